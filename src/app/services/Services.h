@@ -189,6 +189,10 @@ int Rand(int a, int b);          // inclusive, either order
 float RndF(float a, float b);    // [a, b)
 void SeedRnd(uint32_t seed);
 
+// Frame factor of the last frame: 1.0 when it lasted exactly 1000/60 ms. Set once
+// a frame by the frame timer; every per-frame speed in the game is scaled by it.
+extern float frameDelta;
+
 // ---------------------------------------------------------------------------
 // Backend plumbing (used by the start-up code and by tests)
 
