@@ -1,0 +1,10 @@
+#include "data/DataGlobals.h"
+
+std::string dataRoot = "";
+std::string language = "eng";
+
+std::string dataPath(const std::string& path) {
+    if (dataRoot.empty() || path.empty() || path[0] == '/' || path[0] == '\\') return path;
+    if (path.size() > 1 && path[1] == ':') return path;  // a Windows drive
+    return dataRoot + path;
+}
