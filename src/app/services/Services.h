@@ -117,6 +117,11 @@ const TRenderState& RenderState();
 void SetVirtualResolution(float w, float h);
 float VirtualResolutionWidth();
 float VirtualResolutionHeight();
+// Offset of the game area inside the logical screen (letterbox): MouseX/Y
+// subtract it, MoveMouse adds it back.
+void SetMouseOffset(float x, float y);
+// Colour that IMG_MASKED turns transparent at load time (default black).
+void SetMaskColor(int r, int g, int b);
 
 ImagePtr LoadImage(const std::string& path, int flags = IMG_DEFAULT);
 ImagePtr LoadAnimImage(const std::string& path, int frameW, int frameH, int first, int count,
