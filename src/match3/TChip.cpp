@@ -1,0 +1,953 @@
+#include "match3/TChip.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+#include "match3/TLevel.h"
+#include "match3/TM3Effects.h"
+#include "match3/TM3Game.h"
+#include "match3/TM3Para.h"
+#include "match3/TM3Settings.h"
+#include "match3/TTile.h"
+
+namespace {
+
+enum Step {
+    S_NONE,
+    S_MOVE_LEFT,
+    S_MOVE_RIGHT,
+    S_MOVE_UP,
+    S_MOVE_DOWN,
+    S_MOVE_DIAGONAL,
+    S_FALL,
+    S_FALL_LEFT,
+    S_FALL_RIGHT,
+    S_MOVE_UP_TO_FALL,
+    S_MOVE_DOWN_TO_FALL,
+    S_SHOW,
+    S_SHOW2,
+    S_LAND,
+    S_LAND_BACK,
+    S_LIE,
+    S_REPLACE,
+    S_DESTROY,
+    S_DESTROY_CHAIN,
+    S_OTHER
+};
+
+constexpr float kDeg = 3.14159265358979f / 180.0f;
+
+bool startsWith(const std::string& s, const char* prefix) {
+    return s.rfind(prefix, 0) == 0;
+}
+
+std::string upper(std::string s) {
+    for (auto& ch : s) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    return s;
+}
+
+// Moves v toward target by step without overshooting.
+float approach(float v, float target, float step) {
+    if (v < target) return std::min(v + step, target);
+    if (v > target) return std::max(v - step, target);
+    return v;
+}
+
+// Progress values that add 0.1 per frame reach 1 after ten frames even when
+// the float sum comes out a hair short.
+float clampProgress(float p) { return p >= 1.0f - 1e-4f ? 1.0f : p; }
+
+}  // namespace
+
+TChip::TChip() : _step(S_NONE) {
+    dShakeP = Rand(0, 1) == 0 ? -1.0f : 1.0f;
+    sasX = Rand(0, 1) == 0 ? -1.0f : 1.0f;
+    sasY = Rand(0, 1) == 0 ? -1.0f : 1.0f;
+}
+
+TChipPtr createChip(const TChipDataPtr& cd) {
+    auto chip = std::make_shared<TChip>();
+    chip->cd = cd;
+    return chip;
+}
+
+TM3Game* TChip::game() const {
+    if (tile && tile->level && tile->level->m3Game) return tile->level->m3Game;
+    return cd ? cd->m3Game : nullptr;
+}
+
+int TChip::isPuzzle() const { return (cd && cd->puzzleChip != 0) ? 1 : 0; }
+
+static const TM3Settings* settingsOf(const TChip& chip) {
+    if (chip.tile && chip.tile->level && chip.tile->level->settings)
+        return chip.tile->level->settings.get();
+    TM3Game* g = chip.game();
+    return (g && g->settings) ? g->settings.get() : nullptr;
+}
+
+static float pitchX(const TChip& chip) {
+    const TM3Settings* s = settingsOf(chip);
+    return s ? s->sizeX : 0.0f;
+}
+
+static float pitchY(const TChip& chip) {
+    const TM3Settings* s = settingsOf(chip);
+    return s ? s->sizeY : 0.0f;
+}
+
+// ---------------------------------------------------------------------------
+// Queries
+
+int TChip::isInPair() {
+    TM3Game* g = game();
+    if (!g) return 0;
+    for (auto& pr : g->listaPar)
+        if (pr && (pr->c1.get() == this || pr->c2.get() == this)) return 1;
+    return 0;
+}
+
+int TChip::isPicked() {
+    TM3Game* g = game();
+    return (g && g->pickedTile && g->pickedTile->chip.get() == this) ? 1 : 0;
+}
+
+int TChip::isSwaping() { return (tile && tile->swap) ? 1 : 0; }
+
+int TChip::isMovingCheckSwap() {
+    if (startsWith(state, "MOVE") && !(tile && tile->swap)) return 1;
+    if (startsWith(state, "FALL")) return 1;
+    if (state == "LAND" || state == "LAND_BACK") return 1;
+    if (docelowyTile) return 1;
+    return 0;
+}
+
+int TChip::isMoving() {
+    if (startsWith(state, "MOVE") || startsWith(state, "FALL")) return 1;
+    TM3Game* g = game();
+    const bool groupMode = g && g->matchType == 2;
+    if (!groupMode && (state == "LAND" || state == "LAND_BACK")) return 1;
+    if (docelowyTile) return 1;
+    if (state == "DESTROY") return 1;
+    return 0;
+}
+
+int TChip::isBonus() { return (cd && cd->id > 100) ? 1 : 0; }
+
+int TChip::doingNothing() {
+    return (!isMoving() && state != "DESTROY" && state != "DESTROY-CHAIN") ? 1 : 0;
+}
+
+// ---------------------------------------------------------------------------
+// Score, resources, leaving the board
+
+void TChip::giveScore() {
+    if (!cd) return;
+    TM3Game* g = game();
+    if (g)
+        g->addScore(cd->score);
+    else if (tile && tile->level)
+        tile->level->score += cd->score;
+    const float x = tile ? tile->dim.x : 0, y = tile ? tile->dim.y : 0;
+    m3Effects().scoreParticle(x, y, cd->score, -1);
+}
+
+void TChip::giveScore2() {
+    if (!cd) return;
+    TM3Game* g = game();
+    if (g)
+        g->addScore(cd->score);
+    else if (tile && tile->level)
+        tile->level->score += cd->score;
+    const float x = tile ? tile->dim.x : 0, y = tile ? tile->dim.y : 0;
+    m3Effects().scoreParticle(x, y, cd->score, 500);
+}
+
+void TChip::giveResource(int) {
+    if (isPuzzle() || bylOddanyRes || !cd) return;
+    TM3Game* g = game();
+    if (g && tile) {
+        for (int i = 0; i < 6; ++i) {
+            const auto& slot = TM3Game::powerUpColor[i];
+            if (slot && slot->id == cd->id) g->sendResourceToPowerUp(*tile, i);
+        }
+    }
+    bylOddanyRes = 1;
+}
+
+void TChip::sendMeDown() {
+    auto self = weak_from_this().lock();  // the tile may hold the last reference
+    TTile* t = tile;
+    TM3Game* g = game();
+    if (g) g->setPuzzleCollected();
+    else m3Effects().setPuzzleCollected();
+    if (t) {
+        t->_odpad = m3Effects().odpadFromTile(*t, self);
+        if (t->chip.get() == this) t->chip.reset();
+    }
+    m3Effects().playPuzzleMatched();
+}
+
+void TChip::vanish() {
+    auto self = weak_from_this().lock();
+    if (tile && tile->chip.get() == this) tile->chip.reset();
+    m3Effects().odpadFromChip(self);
+}
+
+void TChip::replaceChipData(const TChipDataPtr& newCd) {
+    auto self = weak_from_this().lock();
+    _odpad = m3Effects().odpadReplace(self, newCd);
+    // Without a junk effect to carry the change over, the kind changes now.
+    if (!_odpad) setChipData(newCd);
+    setState("REPLACE");
+}
+
+void TChip::changeTo(const TChipDataPtr& newCd) {
+    docelowyChip = newCd;
+    changeP = 0;
+}
+
+void TChip::flyToTile(TTile* target) {
+    if (!target) return;
+    if (tile) {
+        startDim.x = tile->dim.x;
+        startDim.y = tile->dim.y;
+    }
+    endDim.x = target->dim.x;
+    endDim.y = target->dim.y;
+    mDim.x = startDim.x + (endDim.x - startDim.x) / 2;
+    mDim.y = Rand(0, 1) == 0 ? 0.0f : 600.0f;
+    docelowyTile = target;
+    tileP = 0;
+}
+
+std::string TChip::getMoveReverse() const {
+    if (state == "MOVE-LEFT") return "MOVE-RIGHT";
+    if (state == "MOVE-RIGHT") return "MOVE-LEFT";
+    if (state == "MOVE-UP") return "MOVE-DOWN";
+    if (state == "MOVE-DOWN") return "MOVE-UP";
+    return "";
+}
+
+void TChip::reverse() {
+    const std::string m = getMoveReverse();
+    if (!m.empty() && m != state) setState(m);
+}
+
+void TChip::moveUpToFall() {
+    _ay = -7;
+    setState("MOVE-UP-TO-FALL-DOWN");
+}
+
+void TChip::moveDownToFall() { setState("MOVE-DOWN-TO-FALL-DOWN"); }
+
+// ---------------------------------------------------------------------------
+// Start steps
+
+void TChip::state_fallDown() {
+    r += 1;
+    adY = -pitchY(*this);
+}
+void TChip::state_fallLeftDown() {
+    r += 1;
+    c -= 1;
+    adY = -pitchY(*this);
+    adx = pitchX(*this);
+}
+void TChip::state_fallRightDown() {
+    r += 1;
+    c += 1;
+    adY = -pitchY(*this);
+    adx = -pitchX(*this);
+}
+void TChip::state_moveDown() {
+    r += 1;
+    adY = -pitchY(*this);
+}
+void TChip::state_moveUp() {
+    r -= 1;
+    adY = pitchY(*this);
+}
+void TChip::state_moveLeftUP() {
+    c -= 1;
+    r -= 1;
+    adx = pitchX(*this);
+    adY = pitchY(*this);
+}
+void TChip::state_moveRightUP() {
+    c += 1;
+    r -= 1;
+    adx = -pitchX(*this);
+    adY = pitchY(*this);
+}
+void TChip::state_moveLeftDown() {
+    c -= 1;
+    r += 1;
+    adx = pitchX(*this);
+    adY = -pitchY(*this);
+}
+void TChip::state_moveRightDown() {
+    c += 1;
+    r += 1;
+    adx = -pitchX(*this);
+    adY = -pitchY(*this);
+}
+void TChip::state_moveLeft() {
+    c -= 1;
+    adx = pitchX(*this);
+}
+void TChip::state_moveRight() {
+    c += 1;
+    adx = -pitchX(*this);
+}
+void TChip::state_land() { p = 0; }
+void TChip::state_land_back() { p = 0; }
+void TChip::state_show() {
+    a = 0;
+    s = 0;
+}
+
+void TChip::setState(const std::string& newState) {
+    if (state == "DESTROY") return;  // a chip being destroyed cannot be moved
+    const std::string old = state;
+    lastAvState = state;
+    lastState = state;
+    state = upper(newState);
+
+    if (state == "DESTROY") {
+        _step = S_DESTROY;
+        adx = adY = 0;
+        return;
+    }
+    TM3Game* g = game();
+    if (g && g->pickedTile && tile && g->pickedTile.get() == tile) g->pickedTile.reset();
+    if (startsWith(state, "LAND") && !startsWith(old, "LAND")) m3Effects().playChipMove();
+
+    if (state.empty()) _step = S_NONE;
+    else if (state == "MOVE-LEFT") { _step = S_MOVE_LEFT; state_moveLeft(); }
+    else if (state == "MOVE-RIGHT") { _step = S_MOVE_RIGHT; state_moveRight(); }
+    else if (state == "MOVE-UP") { _step = S_MOVE_UP; state_moveUp(); }
+    else if (state == "MOVE-DOWN") { _step = S_MOVE_DOWN; state_moveDown(); }
+    else if (state == "MOVE-LEFT-UP") { _step = S_MOVE_DIAGONAL; state_moveLeftUP(); }
+    else if (state == "MOVE-RIGHT-UP") { _step = S_MOVE_DIAGONAL; state_moveRightUP(); }
+    else if (state == "MOVE-LEFT-DOWN") { _step = S_MOVE_DIAGONAL; state_moveLeftDown(); }
+    else if (state == "MOVE-RIGHT-DOWN") { _step = S_MOVE_DIAGONAL; state_moveRightDown(); }
+    else if (state == "FALL-DOWN") { _step = S_FALL; state_fallDown(); }
+    else if (state == "FALL-LEFT-DOWN") { _step = S_FALL_LEFT; state_fallLeftDown(); }
+    else if (state == "FALL-RIGHT-DOWN") { _step = S_FALL_RIGHT; state_fallRightDown(); }
+    else if (state == "MOVE-UP-TO-FALL-DOWN") _step = S_MOVE_UP_TO_FALL;
+    else if (state == "MOVE-DOWN-TO-FALL-DOWN") _step = S_MOVE_DOWN_TO_FALL;
+    else if (state == "MOVE-SHOW") { _step = S_SHOW; state_show(); }
+    else if (state == "MOVE-SHOW-2") { _step = S_SHOW2; state_show(); }
+    else if (state == "LAND") { _step = S_LAND; state_land(); }
+    else if (state == "LAND_BACK") { _step = S_LAND_BACK; state_land_back(); }
+    else if (state == "LIE") _step = S_LIE;
+    else if (state == "REPLACE") _step = S_REPLACE;
+    else if (state == "DESTROY-CHAIN") _step = S_DESTROY_CHAIN;
+    else _step = S_OTHER;  // any other text: the chip lies still
+}
+
+void TChip::setMyAlpha(float alpha) { a = alpha; }
+
+void TChip::setChipData(const TChipDataPtr& newCd) { cd = newCd; }
+
+void TChip::setDestroyType(int type) { destroyType = type; }
+
+void TChip::generateDestroyParticlesBomb() { m3Effects().chipDestroyParticlesBomb(*this); }
+void TChip::generateDestroyParticlesCross() { m3Effects().chipDestroyParticlesCross(*this); }
+void TChip::generateDestroyParticlesNormal(int n) { m3Effects().chipDestroyParticles(*this, n); }
+void TChip::generateDestroyParticlesFireHORIZONTAL() {
+    m3Effects().chipDestroyParticlesFireHorizontal(*this);
+}
+void TChip::generateDestroyParticlesFireVERTICAL() {
+    m3Effects().chipDestroyParticlesFireVertical(*this);
+}
+
+// ---------------------------------------------------------------------------
+// Destruction
+
+void TChip::destroy(int delay) {
+    if (isPuzzle()) {
+        // Puzzle pieces are collected, never destroyed: only the plate breaks.
+        if (tile) {
+            tile->matchHere();
+            if (tile->chain > 0) destroyChain(delay);
+        }
+        return;
+    }
+    if (state == "DESTROY") return;
+    if (docelowyChip) {
+        cd = docelowyChip;
+        changeP = 0;
+        docelowyChip.reset();
+    }
+    if (tile && tile->chain > 0) {
+        destroyChain(delay);
+        return;
+    }
+    const bool wasPicked = isPicked();
+    setState("DESTROY");
+    bylUsuwany = 0;
+    startTime = Millisecs() + delay;
+    destroyTime = 0;
+    if (wasPicked) {
+        TM3Game* g = game();
+        if (g) g->pickedTile.reset();
+    }
+}
+
+void TChip::destroyChain(int delay) {
+    startTime = Millisecs() + delay;
+    destrChain = 1;
+    bylUsuwanyLancuch = 0;
+    setState("DESTROY-CHAIN");
+    TM3Game* g = game();
+    if (g) g->setChainBroken();
+    else m3Effects().setChainBroken();
+}
+
+// Particles of the destruction type, emitted every 40 ms while a chip shrinks.
+static void emitTypeParticles(TChip& chip) {
+    switch (chip.destroyType) {
+        case 4: chip.generateDestroyParticlesCross(); break;
+        case 1: chip.generateDestroyParticlesFireHORIZONTAL(); break;
+        case 2: chip.generateDestroyParticlesFireVERTICAL(); break;
+        case 3: chip.generateDestroyParticlesBomb(); break;
+        default: break;
+    }
+}
+
+std::string TChip::_update_destroy() {
+    const int now = Millisecs();
+    if (now < startTime) return "";
+    const float f = frameDelta;
+    s -= 0.05f * f;
+    a -= 0.05f * f;
+    destrA = std::min(1.0f, destrA + 0.05f * f);
+    if (destroyType == 0 && !bylUsuwany) {
+        generateDestroyParticlesNormal(-1);
+        m3Effects().playDestroyChip();
+        giveScore();
+        if (isBonus()) POWERUP();
+        if (tile && tile->kind() > 1) tile->matchHere();
+        bylUsuwany = 1;
+    }
+    if (now >= destroyTime) {
+        if (!bylUsuwany) {
+            // Special destructions (blasts) apply their effects on their first
+            // particle tick; they score like a match does.
+            bylUsuwany = 1;
+            giveScore();
+            if (tile && tile->kind() > 1) tile->matchHere();
+            if (isBonus()) POWERUP();
+        }
+        destroyTime = now + 40;
+        emitTypeParticles(*this);
+    }
+    if (s <= 0) {
+        s = 0;
+        return "DESTROYED";
+    }
+    return "";
+}
+
+std::string TChip::_update_destroy_chain() {
+    const int now = Millisecs();
+    if (now < startTime) return "";
+    if (!bylUsuwanyLancuch) {
+        bylUsuwanyLancuch = 1;
+        if (tile) tile->destroyChain();
+        m3Effects().playChainBreak();
+    }
+    destrChain = std::max(0.0f, destrChain - 0.05f * frameDelta);
+    if (now >= destroyTime) {
+        destroyTime = now + 40;
+        emitTypeParticles(*this);
+    }
+    if (destrChain <= 0) return "END_CHAIN";
+    return "";
+}
+
+// ---------------------------------------------------------------------------
+// Bonus dispatch
+
+void TChip::POWERUP() {
+    if (!cd) return;
+    cd->ileRazy += 1;
+    const std::string t = upper(cd->typ);
+    if (t == "BOMB") BONUS_BOMB();
+    else if (t == "SHUFFLE") BONUS_SHUFFLE();
+    else if (t == "CROSSFIRE") BONUS_CROSSFIRE();
+    else if (t == "HORIZONTAL") BONUS_HORIZONTAL();
+    else if (t == "VERTICAL") BONUS_VERTICAL();
+}
+
+void TChip::BONUS_SHUFFLE() {
+    if (TM3Game* g = game()) g->SHUFFLE(cd ? cd->moc : 0);
+}
+
+void TChip::BONUS_CROSSFIRE() {
+    const int lvl = cd ? std::clamp(cd->id - 100, 1, 3) : 1;  // 101, 102, 103
+    m3Effects().playCROSSFIRE(lvl);
+    if (TM3Game* g = game()) {
+        g->CROSS_HORIZONTAL(r, c, cd ? cd->moc : 0);
+        g->CROSS_VERTICAL(r, c, cd ? cd->moc : 0);
+    }
+    m3Effects().explosion(tile ? tile->dim.x : 0, tile ? tile->dim.y : 0);
+}
+
+void TChip::BONUS_HORIZONTAL() {
+    if (TM3Game* g = game()) g->CROSS_HORIZONTAL(r, c, cd ? cd->moc : 0);
+}
+
+void TChip::BONUS_VERTICAL() {
+    if (TM3Game* g = game()) g->CROSS_VERTICAL(r, c, cd ? cd->moc : 0);
+}
+
+void TChip::BONUS_BOMB() {
+    const int lvl = cd ? std::clamp(cd->id - 103, 1, 3) : 1;  // 104, 105, 106
+    m3Effects().playBOMB(lvl);
+    if (TM3Game* g = game()) g->BOMB(r, c, cd ? cd->moc : 0);
+    m3Effects().explosion(tile ? tile->dim.x : 0, tile ? tile->dim.y : 0);
+}
+
+// ---------------------------------------------------------------------------
+// Finishers
+
+void TChip::_finish_move_up_to_fall() {
+    _ay = 0;
+    adY = 0;
+}
+void TChip::_finish_move_down_to_fall() { adY = 0; a = 1; }
+void TChip::_finish_move() {
+    adx = 0;
+    adY = 0;
+}
+void TChip::_finish_fall() {
+    adx = 0;
+    adY = 0;
+    a = 1;
+}
+void TChip::_finish_show() {
+    a = 1;
+    s = 1;
+    adY = 0;
+}
+void TChip::_finish_land() {
+    p = 1;
+    adY = 0;
+    _ay = 0;
+}
+void TChip::_finish_land_back() {
+    p = 1;
+    adY = 0;
+    _ay = 0;
+}
+void TChip::_finish_lie() {}
+void TChip::_finish_destroy() {
+    adx = adY = 0;
+    a = 1;
+    s = 1;
+}
+void TChip::_finish_destroy_chain() { destrChain = 0; }
+void TChip::_finish_replace() {}
+
+void TChip::finishMove() {
+    switch (_step) {
+        case S_MOVE_UP_TO_FALL: _finish_move_up_to_fall(); break;
+        case S_MOVE_DOWN_TO_FALL: _finish_move_down_to_fall(); break;
+        case S_MOVE_LEFT:
+        case S_MOVE_RIGHT:
+        case S_MOVE_UP:
+        case S_MOVE_DOWN:
+        case S_MOVE_DIAGONAL: _finish_move(); break;
+        case S_FALL:
+        case S_FALL_LEFT:
+        case S_FALL_RIGHT: _finish_fall(); break;
+        case S_SHOW:
+        case S_SHOW2: _finish_show(); break;
+        case S_LAND: _finish_land(); break;
+        case S_LAND_BACK: _finish_land_back(); break;
+        case S_LIE: _finish_lie(); break;
+        case S_DESTROY: _finish_destroy(); break;
+        case S_DESTROY_CHAIN: _finish_destroy_chain(); break;
+        case S_REPLACE: _finish_replace(); break;
+        default: adx = adY = 0; break;
+    }
+    if (docelowyTile) {
+        tile = docelowyTile;
+        docelowyTile = nullptr;
+        tileP = 0;
+        adx = adY = 0;
+    }
+    if (docelowyChip) {
+        cd = docelowyChip;
+        docelowyChip.reset();
+        changeP = 0;
+        a = 1;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Per-frame steps
+
+void TChip::_setFromTile() {
+    if (tile) {
+        r = tile->r;
+        c = tile->c;
+    }
+}
+
+void TChip::_update_tile_Position() { _setFromTile(); }
+
+void TChip::_update_settings() {
+    if (const TM3Settings* st = settingsOf(*this)) {
+        xSpeed = st->xSpeed;
+        ySpeed = st->ySpeed;
+    }
+}
+
+std::string TChip::_update_move_left() {
+    adx -= xSpeed / 3 * frameDelta * 1.3f;
+    if (adx < 0) {
+        adx = 0;
+        _setFromTile();
+        return "END_MOVE";
+    }
+    return "";
+}
+
+std::string TChip::_update_move_right() {
+    adx += xSpeed / 3 * frameDelta * 1.3f;
+    if (adx > 0) {
+        adx = 0;
+        _setFromTile();
+        return "END_MOVE";
+    }
+    return "";
+}
+
+std::string TChip::_update_move_up() {
+    adY -= ySpeed / 3 * frameDelta * 1.3f;
+    if (adY < 0) {
+        adY = 0;
+        _setFromTile();
+        return "END_MOVE";
+    }
+    return "";
+}
+
+std::string TChip::_update_move_down() {
+    adY += ySpeed / 3 * frameDelta * 1.3f;
+    if (adY > 0) {
+        adY = 0;
+        _setFromTile();
+        return "END_MOVE";
+    }
+    return "";
+}
+
+std::string TChip::_update_fall() {
+    const float f = frameDelta;
+    const float sy = pitchY(*this);
+    // A chip appearing from above fades in as it speeds up.
+    if (adY < 0 && a < 1 && sy > 0) a = std::fabs(_ay / sy);
+    if (_ay < 5) _ay = 5;
+    _ay = std::min(_ay + ySpeed / 10 * f, sy > 0 ? sy : _ay + ySpeed / 10 * f);
+    adY += _ay * f;
+    if (adY > 0) {
+        adY = 0;
+        a = 1;
+        _setFromTile();
+        return "FALL";
+    }
+    return "";
+}
+
+std::string TChip::_update_side_fall(int dir) {
+    const float f = frameDelta;
+    const float sy = pitchY(*this);
+    if (adY < 0 && a < 1 && sy > 0) a = std::fabs(adY / sy);
+    if (_ay < 5) _ay = 5;
+    _ay = std::min(_ay + ySpeed / 10 * f, sy > 0 ? sy : _ay + ySpeed / 10 * f);
+    adY += _ay * f;
+    adx = approach(adx, 0, _ay * f);
+    (void)dir;
+    if (adY > 0) {
+        adY = 0;
+        adx = 0;
+        a = 1;
+        _setFromTile();
+        return "FALL";
+    }
+    return "";
+}
+
+std::string TChip::_update_move_up_to_fall() {
+    _ay += ySpeed / 18 * frameDelta;
+    // The jump ends when the speed has died away; a speed step large enough to
+    // jump over the (-1, 1) window must end it too, or the chip would rise
+    // and then sink without ever falling back into its cell.
+    if (std::fabs(_ay) < 1 || _ay > 0) {
+        _ay = 0;
+        moveDownToFall();
+    }
+    adY += _ay;
+    return "";
+}
+
+std::string TChip::_update_show() {
+    a = 0;
+    s = 1;
+    adY = -pitchY(*this);
+    state = "FALL-DOWN";  // directly, without the start step
+    _step = S_FALL;
+    return "";
+}
+
+std::string TChip::_update_land() {
+    _ay = 0;
+    p = clampProgress(std::min(1.0f, p + 0.1f * frameDelta));
+    adY = -pitchY(*this) / 4 * std::sin(90.0f * kDeg * p);
+    if (p >= 1) {
+        setState("LAND_BACK");
+        return "CHECK-MATCH";
+    }
+    return "";
+}
+
+std::string TChip::_update_land_back() {
+    _ay = 0;
+    p = clampProgress(std::min(1.0f, p + 0.1f * frameDelta));
+    adY = -pitchY(*this) / 4 * (1 - std::sin(90.0f * kDeg * p));
+    if (p >= 1) {
+        adY = 0;
+        return "LANDED";
+    }
+    return "";
+}
+
+std::string TChip::_update_lie() {
+    setState("");
+    return "LANDED";
+}
+
+std::string TChip::_update_replace() {
+    if (!_odpad) {
+        setState("");
+        return "CHECK_MATCH";
+    }
+    return "";
+}
+
+std::string TChip::_update_state() {
+    switch (_step) {
+        case S_MOVE_LEFT: return _update_move_left();
+        case S_MOVE_RIGHT: return _update_move_right();
+        case S_MOVE_UP: return _update_move_up();
+        case S_MOVE_DOWN: return _update_move_down();
+        case S_FALL:
+        case S_MOVE_DOWN_TO_FALL: return _update_fall();
+        case S_FALL_LEFT: return _update_side_fall(-1);
+        case S_FALL_RIGHT: return _update_side_fall(1);
+        case S_MOVE_UP_TO_FALL: return _update_move_up_to_fall();
+        case S_SHOW: return _update_show();
+        case S_SHOW2:
+            a = 0;
+            s = 1;
+            state = "FALL-DOWN";
+            _step = S_FALL;
+            return "";
+        case S_LAND: return _update_land();
+        case S_LAND_BACK: return _update_land_back();
+        case S_LIE: return _update_lie();
+        case S_REPLACE: return _update_replace();
+        case S_DESTROY: return _update_destroy();
+        case S_DESTROY_CHAIN: return _update_destroy_chain();
+        default: return "";
+    }
+}
+
+void TChip::_update_change() {
+    if (!docelowyChip) return;
+    changeP += 0.05f * frameDelta;
+    if (changeP > 1) {
+        cd = docelowyChip;
+        a = 1;
+        changeP = 0;
+        docelowyChip.reset();
+    }
+}
+
+void TChip::_update_tileFly() {
+    if (!docelowyTile) return;
+    tileP = std::min(1.0f, tileP + 0.03f * frameDelta);
+    if (tileP >= 1) {
+        tile = docelowyTile;
+        docelowyTile = nullptr;
+        adx = adY = 0;
+        tileP = 0;
+        return;
+    }
+    const float t = tileP, u = 1 - t;
+    const float bx = u * u * startDim.x + 2 * u * t * mDim.x + t * t * endDim.x;
+    const float by = u * u * startDim.y + 2 * u * t * mDim.y + t * t * endDim.y;
+    // Offsets are drawn from the tile the chip currently belongs to.
+    const float ox = tile ? tile->dim.x : startDim.x;
+    const float oy = tile ? tile->dim.y : startDim.y;
+    adx = bx - ox;
+    adY = by - oy;
+}
+
+void TChip::_update_not_picked() { overP = approach(overP, 0, 0.05f * frameDelta); }
+
+void TChip::_update_picked() {
+    if (isPicked()) {
+        if (doverP == 0) doverP = 1;
+        overP = approach(overP, doverP, 0.05f * frameDelta);
+        if (overP == doverP) doverP = -doverP;
+    } else {
+        _update_not_picked();
+    }
+    overRot = 30 * std::sin(90.0f * kDeg * overP);
+}
+
+void TChip::_update_over_Group() {}
+
+void TChip::_update_shaking(float amplitude, float speed) {
+    shakeP += dShakeP * speed * frameDelta;
+    if (shakeP > 1) {
+        shakeP = 1;
+        dShakeP = -std::fabs(dShakeP);
+    } else if (shakeP < -1) {
+        shakeP = -1;
+        dShakeP = std::fabs(dShakeP);
+    }
+    asx = sasX * amplitude * shakeP;
+    asy = sasY * amplitude * shakeP;
+}
+
+void TChip::_update_PuzzleChip() {
+    if (!isPuzzle()) return;
+    const int now = Millisecs();
+    if (now > blaskTime) {
+        dABlask = 1;
+        blaskTime = now + 2500;
+    }
+    aBlask = approach(aBlask, dABlask, 0.01f * frameDelta);
+    if (aBlask >= 1) dABlask = 0;
+    blaskRot += 3 * frameDelta;
+    if (blaskRot >= 360) blaskRot -= 360;
+}
+
+void TChip::_update_bonusRot() {
+    if (!isBonus()) return;
+    speCRot += 1 * frameDelta;
+    if (speCRot >= 360) speCRot -= 360;
+}
+
+std::string TChip::update() {
+    if (!cd) destroy(0);
+    _update_tile_Position();
+    _update_change();
+    _update_tileFly();
+    _update_settings();
+    _update_picked();
+    _update_PuzzleChip();
+    _update_bonusRot();
+    return _update_state();
+}
+
+// ---------------------------------------------------------------------------
+// Drawing
+
+static void drawKind(const ImagePtr& img, float x, float y, int frame, float alpha, float scaleX,
+                     float scaleY) {
+    if (!img || alpha <= 0) return;
+    SetColor(0, 0, 0);
+    SetAlpha(alpha * 0.4f);
+    SetScale(scaleX + 0.1f, scaleY + 0.1f);
+    DrawImage(img, x + 2, y + 2, frame);
+    SetColor(255, 255, 255);
+    SetAlpha(alpha);
+    SetScale(scaleX, scaleY);
+    DrawImage(img, x, y, frame);
+}
+
+void TChip::drawNormal(float x, float y, int) {
+    if (!cd) return;
+    SetRotation(overRot);
+    SetBlend(ALPHABLEND);
+    const float scX = s * sx, scY = s * sy;
+    const float px = x + adx + asx, py = y + adY + asy;
+    drawKind(cd->gfx, px, py, frame, a * (1 - changeP), scX, scY);
+    if (docelowyChip) drawKind(docelowyChip->gfx, px, py, frame, a * changeP, scX, scY);
+    drawPuzzleChipEfekt();
+    SetColor(255, 255, 255);
+    SetAlpha(1);
+    SetScale(1, 1);
+    SetRotation(0);
+}
+
+void TChip::draw(float x, float y, int over) {
+    if (_odpad) return;  // the junk piece draws the chip
+    screenX = x + adx;
+    screenY = y + adY;
+    drawNormal(x, y, over);
+}
+
+void TChip::draw_EDITOR(float x, float y, int over) { drawNormal(x, y, over); }
+
+void TChip::drawLIghtned(float x, float y, int over) {
+    draw(x, y, over);
+    drawLIghtned1(x, y);
+}
+
+void TChip::drawLIghtned1(float x, float y) {
+    if (!cd || !cd->gfx) return;
+    SetBlend(LIGHTBLEND);
+    SetColor(255, 255, 255);
+    SetAlpha(a * 0.4f);
+    SetScale(s * sx, s * sy);
+    DrawImage(cd->gfx, x + adx, y + adY, frame);
+    SetBlend(ALPHABLEND);
+    SetAlpha(1);
+    SetScale(1, 1);
+}
+
+void TChip::drawHintChain(float x, float y) {
+    draw(x, y, 0);
+    drawLIghtned1(x, y);
+}
+
+void TChip::drawLIghtnedGroup(float x, float y) { drawLIghtnedGroup1(x, y, 1); }
+
+void TChip::drawLIghtnedGroup1(float x, float y, float pulse) {
+    draw(x, y, 0);
+    if (!cd || !cd->gfx) return;
+    SetBlend(LIGHTBLEND);
+    SetAlpha(a * 0.3f * pulse);
+    SetScale(s * sx, s * sy);
+    DrawImage(cd->gfx, x + adx, y + adY, frame);
+    SetBlend(ALPHABLEND);
+    SetAlpha(1);
+    SetScale(1, 1);
+}
+
+void TChip::drawNormalSpec() {}
+
+void TChip::drawChain() {
+    if (!tile) return;
+    drawLIghtned1(tile->dim.x, tile->dim.y);
+}
+
+void TChip::drawPuzzleChipEfekt() {
+    if (!isPuzzle() || !cd || !cd->gfx || aBlask <= 0) return;
+    SetBlend(LIGHTBLEND);
+    SetColor(255, 255, 255);
+    SetAlpha(aBlask * 0.5f * a);
+    SetRotation(blaskRot);
+    DrawImage(cd->gfx, screenX, screenY, frame);
+    SetBlend(ALPHABLEND);
+    SetRotation(0);
+}

@@ -1,0 +1,30 @@
+#include "match3/TM3FrameData.h"
+
+#include "data/TRCMFile.h"
+#include "match3/TTileData.h"
+
+TM3FrameDataPtr loadFrameData(TRCMFile& file, int n, TM3Game* game) {
+    auto fd = std::make_shared<TM3FrameData>();
+    const std::string key = "frames::frame" + std::to_string(n);
+    fd->m3Game = game;
+    fd->id = static_cast<int>(file.getFloat(key + "::id"));
+    fd->frames = static_cast<int>(file.getFloat(key + "::frames"));
+    fd->typ = file.getString(key + "::typ");
+    fd->frameW = static_cast<int>(file.getFloat(key + "::framesDim", 0));
+    fd->frameH = static_cast<int>(file.getFloat(key + "::framesDim", 1));
+    fd->dx = static_cast<int>(file.getFloat(key + "::dir", 0));
+    fd->dy = static_cast<int>(file.getFloat(key + "::dir", 1));
+    fd->url = file.getString(key + "::gfx");
+    fd->gfx = loadCatalogueImage(fd->url, fd->frames, fd->frameW, fd->frameH, "NO TILE FILE : ");
+    return fd;
+}
+
+std::vector<TM3FrameDataPtr> loadFrameCatalogue(const std::string& path, TM3Game* game) {
+    std::vector<TM3FrameDataPtr> out;
+    auto file = loadRCMFile(m3DataPath(path));
+    if (!file) return out;
+    const int n = static_cast<int>(file->getFloat("frames::i"));
+    if (n < 0 || n > 10000) return out;
+    for (int i = 0; i <= n; ++i) out.push_back(loadFrameData(*file, i, game));
+    return out;
+}
