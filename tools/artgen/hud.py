@@ -1,0 +1,2 @@
+def build(add, pal):
+    pass

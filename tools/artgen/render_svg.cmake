@@ -1,0 +1,14 @@
+# cmake -DRSVG=... -DSRC=in.svg -DOUT=out.png -P render_svg.cmake
+# Renders one SVG; a missing or broken source stops the build with its name.
+if(NOT EXISTS "${SRC}")
+  message(FATAL_ERROR "art: missing source ${SRC}")
+endif()
+get_filename_component(dir "${OUT}" DIRECTORY)
+file(MAKE_DIRECTORY "${dir}")
+execute_process(COMMAND "${RSVG}" -o "${OUT}.part" "${SRC}"
+  RESULT_VARIABLE rv ERROR_VARIABLE err OUTPUT_QUIET)
+if(NOT rv EQUAL 0)
+  file(REMOVE "${OUT}.part")
+  message(FATAL_ERROR "art: cannot render ${SRC}: ${err}")
+endif()
+file(RENAME "${OUT}.part" "${OUT}")
