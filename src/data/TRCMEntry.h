@@ -17,5 +17,8 @@ public:
     // Stores value at index, growing the array with empty items as needed.
     void setValue(const std::string& value, int index);
     void createArray(int n);
+
+    // Appends the entry's line without changing the entry.
+    void appendEntryText(std::string& out) const;
 };
 using TRCMEntryPtr = std::shared_ptr<TRCMEntry>;
