@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class TChip;
 class TTile;
@@ -93,6 +94,19 @@ public:
     virtual void addCollectionTime(const std::string& t) { (void)t; }
     // The HUD pulse used to draw marked tiles.
     virtual float oznP() { return 0; }
+
+    // --- rewards (added with the round engine) ---
+    // The chips of a large match fly to the tile where the bonus forms. Only a
+    // picture: the board turns the chip into the bonus when the flight is over.
+    virtual void chipFantoms(TTile& target, const std::vector<std::shared_ptr<TChip>>& chips) {
+        (void)target; (void)chips;
+    }
+    // The length of a matched chain shown over its last chip.
+    virtual void chainLengthParticle(float x, float y, int n) { (void)x; (void)y; (void)n; }
+    // One sparkle of a charged power-up at (x, y), picture frame 0..15.
+    virtual void powerUpSparkle(float x, float y, int r, int g, int b, int frame) {
+        (void)x; (void)y; (void)r; (void)g; (void)b; (void)frame;
+    }
 };
 
 // The installed hooks; never null (a do-nothing instance when none is set).

@@ -231,7 +231,8 @@ public:
     void setTileMatched();
     void puzzleCollectedAt();  // appends the level time to the collection times
     int profileLevel();        // the player's level number (1 = first level)
-    // A matched chip of a power-up colour sends charge to slot (0..5).
+    // A matched chip of a power-up colour sends charge to slot 0..5. The effect
+    // only draws the flight; the engine adds the charge when it is over.
     void sendResourceToPowerUp(const TTile& from, int slot);
     TM3Effects& fx();
     TM3Input& in();
@@ -259,8 +260,15 @@ private:
     };
     std::vector<PendingBonus> _pendingBonuses;
     std::vector<PendingCharge> _pendingCharges;
+    std::vector<TChip*> _chipSnapshot;  // who lay where when the frame began
+    std::vector<int> _bfsPrev;          // gap filling of the chain
+    std::vector<int> _bfsQueue;
     bool _dragging = false;
-    bool _chainHeld = false;
-    int _blastsThisFrame = 0;
+    int _blasts = 0;  // blasts set off during this frame (chain reaction guard)
     void _settlePending();
+    bool _inChain(const TChip* chip) const;
+    void _matchChain();
+    void _matchGroup(const TilePtr& tile);
+    TilePtr _tilePtr(const TTile& t) const;
+    bool _blastAllowed();
 };
