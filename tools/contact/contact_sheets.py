@@ -178,10 +178,19 @@ def mockup(game, out_png, tileset='tiles.dat', back_id=1, seed=7):
     hx, hy = int(sx + size * 2 + size / 2 - 36), int(sy + size * 3 + size / 2 - 36)
     body.append('<svg x="%d" y="%d" width="72" height="72" viewBox="0 0 72 72"><use xlink:href="#%s"/></svg>'
                 % (hx, hy, ref('gfx/select.png')))
-    hud = [('gfx/gui/mainGame/img.png', 0, 0)]
-    for rel, x, y in hud:
+    # A suggested HUD layout around the board: power-up column on the left
+    # (button centres from the tool-tip rectangles), counters top right,
+    # match-type badge bottom left.
+    hud = [('gfx/gui/mainGame/panelBonusow.png', 0, 44, 1.0), ('gfx/gui/mainGame/img.png', 764, 0, 1.0),
+           ('gfx/gui/mainGame/trybSmall%d.png' % 0, 7, 712, 1.0)]
+    for n, cy in enumerate((97, 189, 269, 349, 429, 517)):
+        hud.append(('gfx/gui/mainGame/powerUpPodklad.png', 56 - 42, cy - 42, 1.0))
+        hud.append(('gfx/gui/mainGame/bonus_%d.png' % (n + 1), 56 - 36, cy - 36, 1.0 if n < 4 else 0.35))
+    hud.append(('gfx/gui/mainGame/bonusObw.png', 56 - 50, 97 - 50, 0.9))
+    hud.append(('gfx/gui/mainGame/mlotek.png', 600, 330, 1.0))
+    for rel, x, y, a in hud:
         if os.path.exists(os.path.join(game, rel)):
-            body.insert(1, '<use xlink:href="#%s" x="%d" y="%d"/>' % (ref(rel), x, y))
+            body.append('<use xlink:href="#%s" x="%d" y="%d" opacity="%s"/>' % (ref(rel), x, y, a))
     defs = ['<filter id="sh"><feColorMatrix type="matrix" values="0 0 0 0 0  0 0 0 0 0  0 0 0 0 0  0 0 0 0.4 0"/></filter>']
     for rel, iid in imgs.items():
         w, h = contact.image_size(os.path.join(game, rel))
