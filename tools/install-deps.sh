@@ -6,7 +6,7 @@ pkgs=(
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
   libvorbis-dev libogg-dev libfreetype-dev libpng-dev libjpeg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  librsvg2-bin fonts-texgyre fonts-dejavu-core fonts-dejavu-extra
+  librsvg2-bin fonts-texgyre fonts-dejavu-core fonts-dejavu-extra python3
 )
 missing=()
 for p in "${pkgs[@]}"; do

@@ -221,7 +221,13 @@ def screens(add, pal):
                    '<ellipse cx="-9" cy="-5" rx="3.5" ry="4.5"/><ellipse cx="-3" cy="-11" rx="3.5" ry="4.5"/>'
                    '<ellipse cx="4" cy="-11" rx="3.5" ry="4.5"/><ellipse cx="10" cy="-5" rx="3.5" ry="4.5"/></g>' % (x, y, r)
                    for x, y, r in ((60, 400, -20), (100, 360, -10), (580, 400, 20), (545, 360, 10)))
-    add('gui/winScreen/panel.png', doc(640, 460, b + deco, d))
+    rib = _ribbon('wr', 520, 96, '#f0a81a')
+    rib_body = rib[rib.index('</defs>') + 7:rib.rindex('</svg>')]
+    rib_defs = rib[rib.index('<defs>') + 6:rib.index('</defs>')]
+    stars = ''.join('<path d="%s" fill="#ffd93a" stroke="#8a5424" stroke-width="1.5"/>' % star_path(x, y, r, r * 0.45, 5)
+                    for x, y, r in ((40, 40, 14), (600, 40, 14), (70, 78, 8), (570, 78, 8)))
+    add('gui/winScreen/panel.png', doc(640, 480, '<g transform="translate(0 20)">%s</g>'
+                                       '<g transform="translate(60 0)">%s</g>%s' % (b + deco, rib_body, stars), d + rib_defs))
     bar = lin('pk', 0, 0, 1, 0, [(0, '#c98a3c', 0), (0.12, '#c98a3c', 0.35), (0.88, '#c98a3c', 0.35), (1, '#c98a3c', 0)])
     pod = doc(500, 34, '<rect x="0" y="2" width="500" height="30" rx="15" fill="url(#pk)"/>'
                        '<path d="M40 31 H460" stroke="#8a5424" stroke-opacity="0.35" stroke-width="1.5"/>', bar)
@@ -240,7 +246,11 @@ def screens(add, pal):
            '<g fill="#f3e6c6" stroke="#8a6a3a" stroke-width="3"><circle cx="-66" cy="-8" r="9"/><circle cx="-66" cy="8" r="9"/>'
            '<circle cx="66" cy="-8" r="9"/><circle cx="66" cy="8" r="9"/></g>'
            '<path d="M-8 -8 l5 6 l-5 4 l5 6 M8 -8 l-5 6 l5 4 l-5 6" fill="none" stroke="#8a6a3a" stroke-width="2.5"/></g>')
-    add('gui/loseScreen/panel.png', doc(460, 380, b + sad, d))
+    rib = _ribbon('lr', 380, 80, '#6f7fa8')
+    rib_body = rib[rib.index('</defs>') + 7:rib.rindex('</svg>')]
+    rib_defs = rib[rib.index('<defs>') + 6:rib.index('</defs>')]
+    add('gui/loseScreen/panel.png', doc(460, 400, '<g transform="translate(0 20)">%s</g><g transform="translate(40 0)">%s</g>'
+                                        % (b + sad, rib_body), d + rib_defs))
     bt = lin('bt', 0, 0, 0, 1, [(0, '#ffd98a'), (0.5, '#f0a84a'), (1, '#b86a1c')])
     states = [('url(#bt)', 1.0), ('url(#bt)', 1.15), ('url(#bt)', 0.85), ('#9a8a78', 1.0)]
     frames = []
