@@ -1,1 +1,3 @@
-int main() { return 0; }
+#include "app/App.h"
+
+int main(int argc, char** argv) { return AppMain(argc, argv); }

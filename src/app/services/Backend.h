@@ -19,6 +19,7 @@ struct TTexture : TImageData {
     int cols = 1;   // frames per row of the sheet
     int flags = 0;
     std::string sourcePath;  // file it came from, "" when made in memory
+    int maskR = 0, maskG = 0, maskB = 0;  // mask colour it was loaded with
 };
 
 // One textured (or, with tex == null, filled) quad in display pixels; corners in
@@ -33,6 +34,7 @@ struct TGlyph {
     const TTexture* tex = nullptr;  // null: nothing to draw (space, missing)
     int w = 0, h = 0;               // size of the glyph picture at scale 1
     int advance = 0;                // pen movement at scale 1
+    int offsetX = 0;                // where the picture starts relative to the pen
 };
 
 class TBackend {
@@ -62,12 +64,15 @@ public:
     // Whether the frame being drawn will ever be looked at. The headless
     // backend says no for frames no screenshot needs, and drawing is skipped.
     virtual bool wantsDrawing() const { return true; }
+    // Headless only: whether the frames from now on are drawn.
+    virtual void setDrawing(bool /*on*/) {}
 
     // Images.
     virtual TPixmap decodeImage(const std::string& path) = 0;  // empty when missing/bad
     virtual std::shared_ptr<TTexture> createTexture(const TPixmap& pix, int flags) = 0;
     virtual void updateTexture(TTexture& tex, int x, int y, const TPixmap& pix) = 0;
     virtual TPixmap readPixels(int x, int y, int w, int h) = 0;
+    virtual bool savePNG(const TPixmap& /*pix*/, const std::string& /*path*/) { return false; }
 
     // Image fonts. font == null is the built-in font.
     virtual std::shared_ptr<TImageFontData> loadFont(const std::string& path, int size, int style) = 0;

@@ -18,6 +18,7 @@ TRenderState g_state;
 std::unique_ptr<TBackend> g_backend;
 
 float g_virtW = 1024, g_virtH = 768;
+float g_vpX = 0, g_vpY = 0, g_vpW = 1024, g_vpH = 768;  // exact viewport
 float g_mouseOffX = 0, g_mouseOffY = 0;
 int g_maskR = 0, g_maskG = 0, g_maskB = 0;
 
@@ -63,6 +64,9 @@ TBackend& B() {
     return *g_backend;
 }
 
+int g_forceDrawing = 0;
+bool drawingOn() { return g_forceDrawing > 0 || B().wantsDrawing(); }
+
 float pixScaleX() {
     return g_virtW > 0 ? static_cast<float>(B().graphicsWidth()) / g_virtW : 1.0f;
 }
@@ -77,10 +81,11 @@ uint8_t alphaByte(float a) {
 
 void applyClip() {
     const float sx = pixScaleX(), sy = pixScaleY();
-    int x0 = static_cast<int>(std::floor(g_state.vpX * sx));
-    int y0 = static_cast<int>(std::floor(g_state.vpY * sy));
-    int x1 = static_cast<int>(std::ceil((g_state.vpX + g_state.vpW) * sx));
-    int y1 = static_cast<int>(std::ceil((g_state.vpY + g_state.vpH) * sy));
+    // Pixel centres inside the viewport belong to it.
+    int x0 = static_cast<int>(std::lround(g_vpX * sx));
+    int y0 = static_cast<int>(std::lround(g_vpY * sy));
+    int x1 = static_cast<int>(std::lround((g_vpX + g_vpW) * sx));
+    int y1 = static_cast<int>(std::lround((g_vpY + g_vpH) * sy));
     B().setClip(x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0));
 }
 
@@ -244,10 +249,7 @@ bool OpenGraphics(int width, int height, int depth, int hertz, int flags) {
     if (!B().openGraphics(width, height, depth, hertz, flags)) return false;
     g_virtW = static_cast<float>(width);
     g_virtH = static_cast<float>(height);
-    g_state.vpX = g_state.vpY = 0;
-    g_state.vpW = width;
-    g_state.vpH = height;
-    applyClip();
+    SetViewport(0, 0, width, height);
     return true;
 }
 
@@ -256,7 +258,7 @@ int GraphicsWidth() { return B().graphicsWidth(); }
 int GraphicsHeight() { return B().graphicsHeight(); }
 
 void Cls() {
-    if (!B().wantsDrawing()) return;
+    if (!drawingOn()) return;
     B().fill(g_state.clsR, g_state.clsG, g_state.clsB);
 }
 
@@ -300,12 +302,19 @@ void GetOrigin(float& x, float& y) {
     x = g_state.originX;
     y = g_state.originY;
 }
-void SetViewport(int x, int y, int w, int h) {
-    g_state.vpX = x;
-    g_state.vpY = y;
-    g_state.vpW = w;
-    g_state.vpH = h;
+void SetViewportF(float x, float y, float w, float h) {
+    g_vpX = x;
+    g_vpY = y;
+    g_vpW = w;
+    g_vpH = h;
+    g_state.vpX = static_cast<int>(std::floor(x));
+    g_state.vpY = static_cast<int>(std::floor(y));
+    g_state.vpW = static_cast<int>(std::ceil(x + w)) - g_state.vpX;
+    g_state.vpH = static_cast<int>(std::ceil(y + h)) - g_state.vpY;
     applyClip();
+}
+void SetViewport(int x, int y, int w, int h) {
+    SetViewportF(static_cast<float>(x), static_cast<float>(y), static_cast<float>(w), static_cast<float>(h));
 }
 void GetViewport(int& x, int& y, int& w, int& h) {
     x = g_state.vpX;
@@ -359,6 +368,9 @@ ImagePtr makeImage(const TPixmap& pix, int flags, const std::string& path, int f
     tex->cols = cols;
     tex->flags = flags;
     tex->sourcePath = path;
+    tex->maskR = g_maskR;
+    tex->maskG = g_maskG;
+    tex->maskB = g_maskB;
     auto img = std::make_shared<TImage>();
     img->width = frameW;
     img->height = frameH;
@@ -439,6 +451,17 @@ TPixmap GrabPixmap(int x, int y, int w, int h) {
 
 TPixmap LoadPixmap(const std::string& path) { return B().decodeImage(path); }
 
+bool SavePixmapPNG(const TPixmap& pix, const std::string& path) {
+    if (pix.width <= 0 || pix.height <= 0 ||
+        pix.pixels.size() != static_cast<size_t>(pix.width) * pix.height * 4)
+        return false;
+    return B().savePNG(pix, path);
+}
+
+void ForceDrawing(bool on) {
+    g_forceDrawing = std::max(0, g_forceDrawing + (on ? 1 : -1));
+}
+
 void DrawImage(const ImagePtr& img, float x, float y, int frame) {
     if (!img) return;
     DrawSubImageRect(img, x, y, static_cast<float>(img->width), static_cast<float>(img->height), 0, 0,
@@ -455,7 +478,7 @@ void DrawImageRect(const ImagePtr& img, float x, float y, float w, float h, int 
 
 void DrawSubImageRect(const ImagePtr& img, float x, float y, float w, float h, float sx, float sy, float sw,
                       float sh, float hx, float hy, int frame) {
-    if (!B().wantsDrawing()) return;
+    if (!drawingOn()) return;
     const TTexture* tex = texOf(img);
     float fx, fy;
     if (!tex || !frameOrigin(*img, *tex, frame, fx, fy)) return;
@@ -466,7 +489,7 @@ void DrawSubImageRect(const ImagePtr& img, float x, float y, float w, float h, f
 }
 
 void DrawRect(float x, float y, float w, float h) {
-    if (!B().wantsDrawing()) return;
+    if (!drawingOn()) return;
     TQuad q;
     transformBox(q, x, y, 0, 0, w, h, 0, 0);
     std::fill(std::begin(q.u), std::end(q.u), 0.0f);
@@ -475,7 +498,7 @@ void DrawRect(float x, float y, float w, float h) {
 }
 
 void DrawLine(float x1, float y1, float x2, float y2) {
-    if (!B().wantsDrawing()) return;
+    if (!drawingOn()) return;
     const TRenderState& s = g_state;
     const float dx = x2 - x1, dy = y2 - y1;
     const float px = pixScaleX(), py = pixScaleY();
@@ -486,7 +509,7 @@ void DrawLine(float x1, float y1, float x2, float y2) {
 }
 
 void DrawText(const std::string& utf8, float x, float y) {
-    if (!B().wantsDrawing()) return;
+    if (!drawingOn()) return;
     const TImageFontData* font = g_state.font ? g_state.font->data.get() : nullptr;
     float pen = 0;
     TGlyph gl;
@@ -495,7 +518,7 @@ void DrawText(const std::string& utf8, float x, float y) {
         if (!B().glyph(font, cp, gl)) continue;
         if (gl.tex && gl.w > 0 && gl.h > 0) {
             TQuad q;
-            transformBox(q, x, y, pen, 0, static_cast<float>(gl.w), static_cast<float>(gl.h), 0, 0);
+            transformBox(q, x, y, pen + static_cast<float>(gl.offsetX), 0, static_cast<float>(gl.w), static_cast<float>(gl.h), 0, 0);
             setUV(q, *gl.tex, 0, 0, static_cast<float>(gl.w), static_cast<float>(gl.h));
             submit(gl.tex, q);
         }

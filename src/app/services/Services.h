@@ -108,6 +108,8 @@ void SetOrigin(float x, float y);
 void GetOrigin(float& x, float& y);
 void SetViewport(int x, int y, int w, int h);
 void GetViewport(int& x, int& y, int& w, int& h);
+// Fractional viewport (logical coordinates), e.g. a letterboxed game area.
+void SetViewportF(float x, float y, float w, float h);
 void SetClsColor(int r, int g, int b);
 void SetImageFont(const FontPtr& font);
 FontPtr GetImageFont();
@@ -136,6 +138,10 @@ void GrabImage(const ImagePtr& img, int x, int y, int frame = 0);
 TPixmap GrabPixmap(int x, int y, int w, int h);
 TPixmap LoadPixmap(const std::string& path);  // empty pixmap when missing
 bool SavePixmapPNG(const TPixmap& pix, const std::string& path);
+// Headless runs may skip drawing frames that no screenshot needs. Code that
+// draws in order to grab the result (GrabPixmap, GrabImage) brackets that
+// drawing with ForceDrawing(true) ... ForceDrawing(false). Calls nest.
+void ForceDrawing(bool on);
 
 void DrawImage(const ImagePtr& img, float x, float y, int frame = 0);
 void DrawImageRect(const ImagePtr& img, float x, float y, float w, float h, int frame = 0);

@@ -1,0 +1,29 @@
+// The start-up sequence and the command line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct TCommandLine {
+    std::string dataDir;  // --data
+    std::string userDir;
+    bool windowed = false;
+    bool headless = false;
+    std::string script;
+    std::string shots;
+    bool seedGiven = false;
+    uint32_t seed = 0;
+    std::string playLevel;
+    bool timed = false;
+    bool drawAll = false;  // --draw-all: headless draws every frame
+    bool help = false;
+    bool version = false;
+};
+
+// Parses the arguments (without the program name). false with a message for
+// an unknown flag, a missing value or a bad number.
+bool parseCommandLine(const std::vector<std::string>& args, TCommandLine& out, std::string& error);
+std::string usageText();
+
+// Runs the game; returns the process status.
+int AppMain(int argc, char** argv);

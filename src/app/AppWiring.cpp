@@ -1,0 +1,7 @@
+// The one place where the real subsystems replace the stand-ins of AppHooks.
+// Each subsystem, once built, is connected here: its singletons created in
+// the start-up table's order, then its hooks set, e.g.
+//   appHooks().mainMenuLoop = [] { return mainMenu->mainLoop(); };
+#include "app/AppHooks.h"
+
+void wireAppHooks() {}

@@ -1,0 +1,58 @@
+// Per-frame services every screen uses, the display set-up with its
+// letterbox, the per-user folders and the exit path.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/AppHooks.h"
+
+// Frame timing only: deltaTime.Update(), frameDelta, event polling.
+void timingUpdate();
+// Start of every screen's update: timing, mouse, sound, the exit keys.
+void frameUpdate(int special);
+// End of every frame: cursor, suspension pause (when arg is 0), present, letterbox.
+void frameFlip(int skipPause);
+// While the window has no focus: a dimmed still of the game with the pause text.
+void pauseWhileSuspended();
+
+// One attempt of openGraphics: a window (depth 0) or full screen (depth 32).
+struct TGraphicsMode {
+    int width, height, depth;
+    bool operator==(const TGraphicsMode& o) const {
+        return width == o.width && height == o.height && depth == o.depth;
+    }
+};
+// The attempts openGraphics makes, in order, for a desktop of the given size.
+std::vector<TGraphicsMode> graphicsModesToTry(int width, int height, int fullScreen, int wideScreen,
+                                              int desktopW, int desktopH);
+// Opens the display with every fall-back; on failure shows the message and
+// ends the process. Returns true when open.
+bool openGraphics(int width, int height, int fullScreen, int wideScreen);
+extern const char* const kGraphicsFailedMessage;
+
+// Logical screen of the game area w x h scaled into the display gw x gh.
+enum : int { VG_KEEP = 1, VG_LETTERBOX = 2, VG_WHOLE = 4 };
+struct TLetterbox {
+    float scale = 1;
+    float logicalW = 0, logicalH = 0;  // whole display in logical pixels
+    float offsetX = 0, offsetY = 0;    // of the game area inside it
+};
+TLetterbox computeLetterbox(int gw, int gh, int w, int h, int mode);
+// Applies the logical resolution, viewport, origin and mouse offset.
+void setVirtualGraphics(int w, int h, int mode);
+const TLetterbox& currentLetterbox();
+int virtualGraphicsMode();
+// After each presented frame: clears the borders, then the screen.
+void clearLetterbox();
+
+// userRoot from XDG (or --user-dir), folders created with their parents.
+void makeUserFolders();
+// The per-user root that makeUserFolders would choose ($XDG_DATA_HOME/Brimble,
+// ~/.local/share/Brimble); "" when no home is known.
+std::string defaultUserRoot();
+
+// The exit hook: saves profiles, options and the play log. Runs once.
+void saveOnExit();
+// Ends the process from anywhere (exit keys, close button, fatal error).
+[[noreturn]] void appExit(int status);

@@ -1,0 +1,82 @@
+#include "app/TEkran.h"
+
+#include "app/FrameServices.h"
+#include "app/TRMCounter.h"
+#include "gui/TGui.h"
+
+int TEkran::_drawGui() {
+    if (Gui) Gui->draw();
+    return 0;
+}
+
+int TEkran::_drawFade() {
+    if (fade <= 0) return 0;
+    SetBlend(ALPHABLEND);
+    SetScale(1, 1);
+    SetRotation(0);
+    SetAlpha(fade);
+    SetColor(0, 0, 0);
+    DrawRect(0, 0, 1024, 768);
+    return 0;
+}
+
+int TEkran::_drawMouse() {
+    appHooks().mouseDraw();
+    return 0;
+}
+
+int TEkran::_updateFade() {
+    approach(fade, dFade, fSpeed);
+    return 0;
+}
+
+int TEkran::_updateAlpha() {
+    approach(alpha, dAlpha, aSpeed);
+    return 0;
+}
+
+int TEkran::_updateGui() {
+    if (!Gui) return 0;
+    for (auto& o : Gui->_listaObiektow) {
+        if (!o) continue;
+        o->_alpha = alpha;
+        o->_dAlpha = alpha;
+    }
+    Gui->update();
+    return 0;
+}
+
+TPixmap TEkran::_getMyScreen() {
+    // Headless runs may skip drawing; this picture is needed whatever happens.
+    ForceDrawing(true);
+    Cls();
+    draw();
+    float ox = 0, oy = 0;
+    GetOrigin(ox, oy);
+    TPixmap pix = GrabPixmap(static_cast<int>(ox + 0.5f), static_cast<int>(oy + 0.5f), 1024, 768);
+    ForceDrawing(false);
+    return pix;
+}
+
+int TEkran::_prepareDelta() {
+    for (int i = 0; i < 100; ++i) timingUpdate();
+    return 0;
+}
+
+int TEkran::STANDARD_DATA() {
+    alpha = 1;
+    dAlpha = 1;
+    fade = 0;
+    dFade = 0;
+    return 0;
+}
+
+int TEkran::lockGui() {
+    if (Gui) Gui->_locked = 1;
+    return 0;
+}
+
+int TEkran::unlockGui() {
+    if (Gui) Gui->_locked = 0;
+    return 0;
+}
