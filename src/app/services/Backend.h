@@ -71,6 +71,9 @@ public:
     virtual TPixmap decodeImage(const std::string& path) = 0;  // empty when missing/bad
     virtual std::shared_ptr<TTexture> createTexture(const TPixmap& pix, int flags) = 0;
     virtual void updateTexture(TTexture& tex, int x, int y, const TPixmap& pix) = 0;
+    // For a texture made in memory (no file to reload): prepare what the mask
+    // blend needs now, while the pixels are at hand.
+    virtual void prepareMaskCopy(TTexture& /*tex*/, const TPixmap& /*pix*/) {}
     virtual TPixmap readPixels(int x, int y, int w, int h) = 0;
     virtual bool savePNG(const TPixmap& /*pix*/, const std::string& /*path*/) { return false; }
 

@@ -371,6 +371,7 @@ ImagePtr makeImage(const TPixmap& pix, int flags, const std::string& path, int f
     tex->maskR = g_maskR;
     tex->maskG = g_maskG;
     tex->maskB = g_maskB;
+    if (path.empty()) B().prepareMaskCopy(*tex, pix);
     auto img = std::make_shared<TImage>();
     img->width = frameW;
     img->height = frameH;
@@ -624,11 +625,11 @@ bool MouseDown(int button) {
 }
 int MouseX() {
     PollSystem();
-    return static_cast<int>(std::floor(g_input.mx / pixScaleX() - g_mouseOffX));
+    return static_cast<int>(std::floor(g_input.mx / pixScaleX() - g_mouseOffX + 1e-3f));
 }
 int MouseY() {
     PollSystem();
-    return static_cast<int>(std::floor(g_input.my / pixScaleY() - g_mouseOffY));
+    return static_cast<int>(std::floor(g_input.my / pixScaleY() - g_mouseOffY + 1e-3f));
 }
 int MouseZ() {
     PollSystem();

@@ -390,6 +390,13 @@ public:
         return st;
     }
 
+    void prepareMaskCopy(TTexture& tex, const TPixmap& pix) override {
+        auto& st = static_cast<TSdlTexture&>(tex);
+        if (st.binaryAlpha || st.maskTried) return;
+        st.maskTried = true;
+        st.masked = makeTexture(ThresholdAlpha(pix), st.flags);
+    }
+
     void updateTexture(TTexture& tex, int x, int y, const TPixmap& pix) override {
         auto& st = static_cast<TSdlTexture&>(tex);
         if (!st.tex || pix.width <= 0 || pix.height <= 0) return;
