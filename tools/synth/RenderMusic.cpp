@@ -513,7 +513,7 @@ Audio renderMusic(const Recipe& r) {
     double rms = std::sqrt(sum / (2.0 * loopLen));
     if (rms < 1e-9) throw RecipeError(r.path + ": the recipe renders silence");
     double target = h.num("rms", 0.13);
-    double peak = h.num("peak", 0.86);
+    double peak = h.num("peak", 0.84);
     double g = target / rms;
     Audio a;
     a.channels = 2;

@@ -25,17 +25,17 @@ size_t at(const Params& p, const char* key = "at") {
     return size_t(t * kRate + 0.5);
 }
 
-// Shared repeat keys: repeat=N every=S fall=F step=SEMITONES.
+// Shared repeat keys: repeat=N every=S fall=F shift=SEMITONES.
 struct Repeat {
     int count = 1;
-    double every = 0.1, fall = 0.7, step = 0;
+    double every = 0.1, fall = 0.7, shift = 0;
 };
 Repeat readRepeat(const Params& p) {
     Repeat r;
     r.count = int(p.num("repeat", 1));
     r.every = p.num("every", 0.1);
     r.fall = p.num("fall", 0.7);
-    r.step = p.num("step", 0);
+    r.shift = p.num("shift", 0);
     if (r.count < 1 || r.count > 64) throw RecipeError(p.where + ": repeat must be 1..64");
     return r;
 }
@@ -49,7 +49,7 @@ void renderLayer(const Layer& L, std::vector<double>& buf, Rng& rng) {
     for (int k = 0; k < rep.count; ++k) {
         size_t start = t0 + size_t(k * rep.every * kRate + 0.5);
         double v = vel * std::pow(rep.fall, k);
-        double shift = std::pow(2.0, rep.step * k / 12.0);
+        double shift = std::pow(2.0, rep.shift * k / 12.0);
         if (L.type == "tone") {
             ToneParams tp = readTone(p);
             renderTone(buf, start, p.hz("note", 440) * shift, dur, v, tp, rng);
@@ -96,7 +96,7 @@ Audio renderSfx(const Recipe& r) {
     double wet = h.num("reverb", 0.12);
     double room = h.num("room", 0.35);
     double damp = h.num("damp", 0.45);
-    double peak = h.num("peak", 0.8);
+    double peak = h.num("peak", 0.75);
     double lowpass = h.num("lowpass", 0);
     double fixedLen = h.num("length", 0);
     if (peak <= 0 || peak > 0.95) throw RecipeError(r.path + ": peak must be in (0, 0.95]");

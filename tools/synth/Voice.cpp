@@ -238,7 +238,7 @@ size_t renderDrum(std::vector<double>& out, size_t start, Drum d, double vel, Rn
                 double f = 48 + 110 * std::exp(-t / 0.035);
                 ph += f / kRate;
                 double e = std::exp(-t / 0.11) * std::min(1.0, t / 0.001) * (1 - double(i) / n);
-                double click = t < 0.004 ? (1 - t / 0.004) * 0.25 * rng.bi() : 0;
+                double click = t < 0.004 ? std::min(1.0, t / 0.0005) * (1 - t / 0.004) * 0.25 * rng.bi() : 0;
                 out[start + i] += (std::sin(2 * kPi * ph) * e + click) * vel * 0.9;
             }
             return start + n;
