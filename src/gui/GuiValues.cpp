@@ -117,12 +117,17 @@ std::string guiReadText(const std::string& value, const std::string& scriptFolde
     const std::string path = inner.substr(0, bar);
     const int n = bar == std::string::npos ? 0 : guiReadInt(inner.substr(bar + 1));
     // The loader used to change into the script's folder, so a relative
-    // reference meant that folder; a reference written from the data folder
-    // (the usual "txt/..." form) is found as given when it is not there.
+    // reference means that folder first; the usual "txt/..." form written from
+    // the data folder is found there (or from the current folder) otherwise.
     std::string p = guiResolvePath(scriptFolder, path);
-    if (!scriptFolder.empty() && guiFileType(localisedTextPath(p)) != 1 &&
-        guiFileType(localisedTextPath(path)) == 1)
-        p = path;
+    if (!scriptFolder.empty() && guiFileType(localisedTextPath(p)) != 1) {
+        const bool relative = !path.empty() && path[0] != '/' && path.find(':') == std::string::npos;
+        if (relative && guiFileType(localisedTextPath(dataRoot + path)) == 1) {
+            p = dataRoot + path;
+        } else if (guiFileType(localisedTextPath(path)) == 1) {
+            p = path;
+        }
+    }
     return textLine(loadLocalisedText(p), n);
 }
 
@@ -142,7 +147,9 @@ std::string guiAbsolutePath(const std::string& path) {
     std::error_code ec;
     fs::path a = fs::absolute(fs::path(path), ec);
     if (ec) return path;
-    return a.lexically_normal().generic_string();
+    std::string r = a.lexically_normal().generic_string();
+    if (r.size() > 1 && r.back() == '/') r.pop_back();
+    return r;
 }
 
 std::string guiFolderOf(const std::string& path) {

@@ -25,8 +25,8 @@ bool guiReadFlag(const std::string& value);  // upper case equals "TRUE"
 TRGBPtr guiReadColour(const std::string& value);
 
 // A text value: "[path|n]" is line n of the localised line file at path
-// (relative paths against scriptFolder first, then as given); anything else
-// is the text itself.
+// (relative paths against scriptFolder first, then dataRoot, then as given);
+// anything else is the text itself.
 std::string guiReadText(const std::string& value, const std::string& scriptFolder);
 
 std::string guiUpper(const std::string& s);

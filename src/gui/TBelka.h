@@ -51,6 +51,9 @@ public:
         int hovered = -1;
     };
 
+    // The boxes laid out by the last update or draw.
+    const std::vector<Box>& boxes() const { return _boxes; }
+
 private:
     float _titleX(size_t i) const;
     float _titleW(size_t i) const;

@@ -30,9 +30,30 @@ const char* TText::alignName() const {
     }
 }
 
+// The height draw() will report: the paragraph broken the same way (a word
+// that does not fit starts a new line), one line pitch a line.
 int TText::countH() {
     const float w = dim ? dim->w : 0;
-    return measureTextBlock(_txt, w, alignName(), _font, static_cast<int>(_adh));
+    SetImageFont(_font);
+    const int pitch = TextHeight("A") + static_cast<int>(_adh);
+    int breaks = 0;
+    std::string line, word;
+    const std::string text = _txt + " ";
+    for (char c : text) {
+        if (c != ' ') {
+            word += c;
+            continue;
+        }
+        const std::string candidate = line + " " + word;
+        if (static_cast<float>(TextWidth(candidate)) > w) {
+            ++breaks;
+            line = word;
+        } else {
+            line = line.empty() ? word : candidate;
+        }
+        word.clear();
+    }
+    return pitch * (breaks + 1);
 }
 
 int TText::draw(float dx, float dy) {
@@ -50,7 +71,6 @@ int TText::draw(float dx, float dy) {
     }
     SetColor(rgb.r, rgb.g, rgb.b);
     dim->h = static_cast<float>(drawTextBlock(_txt, x, y, dim->w, align, _font, static_cast<int>(_adh)));
-    dim->update();
     SetScale(1, 1);
     SetAlpha(1);
     SetColor(255, 255, 255);
@@ -74,7 +94,7 @@ TTextPtr createText(const std::string& name, const std::string& text, float x, f
     t->rgb = TRGB();
     t->_v = visible;
     t->_a = active;
+    // Labels are not meant to be clicked: their hit corners stay unset.
     t->dim->h = static_cast<float>(t->countH());
-    t->dim->update();
     return t;
 }
