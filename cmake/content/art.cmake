@@ -98,6 +98,18 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/contact/index.txt
   COMMENT "contact sheets and board mock-up in ${CMAKE_BINARY_DIR}/contact" VERBATIM)
 set_property(GLOBAL APPEND PROPERTY BRIMBLE_CONTENT_OUTPUTS ${CMAKE_BINARY_DIR}/contact/index.txt)
 
+# The same showcase board drawn by the real engine (tools/boardshot), in both
+# tile sets: proof that the pictures and the tables fit the engine's drawing.
+if(TARGET boardshot)
+  set(showcase ${CMAKE_SOURCE_DIR}/assets/art/showcase.lvl)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/contact/engine_board.png ${CMAKE_BINARY_DIR}/contact/engine_board_set1.png
+    COMMAND boardshot ${showcase} ${CMAKE_BINARY_DIR}/contact/engine_board.png --back 1
+    COMMAND boardshot ${showcase} ${CMAKE_BINARY_DIR}/contact/engine_board_set1.png --back 8 --tileset 1
+    DEPENDS boardshot ${showcase} ${art_all} ${art_tables}
+    COMMENT "engine board shots in ${CMAKE_BINARY_DIR}/contact" VERBATIM)
+  set_property(GLOBAL APPEND PROPERTY BRIMBLE_CONTENT_OUTPUTS ${CMAKE_BINARY_DIR}/contact/engine_board.png)
+endif()
+
 # Every file a table names must exist once the content is built.
 if(BRIMBLE_TESTS)
   add_test(NAME content_table_files

@@ -189,9 +189,25 @@ def chains(add, pal):
     for lvl, name in ((1, 'chain'), (2, 'chain2')):
         heavy = lvl == 2
         parts = []
-        parts += _chain_links(3, 3, 57, 57, 7, heavy)
-        parts += _chain_links(57, 3, 3, 57, 7, heavy)
-        body = '<g filter="url(#sh)" opacity="0.5" transform="translate(1.5 2)">%s</g>%s' % (''.join(parts), ''.join(parts))
+        parts += _chain_links(5, 5, 55, 55, 7, heavy)
+        parts += _chain_links(55, 5, 5, 55, 7, heavy)
+        # Steel corner brackets hold the chains; they stay visible round a
+        # chip even when the chip is drawn over the chain picture.
+        brackets = []
+        for k, (cx, cy) in enumerate(((0, 0), (60, 0), (60, 60), (0, 60))):
+            sxx = 1 if cx == 0 else -1
+            syy = 1 if cy == 0 else -1
+            leg = 17 if heavy else 14
+            th = 7 if heavy else 5.5
+            pth = ('M%s %s h%s v%s h%s v%s h%s Z' % (fmt(cx), fmt(cy), fmt(sxx * leg), fmt(syy * th), fmt(-sxx * (leg - th)),
+                                                     fmt(syy * (leg - th)), fmt(-sxx * th)))
+            brackets.append('<path d="%s" fill="url(#%s)" stroke="#23262c" stroke-width="1.6" stroke-linejoin="round"/>'
+                            % (pth, 'lk' if heavy else 'met'))
+            rx, ry = cx + sxx * th * 0.55, cy + syy * th * 0.55
+            brackets.append('<circle cx="%s" cy="%s" r="%s" fill="%s" stroke="#23262c" stroke-width="1"/>'
+                            % (fmt(rx), fmt(ry), fmt(2.2 if heavy else 1.7), '#d8332b' if heavy else '#e8ecf2'))
+        body = ('<g filter="url(#sh)" opacity="0.5" transform="translate(1.5 2)">%s</g>%s%s'
+                % (''.join(parts), ''.join(parts), ''.join(brackets)))
         if heavy:
             lock = ('<path d="M23 30 V24 a7 7 0 0 1 14 0 V30" fill="none" stroke="#23262c" stroke-width="6"/>'
                     '<path d="M23 30 V24 a7 7 0 0 1 14 0 V30" fill="none" stroke="url(#met)" stroke-width="3"/>'
