@@ -115,4 +115,14 @@ if(BRIMBLE_TESTS)
   add_test(NAME content_table_files
     COMMAND ${BRIMBLE_PYTHON3} ${CMAKE_SOURCE_DIR}/tools/contact/check_tables.py ${BRIMBLE_GAME_DIR})
   set_tests_properties(content_table_files PROPERTIES LABELS content TIMEOUT 120)
+  # The check itself must catch what it is there for (and the table reader must read).
+  add_test(NAME content_table_check_selftest
+    COMMAND ${BRIMBLE_PYTHON3} ${CMAKE_SOURCE_DIR}/tools/contact/test_check_tables.py)
+  set_tests_properties(content_table_check_selftest PROPERTIES LABELS content TIMEOUT 120)
+  # Drawing the same palette twice gives the same SVG text (deterministic art).
+  add_test(NAME content_art_deterministic
+    COMMAND ${CMAKE_COMMAND} -DPY=${BRIMBLE_PYTHON3} -DGEN=${CMAKE_SOURCE_DIR}/tools/artgen/artgen.py
+            -DPAL=${art_palette} -DREF=${art_svg_dir} -DTMP=${CMAKE_BINARY_DIR}/art/determinism
+            -P ${CMAKE_SOURCE_DIR}/tools/artgen/check_deterministic.cmake)
+  set_tests_properties(content_art_deterministic PROPERTIES LABELS content TIMEOUT 120)
 endif()
