@@ -136,7 +136,9 @@ def bomb_svg(level):
     for k in range(level):
         x = 47 + (k - (level - 1) / 2.0) * 14
         pips += '<path d="%s" fill="#ffd84a" stroke="#6b4a00" stroke-width="1.2"/>' % star_path(x, 80, 6, 2.6, 5)
-    return doc(SIZE, SIZE, body + capb + fuse + spark + pips, defs, vb=(0, 0, 100, 100))
+    art = body + capb + fuse + spark + pips
+    return doc(SIZE, SIZE, '<g transform="translate(48 54) scale(1.06) translate(-48 -52)">%s</g>' % art, defs,
+               vb=(0, 0, 100, 100))
 
 
 def build(add, pal):

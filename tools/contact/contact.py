@@ -69,7 +69,7 @@ def sheet(out, title, files, cell=128, bg='check'):
                      % (cx + (cell - dw) / 2, cy + (cell - dh) / 2, dw, dh, mime, data))
         name = os.path.basename(path)
         parts.append('<text x="%d" y="%d" font-family="DejaVu Sans" font-size="11" fill="#e0e0e0">%s %dx%d</text>'
-                     % (cx, cy + cell + 13, esc(name[:22]), w, h))
+                     % (cx, cy + cell + 13, esc(name[:max(6, cell // 7 - 8)]), w, h))
     parts.append('</svg>')
     svg = out + '.svg'
     with open(svg, 'w', encoding='utf-8') as f:
