@@ -93,12 +93,12 @@ def _icon_cross():
 
 
 def buttons(add, pal):
-    specs = [(1, '#ff9a24', _hammer('translate(50 50) rotate(-35) scale(0.8) translate(-50 -54)')),
+    specs = [(1, '#ff9a24', _hammer('translate(50 50) rotate(-35) scale(0.9) translate(-50 -50)')),
              (2, '#ef4a43', _icon_cross()),
              (3, '#a65ef0', _icon_random()),
              (4, '#3f8cff', _icon_shuffle()),
-             (5, '#5fcd48', _wand('translate(50 50) scale(0.85) translate(-52 -58)')),
-             (6, '#1ccfc2', _needle('translate(50 50) scale(0.85) translate(-54 -50)'))]
+             (5, '#5fcd48', _wand('translate(50 50) scale(0.95) translate(-52 -58)')),
+             (6, '#1ccfc2', _needle('translate(50 50) scale(0.95) translate(-54 -50)'))]
     for n, col, icon in specs:
         svg = _disc('b%d' % n, col, icon)
         svg = svg.replace('<defs>', '<defs>' + STEEL, 1)
