@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
     SDL_Surface* rgb = SDL_CreateRGBSurfaceWithFormat(0, in->w, in->h, 24, SDL_PIXELFORMAT_RGB24);
     int rc = 1;
     if (rgb && SDL_BlitSurface(in, nullptr, rgb, nullptr) == 0) {
-        const std::string tmp = std::string(argv[2]) + ".tmp";
+        // The temporary keeps the .jpg ending so an interrupted build leaves nothing git shows.
+        const std::string tmp = std::string(argv[2]) + ".part.jpg";
         if (IMG_SaveJPG(rgb, tmp.c_str(), quality) == 0 && std::rename(tmp.c_str(), argv[2]) == 0) {
             rc = 0;
         } else {

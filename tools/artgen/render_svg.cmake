@@ -5,10 +5,13 @@ if(NOT EXISTS "${SRC}")
 endif()
 get_filename_component(dir "${OUT}" DIRECTORY)
 file(MAKE_DIRECTORY "${dir}")
-execute_process(COMMAND "${RSVG}" -o "${OUT}.part" "${SRC}"
+# The temporary name still ends in .png, so an interrupted build leaves nothing
+# that git would show.
+set(part "${OUT}.part.png")
+execute_process(COMMAND "${RSVG}" -o "${part}" "${SRC}"
   RESULT_VARIABLE rv ERROR_VARIABLE err OUTPUT_QUIET)
 if(NOT rv EQUAL 0)
-  file(REMOVE "${OUT}.part")
+  file(REMOVE "${part}")
   message(FATAL_ERROR "art: cannot render ${SRC}: ${err}")
 endif()
-file(RENAME "${OUT}.part" "${OUT}")
+file(RENAME "${part}" "${OUT}")
