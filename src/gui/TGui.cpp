@@ -197,11 +197,15 @@ TSmallObjectPtr TGui::_odbierzDeklaracje(const std::string& key, const std::stri
 }
 
 int TGui::Load(const std::string& path) {
+    bool found = false;
+    const std::string text = guiLoadText(guiAbsolutePath(path), &found);
+    return loadFromText(text, path);
+}
+
+int TGui::loadFromText(const std::string& text, const std::string& path) {
     remPath = guiAbsolutePath(".");
     _listaObiektow = std::list<TGuiObjectPtr>();
     _myPath = guiAbsolutePath(path);
-    bool found = false;
-    const std::string text = guiLoadText(_myPath, &found);
     std::vector<TGuiTokens> decls = stworzListyTokenow(text);
     // The script's folder takes the place of the current folder while the
     // declarations are built; the process's current folder is not touched.

@@ -45,6 +45,9 @@ public:
     virtual int draw();
     virtual int reload();
     virtual int Load(const std::string& path);
+    // Load's work on a script already in memory; scriptPath gives the folder
+    // that relative paths start from (the file itself is not read).
+    int loadFromText(const std::string& text, const std::string& scriptPath);
     virtual TSmallObjectPtr _odbierzDeklaracje(const std::string& key, const std::string& name,
                                                TGuiTokens& tokens);
     virtual TSimpleEntryPtr _createSimpleEntry(const std::string& key, const std::string& value);
