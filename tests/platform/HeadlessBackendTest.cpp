@@ -320,6 +320,25 @@ TEST_F(HeadlessTest, SilentChannelsRunOnTheVirtualClock) {
     EXPECT_NE(PlaySound(snd), ch);  // handles are not reused
 }
 
+TEST_F(HeadlessTest, OggSoundsGetTheirLengthWithoutADevice) {
+    std::string ogg;
+    std::error_code ec;
+    for (const auto& e : fs::recursive_directory_iterator(std::string(BRIMBLE_GAME_DIR) + "/snd", ec))
+        if (e.path().extension() == ".ogg") {
+            ogg = e.path().string();
+            break;
+        }
+    if (ogg.empty()) GTEST_SKIP() << "no generated sounds yet";
+    SoundPtr snd = LoadSound(ogg);
+    ASSERT_TRUE(snd);
+    const Channel ch = PlaySound(snd);
+    EXPECT_TRUE(ChannelPlaying(ch));
+    for (int i = 0; i < 60 * 30 && ChannelPlaying(ch); ++i) Flip(1);
+    EXPECT_FALSE(ChannelPlaying(ch));  // every game sound ends within half a minute
+    std::ofstream((tmp / "fake.ogg").string()) << "OggS but nothing else";
+    EXPECT_FALSE(LoadSound((tmp / "fake.ogg").string()));
+}
+
 TEST(SdlKeyMapTest, KeysMapToVirtualKeyCodes) {
     // SDL key codes of the letters and digits are their ASCII codes.
     const struct {

@@ -11,6 +11,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <unordered_map>
 #include <vector>
 
@@ -70,6 +71,55 @@ struct TVirtualChannel {
     double resumedAt = 0;
 };
 
+// Length of a WAV or Ogg Vorbis file in milliseconds without decoding it to a
+// device; false when the file is missing or neither format.
+bool soundLength(const std::string& path, double& ms) {
+    SDL_RWops* rw = SDL_RWFromFile(path.c_str(), "rb");
+    if (!rw) return false;
+    const Sint64 size = SDL_RWsize(rw);
+    char magic[4] = {};
+    SDL_RWread(rw, magic, 1, 4);
+    SDL_RWseek(rw, 0, RW_SEEK_SET);
+    if (std::string(magic, 4) == "RIFF") {
+        SDL_AudioSpec spec;
+        Uint8* buf = nullptr;
+        Uint32 len = 0;
+        const bool ok = SDL_LoadWAV_RW(rw, 1, &spec, &buf, &len) != nullptr;
+        if (!ok) return false;
+        SDL_FreeWAV(buf);
+        const int frameBytes = (SDL_AUDIO_BITSIZE(spec.format) / 8) * std::max<int>(1, spec.channels);
+        ms = 1000.0 * len / std::max(1, frameBytes) / std::max(1, spec.freq);
+        return true;
+    }
+    if (std::string(magic, 4) != "OggS" || size < 64 || size > (64 << 20)) {
+        SDL_RWclose(rw);
+        return false;
+    }
+    std::vector<uint8_t> data(static_cast<size_t>(size));
+    const size_t got = SDL_RWread(rw, data.data(), 1, data.size());
+    SDL_RWclose(rw);
+    data.resize(got);
+    // The identification header names the sample rate; the last page's
+    // granule position is the number of samples.
+    uint32_t rate = 0;
+    for (size_t i = 0; i + 16 < data.size() && i < 4096; ++i) {
+        if (data[i] == 1 && std::memcmp(&data[i + 1], "vorbis", 6) == 0) {
+            rate = data[i + 12] | (data[i + 13] << 8) | (data[i + 14] << 16) | (static_cast<uint32_t>(data[i + 15]) << 24);
+            break;
+        }
+    }
+    if (rate == 0) return false;
+    for (size_t i = data.size() >= 27 ? data.size() - 27 : 0; i > 0; --i) {
+        if (std::memcmp(&data[i], "OggS", 4) == 0) {
+            uint64_t granule = 0;
+            for (int k = 7; k >= 0; --k) granule = (granule << 8) | data[i + 6 + static_cast<size_t>(k)];
+            ms = 1000.0 * static_cast<double>(granule) / rate;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool hasBinaryAlpha(const TPixmap& pix) {
     for (size_t i = 3; i < pix.pixels.size(); i += 4) {
         if (pix.pixels[i] != 0 && pix.pixels[i] != 255) return false;
@@ -97,8 +147,7 @@ class TSdlBackend final : public TBackend {
 public:
     explicit TSdlBackend(bool headless) : headless_(headless) {
         if (headless_) {
-            // Decoding sounds needs an open mixer; the dummy driver plays nothing.
-            SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
+            // No audio device: channels run silently on the virtual clock.
             videoOk_ = false;
         } else {
             videoOk_ = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
@@ -106,7 +155,7 @@ public:
         }
         IMG_Init(IMG_INIT_PNG | IMG_INIT_JPG);
         ttfOk_ = TTF_Init() == 0;
-        openAudio();
+        if (!headless_) openAudio();
         startCounter_ = SDL_GetPerformanceCounter();
         lastPresent_ = 0;
     }
@@ -619,10 +668,8 @@ public:
             const int bytesPerFrame = (SDL_AUDIO_BITSIZE(format_) / 8) * std::max(1, channels_);
             snd->lengthMs = 1000.0 * snd->chunk->alen / std::max(1, bytesPerFrame) / std::max(1, freq_);
         } else {
-            // No device to decode with: the file must at least exist.
-            SDL_RWops* rw = SDL_RWFromFile(path.c_str(), "rb");
-            if (!rw) return nullptr;
-            SDL_RWclose(rw);
+            // Nothing to play on: only the length is needed, for the channels.
+            if (!soundLength(path, snd->lengthMs)) return nullptr;
         }
         return snd;
     }

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# run_e2e.sh BRIMBLE SCRIPT OUTDIR GAMEDIR
+# Runs one harness script headless (fresh user folder, seed 1, screenshots in
+# OUTDIR/shots). When SCRIPT's name with .check instead of .e2e exists, it runs
+# next (bash, OUTDIR as $1) to check what a player would see; it finds the game
+# as $BRIMBLE, the screenshot checker as $SHOTCHECK, the data as $GAMEDIR and
+# the script as $E2E_SCRIPT.
+set -u
+if [ $# -ne 4 ]; then
+  echo "usage: $0 BRIMBLE SCRIPT OUTDIR GAMEDIR" >&2
+  exit 2
+fi
+BRIMBLE=$(realpath "$1")
+SCRIPT=$(realpath "$2")
+OUT=$3
+GAMEDIR=$(realpath "$4")
+rm -rf "$OUT"
+mkdir -p "$OUT"
+OUT=$(realpath "$OUT")
+
+"$BRIMBLE" --headless --data "$GAMEDIR" --script "$SCRIPT" --shots "$OUT/shots" \
+  --user-dir "$OUT/user" --seed 1 >"$OUT/stdout.txt" 2>"$OUT/stderr.txt"
+rc=$?
+if [ $rc -ne 0 ]; then
+  echo "e2e: $(basename "$SCRIPT") failed with status $rc"
+  cat "$OUT/stderr.txt"
+  exit 1
+fi
+
+check="${SCRIPT%.e2e}.check"
+if [ -f "$check" ]; then
+  export BRIMBLE GAMEDIR E2E_SCRIPT="$SCRIPT"
+  export SHOTCHECK="$(dirname "$BRIMBLE")/shotcheck"
+  if ! bash "$check" "$OUT"; then
+    echo "e2e: $(basename "$check") found a problem"
+    exit 1
+  fi
+fi
+echo "e2e: $(basename "$SCRIPT") passed"
