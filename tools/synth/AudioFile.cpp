@@ -194,23 +194,32 @@ Stats measure(const Audio& a, int rate) {
     size_t fr = a.frames();
     s.seconds = double(fr) / rate;
     double sum = 0, sq = 0;
-    std::vector<float> steps;
-    steps.reserve(a.samples.size());
+    // sample-to-sample steps in a histogram (steps lie in [0, 2])
+    const int bins = 4000;
+    std::vector<size_t> hist(bins + 1, 0);
+    size_t nsteps = 0;
     for (size_t i = 0; i < fr; ++i)
         for (int c = 0; c < a.channels; ++c) {
             double v = a.samples[i * a.channels + c];
             s.peak = std::max(s.peak, std::fabs(v));
             sum += v;
             sq += v * v;
-            if (i > 0) steps.push_back(std::fabs(float(v) - a.samples[(i - 1) * a.channels + c]));
+            if (i > 0) {
+                double st = std::fabs(v - a.samples[(i - 1) * a.channels + c]);
+                ++hist[std::min<size_t>(bins, size_t(st * bins / 2.0))];
+                ++nsteps;
+            }
         }
     size_t n = fr * a.channels;
     s.dc = sum / n;
     s.rmsDb = 10 * std::log10(std::max(1e-20, sq / n));
-    if (!steps.empty()) {
-        size_t k = steps.size() * 99 / 100;
-        std::nth_element(steps.begin(), steps.begin() + k, steps.end());
-        s.typicalStep = steps[k];
+    size_t want = nsteps * 99 / 100, acc = 0;
+    for (int b = 0; b <= bins; ++b) {
+        acc += hist[size_t(b)];
+        if (acc > want) {
+            s.typicalStep = (b + 1) * 2.0 / bins;
+            break;
+        }
     }
     for (int c = 0; c < a.channels; ++c) {
         double first = a.samples[c], last = a.samples[(fr - 1) * a.channels + c];

@@ -157,6 +157,22 @@ private:
     double fb_ = 0.84, damp_ = 0.3;
 };
 
+// sin(2 pi x) for x in cycles, from a table with linear interpolation:
+// error below 1e-6, several times faster than the library sine.
+inline double sinCycles(double x) {
+    static const std::vector<double> table = [] {
+        std::vector<double> t(4097);
+        for (int i = 0; i <= 4096; ++i) t[size_t(i)] = std::sin(2.0 * kPi * i / 4096.0);
+        return t;
+    }();
+    x -= std::floor(x);
+    double f = x * 4096.0;
+    int i = int(f);
+    if (i > 4095) i = 4095;
+    double fr = f - i;
+    return table[size_t(i)] + (table[size_t(i) + 1] - table[size_t(i)]) * fr;
+}
+
 inline double noteToHz(double midi) { return 440.0 * std::pow(2.0, (midi - 69.0) / 12.0); }
 
 // PolyBLEP correction for band-limited saw and square.

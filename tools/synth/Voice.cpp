@@ -121,7 +121,7 @@ size_t renderTone(std::vector<double>& out, size_t start, double hz, double gate
         }
         if (tp.vib > 0 && t > tp.vibDelay) {
             double depth = tp.vib * std::min(1.0, (t - tp.vibDelay) / 0.2);
-            f *= std::pow(2.0, depth * std::sin(2 * kPi * tp.vibRate * t) / 12.0);
+            f *= std::pow(2.0, depth * sinCycles(tp.vibRate * t) / 12.0);
         }
         double s = 0;
         if (tp.wave == Wave::Pluck) {
@@ -139,7 +139,7 @@ size_t renderTone(std::vector<double>& out, size_t start, double hz, double gate
                 double p = ph[o];
                 double v = 0;
                 switch (tp.wave) {
-                    case Wave::Sine: v = std::sin(2 * kPi * p); break;
+                    case Wave::Sine: v = sinCycles(p); break;
                     case Wave::Tri: v = 1.0 - 4.0 * std::fabs(p - 0.5); break;
                     case Wave::Saw: v = 2.0 * p - 1.0 - polyBlep(p, inc); break;
                     case Wave::Square: {
@@ -154,9 +154,9 @@ size_t renderTone(std::vector<double>& out, size_t start, double hz, double gate
                     case Wave::Fm: {
                         double idx = tp.index;
                         if (tp.indexDecay > 0) idx *= std::exp(-t / tp.indexDecay);
-                        double m = std::sin(2 * kPi * mph[o] + tp.fmFeedback * fbPrev[o]);
+                        double m = sinCycles(mph[o] + tp.fmFeedback * fbPrev[o] / (2 * kPi));
                         fbPrev[o] = m;
-                        v = std::sin(2 * kPi * p + idx * m);
+                        v = sinCycles(p + idx * m / (2 * kPi));
                         mph[o] += fo * tp.ratio * dt;
                         mph[o] -= std::floor(mph[o]);
                         break;
@@ -166,7 +166,7 @@ size_t renderTone(std::vector<double>& out, size_t start, double hz, double gate
                         for (size_t h = 0; h < tp.harm.size(); ++h) {
                             double fh = fo * (h + 1);
                             if (fh > kRate * 0.45) break;
-                            v += tp.harm[h] * std::sin(2 * kPi * p * (h + 1));
+                            v += tp.harm[h] * sinCycles(p * (h + 1));
                             norm += std::fabs(tp.harm[h]);
                         }
                         if (norm > 1) v /= norm;
@@ -239,7 +239,7 @@ size_t renderDrum(std::vector<double>& out, size_t start, Drum d, double vel, Rn
                 ph += f / kRate;
                 double e = std::exp(-t / 0.11) * std::min(1.0, t / 0.001) * (1 - double(i) / n);
                 double click = t < 0.004 ? std::min(1.0, t / 0.0005) * (1 - t / 0.004) * 0.25 * rng.bi() : 0;
-                out[start + i] += (std::sin(2 * kPi * ph) * e + click) * vel * 0.9;
+                out[start + i] += (sinCycles(ph) * e + click) * vel * 0.9;
             }
             return start + n;
         }
