@@ -189,6 +189,30 @@ def scene(t, seed):
     d, near = _ridge(rng, 640, 18)
     defs.append(lin('gr', 0, 0, 0, 1, [(0, shade(t['near'], 1.08)), (1, shade(t['near'], 0.82))]))
     out.append('<path d="%s" fill="url(#gr)"/>' % d)
+    # grass tufts along the near ground, darker and bigger towards the viewer
+    if t['name'] not in ('winter', 'beach'):
+        blade = shade(t['near'], 0.72)
+        tip = shade(t['near'], 1.25)
+        tufts = []
+        for _ in range(110):
+            x = rng.uniform(0, W)
+            y = rng.uniform(_ridge_y(near, x) + 6, H + 10)
+            k = 0.5 + (y - 600) / 300.0
+            for j in range(3):
+                dx = (j - 1) * 4 * k
+                h = rng.uniform(9, 16) * k
+                tufts.append('<path d="M%s %s q%s %s %s %s" fill="none" stroke="%s" stroke-width="%s" stroke-linecap="round"/>'
+                             % (fmt(x + dx), fmt(y), fmt(dx * 0.5), fmt(-h * 0.6), fmt(dx * 1.2), fmt(-h),
+                                blade if j != 1 else tip, fmt(1.6 * k + 0.4)))
+        out.append('<g opacity="0.8">%s</g>' % ''.join(tufts))
+    if t['name'] not in ('night', 'sunset'):
+        defs.append(lin('ray', 0, 0, 0, 1, [(0, '#ffffff', 0.22), (1, '#ffffff', 0)]))
+        for k in range(5):
+            a = math.radians(95 + k * 14 + rng.uniform(-3, 3))
+            x2, y2 = sx + math.cos(a) * 900, sy + math.sin(a) * 900
+            w = rng.uniform(30, 60)
+            out.insert(3, '<path d="M%s %s L%s %s L%s %s Z" fill="url(#ray)" opacity="0.5"/>'
+                       % (fmt(sx), fmt(sy), fmt(x2 - w), fmt(y2), fmt(x2 + w), fmt(y2)))
     if 'path' in ex:
         out.append('<path d="M380 %d Q520 700 470 770 L700 770 Q660 700 560 %d Z" fill="#e8d3a2" opacity="0.9"/>' % (H, H))
     # side trees, framing the board
