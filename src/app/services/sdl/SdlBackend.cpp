@@ -172,7 +172,7 @@ public:
         if (videoOk_) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     }
 
-    const char* name() const override { return headless_ ? "headless" : "sdl"; }
+    const char* name() const override { return headless_ ? "headless" : rendererName_.c_str(); }
     bool headless() const override { return headless_; }
 
     // -- display -----------------------------------------------------------
@@ -222,6 +222,8 @@ public:
             }
             SDL_ShowCursor(pointerShown_ ? SDL_ENABLE : SDL_DISABLE);
             SDL_GetRendererOutputSize(renderer_, &gw_, &gh_);
+            SDL_RendererInfo info;
+            if (SDL_GetRendererInfo(renderer_, &info) == 0) rendererName_ = std::string("sdl/") + info.name;
         }
         setClip(0, 0, gw_, gh_);
         fill(0, 0, 0);
@@ -410,15 +412,29 @@ public:
         return pix;
     }
 
+    // Textures are kept in ARGB8888, the software renderer's own format: any
+    // other makes it convert the texture on every rotated draw.
+    static void toArgb(const TPixmap& pix, std::vector<uint8_t>& out) {
+        out.resize(pix.pixels.size());
+        for (size_t i = 0; i + 3 < pix.pixels.size(); i += 4) {
+            out[i] = pix.pixels[i + 2];
+            out[i + 1] = pix.pixels[i + 1];
+            out[i + 2] = pix.pixels[i];
+            out[i + 3] = pix.pixels[i + 3];
+        }
+    }
+
     SDL_Texture* makeTexture(const TPixmap& pix, int flags) {
         if (!renderer_ || pix.width <= 0 || pix.height <= 0) return nullptr;
-        SDL_Texture* t =
-            SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC, pix.width, pix.height);
+        SDL_Texture* t = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, pix.width,
+                                           pix.height);
         if (!t) {
             std::fprintf(stderr, "texture %dx%d: %s\n", pix.width, pix.height, SDL_GetError());
             return nullptr;
         }
-        SDL_UpdateTexture(t, nullptr, pix.pixels.data(), pix.width * 4);
+        std::vector<uint8_t> argb;
+        toArgb(pix, argb);
+        SDL_UpdateTexture(t, nullptr, argb.data(), pix.width * 4);
         SDL_SetTextureScaleMode(t, (flags & IMG_FILTERED) ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
         SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
         return t;
@@ -451,7 +467,9 @@ public:
         if (!st.tex || pix.width <= 0 || pix.height <= 0) return;
         SDL_Rect r{x, y, std::min(pix.width, st.texW - x), std::min(pix.height, st.texH - y)};
         if (r.w <= 0 || r.h <= 0) return;
-        SDL_UpdateTexture(st.tex, &r, pix.pixels.data(), pix.width * 4);
+        std::vector<uint8_t> argb;
+        toArgb(pix, argb);
+        SDL_UpdateTexture(st.tex, &r, argb.data(), pix.width * 4);
         // The grabbed picture replaces whatever the alpha-tested copy held.
         if (st.masked) SDL_DestroyTexture(st.masked);
         st.masked = nullptr;
@@ -811,6 +829,7 @@ private:
     int gw_ = 1024, gh_ = 768;
     SDL_Rect clip_{0, 0, 1024, 768};
     std::string title_ = "Brimble";
+    std::string rendererName_ = "sdl";
     bool pointerShown_ = true;
     bool vsync_ = true;
     bool drawing_ = true;
