@@ -169,13 +169,6 @@ std::vector<int> chordDegrees(const Chord& c) {
     return v;
 }
 
-bool isChordTone(const Chord& c, int deg) {
-    int m = ((deg % 7) + 7) % 7;
-    for (int d : chordDegrees(c))
-        if (d % 7 == m) return true;
-    return false;
-}
-
 int nearestChordTone(const Chord& c, int deg, bool rootOrThird = false) {
     int best = deg, bestDist = 1000;
     for (int o = -2; o <= 2; ++o)
@@ -254,9 +247,10 @@ std::vector<Note> composeMelody(const Song& s, const std::vector<std::string>& f
             int deg = k == 0 && cell == 0 ? nearestChordTone(ch, prev) : prev + m.deltas[k];
             if (deg > hi) deg = prev - std::abs(m.deltas[k]);
             if (deg < lo) deg = prev + std::abs(m.deltas[k]);
-            bool strong = step % 8 == 0 || length >= 4;
+            // chord tones on the beats and on long notes; scale tones only in passing
+            bool strong = step % 4 == 0 || length >= 3;
             if (i == lastOnsetPos && lastCellOfPhrase) deg = nearestChordTone(ch, deg, true);
-            else if (strong || (length >= 3 && !isChordTone(ch, deg))) deg = nearestChordTone(ch, deg);
+            else if (strong) deg = nearestChordTone(ch, deg);
             deg = std::max(lo - 2, std::min(hi + 2, deg));
             prev = deg;
             ++k;
