@@ -149,7 +149,8 @@ void writeAudio(const Audio& a, const std::string& path, double quality, uint32_
     if (endsWith(path, ".wav")) bytes = encodeWav(a);
     else if (endsWith(path, ".ogg")) bytes = encodeOgg(a, quality, serial);
     else throw RecipeError(path + ": output must end in .wav or .ogg");
-    std::string tmp = path + ".tmp";
+    // keeps the extension, so an interrupted build leaves nothing git would see
+    std::string tmp = path.substr(0, path.size() - 4) + ".partial" + path.substr(path.size() - 4);
     {
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), std::streamsize(bytes.size()));
