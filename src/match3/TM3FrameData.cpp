@@ -23,6 +23,7 @@ std::vector<TM3FrameDataPtr> loadFrameCatalogue(const std::string& path, TM3Game
     std::vector<TM3FrameDataPtr> out;
     auto file = loadRCMFile(m3DataPath(path));
     if (!file) return out;
+    if (!file->hasEntry("frames::i")) return out;
     const int n = static_cast<int>(file->getFloat("frames::i"));
     if (n < 0 || n > 10000) return out;
     for (int i = 0; i <= n; ++i) out.push_back(loadFrameData(*file, i, game));

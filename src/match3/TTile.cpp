@@ -154,10 +154,12 @@ void TTile::updateBlysk() {
         dBlyskA = 1;
         blyskTime = now + 500000;  // the flash must not begin again
     }
+    const float before = blyskA;
     blyskA = approach(blyskA, dBlyskA, 0.05f * frameDelta);
     if (dBlyskA == 1 && blyskA >= 1) {
         dBlyskA = 0;
-    } else if (dBlyskA == 0 && blyskA <= 0) {
+    } else if (dBlyskA == 0 && before > 0 && blyskA <= 0) {
+        // Back at 0 on the way down (not merely waiting for the start).
         startBlysk = 0;
     }
 }

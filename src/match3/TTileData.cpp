@@ -43,6 +43,7 @@ std::vector<TTileDataPtr> loadTileCatalogue(const std::string& path, TM3Game* ga
     std::vector<TTileDataPtr> out;
     auto file = loadRCMFile(m3DataPath(path));
     if (!file) return out;
+    if (!file->hasEntry("tiles::i")) return out;
     const int n = static_cast<int>(file->getFloat("tiles::i"));
     // A count far beyond any real table is a broken file, not a request to
     // allocate millions of entries.
