@@ -68,8 +68,9 @@ def sheet(out, title, files, cell=128, bg='check'):
         parts.append('<image x="%.1f" y="%.1f" width="%.1f" height="%.1f" xlink:href="data:%s;base64,%s"/>'
                      % (cx + (cell - dw) / 2, cy + (cell - dh) / 2, dw, dh, mime, data))
         name = os.path.basename(path)
-        parts.append('<text x="%d" y="%d" font-family="DejaVu Sans" font-size="11" fill="#e0e0e0">%s %dx%d</text>'
-                     % (cx, cy + cell + 13, esc(name[:max(6, cell // 7 - 8)]), w, h))
+        label = '%s %dx%d' % (name, w, h) if cell >= 120 else name
+        parts.append('<text x="%d" y="%d" font-family="DejaVu Sans" font-size="11" fill="#e0e0e0">%s</text>'
+                     % (cx, cy + cell + 13, esc(label[:int(cell / 6.6)])))
     parts.append('</svg>')
     svg = out + '.svg'
     with open(svg, 'w', encoding='utf-8') as f:
