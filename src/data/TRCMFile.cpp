@@ -45,26 +45,48 @@ double parseNumber(const std::string& s) {
     return std::isfinite(v) ? v : 0;
 }
 
-// Code-point slice of a string item: from the third character to the one
-// before the last.
-std::string itemText(const std::string& piece) {
-    size_t i = 0, n = piece.size();
-    uint32_t second = 0;
-    uint32_t first = 0;
-    if (i < n) first = NextCodePoint(piece, i);
-    if (i < n) second = NextCodePoint(piece, i);
-    size_t from = i;
-    size_t lastStart = n;
-    uint32_t last = 0;
-    while (i < n) {
-        lastStart = i;
-        last = NextCodePoint(piece, i);
+// Code-point slice of a string item [a, b) of s: from the third character
+// to the one before the last.
+std::string itemText(const std::string& s, size_t a, size_t b) {
+    if (b <= a) return std::string();
+    uint32_t first = 0, second = 0, last = 0;
+    size_t from, lastStart;
+    const auto* u = reinterpret_cast<const unsigned char*>(s.data());
+    if (b - a >= 3 && u[a] < 0x80 && u[a + 1] < 0x80 && u[b - 1] < 0x80) {
+        // The usual case: ` "text"`.
+        first = u[a];
+        second = u[a + 1];
+        last = u[b - 1];
+        from = a + 2;
+        lastStart = b - 1;
+    } else {
+        std::string piece = s.substr(a, b - a);
+        size_t i = 0, n = piece.size();
+        if (i < n) first = NextCodePoint(piece, i);
+        if (i < n) second = NextCodePoint(piece, i);
+        from = i;
+        size_t ls = n;
+        while (i < n) {
+            ls = i;
+            last = NextCodePoint(piece, i);
+        }
+        if (ls == n || from >= n) return std::string();
+        from += a;
+        lastStart = ls + a;
     }
-    if (lastStart == n || from >= n) return std::string();
-    std::string text = piece.substr(from, lastStart - from);
-    if (first == ' ' && second == '`' && last == '`') return unescapeStringItem(text);
-    return text;
+    if (lastStart <= from) return std::string();
+    if (first == ' ' && second == '`' && last == '`')
+        return unescapeStringItem(s.substr(from, lastStart - from));
+    return s.substr(from, lastStart - from);
 }
+
+// Characters at which the group reader has something to do.
+struct SpecialTable {
+    bool t[256] = {};
+    SpecialTable() { t[static_cast<unsigned char>('{')] = t[static_cast<unsigned char>('}')] =
+                         t[static_cast<unsigned char>('\n')] = t[static_cast<unsigned char>('=')] = true; }
+};
+const SpecialTable kSpecial;
 
 }  // namespace
 
@@ -112,6 +134,7 @@ bool TRCMFile::save(const std::string& path) {
 
 int TRCMFile::Load(const std::string& path) {
     _path = path;
+    _loaded = false;
     const std::string real = dataPath(path);
     _realPath = RealPath(real);
     if (FileType(real) != 1) {
@@ -122,8 +145,9 @@ int TRCMFile::Load(const std::string& path) {
     return 0;
 }
 
-void TRCMFile::LoadFromText(const std::string& utf8) {
-    _txt = utf8;
+void TRCMFile::LoadFromText(std::string utf8) {
+    _txt = std::move(utf8);
+    _loaded = false;
     if (!checkTxt()) return;
     bool tooDeep = false;
     auto root = _readAll(_txt, 0, "MAINGROUP", 0, tooDeep);
@@ -132,8 +156,11 @@ void TRCMFile::LoadFromText(const std::string& utf8) {
                  _path);
         root = std::make_shared<TRCMGroup>();
         root->_id = "MAINGROUP";
+        _grupa = root;
+        return;
     }
     _grupa = root;
+    _loaded = true;
 }
 
 int TRCMFile::checkTxt() {
@@ -144,10 +171,14 @@ int TRCMFile::checkTxt() {
 int TRCMFile::checkGroups() {
     long open = 0, close = 0;
     bool inside = false;
-    for (char c : _txt) {
+    const char* p = _txt.data();
+    const char* end = p + _txt.size();
+    for (; p < end; ++p) {
+        const char c = *p;
+        if (c != '"' && c != '{' && c != '}') continue;
         if (c == '"') inside = !inside;
         else if (!inside && c == '{') ++open;
-        else if (!inside && c == '}') ++close;
+        else if (!inside) ++close;
     }
     if (open == close) return 1;
     errorMsg("Blad nawiasow klamrowych! \"{\" - " + std::to_string(open) + " \"}\" - " +
@@ -178,8 +209,19 @@ TRCMGroupPtr TRCMFile::_readAll(const std::string& text, size_t start, const std
     }
     std::string name, line;
     bool equals = false;
+    // Ordinary characters go to both accumulators a run at a time.
+    size_t run = start;
+    auto flush = [&](size_t upto) {
+        if (upto > run) {
+            name.append(text, run, upto - run);
+            line.append(text, run, upto - run);
+        }
+    };
     for (size_t i = start; i < n; ++i) {
         const char c = text[i];
+        if (!kSpecial.t[static_cast<unsigned char>(c)]) continue;
+        flush(i);
+        run = i + 1;
         switch (c) {
             case '{': {
                 size_t a = 0, b = name.size();
@@ -191,6 +233,7 @@ TRCMGroupPtr TRCMFile::_readAll(const std::string& text, size_t start, const std
                 }
                 g->_listaGrup.push_back(sub);
                 i += static_cast<size_t>(sub->_pos);
+                run = i + 1;
                 name.clear();
                 break;
             }
@@ -201,23 +244,20 @@ TRCMGroupPtr TRCMFile::_readAll(const std::string& text, size_t start, const std
                 if (equals) {
                     size_t a = 0, b = line.size();
                     trimRange(line, a, b);
-                    g->_listaWpisow.push_back(readEntry(line.substr(a, b - a)));
+                    g->_listaWpisow.push_back(_readEntry(line, a, b));
                     name.clear();
                     line.clear();
                     equals = false;
                 }
                 break;
-            case '=':
+            default:  // '='
                 equals = true;
-                name.push_back(c);
-                line.push_back(c);
-                break;
-            default:
                 name.push_back(c);
                 line.push_back(c);
                 break;
         }
     }
+    flush(n);
     // The body ran to the end of the text without its closing brace.
     g->_pos = static_cast<int>(n - start);
     return g;
@@ -233,29 +273,35 @@ std::string TRCMFile::myTrim(const std::string& s) {
     return t;
 }
 
-TRCMEntryPtr TRCMFile::readEntry(const std::string& line) {
+TRCMEntryPtr TRCMFile::readEntry(const std::string& line) { return _readEntry(line, 0, line.size()); }
+
+TRCMEntryPtr TRCMFile::_readEntry(const std::string& line, size_t lineStart, size_t lineEnd) {
     auto e = std::make_shared<TRCMEntry>();
-    size_t eq1 = line.find('=');
-    size_t nameEnd = eq1 == std::string::npos ? line.size() : eq1;
-    size_t a = 0, b = nameEnd;
+    size_t eq1 = line.find('=', lineStart);
+    if (eq1 >= lineEnd) eq1 = std::string::npos;
+    size_t nameEnd = eq1 == std::string::npos ? lineEnd : eq1;
+    size_t a = lineStart, b = nameEnd;
     trimRange(line, a, b);
-    e->_id = line.substr(a, b - a);
+    e->_id.assign(line, a, b - a);
     if (eq1 == std::string::npos) return e;
     size_t vStart = eq1 + 1;
     size_t eq2 = line.find('=', vStart);
-    size_t vEnd = eq2 == std::string::npos ? line.size() : eq2;
+    size_t vEnd = eq2 >= lineEnd ? lineEnd : eq2;
 
     size_t ta = vStart, tb = vEnd;
     trimRange(line, ta, tb);
     const bool number = ta < tb && ((line[ta] >= '0' && line[ta] <= '9') || line[ta] == '-');
     e->_type = number ? 1 : 0;
 
-    std::vector<std::pair<size_t, size_t>> pieces;
+    // Piece boundaries, reused between calls.
+    static thread_local std::vector<std::pair<size_t, size_t>> pieces;
+    pieces.clear();
     bool inside = false;
     size_t pStart = vStart;
     for (size_t i = vStart; i < vEnd; ++i) {
-        if (line[i] == '"') inside = !inside;
-        else if (line[i] == ',' && !inside) {
+        const char c = line[i];
+        if (c == '"') inside = !inside;
+        else if (c == ',' && !inside) {
             pieces.emplace_back(pStart, i);
             pStart = i + 1;
         }
@@ -265,8 +311,8 @@ TRCMEntryPtr TRCMFile::readEntry(const std::string& line) {
 
     e->_value.reserve(pieces.size());
     for (auto& p : pieces) {
-        std::string piece = line.substr(p.first, p.second - p.first);
-        e->_value.push_back(number ? piece : itemText(piece));
+        if (number) e->_value.emplace_back(line, p.first, p.second - p.first);
+        else e->_value.push_back(itemText(line, p.first, p.second));
     }
     return e;
 }

@@ -15,14 +15,18 @@ public:
     std::string _path;      // as given to Load
     std::string _realPath;  // its absolute form
     std::string _txt;       // the whole text as read (UTF-8)
+    // Our addition: the last Load found the file and could read its text
+    // (Load itself returns 0 either way).
+    bool _loaded = false;
 
     TRCMFile();
 
     // Writes the tree atomically; false when the file could not be written.
     bool save(const std::string& path);
+    // Reads the file; always returns 0. Whether it worked: _loaded.
     int Load(const std::string& path);
     // Parses text held in memory (what Load does after reading the file).
-    void LoadFromText(const std::string& utf8);
+    void LoadFromText(std::string utf8);
 
     int checkGroups();
     int checkTxt();
@@ -40,6 +44,7 @@ public:
     // 2^24) and a presence test.
     int getInt(const std::string& path, int index = 0);
     bool hasEntry(const std::string& path);
+    // The group named by all the parts (existing groups only), or null.
     TRCMGroupPtr getGroup(const std::vector<std::string>& parts);
     void printAll();
     void errorMsg(const std::string& text);
@@ -50,6 +55,7 @@ public:
 private:
     TRCMGroupPtr _readAll(const std::string& text, size_t start, const std::string& id, int depth,
                           bool& tooDeep);
+    TRCMEntryPtr _readEntry(const std::string& line, size_t start, size_t end);
     TRCMEntryPtr _findEntry(const std::string& path, std::vector<std::string>& parts);
 };
 using TRCMFilePtr = std::shared_ptr<TRCMFile>;

@@ -116,3 +116,11 @@ TEST(TextHelpers, CaseAndTrim) {
     EXPECT_EQ(TrimText(" \t\r x y \n"), "x y");
     EXPECT_EQ(CodePointCount("a\xC3\xA9\xF0\x9F\x98\x80\xFF"), 4u);
 }
+
+TEST_F(Files, TextStartingLikeAMarkSurvives) {
+    const std::string texts[] = {"\xC3\xBF\xC3\xBEx", "\xC3\xBE\xC3\xBFx", "\xC3\xAF\xC2\xBB\xC2\xBFx"};
+    for (const auto& t : texts) {
+        ASSERT_TRUE(SaveText(t, path("m.txt")));
+        EXPECT_EQ(LoadText(path("m.txt")), t);
+    }
+}

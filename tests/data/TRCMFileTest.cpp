@@ -96,6 +96,8 @@ TEST(RCMRead, UnbalancedBracesReportedAndEmpty) {
     EXPECT_EQ(out, "Napotkano problem : Blad nawiasow klamrowych! \"{\" - 2 \"}\" - 1\n");
     EXPECT_EQ(f->getString("g::v"), "");
     EXPECT_TRUE(f->_grupa->_listaGrup.empty());
+    EXPECT_FALSE(f->_loaded);
+    EXPECT_TRUE(parse("g {\n}\n")->_loaded);
 }
 
 TEST(RCMRead, BracesInsideQuotesAreNotCounted) {
@@ -123,6 +125,7 @@ TEST(RCMRead, DepthIsBounded) {
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("Napotkano problem : Groups nested deeper than 64"), std::string::npos);
     EXPECT_TRUE(deep->_grupa->_listaGrup.empty());
+    EXPECT_FALSE(deep->_loaded);
 }
 
 TEST(RCMRead, HostileBytesDoNotCrash) {
@@ -252,6 +255,8 @@ TEST_F(RCMFile, MissingFileMessage) {
     EXPECT_EQ(out, "Napotkano problem : Nie znaleziono pliku : " + path("none.dat") + "\n");
     EXPECT_EQ(f->getString("a::b"), "");
     EXPECT_EQ(f->_path, path("none.dat"));
+    EXPECT_FALSE(f->_loaded);
+    EXPECT_EQ(f->Load(path("none.dat")), 0);
 }
 
 TEST_F(RCMFile, EncodingOnDisk) {

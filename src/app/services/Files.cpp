@@ -376,6 +376,9 @@ size_t CodePointCount(const std::string& s) {
 }
 
 std::string Latin1ToUtf8(const std::string& bytes) {
+    size_t k = 0;
+    while (k < bytes.size() && static_cast<unsigned char>(bytes[k]) < 0x80) ++k;
+    if (k == bytes.size()) return bytes;  // plain ASCII needs no conversion
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 8);
     for (unsigned char c : bytes) {
@@ -444,6 +447,17 @@ std::string EncodeTextBytes(const std::string& utf8) {
             narrow = false;
             break;
         }
+    }
+    // One byte a character would be read back as a byte-order mark when the
+    // text happens to start like one (U+00FF U+00FE, ...): use UTF-16 then.
+    if (narrow && utf8.size() >= 4) {
+        const unsigned char* p = reinterpret_cast<const unsigned char*>(utf8.data());
+        auto is = [&](size_t k, unsigned char lead, unsigned char b) {
+            return k + 1 < utf8.size() && p[k] == lead && p[k + 1] == b;
+        };
+        if ((is(0, 0xC3, 0xBF) && is(2, 0xC3, 0xBE)) || (is(0, 0xC3, 0xBE) && is(2, 0xC3, 0xBF)) ||
+            (is(0, 0xC3, 0xAF) && is(2, 0xC2, 0xBB) && is(4, 0xC2, 0xBF)))
+            narrow = false;
     }
     std::string out;
     if (narrow) {

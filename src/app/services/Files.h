@@ -79,7 +79,7 @@ bool WriteBytesFileAtomic(const std::string& path, const std::string& bytes);
 // Returns UTF-8; "" for a missing file (found = false).
 std::string LoadText(const std::string& path, bool* found = nullptr);
 // Save text (atomic): one byte per character when all are below 256, else
-// FF FE + UTF-16LE.
+// FF FE + UTF-16LE (also when the one-byte form would begin like a mark).
 bool SaveText(const std::string& utf8, const std::string& path);
 
 // ---------------------------------------------------------------------------
