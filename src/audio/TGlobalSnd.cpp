@@ -14,20 +14,44 @@ namespace {
 
 // The effects the game triggers through named operations, resolved once.
 enum Fx {
-    FX_CLICK, FX_HOVER, FX_LEVEL_BEGIN, FX_TILE_BREAK, FX_CHIP_MOVE, FX_DESTROY_CHIP,
-    FX_CROSSFIRE1, FX_CROSSFIRE2, FX_CROSSFIRE3, FX_BOMB1, FX_BOMB2, FX_BOMB3,
-    FX_BAD_MATCH, FX_PUZZLE_MATCHED, FX_PUZZLE_CLICK, FX_CREATE_BONUS, FX_CHAIN_BREAK,
-    FX_ADD_TO_CHAIN, FX_HAMMER, FX_MAGIC1, FX_MAGIC2, FX_SHUFFLE1, FX_SHUFFLE2,
-    FX_POWERUP1, FX_POWERUP2, FX_POWERUP3, FX_POWERUP4, FX_POWERUP5, FX_POWERUP6,
-    FX_EMITTER, FX_COUNT
+    FX_CLICK,
+    FX_HOVER,
+    FX_LEVEL_BEGIN,
+    FX_TILE_BREAK,
+    FX_CHIP_MOVE,
+    FX_DESTROY_CHIP,
+    FX_CROSSFIRE1,
+    FX_CROSSFIRE2,
+    FX_CROSSFIRE3,
+    FX_BOMB1,
+    FX_BOMB2,
+    FX_BOMB3,
+    FX_BAD_MATCH,
+    FX_PUZZLE_MATCHED,
+    FX_PUZZLE_CLICK,
+    FX_CREATE_BONUS,
+    FX_CHAIN_BREAK,
+    FX_ADD_TO_CHAIN,
+    FX_HAMMER,
+    FX_MAGIC1,
+    FX_MAGIC2,
+    FX_SHUFFLE1,
+    FX_SHUFFLE2,
+    FX_POWERUP1,
+    FX_POWERUP2,
+    FX_POWERUP3,
+    FX_POWERUP4,
+    FX_POWERUP5,
+    FX_POWERUP6,
+    FX_EMITTER,
+    FX_COUNT
 };
 const char* const kFxNames[FX_COUNT] = {
-    "click", "hover", "level-begin", "tile-break", "chip-land", "chip-destroy",
-    "crossfire1", "crossfire2", "crossfire3", "bomb1", "bomb2", "bomb3",
-    "bad-match", "puzzle-matched", "puzzle-click", "create-bonus", "chain-break",
-    "add-to-chain", "hammer", "magic1", "magic2", "shuffle1", "shuffle2",
-    "powerup1", "powerup2", "powerup3", "powerup4", "powerup5", "powerup6",
-    "emitter"};
+    "click",      "hover",          "level-begin",  "tile-break",   "chip-land",   "chip-destroy",
+    "crossfire1", "crossfire2",     "crossfire3",   "bomb1",        "bomb2",       "bomb3",
+    "bad-match",  "puzzle-matched", "puzzle-click", "create-bonus", "chain-break", "add-to-chain",
+    "hammer",     "magic1",         "magic2",       "shuffle1",     "shuffle2",    "powerup1",
+    "powerup2",   "powerup3",       "powerup4",     "powerup5",     "powerup6",    "emitter"};
 
 std::string lower(const std::string& s) {
     std::string o(s);
@@ -64,14 +88,15 @@ void TGlobalSnd::setOutput(std::shared_ptr<TSoundOutput> out) {
     _out = out ? std::move(out) : std::make_shared<TSoundOutput>();
 }
 
-int TGlobalSnd::_now() { return _out->now(); }
+int TGlobalSnd::_now() {
+    return _out->now();
+}
 
 void TGlobalSnd::_report(const std::string& key, const std::string& text) {
     if (_reported.insert(key).second) std::fprintf(stderr, "globalSnd: %s\n", text.c_str());
 }
 
-void TGlobalSnd::_readGroup(TRCMFile& f, const char* group,
-                            std::unordered_map<std::string, TEntry>& into) {
+void TGlobalSnd::_readGroup(TRCMFile& f, const char* group, std::unordered_map<std::string, TEntry>& into) {
     TRCMGroupPtr g = f.getGroup({group});
     if (!g) return;
     for (const TRCMGroupPtr& s : g->_listaGrup) {
@@ -85,8 +110,8 @@ void TGlobalSnd::_readGroup(TRCMFile& f, const char* group,
         e.gap = std::max(0, std::min(10000, int(number(s, "gap", 25))));
         std::string key = lower(e.name);
         if (into.count(key)) {
-            _report("dup:" + key, std::string("\"") + e.name + "\" appears twice in " + group +
-                                      "; the first one is used");
+            _report("dup:" + key,
+                    std::string("\"") + e.name + "\" appears twice in " + group + "; the first one is used");
             continue;
         }
         into.emplace(key, std::move(e));
@@ -162,8 +187,8 @@ bool TGlobalSnd::_load(TEntry& e, int flags) {
     return e.sound != nullptr;
 }
 
-TGlobalSnd::TEntry* TGlobalSnd::_find(std::unordered_map<std::string, TEntry>& m,
-                                      const std::string& name, const char* what) {
+TGlobalSnd::TEntry* TGlobalSnd::_find(std::unordered_map<std::string, TEntry>& m, const std::string& name,
+                                      const char* what) {
     auto it = m.find(name);
     if (it == m.end()) it = m.find(lower(name));
     if (it != m.end()) return &it->second;
@@ -174,7 +199,9 @@ TGlobalSnd::TEntry* TGlobalSnd::_find(std::unordered_map<std::string, TEntry>& m
 
 Channel TGlobalSnd::_play(TEntry* e, float volume, const char* name) {
     if (!e) {
-        if (name) _report(std::string("sound:") + name, std::string("no sound \"") + name + "\" in the sound table");
+        if (name)
+            _report(std::string("sound:") + name,
+                    std::string("no sound \"") + name + "\" in the sound table");
         return 0;
     }
     if (e->failed || !e->sound || _paused) return 0;
@@ -212,28 +239,70 @@ bool TGlobalSnd::hasSound(const std::string& name) const {
     return _sounds.count(lower(name)) != 0;
 }
 
-void TGlobalSnd::_playFx(int index) { _play(_fx[index], 1.0f, kFxNames[index]); }
+void TGlobalSnd::_playFx(int index) {
+    _play(_fx[index], 1.0f, kFxNames[index]);
+}
 
-void TGlobalSnd::click() { _playFx(FX_CLICK); }
-void TGlobalSnd::playHover() { _playFx(FX_HOVER); }
-void TGlobalSnd::playLevelBegin() { _playFx(FX_LEVEL_BEGIN); }
-void TGlobalSnd::playTileBreak() { _playFx(FX_TILE_BREAK); }
-void TGlobalSnd::playChipMove() { _playFx(FX_CHIP_MOVE); }
-void TGlobalSnd::playDestroyChip() { _playFx(FX_DESTROY_CHIP); }
-void TGlobalSnd::playCROSSFIRE(int n) { _playFx(FX_CROSSFIRE1 + std::max(1, std::min(3, n)) - 1); }
-void TGlobalSnd::playBOMB(int n) { _playFx(FX_BOMB1 + std::max(1, std::min(3, n)) - 1); }
-void TGlobalSnd::playBadMatch() { _playFx(FX_BAD_MATCH); }
-void TGlobalSnd::playPuzzleMatched() { _playFx(FX_PUZZLE_MATCHED); }
-void TGlobalSnd::playPuzzleClick() { _playFx(FX_PUZZLE_CLICK); }
-void TGlobalSnd::playCreateBonus() { _playFx(FX_CREATE_BONUS); }
-void TGlobalSnd::playChainBreak() { _playFx(FX_CHAIN_BREAK); }
-void TGlobalSnd::playAddToChain() { _playFx(FX_ADD_TO_CHAIN); }
-void TGlobalSnd::playHammer() { _playFx(FX_HAMMER); }
-void TGlobalSnd::playMagic(int n) { _playFx(n == 2 ? FX_MAGIC2 : FX_MAGIC1); }
-void TGlobalSnd::playShuffle(int n) { _playFx(n == 2 ? FX_SHUFFLE2 : FX_SHUFFLE1); }
-void TGlobalSnd::playPowerUpCharged(int n) { _playFx(FX_POWERUP1 + std::max(1, std::min(6, n)) - 1); }
-void TGlobalSnd::playEmitter() { _playFx(FX_EMITTER); }
-void TGlobalSnd::playCaption(const std::string& caption) { playSound("caption-" + caption); }
+void TGlobalSnd::click() {
+    _playFx(FX_CLICK);
+}
+void TGlobalSnd::playHover() {
+    _playFx(FX_HOVER);
+}
+void TGlobalSnd::playLevelBegin() {
+    _playFx(FX_LEVEL_BEGIN);
+}
+void TGlobalSnd::playTileBreak() {
+    _playFx(FX_TILE_BREAK);
+}
+void TGlobalSnd::playChipMove() {
+    _playFx(FX_CHIP_MOVE);
+}
+void TGlobalSnd::playDestroyChip() {
+    _playFx(FX_DESTROY_CHIP);
+}
+void TGlobalSnd::playCROSSFIRE(int n) {
+    _playFx(FX_CROSSFIRE1 + std::max(1, std::min(3, n)) - 1);
+}
+void TGlobalSnd::playBOMB(int n) {
+    _playFx(FX_BOMB1 + std::max(1, std::min(3, n)) - 1);
+}
+void TGlobalSnd::playBadMatch() {
+    _playFx(FX_BAD_MATCH);
+}
+void TGlobalSnd::playPuzzleMatched() {
+    _playFx(FX_PUZZLE_MATCHED);
+}
+void TGlobalSnd::playPuzzleClick() {
+    _playFx(FX_PUZZLE_CLICK);
+}
+void TGlobalSnd::playCreateBonus() {
+    _playFx(FX_CREATE_BONUS);
+}
+void TGlobalSnd::playChainBreak() {
+    _playFx(FX_CHAIN_BREAK);
+}
+void TGlobalSnd::playAddToChain() {
+    _playFx(FX_ADD_TO_CHAIN);
+}
+void TGlobalSnd::playHammer() {
+    _playFx(FX_HAMMER);
+}
+void TGlobalSnd::playMagic(int n) {
+    _playFx(n == 2 ? FX_MAGIC2 : FX_MAGIC1);
+}
+void TGlobalSnd::playShuffle(int n) {
+    _playFx(n == 2 ? FX_SHUFFLE2 : FX_SHUFFLE1);
+}
+void TGlobalSnd::playPowerUpCharged(int n) {
+    _playFx(FX_POWERUP1 + std::max(1, std::min(6, n)) - 1);
+}
+void TGlobalSnd::playEmitter() {
+    _playFx(FX_EMITTER);
+}
+void TGlobalSnd::playCaption(const std::string& caption) {
+    playSound("caption-" + caption);
+}
 
 // ---------------------------------------------------------------------------
 // Music
@@ -255,7 +324,10 @@ void TGlobalSnd::_startTrack(TEntry* e) {
     // a free slot, else the quietest one makes room
     TTrackSlot* slot = nullptr;
     for (TTrackSlot& s : _slots)
-        if (!s.entry) { slot = &s; break; }
+        if (!s.entry) {
+            slot = &s;
+            break;
+        }
     if (!slot) {
         slot = &_slots[0];
         for (TTrackSlot& s : _slots)
@@ -376,7 +448,9 @@ void TGlobalSnd::setMusicVolume(float v) {
     if (_jingle) _out->setVolume(_jingle, clamp01(_musicVolume * _jingleVolume));
 }
 
-void TGlobalSnd::setSoundVolume(float v) { _soundVolume = clamp01(v); }
+void TGlobalSnd::setSoundVolume(float v) {
+    _soundVolume = clamp01(v);
+}
 
 void TGlobalSnd::update() {
     int now = _now();
@@ -392,8 +466,10 @@ void TGlobalSnd::update() {
     for (TTrackSlot& s : _slots) {
         if (!s.entry) continue;
         float before = s.level;
-        if (s.level < s.target) s.level = std::min(s.target, s.level + step);
-        else if (s.level > s.target) s.level = std::max(s.target, s.level - step);
+        if (s.level < s.target)
+            s.level = std::min(s.target, s.level + step);
+        else if (s.level > s.target)
+            s.level = std::max(s.target, s.level - step);
         if (s.level != before) _applyTrackVolume(s);
         if (s.level <= 0 && s.target <= 0) {
             if (s.channel) _out->stop(s.channel);

@@ -74,10 +74,10 @@ public:
     void playChainBreak();
     void playAddToChain();
     void playHammer();
-    void playMagic(int n);            // 1 vanish colour, 2 replace
-    void playShuffle(int n);          // 1..2
-    void playPowerUpCharged(int n);   // power-up slot 1..6
-    void playEmitter();               // the random-removal emitter
+    void playMagic(int n);                         // 1 vanish colour, 2 replace
+    void playShuffle(int n);                       // 1..2
+    void playPowerUpCharged(int n);                // power-up slot 1..6
+    void playEmitter();                            // the random-removal emitter
     void playCaption(const std::string& caption);  // caption picture name, e.g. "go"
 
     // Window lost / regained the focus: everything pauses and comes back.
@@ -85,7 +85,7 @@ public:
     void resumeAllSounds();
 
     // What is going on, for the options screen and for tests.
-    std::string currentMusic() const;  // name of the track faded in or fading in; "" for none
+    std::string currentMusic() const;                 // name of the track faded in or fading in; "" for none
     float musicLevel(const std::string& name) const;  // fade level 0..1 of a track, 0 if not playing
     int crossFadeMs() const { return _crossFadeMs; }
     bool paused() const { return _paused; }
@@ -96,7 +96,7 @@ private:
         std::string file;  // as in the table
         float volume = 1;
         int copies = 4;
-        int gap = 25;      // ms before the same effect may start again
+        int gap = 25;  // ms before the same effect may start again
         SoundPtr sound;
         bool failed = false;  // missing or undecodable: stays silent
         Channel channels[kMaxCopies] = {};

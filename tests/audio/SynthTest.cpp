@@ -2,6 +2,7 @@
 // same bytes; music loops without a jump at the seam; a bad recipe fails
 // with its name; every file of the sound table exists and decodes.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
@@ -13,8 +14,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <sys/wait.h>
 
 #include "audio/TGlobalSnd.h"
 #include "data/TRCMFile.h"
@@ -264,8 +263,8 @@ TEST(SoundTable, EverySoundTheGameAsksForIsInTheTable) {
     snd.playShuffle(2);
     for (int n = 1; n <= 6; ++n) snd.playPowerUpCharged(n);
     snd.playEmitter();
-    for (const char* name : {"level-begin", "shuffle1", "shuffle2", "magic1", "magic2", "whoosh",
-                             "page-turn", "dress-up", "piece-land", "firework", "result-pop"})
+    for (const char* name : {"level-begin", "shuffle1", "shuffle2", "magic1", "magic2", "whoosh", "page-turn",
+                             "dress-up", "piece-land", "firework", "result-pop"})
         snd.playSound(name);
     // the caption pictures
     for (const char* c : {"excellent", "go", "great", "level_complited", "matched", "noMatch", "ready",

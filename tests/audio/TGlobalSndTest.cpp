@@ -18,8 +18,8 @@ namespace {
 
 class FakeOutput : public TSoundOutput {
 public:
-    std::set<std::string> files;       // paths that exist
-    std::set<std::string> undecodable; // exist but do not decode
+    std::set<std::string> files;        // paths that exist
+    std::set<std::string> undecodable;  // exist but do not decode
     std::vector<std::string> loads;
     std::map<Channel, std::string> channelFile;
     std::map<Channel, float> volume;
@@ -101,9 +101,9 @@ protected:
               ::testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
         std::filesystem::create_directories(dir);
         std::ofstream(dir + "globalSnd.dat") << kTable;
-        for (const char* f : {"snd/click.ogg", "snd/land.ogg", "snd/cf1.ogg", "snd/cf3.ogg",
-                              "snd/broken.ogg", "snd/win.ogg", "music/title.ogg",
-                              "music/level1.ogg", "music/level2.ogg", "music/win.ogg"})
+        for (const char* f :
+             {"snd/click.ogg", "snd/land.ogg", "snd/cf1.ogg", "snd/cf3.ogg", "snd/broken.ogg", "snd/win.ogg",
+              "music/title.ogg", "music/level1.ogg", "music/level2.ogg", "music/win.ogg"})
             out->files.insert(dir + f);
         out->files.insert(dir + "globalSnd.dat");
         out->undecodable.insert(dir + "snd/broken.ogg");

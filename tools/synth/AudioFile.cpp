@@ -21,8 +21,13 @@ bool endsWith(const std::string& s, const std::string& e) {
     return s.size() >= e.size() && s.compare(s.size() - e.size(), e.size(), e) == 0;
 }
 
-void put16(std::string& b, int v) { b += char(v & 255); b += char((v >> 8) & 255); }
-void put32(std::string& b, uint32_t v) { for (int i = 0; i < 4; ++i) b += char((v >> (8 * i)) & 255); }
+void put16(std::string& b, int v) {
+    b += char(v & 255);
+    b += char((v >> 8) & 255);
+}
+void put32(std::string& b, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b += char((v >> (8 * i)) & 255);
+}
 
 std::string encodeWav(const Audio& a) {
     std::string b;
@@ -146,9 +151,12 @@ Audio decodeWav(const std::string& path, int* rate) {
 
 void writeAudio(const Audio& a, const std::string& path, double quality, uint32_t serial) {
     std::string bytes;
-    if (endsWith(path, ".wav")) bytes = encodeWav(a);
-    else if (endsWith(path, ".ogg")) bytes = encodeOgg(a, quality, serial);
-    else throw RecipeError(path + ": output must end in .wav or .ogg");
+    if (endsWith(path, ".wav"))
+        bytes = encodeWav(a);
+    else if (endsWith(path, ".ogg"))
+        bytes = encodeOgg(a, quality, serial);
+    else
+        throw RecipeError(path + ": output must end in .wav or .ogg");
     // keeps the extension, so an interrupted build leaves nothing git would see
     std::string tmp = path.substr(0, path.size() - 4) + ".partial" + path.substr(path.size() - 4);
     {

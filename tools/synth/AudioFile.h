@@ -18,7 +18,7 @@ struct Stats {
     int channels = 0, rate = 0;
     double seconds = 0;
     double peak = 0, rmsDb = -200, dc = 0;
-    double seamJump = 0;   // |first - last| sample, largest channel
+    double seamJump = 0;     // |first - last| sample, largest channel
     double typicalStep = 0;  // 99th percentile of |x[n] - x[n-1]|
     double startAbs = 0, endAbs = 0;
 };

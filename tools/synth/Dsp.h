@@ -15,14 +15,17 @@ constexpr int kRate = 44100;
 class Rng {
 public:
     explicit Rng(uint64_t seed = 1) { reseed(seed); }
-    void reseed(uint64_t seed) { s_ = seed * 0x9E3779B97F4A7C15ull + 0x2545F4914F6CDD1Dull; if (!s_) s_ = 1; }
+    void reseed(uint64_t seed) {
+        s_ = seed * 0x9E3779B97F4A7C15ull + 0x2545F4914F6CDD1Dull;
+        if (!s_) s_ = 1;
+    }
     uint64_t next() {
         s_ ^= s_ >> 12;
         s_ ^= s_ << 25;
         s_ ^= s_ >> 27;
         return s_ * 0x2545F4914F6CDD1Dull;
     }
-    double uni() { return (next() >> 11) * (1.0 / 9007199254740992.0); }  // [0, 1)
+    double uni() { return (next() >> 11) * (1.0 / 9007199254740992.0); }   // [0, 1)
     double bi() { return uni() * 2.0 - 1.0; }                              // [-1, 1)
     int range(int lo, int hi) { return lo + int(uni() * (hi - lo + 1)); }  // inclusive
 
@@ -32,7 +35,10 @@ private:
 
 inline uint64_t hashString(const char* s) {
     uint64_t h = 1469598103934665603ull;  // FNV-1a
-    while (*s) { h ^= uint8_t(*s++); h *= 1099511628211ull; }
+    while (*s) {
+        h ^= uint8_t(*s++);
+        h *= 1099511628211ull;
+    }
     return h;
 }
 
@@ -131,7 +137,11 @@ private:
         std::vector<double> buf;
         size_t pos = 0;
         double store = 0;
-        void init(int n) { buf.assign(n, 0.0); pos = 0; store = 0; }
+        void init(int n) {
+            buf.assign(n, 0.0);
+            pos = 0;
+            store = 0;
+        }
         double process(double x, double fb, double damp) {
             double y = buf[pos];
             store = y * (1 - damp) + store * damp;
@@ -143,7 +153,10 @@ private:
     struct Allpass {
         std::vector<double> buf;
         size_t pos = 0;
-        void init(int n) { buf.assign(n, 0.0); pos = 0; }
+        void init(int n) {
+            buf.assign(n, 0.0);
+            pos = 0;
+        }
         double process(double x) {
             double b = buf[pos];
             double y = b - x;
@@ -173,12 +186,20 @@ inline double sinCycles(double x) {
     return table[size_t(i)] + (table[size_t(i) + 1] - table[size_t(i)]) * fr;
 }
 
-inline double noteToHz(double midi) { return 440.0 * std::pow(2.0, (midi - 69.0) / 12.0); }
+inline double noteToHz(double midi) {
+    return 440.0 * std::pow(2.0, (midi - 69.0) / 12.0);
+}
 
 // PolyBLEP correction for band-limited saw and square.
 inline double polyBlep(double t, double dt) {
-    if (t < dt) { t /= dt; return t + t - t * t - 1.0; }
-    if (t > 1.0 - dt) { t = (t - 1.0) / dt; return t * t + t + t + 1.0; }
+    if (t < dt) {
+        t /= dt;
+        return t + t - t * t - 1.0;
+    }
+    if (t > 1.0 - dt) {
+        t = (t - 1.0) / dt;
+        return t * t + t + t + 1.0;
+    }
     return 0.0;
 }
 

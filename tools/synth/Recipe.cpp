@@ -47,8 +47,7 @@ double parseNote(const std::string& s, const std::string& where) {
     std::string oct = s.substr(i);
     char* end = nullptr;
     long o = std::strtol(oct.c_str(), &end, 10);
-    if (oct.empty() || *end != '\0' || o < -1 || o > 9)
-        throw RecipeError(where + ": bad note '" + s + "'");
+    if (oct.empty() || *end != '\0' || o < -1 || o > 9) throw RecipeError(where + ": bad note '" + s + "'");
     return double((o + 1) * 12 + semi);
 }
 
@@ -125,8 +124,8 @@ Recipe loadRecipe(const std::string& path) {
         std::string where = path + ":" + std::to_string(n);
         size_t eq = line.find('=');
         size_t sp = line.find_first_of(" \t");
-        if (eq != std::string::npos && (sp == std::string::npos || eq < sp ||
-                                         trim(line.substr(sp, eq - sp)).empty())) {
+        if (eq != std::string::npos &&
+            (sp == std::string::npos || eq < sp || trim(line.substr(sp, eq - sp)).empty())) {
             // Header line: key = value (value may contain spaces).
             std::string key = trim(line.substr(0, eq));
             if (key.empty()) throw RecipeError(where + ": empty key");

@@ -24,7 +24,7 @@ public:
     double num(const std::string& k, double def) const;
     // A pitch: a note name (C4 = MIDI 60, "F#5", "Bb3") or a number of Hz.
     double hz(const std::string& k, double def) const;
-    std::vector<double> nums(const std::string& k) const;   // comma separated
+    std::vector<double> nums(const std::string& k) const;  // comma separated
     std::vector<double> notesHz(const std::string& k) const;
     void checkAllUsed() const;
 

@@ -22,7 +22,7 @@ namespace {
 const int kSteps = 16;  // sixteenth notes per bar
 
 struct Chord {
-    int degree = 0;     // scale degree of the root, 0..6
+    int degree = 0;  // scale degree of the root, 0..6
     bool seventh = false;
     bool ninth = false;
 };
@@ -74,9 +74,12 @@ Chord parseChord(const std::string& tok, const std::string& where) {
         if (low.compare(0, n.size(), n) == 0) {
             ch.degree = degrees[i];
             std::string rest = low.substr(n.size());
-            if (rest == "7") ch.seventh = true;
-            else if (rest == "9" || rest == "add9") ch.ninth = true;
-            else if (!rest.empty()) throw RecipeError(where + ": bad chord '" + tok + "'");
+            if (rest == "7")
+                ch.seventh = true;
+            else if (rest == "9" || rest == "add9")
+                ch.ninth = true;
+            else if (!rest.empty())
+                throw RecipeError(where + ": bad chord '" + tok + "'");
             return ch;
         }
     }
@@ -91,8 +94,8 @@ std::string stripSpaces(const std::string& s) {
 }
 
 struct Note {
-    double t;      // seconds
-    double gate;   // seconds
+    double t;     // seconds
+    double gate;  // seconds
     int midi;
     double vel;
 };
@@ -106,8 +109,8 @@ double accent(int step, Rng& rng) {
 //   . rest   - hold   R/1 root  3 third  5 fifth  7 seventh  8/O octave
 //   9 ninth  6 sixth  0 fifth below  T third above the octave  A approach
 //   (a scale step below the next chord's root)
-std::vector<Note> patternNotes(const Song& s, const std::string& pat, int octave, double legato,
-                               int fromBar, int toBar, Rng& rng, const std::string& where) {
+std::vector<Note> patternNotes(const Song& s, const std::string& pat, int octave, double legato, int fromBar,
+                               int toBar, Rng& rng, const std::string& where) {
     std::vector<Note> out;
     if (pat.empty()) return out;
     for (char c : pat)
@@ -131,15 +134,35 @@ std::vector<Note> patternNotes(const Song& s, const std::string& pat, int octave
         int d = ch.degree;
         int deg;
         switch (c) {
-            case 'R': case '1': deg = d; break;
-            case '3': deg = d + 2; break;
-            case '5': deg = d + 4; break;
-            case '6': deg = d + 5; break;
-            case '7': deg = ch.seventh ? d + 6 : d + 7; break;
-            case '8': case 'O': deg = d + 7; break;
-            case '9': deg = d + 8; break;
-            case '0': deg = d - 3; break;
-            case 'T': deg = d + 9; break;
+            case 'R':
+            case '1':
+                deg = d;
+                break;
+            case '3':
+                deg = d + 2;
+                break;
+            case '5':
+                deg = d + 4;
+                break;
+            case '6':
+                deg = d + 5;
+                break;
+            case '7':
+                deg = ch.seventh ? d + 6 : d + 7;
+                break;
+            case '8':
+            case 'O':
+                deg = d + 7;
+                break;
+            case '9':
+                deg = d + 8;
+                break;
+            case '0':
+                deg = d - 3;
+                break;
+            case 'T':
+                deg = d + 9;
+                break;
             default: {  // approach
                 const Chord& nx = s.nextChord(bar, step);
                 int target = nx.degree;
@@ -186,13 +209,13 @@ int nearestChordTone(const Chord& c, int deg, bool rootOrThird = false) {
 }
 
 struct Motif {
-    std::string rhythm;        // motifBars * 16 symbols: x onset, - hold, . rest
-    std::vector<int> deltas;   // scale steps between consecutive onsets
+    std::string rhythm;       // motifBars * 16 symbols: x onset, - hold, . rest
+    std::vector<int> deltas;  // scale steps between consecutive onsets
 };
 
 std::vector<Note> composeMelody(const Song& s, const std::vector<std::string>& form,
-                                std::map<std::string, Motif>& motifs, int motifBars, int octave,
-                                int range, double legato, int fromBar, int toBar, Rng& rng,
+                                std::map<std::string, Motif>& motifs, int motifBars, int octave, int range,
+                                double legato, int fromBar, int toBar, Rng& rng,
                                 std::vector<int>* degreesOut) {
     std::vector<Note> out;
     int cells = (s.bars + motifBars - 1) / motifBars;
@@ -249,8 +272,10 @@ std::vector<Note> composeMelody(const Song& s, const std::vector<std::string>& f
             if (deg < lo) deg = prev + std::abs(m.deltas[k]);
             // chord tones on the beats and on long notes; scale tones only in passing
             bool strong = step % 4 == 0 || length >= 3;
-            if (i == lastOnsetPos && lastCellOfPhrase) deg = nearestChordTone(ch, deg, true);
-            else if (strong) deg = nearestChordTone(ch, deg);
+            if (i == lastOnsetPos && lastCellOfPhrase)
+                deg = nearestChordTone(ch, deg, true);
+            else if (strong)
+                deg = nearestChordTone(ch, deg);
             deg = std::max(lo - 2, std::min(hi + 2, deg));
             prev = deg;
             ++k;
@@ -277,11 +302,9 @@ struct Bus {
     double pan = 0, rev = 0, echo = 0;
 };
 
-void addNotes(Bus& bus, const std::vector<Note>& notes, const ToneParams& tp, double transpose,
-              Rng& rng) {
+void addNotes(Bus& bus, const std::vector<Note>& notes, const ToneParams& tp, double transpose, Rng& rng) {
     for (const Note& n : notes)
-        renderTone(bus.mono, size_t(n.t * kRate + 0.5), noteToHz(n.midi + transpose), n.gate, n.vel,
-                   tp, rng);
+        renderTone(bus.mono, size_t(n.t * kRate + 0.5), noteToHz(n.midi + transpose), n.gate, n.vel, tp, rng);
 }
 
 }  // namespace
@@ -300,9 +323,12 @@ Audio renderMusic(const Recipe& r) {
     std::string key = h.str("key", "C");
     s.root = int(parseNote(key + "4", r.path));
     std::string mode = h.str("mode", "major");
-    if (mode == "major") s.scale = kMajor;
-    else if (mode == "minor") s.scale = kMinor;
-    else throw RecipeError(r.path + ": mode must be major or minor");
+    if (mode == "major")
+        s.scale = kMajor;
+    else if (mode == "minor")
+        s.scale = kMinor;
+    else
+        throw RecipeError(r.path + ": mode must be major or minor");
     {
         std::stringstream ss(h.str("progression", "I"));
         std::string tok;
@@ -331,8 +357,7 @@ Audio renderMusic(const Recipe& r) {
             throw RecipeError(r.path + ": motif." + f + " needs " + std::to_string(motifBars * kSteps) +
                               " steps, has " + std::to_string(rh.size()));
         for (char c : rh)
-            if (c != 'x' && c != '-' && c != '.')
-                throw RecipeError(r.path + ": motif." + f + ": use x - .");
+            if (c != 'x' && c != '-' && c != '.') throw RecipeError(r.path + ": motif." + f + ": use x - .");
         motifs[f].rhythm = rh;
     }
 
@@ -378,7 +403,8 @@ Audio renderMusic(const Recipe& r) {
                         double v = c == 'X' ? 1.15 : c == 'g' ? 0.45 : c == 'x' ? 1.0 : -1;
                         if (v < 0) throw RecipeError(p.where + ": drum symbols are x X g . -");
                         v *= 0.92 + 0.08 * rng.uni();
-                        renderDrum(bus.mono, size_t(s.stepTime(bar, st) * kRate + 0.5), Drum(k), v * vol, rng);
+                        renderDrum(bus.mono, size_t(s.stepTime(bar, st) * kRate + 0.5), Drum(k), v * vol,
+                                   rng);
                     }
                 }
             }
@@ -440,7 +466,8 @@ Audio renderMusic(const Recipe& r) {
                     }
                 }
             } else if (L.type == "bass" || L.type == "arp") {
-                std::string pat = stripSpaces(p.str("pattern", L.type == "bass" ? "R-------R---5---" : "1358"));
+                std::string pat =
+                    stripSpaces(p.str("pattern", L.type == "bass" ? "R-------R---5---" : "1358"));
                 notes = patternNotes(s, pat, octave, legato, from, to, rng, p.where);
             } else {
                 throw RecipeError(p.where + ": unknown layer '" + L.type + "'");

@@ -71,9 +71,14 @@ void renderLayer(const Layer& L, std::vector<double>& buf, Rng& rng) {
             renderNoise(buf, start, dur, v, np, rng);
         } else if (L.type == "drum") {
             std::string k = p.str("kind", "kick");
-            Drum d = k == "kick" ? Drum::Kick : k == "snare" ? Drum::Snare : k == "hat" ? Drum::Hat
-                   : k == "openhat" ? Drum::OpenHat : k == "clap" ? Drum::Clap
-                   : k == "shaker" ? Drum::Shaker : k == "tom" ? Drum::Tom : Drum(-1);
+            Drum d = k == "kick"      ? Drum::Kick
+                     : k == "snare"   ? Drum::Snare
+                     : k == "hat"     ? Drum::Hat
+                     : k == "openhat" ? Drum::OpenHat
+                     : k == "clap"    ? Drum::Clap
+                     : k == "shaker"  ? Drum::Shaker
+                     : k == "tom"     ? Drum::Tom
+                                      : Drum(-1);
             if (int(d) < 0) throw RecipeError(p.where + ": unknown drum '" + k + "'");
             renderDrum(buf, start, d, v, rng);
         } else {
@@ -87,8 +92,7 @@ void renderLayer(const Layer& L, std::vector<double>& buf, Rng& rng) {
 
 Audio renderSfx(const Recipe& r) {
     const Params& h = r.header;
-    Rng rng(hashString(r.path.substr(r.path.find_last_of('/') + 1).c_str()) +
-            uint64_t(h.num("seed", 0)));
+    Rng rng(hashString(r.path.substr(r.path.find_last_of('/') + 1).c_str()) + uint64_t(h.num("seed", 0)));
     std::vector<double> buf;
     for (const Layer& L : r.layers) renderLayer(L, buf, rng);
     if (buf.empty()) throw RecipeError(r.path + ": no layers");
@@ -153,9 +157,12 @@ Audio renderSfx(const Recipe& r) {
 Audio render(const Recipe& r) {
     std::string kind = r.header.str("kind", "sfx");
     Audio a;
-    if (kind == "sfx") a = renderSfx(r);
-    else if (kind == "music") a = renderMusic(r);
-    else throw RecipeError(r.path + ": kind must be sfx or music");
+    if (kind == "sfx")
+        a = renderSfx(r);
+    else if (kind == "music")
+        a = renderMusic(r);
+    else
+        throw RecipeError(r.path + ": kind must be sfx or music");
     a.quality = r.header.num("quality", kind == "music" ? 0.1 : 0.4);
     if (a.quality < -0.1 || a.quality > 1.0) throw RecipeError(r.path + ": quality must be -0.1..1");
     r.header.checkAllUsed();

@@ -15,7 +15,9 @@ Adsr readEnv(const Params& p, const Adsr& def) {
     return e;
 }
 
-inline size_t secs(double s) { return size_t(std::max(0.0, s) * kRate + 0.5); }
+inline size_t secs(double s) {
+    return size_t(std::max(0.0, s) * kRate + 0.5);
+}
 
 void ensure(std::vector<double>& out, size_t n) {
     if (out.size() < n) out.resize(n, 0.0);
@@ -25,14 +27,22 @@ void ensure(std::vector<double>& out, size_t n) {
 ToneParams readTone(const Params& p) {
     ToneParams t;
     std::string w = p.str("wave", "sine");
-    if (w == "sine") t.wave = Wave::Sine;
-    else if (w == "tri") t.wave = Wave::Tri;
-    else if (w == "saw") t.wave = Wave::Saw;
-    else if (w == "square") t.wave = Wave::Square;
-    else if (w == "fm") t.wave = Wave::Fm;
-    else if (w == "add") t.wave = Wave::Additive;
-    else if (w == "pluck") t.wave = Wave::Pluck;
-    else throw RecipeError(p.where + ": unknown wave '" + w + "'");
+    if (w == "sine")
+        t.wave = Wave::Sine;
+    else if (w == "tri")
+        t.wave = Wave::Tri;
+    else if (w == "saw")
+        t.wave = Wave::Saw;
+    else if (w == "square")
+        t.wave = Wave::Square;
+    else if (w == "fm")
+        t.wave = Wave::Fm;
+    else if (w == "add")
+        t.wave = Wave::Additive;
+    else if (w == "pluck")
+        t.wave = Wave::Pluck;
+    else
+        throw RecipeError(p.where + ": unknown wave '" + w + "'");
     t.env = readEnv(p, t.env);
     t.amp = p.num("amp", t.amp);
     t.ratio = p.num("ratio", t.ratio);
@@ -66,11 +76,16 @@ NoiseParams readNoise(const Params& p) {
     n.env = readEnv(p, def);
     n.amp = p.num("amp", n.amp);
     std::string f = p.str("filter", "lp");
-    if (f == "lp") n.mode = 0;
-    else if (f == "bp") n.mode = 1;
-    else if (f == "hp") n.mode = 2;
-    else if (f == "none") n.mode = 3;
-    else throw RecipeError(p.where + ": unknown filter '" + f + "'");
+    if (f == "lp")
+        n.mode = 0;
+    else if (f == "bp")
+        n.mode = 1;
+    else if (f == "hp")
+        n.mode = 2;
+    else if (f == "none")
+        n.mode = 3;
+    else
+        throw RecipeError(p.where + ": unknown filter '" + f + "'");
     n.freq = p.hz("freq", n.freq);
     n.freq2 = p.hz("freq2", 0);
     n.q = p.num("q", n.q);
@@ -139,9 +154,15 @@ size_t renderTone(std::vector<double>& out, size_t start, double hz, double gate
                 double p = ph[o];
                 double v = 0;
                 switch (tp.wave) {
-                    case Wave::Sine: v = sinCycles(p); break;
-                    case Wave::Tri: v = 1.0 - 4.0 * std::fabs(p - 0.5); break;
-                    case Wave::Saw: v = 2.0 * p - 1.0 - polyBlep(p, inc); break;
+                    case Wave::Sine:
+                        v = sinCycles(p);
+                        break;
+                    case Wave::Tri:
+                        v = 1.0 - 4.0 * std::fabs(p - 0.5);
+                        break;
+                    case Wave::Saw:
+                        v = 2.0 * p - 1.0 - polyBlep(p, inc);
+                        break;
                     case Wave::Square: {
                         v = p < 0.5 ? 1.0 : -1.0;
                         v += polyBlep(p, inc);
@@ -172,7 +193,8 @@ size_t renderTone(std::vector<double>& out, size_t start, double hz, double gate
                         if (norm > 1) v /= norm;
                         break;
                     }
-                    case Wave::Pluck: break;
+                    case Wave::Pluck:
+                        break;
                 }
                 s += v / oscCount;
                 p += inc;
@@ -196,8 +218,8 @@ size_t renderTone(std::vector<double>& out, size_t start, double hz, double gate
     return start + n;
 }
 
-size_t renderNoise(std::vector<double>& out, size_t start, double gate, double vel,
-                   const NoiseParams& np, Rng& rng) {
+size_t renderNoise(std::vector<double>& out, size_t start, double gate, double vel, const NoiseParams& np,
+                   Rng& rng) {
     double len = gate + np.env.r;
     size_t n = secs(len);
     ensure(out, start + n + 1);

@@ -17,14 +17,14 @@ struct ToneParams {
     double amp = 0.5;
     double ratio = 1, index = 0, indexDecay = 0;  // FM: modulator ratio, depth, depth decay (s)
     double fmFeedback = 0;
-    std::vector<double> harm;                     // additive partial levels
-    double detune = 0;                            // cents; > 0 adds a second, detuned oscillator
-    double cutoff = 0, q = 0.7;                   // low-pass, 0 = none
-    double cutoffEnv = 0, cutoffDecay = 0.2;      // extra cutoff (x cutoff) that decays away
-    double glide = 1, glideTime = 0;              // frequency ratio reached after glideTime
+    std::vector<double> harm;                        // additive partial levels
+    double detune = 0;                               // cents; > 0 adds a second, detuned oscillator
+    double cutoff = 0, q = 0.7;                      // low-pass, 0 = none
+    double cutoffEnv = 0, cutoffDecay = 0.2;         // extra cutoff (x cutoff) that decays away
+    double glide = 1, glideTime = 0;                 // frequency ratio reached after glideTime
     double vib = 0, vibRate = 5.5, vibDelay = 0.15;  // semitones
-    double pluckDamp = 0.5;                       // Karplus-Strong brightness loss
-    double click = 0;                             // noise transient at the start
+    double pluckDamp = 0.5;                          // Karplus-Strong brightness loss
+    double click = 0;                                // noise transient at the start
 };
 
 // Reads the tone keys of a layer or instrument line.
@@ -43,8 +43,8 @@ struct NoiseParams {
 };
 
 NoiseParams readNoise(const Params& p);
-size_t renderNoise(std::vector<double>& out, size_t start, double gate, double vel,
-                   const NoiseParams& np, Rng& rng);
+size_t renderNoise(std::vector<double>& out, size_t start, double gate, double vel, const NoiseParams& np,
+                   Rng& rng);
 
 enum class Drum { Kick, Snare, Hat, OpenHat, Clap, Shaker, Tom };
 size_t renderDrum(std::vector<double>& out, size_t start, Drum d, double vel, Rng& rng);

@@ -32,9 +32,8 @@ int check(const std::vector<std::string>& files) {
                 "{\"file\":\"%s\",\"channels\":%d,\"rate\":%d,\"seconds\":%.3f,\"peak\":%.4f,"
                 "\"peak_db\":%.2f,\"rms_db\":%.2f,\"dc\":%.6f,\"seam_jump\":%.5f,"
                 "\"step_p99\":%.5f,\"start\":%.5f,\"end\":%.5f}\n",
-                f.c_str(), s.channels, s.rate, s.seconds, s.peak,
-                20 * std::log10(std::max(1e-9, s.peak)), s.rmsDb, s.dc, s.seamJump, s.typicalStep,
-                s.startAbs, s.endAbs);
+                f.c_str(), s.channels, s.rate, s.seconds, s.peak, 20 * std::log10(std::max(1e-9, s.peak)),
+                s.rmsDb, s.dc, s.seamJump, s.typicalStep, s.startAbs, s.endAbs);
         } catch (const std::exception& e) {
             std::fprintf(stderr, "synth: %s\n", e.what());
             ++bad;
