@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -15,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "app/services/Backend.h"
+#include "app/services/sdl/SdlBackend.h"
 #include "audio/TGlobalSnd.h"
 #include "data/TRCMFile.h"
 
@@ -281,4 +284,79 @@ TEST(SoundTable, EverySoundTheGameAsksForIsInTheTable) {
     snd.update();
     std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(err, "");
+}
+
+TEST(SoundTable, NullBackendPlaysEverythingSilentlyWithoutComplaints) {
+    InstallBackend(nullptr);  // the null backend: every load answers nothing
+    TGlobalSnd snd;
+    testing::internal::CaptureStderr();
+    snd.setup("data/globalSnd.dat", std::string(BRIMBLE_GAME_DIR) + "/");
+    snd.setMusicVolume(0.5f);
+    snd.playMyMusic("title-screen");
+    for (int frame = 0; frame < 120; ++frame) {
+        snd.click();
+        snd.playChipMove();
+        snd.playBOMB(frame % 3 + 1);
+        if (frame == 30) snd.playLevelMusic();
+        if (frame == 60) snd.playWINMusic();
+        if (frame == 90) snd.stopAllSounds();
+        if (frame == 100) snd.resumeAllSounds();
+        Backend().advanceClock(1000.0 / 60.0);
+        snd.update();
+    }
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err, "");
+    EXPECT_EQ(snd.currentMusic(), "win");
+}
+
+TEST(SoundTable, EverySoundStartsOnTheHeadlessBackend) {
+    // The headless backend reads each file's length and runs its channels on
+    // the virtual clock: every effect and every track must start there.
+    InstallBackend(MakeHeadlessBackend());
+    TGlobalSnd snd;
+    testing::internal::CaptureStderr();
+    snd.setup("data/globalSnd.dat", std::string(BRIMBLE_GAME_DIR) + "/");
+    std::vector<std::string> names;
+    for (const TableFile& t : tableFiles())
+        if (t.group == "sounds") names.push_back(t.name);
+    ASSERT_GT(names.size(), 40u);
+    for (const std::string& n : names) {
+        Backend().advanceClock(500);  // beyond every retrigger gap
+        EXPECT_NE(snd.playSound(n), 0) << n;
+    }
+    for (const TableFile& t : tableFiles()) {
+        if (t.group != "music") continue;
+        snd.playMyMusic(t.name);
+        for (int i = 0; i < 90; ++i) {
+            Backend().advanceClock(1000.0 / 60.0);
+            snd.update();
+        }
+        EXPECT_EQ(snd.currentMusic(), t.name);
+        EXPECT_FLOAT_EQ(snd.musicLevel(t.name), 1.0f) << t.name;
+    }
+    snd.shutDownMusic();
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err, "");
+    InstallBackend(nullptr);
+}
+
+TEST(SoundTable, EverySoundDecodesThroughTheMixer) {
+    // The real SDL backend on SDL's dummy audio driver decodes each file with
+    // SDL_mixer, as the game will; nothing may come back empty.
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    InstallBackend(MakeSdlBackend());
+    int decoded = 0;
+    for (const TableFile& t : tableFiles()) {
+        SoundPtr s = LoadSound(std::string(BRIMBLE_GAME_DIR) + "/" + t.file, t.group == "music" ? 1 : 0);
+        EXPECT_TRUE(s != nullptr) << t.file;
+        if (!s) continue;
+        ++decoded;
+        Channel ch = PlaySound(s);
+        EXPECT_NE(ch, 0) << t.file;
+        EXPECT_TRUE(ChannelPlaying(ch)) << t.file;
+        StopChannel(ch);
+    }
+    EXPECT_GT(decoded, 40);
+    InstallBackend(nullptr);
 }
