@@ -19,13 +19,15 @@
 #include "app/services/sdl/SdlBackend.h"
 #include "data/DataGlobals.h"
 #include "data/TTxtFile.h"
+#include "gui/TGuiGallery.h"
+#include "gui/TMouse.h"
 
 namespace fs = std::filesystem;
 
 std::string usageText() {
     return "usage: brimble [--data DIR] [--user-dir DIR] [--windowed] [--headless]\n"
            "               [--script FILE] [--shots DIR] [--seed N] [--draw-all]\n"
-           "               [--play-level FILE [--timed]] [--help] [--version]\n";
+           "               [--play-level FILE [--timed]] [--gui-gallery FILE] [--help] [--version]\n";
 }
 
 bool parseCommandLine(const std::vector<std::string>& args, TCommandLine& out, std::string& error) {
@@ -49,6 +51,8 @@ bool parseCommandLine(const std::vector<std::string>& args, TCommandLine& out, s
             if (!value(out.shots)) return false;
         } else if (a == "--play-level") {
             if (!value(out.playLevel)) return false;
+        } else if (a == "--gui-gallery") {
+            if (!value(out.guiGallery)) return false;
         } else if (a == "--seed") {
             std::string v;
             if (!value(v)) return false;
@@ -144,6 +148,7 @@ int AppMain(int argc, char** argv) {
     appOptions.headless = cl.headless;
     appOptions.seedGiven = cl.seedGiven;
     appOptions.seed = cl.seed;
+    const std::string galleryFile = absolute(cl.guiGallery);
 
     const std::string data = findDataDir(cl.dataDir);
     if (chdir(data.c_str()) != 0) {
@@ -213,6 +218,12 @@ int AppMain(int argc, char** argv) {
     int status = 0;
     if (!appOptions.playLevelFile.empty()) {
         status = appHooks().playLevel(appOptions.playLevelFile, appOptions.timed);
+    } else if (!galleryFile.empty()) {
+        Control::currentName = "GUI-GALLERY";
+        appHooks().screenState = [] { return guiGalleryState(); };
+        appHooks().mouseUpdate = [](int special) { special ? mouse.updateSpec() : mouse.update(); };
+        appHooks().mouseDraw = [] { mouse.draw(); };
+        status = runGuiGallery(galleryFile, [] { frameUpdate(0); }, [] { frameFlip(0); });
     } else {
         // 13.
         Control::start();

@@ -16,6 +16,7 @@ struct TCommandLine {
     std::string playLevel;
     bool timed = false;
     bool drawAll = false;  // --draw-all: headless draws every frame
+    std::string guiGallery;  // --gui-gallery FILE: dev-only, shows one GUI script
     bool help = false;
     bool version = false;
 };

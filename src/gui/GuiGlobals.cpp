@@ -24,5 +24,7 @@ void errorNotice(const std::string& message) {
 
 FontPtr guiLoadFont(const std::string& path, int size, int style) {
     if (guiFontLoader) return guiFontLoader(path, size, style);
-    return LoadImageFont(path, size, style);
+    // Style 4 asks for smooth letters, which the backend always draws; its
+    // own style bits stop at bold and italic (a 4 there would underline).
+    return LoadImageFont(path, size, style & 3);
 }

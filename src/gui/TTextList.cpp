@@ -4,6 +4,9 @@
 
 #include "gui/TMouse.h"
 
+// Space between the frame and the rows.
+static constexpr int kPad = 4;
+
 int TTextList::addLine(const std::string& text) {
     _lines.push_back(text);
     return 0;
@@ -31,7 +34,7 @@ int TTextList::rowHeight() const {
 
 int TTextList::visibleRows() const {
     if (!dim) return 0;
-    return std::max(1, static_cast<int>(dim->h) / rowHeight());
+    return std::max(1, (static_cast<int>(dim->h) - 2 * kPad) / rowHeight());
 }
 
 int TTextList::scroll(int rows) {
@@ -68,8 +71,8 @@ int TTextList::updateMe(float, float dy) {
     if (!dim || !_over || !TMouse::current) return 0;
     _overOp = _id;
     if (dz != 0) scroll(-dz);
-    const int row = static_cast<int>((static_cast<float>(TMouse::current->y) - (dim->y + dy)) /
-                                     static_cast<float>(rowHeight()));
+    const float rel = static_cast<float>(TMouse::current->y) - (dim->y + dy + kPad);
+    const int row = rel < 0 ? -1 : static_cast<int>(rel / static_cast<float>(rowHeight()));
     const int index = _top + row;
     if (row >= 0 && row < visibleRows() && index < static_cast<int>(_lines.size())) {
         _hovered = index;
@@ -99,7 +102,7 @@ int TTextList::draw(float dx, float dy) {
     for (int r = 0; r < rows; ++r) {
         const int i = _top + r;
         if (i >= static_cast<int>(_lines.size())) break;
-        const float ry = y + static_cast<float>(r * rh);
+        const float ry = y + kPad + static_cast<float>(r * rh);
         if (i == _selected || i == _hovered) {
             SetColor(255, 255, 255);
             SetAlpha(_alpha * (i == _selected ? 1.0f : 0.5f));
@@ -111,8 +114,9 @@ int TTextList::draw(float dx, float dy) {
     }
     if (scrollBar) {
         const float total = static_cast<float>(_lines.size());
-        const float barH = dim->h * static_cast<float>(rows) / total;
-        const float barY = y + dim->h * static_cast<float>(_top) / total;
+        const float inner = dim->h - 2 * kPad;
+        const float barH = inner * static_cast<float>(rows) / total;
+        const float barY = y + kPad + inner * static_cast<float>(_top) / total;
         SetColor(255, 255, 255);
         th.drawBox(x + dim->w - 8, barY + 1, 6, barH - 2, th.edge);
     }

@@ -4,7 +4,7 @@
 # OUTDIR/shots). When SCRIPT's name with .check instead of .e2e exists, it runs
 # next (bash, OUTDIR as $1) to check what a player would see; it finds the game
 # as $BRIMBLE, the screenshot checker as $SHOTCHECK, the data as $GAMEDIR and
-# the script as $E2E_SCRIPT.
+# the script as $E2E_SCRIPT and the script's extra flags as $E2E_EXTRA.
 set -u
 if [ $# -ne 4 ]; then
   echo "usage: $0 BRIMBLE SCRIPT OUTDIR GAMEDIR" >&2
@@ -18,8 +18,27 @@ rm -rf "$OUT"
 mkdir -p "$OUT"
 OUT=$(realpath "$OUT")
 
-"$BRIMBLE" --headless --data "$GAMEDIR" --script "$SCRIPT" --shots "$OUT/shots" \
-  --user-dir "$OUT/user" --seed 1 >"$OUT/stdout.txt" 2>"$OUT/stderr.txt"
+# A script may ask for extra flags with lines "#! FLAGS"; @HERE@ in them is
+# the script's own folder (for example "#! --gui-gallery @HERE@/x.gui").
+EXTRA=()
+while read -r flags; do
+  for f in $flags; do EXTRA+=("${f//@HERE@/$(dirname "$SCRIPT")}"); done
+done < <(sed -n 's/^#![[:space:]]*//p' "$SCRIPT")
+export E2E_EXTRA="${EXTRA[*]}"
+
+# "#flags: a.txt ..." runs on a copy of the data folder (links) that also
+# holds those flag files, e.g. cheats.txt.
+DATA=$GAMEDIR
+FLAGFILES=$(sed -n 's/^#flags:[[:space:]]*//p' "$SCRIPT" | head -1)
+if [ -n "$FLAGFILES" ]; then
+  DATA="$OUT/data"
+  mkdir -p "$DATA"
+  for e in "$GAMEDIR"/*; do ln -s "$e" "$DATA/"; done
+  for f in $FLAGFILES; do : >"$DATA/$f"; done
+fi
+
+"$BRIMBLE" --headless --data "$DATA" --script "$SCRIPT" --shots "$OUT/shots" \
+  --user-dir "$OUT/user" --seed 1 ${EXTRA[@]+"${EXTRA[@]}"} >"$OUT/stdout.txt" 2>"$OUT/stderr.txt"
 rc=$?
 if [ $rc -ne 0 ]; then
   echo "e2e: $(basename "$SCRIPT") failed with status $rc"
@@ -29,7 +48,7 @@ fi
 
 check="${SCRIPT%.e2e}.check"
 if [ -f "$check" ]; then
-  export BRIMBLE GAMEDIR E2E_SCRIPT="$SCRIPT"
+  export BRIMBLE GAMEDIR E2E_SCRIPT="$SCRIPT" E2E_DATA="$DATA"
   export SHOTCHECK="$(dirname "$BRIMBLE")/shotcheck"
   if ! bash "$check" "$OUT"; then
     echo "e2e: $(basename "$check") found a problem"

@@ -131,7 +131,7 @@ TEST_F(GuiTest, BarSubMenuFontsComeFromTheGlobalList) {
 }
 
 TEST_F(GuiTest, TextListSelectsAndScrolls) {
-    auto g = load("TEXTLIST players { POSITION = \"100 100 200 60\" ITEMS = \"Ann|Bob|Cid|Dot|Eve\" }");
+    auto g = load("TEXTLIST players { POSITION = \"100 100 200 68\" ITEMS = \"Ann|Bob|Cid|Dot|Eve\" }");
     auto list = g->get<TTextList>("players");
     ASSERT_TRUE(list);
     ASSERT_EQ(list->_lines.size(), 5u);
