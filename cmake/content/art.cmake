@@ -108,6 +108,26 @@ if(TARGET boardshot)
     DEPENDS boardshot ${showcase} ${art_all} ${art_tables}
     COMMENT "engine board shots in ${CMAKE_BINARY_DIR}/contact" VERBATIM)
   set_property(GLOBAL APPEND PROPERTY BRIMBLE_CONTENT_OUTPUTS ${CMAKE_BINARY_DIR}/contact/engine_board.png)
+
+  # Every campaign level as the engine draws it, on one sheet.
+  file(GLOB campaign_levels CONFIGURE_DEPENDS ${BRIMBLE_GAME_DIR}/data/levels/*.lvl)
+  if(campaign_levels)
+    set(level_shots "")
+    foreach(lvl ${campaign_levels})
+      get_filename_component(n ${lvl} NAME_WE)
+      set(shot ${CMAKE_BINARY_DIR}/contact/levels/${n}.png)
+      add_custom_command(OUTPUT ${shot}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/contact/levels
+        COMMAND boardshot ${lvl} ${shot}
+        DEPENDS boardshot ${lvl} ${art_all} ${art_tables} VERBATIM)
+      list(APPEND level_shots ${shot})
+    endforeach()
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/contact/levels.png
+      COMMAND ${BRIMBLE_PYTHON3} ${CMAKE_SOURCE_DIR}/tools/contact/contact.py ${CMAKE_BINARY_DIR}/contact/levels.png
+              "campaign levels" --cell 380 --bg dark ${level_shots}
+      DEPENDS ${level_shots} ${contact_sources} COMMENT "campaign level sheet" VERBATIM)
+    set_property(GLOBAL APPEND PROPERTY BRIMBLE_CONTENT_OUTPUTS ${CMAKE_BINARY_DIR}/contact/levels.png)
+  endif()
 endif()
 
 # Every file a table names must exist once the content is built.
