@@ -5,9 +5,10 @@
 #include "app/services/Services.h"
 
 namespace {
+// Never destroyed: timers held by globals leave it during static destruction.
 std::vector<TDeltaTime*>& timerList() {
-    static std::vector<TDeltaTime*> list;
-    return list;
+    static auto* list = new std::vector<TDeltaTime*>();
+    return *list;
 }
 }  // namespace
 
