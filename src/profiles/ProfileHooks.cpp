@@ -1,0 +1,6 @@
+#include "profiles/ProfileHooks.h"
+
+ProfileHooks& profileHooks() {
+    static ProfileHooks hooks;
+    return hooks;
+}

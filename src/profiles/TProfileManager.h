@@ -1,0 +1,46 @@
+// The list of profiles ("profiles.dat") and the current profile. The
+// manager's screen comes with the menus; this is its model.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "profiles/TProfile.h"
+
+class TProfileManager {
+public:
+    std::vector<TProfilePtr> lista;
+    TProfilePtr profile;      // the current profile, or null
+    std::string profilesDir;  // userRoot + "/Profiles/", set at start-up
+    std::string lastError;    // why the last create/rename was refused
+
+    std::string profilesFile() const { return profilesDir + "profiles.dat"; }
+
+    // Reads the list (writing an empty one first when it is missing) and
+    // every listed profile. A missing or unreadable list while profile
+    // folders exist is rebuilt from the folders.
+    void loadProfiles();
+    // Writes the list and every profile; false when a write failed.
+    bool save();
+    bool saveList();
+
+    // Refused (null, lastError set) for an empty name or one whose ID is
+    // already taken: names differing only in letter case share an ID.
+    TProfilePtr createProfile(const std::string& name);
+    // Asks for a name through the name-entry hook, then createProfile; the
+    // new profile becomes the current one.
+    TProfilePtr createNewProfile();
+    bool renameProfile(const TProfilePtr& p, const std::string& newName);
+    bool deleteProfile(const TProfilePtr& p);
+    void chooseProfile(const TProfilePtr& p);
+    TProfilePtr findByID(const std::string& id) const;
+    bool nameAvailable(const std::string& name, const TProfile* except = nullptr) const;
+
+private:
+    void _refuse(const std::string& message);
+    void _rebuildFromFolders();
+};
+using TProfileManagerPtr = std::shared_ptr<TProfileManager>;
+
+std::string profileIDOf(const std::string& name);
