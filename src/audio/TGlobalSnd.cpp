@@ -126,6 +126,7 @@ void TGlobalSnd::setup(const std::string& tablePath, const std::string& root) {
     _levelMusic.clear();
     _loadedOk = 0;
     std::fill(std::begin(_fx), std::end(_fx), nullptr);
+    std::fill(std::begin(_fxReported), std::end(_fxReported), false);
     for (TTrackSlot& s : _slots) {
         if (s.channel) _out->stop(s.channel);
         s = TTrackSlot();
@@ -240,6 +241,12 @@ bool TGlobalSnd::hasSound(const std::string& name) const {
 }
 
 void TGlobalSnd::_playFx(int index) {
+    if (!_fx[index]) {
+        // reported once; later calls cost nothing
+        if (!_fxReported[index]) _play(nullptr, 1.0f, kFxNames[index]);
+        _fxReported[index] = true;
+        return;
+    }
     _play(_fx[index], 1.0f, kFxNames[index]);
 }
 

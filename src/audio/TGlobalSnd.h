@@ -129,6 +129,7 @@ private:
     std::set<std::string> _reported;
     // resolved once so the hot calls do no look-ups
     TEntry* _fx[40] = {};
+    bool _fxReported[40] = {};
 
     void _readGroup(class TRCMFile& f, const char* group, std::unordered_map<std::string, TEntry>& into);
     TEntry* _find(std::unordered_map<std::string, TEntry>& m, const std::string& name, const char* what);
