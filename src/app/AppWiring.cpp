@@ -3,5 +3,6 @@
 // the start-up table's order, then its hooks set, e.g.
 //   appHooks().mainMenuLoop = [] { return mainMenu->mainLoop(); };
 #include "app/AppHooks.h"
+#include "app/MainGameWiring.h"
 
-void wireAppHooks() {}
+void wireAppHooks() { wireMainGame(); }

@@ -1,0 +1,454 @@
+// The play screen's drawing: the cached backdrop, the HUD, the board and its
+// sprites, and the opening and closing shows.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "app/PlaySprites.h"
+#include "app/TMainGame.h"
+#include "app/TPlayParticles.h"
+#include "app/TPlayProfile.h"
+#include "gui/TGui.h"
+#include "gui/TMouse.h"
+#include "match3/TChip.h"
+#include "match3/TLevel.h"
+#include "match3/TM3Game.h"
+#include "match3/TTile.h"
+
+namespace {
+
+constexpr float kDeg = 3.14159265f / 180.0f;
+const float kSocketY[6] = {97, 189, 269, 349, 429, 517};
+
+void plain() {
+    SetBlend(ALPHABLEND);
+    SetColor(255, 255, 255);
+    SetAlpha(1);
+    SetRotation(0);
+    SetScale(1, 1);
+}
+
+float easeOut(float t) { return 1 - (1 - t) * (1 - t) * (1 - t); }
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Frame
+
+int TMainGame::draw() {
+    if (!level) return 0;
+    mouse._v = tryb == 0 ? 1 : 0;
+    _drawBack();
+    _drawPanele();
+    _drawPanele_GHOST();
+    _drawTime();
+    _drawCounters();
+    _drawGame();
+    _drawArrows();
+    PlaySprites::drawOdpady();
+    PlaySprites::drawGhosts();
+    playParticles().draw();
+    PlaySprites::drawEmitters();
+    _drawGui();
+    PlaySprites::drawResources();
+    _drawBonusObwodka();
+    _drawTrybImg();
+    _drawWstega();
+    _drawToolTips();
+    _drawBonusImg();
+    plain();
+    _drawFade();
+    plain();
+    return 0;
+}
+
+void TMainGame::_drawBackStatic(float slide) {
+    // Background scene and vignette; with slide 1 also the HUD panels at rest.
+    if (level->backImg) {
+        SetBlend(SOLIDBLEND);
+        SetColor(255, 255, 255);
+        SetAlpha(1);
+        DrawImage(level->backImg, 0, 0);
+    }
+    if (podklad) {
+        SetBlend(ALPHABLEND);
+        SetAlpha(1);
+        DrawImage(podklad, 0, 0);
+    }
+    if (slide >= 1) {
+        const float keep = hper;
+        hper = 1;
+        const float ga = guiAlpha;
+        guiAlpha = 1;
+        const float a = alpha;
+        alpha = 1;
+        _drawPanele();
+        hper = keep;
+        guiAlpha = ga;
+        alpha = a;
+    }
+    plain();
+}
+
+void TMainGame::_buildBackCache() {
+    if (!_backCache) _backCache = CreateImage(1024, 768, 1, IMG_FILTERED);
+    if (!_backCache) return;
+    ForceDrawing(true);
+    Cls();
+    _drawBackStatic(1);
+    float ox = 0, oy = 0;
+    GetOrigin(ox, oy);
+    GrabImage(_backCache, static_cast<int>(ox + 0.5f), static_cast<int>(oy + 0.5f));
+    ForceDrawing(false);
+    Cls();
+    _backCacheValid = true;
+}
+
+int TMainGame::_drawBack() {
+    // Once the panels are in place everything behind the board is one picture.
+    if (hper >= 1 && !_backCacheValid) _buildBackCache();
+    if (hper >= 1 && _backCacheValid && _backCache && _backCache->data) {
+        SetBlend(SOLIDBLEND);
+        SetColor(255, 255, 255);
+        SetAlpha(1);
+        DrawImage(_backCache, 0, 0);
+        plain();
+        return 0;
+    }
+    _drawBackStatic(0);
+    return 0;
+}
+
+int TMainGame::_drawPanele() {
+    if (hper >= 1 && _backCacheValid && _backCache && _backCache->data) return 0;  // in the cached backdrop
+    const float e = easeOut(std::clamp(hper, 0.0f, 1.0f));
+    const float a = std::min(1.0f, hper * 2) * alpha;
+    SetBlend(ALPHABLEND);
+    SetColor(255, 255, 255);
+    SetAlpha(a);
+    // Power-up panel from the left, counters from the top right, clock from the top.
+    const float lx = -130 * (1 - e);
+    if (panelBonusow) DrawImage(panelBonusow, lx, 44);
+    if (powerUpPodklad)
+        for (float y : kSocketY) DrawImage(powerUpPodklad, lx + 56, y);
+    if (img) DrawImage(img, 764 + 270 * (1 - e), 0);
+    if (timePanel) DrawImage(timePanel, 384, -90 * (1 - e));
+    if (panelZegara) DrawImage(panelZegara, 384 + 42, 40 - 90 * (1 - e));
+    plain();
+    return 0;
+}
+
+int TMainGame::_drawPanele_GHOST() {
+    // A warm flash over the panels as they land.
+    if (hper < 1 || efPer >= 1) return 0;
+    const float a = (1 - efPer) * 0.6f * alpha;
+    SetBlend(LIGHTBLEND);
+    SetColor(255, 230, 170);
+    SetAlpha(a);
+    if (panelBonusow) DrawImage(panelBonusow, 0, 44);
+    if (img) DrawImage(img, 764, 0);
+    if (timePanel) DrawImage(timePanel, 384, 0);
+    plain();
+    return 0;
+}
+
+int TMainGame::_drawTime() {
+    const float e = easeOut(std::clamp(hper, 0.0f, 1.0f));
+    const float dy = -90 * (1 - e);
+    const float a = std::min(1.0f, hper * 2) * alpha;
+    const bool timed = playProfile().gameMode() == "TIMED";
+    const int secs = timed ? level->czas : levelTime;
+    if (secs != _lastSeconds) {
+        _lastSeconds = secs;
+        _timeText = formatTime(secs);
+    }
+    SetImageFont(timeFont);
+    const float tx = 476, ty = 10 + dy;
+    // Running out: the last ten seconds pulse red.
+    int r = 90, g = 52, b = 22;
+    if (timed && secs <= 10) {
+        const float p = 0.5f + 0.5f * std::sin(static_cast<float>(Millisecs()) * 0.01f);
+        r = 200 + static_cast<int>(55 * p);
+        g = b = 40;
+    }
+    SetBlend(ALPHABLEND);
+    SetColor(r, g, b);
+    SetAlpha(a);
+    DrawText(_timeText, tx, ty);
+    SetImageFont(scoreFont2);
+    const std::string& lbl = timed ? txtTime : txtLevel;
+    SetColor(150, 100, 50);
+    if (!timed) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%s %d", txtLevel.c_str(), playProfile().nrLevelu());
+        DrawText(buf, 580, 16 + dy);
+    } else {
+        DrawText(lbl, 580, 16 + dy);
+    }
+    // The time bar: what is left of the budget, or a calm full bar in relaxed play.
+    if (timePodklad) {
+        SetColor(255, 255, 255);
+        SetScale(0.86f, 0.8f);
+        DrawImage(timePodklad, 476, 48 + dy);
+        float frac = 1;
+        if (timed && level->maxCzas > 0) frac = std::clamp(static_cast<float>(level->czas) / level->maxCzas, 0.0f, 1.0f);
+        if (timeLine && frac > 0) {
+            SetScale(0.86f * frac, 0.8f);
+            DrawImage(timeLine, 476 + 2 * 0.86f, 48 + 3 * 0.8f + dy);
+        }
+        SetScale(1, 1);
+    }
+    plain();
+    return 0;
+}
+
+void TMainGame::_drawCounters() {
+    const float e = easeOut(std::clamp(hper, 0.0f, 1.0f));
+    const float dx = 270 * (1 - e);
+    const float a = std::min(1.0f, hper * 2) * alpha;
+    if (level->score != _lastScore) {
+        _lastScore = level->score;
+        _scoreText = getScoreString();
+    }
+    const int tl = tilesLeft(), pl = puzzlesLeft();
+    if (tl != _lastTiles) {
+        _lastTiles = tl;
+        _tilesText = std::to_string(tl);
+    }
+    if (pl != _lastPuzzles) {
+        _lastPuzzles = pl;
+        _puzzlesText = std::to_string(pl);
+    }
+    SetBlend(ALPHABLEND);
+    SetImageFont(scoreFont2);
+    SetColor(150, 100, 50);
+    SetAlpha(a);
+    DrawText(txtScore, 786 + dx, 18);
+    SetImageFont(scoreFont1);
+    SetColor(90, 52, 22);
+    DrawText(_scoreText, 786 + dx, 44);
+    // Tiles and puzzle pieces left, each with its picture.
+    SetColor(255, 255, 255);
+    if (_tileIcon) {
+        SetScale(0.45f, 0.45f);
+        DrawImage(_tileIcon, 930 + dx, 30);
+    }
+    if (_puzzleIcon) {
+        SetScale(0.45f, 0.45f);
+        DrawImage(_puzzleIcon, 960 + dx, 73);
+    }
+    SetScale(1, 1);
+    SetImageFont(scoreFont1);
+    SetColor(90, 52, 22);
+    DrawText(_tilesText, 956 + dx, 14);
+    DrawText(_puzzlesText, 986 + dx, 57);
+    plain();
+}
+
+int TMainGame::_drawGame() {
+    m3Game->draw();
+    // Tiles a tool is aimed at glow in gold, pulsing.
+    if (tryb != 0 && PlaySprites::glow) {
+        SetBlend(LIGHTBLEND);
+        SetColor(255, 210, 90);
+        SetAlpha(0.35f + 0.35f * oznP);
+        SetScale(1.1f, 1.1f);
+        for (auto& row : level->tile)
+            for (auto& t : row)
+                if (t && t->oznaczony) DrawImage(PlaySprites::glow, t->dim.x, t->dim.y);
+        plain();
+    }
+    PlaySprites::drawFlyingTiles();
+    _drawHintInfo();
+    plain();
+    return 0;
+}
+
+int TMainGame::_drawWstega() {
+    PlaySprites::drawCaptions();
+    SetImageFont(nullptr);
+    return 0;
+}
+
+int TMainGame::_drawTrybImg() {
+    // The match type's big picture rides in beside its caption.
+    if (PlaySprites::captions.empty()) return 0;
+    const TFlyingCaption& c = PlaySprites::captions.front();
+    const size_t mt = static_cast<size_t>(std::clamp(m3Game->matchType, 0, 2));
+    if (c.alpha <= 0 || !trybImg[mt]) return 0;
+    SetImageFont(c.font);
+    const int w = TextWidth(c.text);
+    SetBlend(ALPHABLEND);
+    SetColor(255, 255, 255);
+    SetAlpha(c.alpha);
+    SetScale(0.8f, 0.8f);
+    SetRotation(-8);
+    DrawImage(trybImg[mt], c.x - w / 2 - 80, c.y);
+    plain();
+    return 0;
+}
+
+// ---------------------------------------------------------------------------
+// Opening and closing shows
+
+int TMainGame::initFlyingTiles() {
+    PlaySprites::clearFlyingTiles();
+    if (!level) return 0;
+    for (auto& row : level->tile)
+        for (auto& t : row) {
+            if (!t || (t->kind() == 0 && !t->chip)) continue;
+            auto f = std::make_shared<TFlyingTile>();
+            f->tile = t.get();
+            f->x1 = t->dim.x;
+            f->y1 = t->dim.y;
+            f->x = f->x0 = t->dim.x;
+            f->y = f->y0 = t->dim.y;
+            f->startTime = Millisecs();
+            t->_flyingTile = f;
+            PlaySprites::flyingTiles.push_back(f);
+        }
+    return static_cast<int>(PlaySprites::flyingTiles.size());
+}
+
+// 0: rain from above, column by column.
+int TMainGame::initBegin_Show0() {
+    initFlyingTiles();
+    const int now = Millisecs();
+    for (auto& f : PlaySprites::flyingTiles) {
+        f->y0 = -80.0f - f->tile->r * 20.0f;
+        f->startTime = now + f->tile->c * 60 + (level->rows - f->tile->r) * 25;
+        f->duration = 550;
+    }
+    return 0;
+}
+// 1: up from below, row by row.
+int TMainGame::initBegin_Show1() {
+    initFlyingTiles();
+    const int now = Millisecs();
+    for (auto& f : PlaySprites::flyingTiles) {
+        f->y0 = 860.0f + f->tile->r * 10.0f;
+        f->startTime = now + (level->rows - 1 - f->tile->r) * 70 + f->tile->c * 15;
+        f->duration = 600;
+    }
+    return 0;
+}
+// 2: in from the left with a spin.
+int TMainGame::initBegin_Show2() {
+    initFlyingTiles();
+    const int now = Millisecs();
+    for (auto& f : PlaySprites::flyingTiles) {
+        f->x0 = -80;
+        f->rot0 = -180;
+        f->arc = 60;
+        f->startTime = now + (level->cols - 1 - f->tile->c) * 60 + f->tile->r * 20;
+        f->duration = 650;
+    }
+    return 0;
+}
+// 3: in from the right with a spin.
+int TMainGame::initBegin_Show3() {
+    initFlyingTiles();
+    const int now = Millisecs();
+    for (auto& f : PlaySprites::flyingTiles) {
+        f->x0 = 1104;
+        f->rot0 = 180;
+        f->arc = -60;
+        f->startTime = now + f->tile->c * 60 + f->tile->r * 20;
+        f->duration = 650;
+    }
+    return 0;
+}
+// 4: out of the board's centre, growing, ring by ring.
+int TMainGame::initBegin_Show4() {
+    initFlyingTiles();
+    const int now = Millisecs();
+    const float cr = (level->rows - 1) / 2.0f, cc = (level->cols - 1) / 2.0f;
+    for (auto& f : PlaySprites::flyingTiles) {
+        f->x0 = 534;
+        f->y0 = 406;
+        f->scale0 = 0.1f;
+        f->rot0 = 360;
+        const float d = std::sqrt((f->tile->r - cr) * (f->tile->r - cr) + (f->tile->c - cc) * (f->tile->c - cc));
+        f->startTime = now + static_cast<int>(d * 110);
+        f->duration = 600;
+    }
+    return 0;
+}
+// 5: a whirl from all around the screen.
+int TMainGame::initBegin_Show5() {
+    initFlyingTiles();
+    const int now = Millisecs();
+    int i = 0;
+    const int n = std::max<int>(1, static_cast<int>(PlaySprites::flyingTiles.size()));
+    for (auto& f : PlaySprites::flyingTiles) {
+        const float ang = 360.0f * i / n * kDeg;
+        f->x0 = 534 + 760 * std::cos(ang);
+        f->y0 = 406 + 760 * std::sin(ang);
+        f->arc = 180;
+        f->rot0 = -270;
+        f->startTime = now + i * 1400 / n;
+        f->duration = 800;
+        ++i;
+    }
+    return 0;
+}
+// 6: from the four corners, each quarter of the board from its own corner.
+int TMainGame::initBegin_Show6() {
+    initFlyingTiles();
+    const int now = Millisecs();
+    for (auto& f : PlaySprites::flyingTiles) {
+        const bool top = f->tile->r < level->rows / 2.0f, left = f->tile->c < level->cols / 2.0f;
+        f->x0 = left ? -80.0f : 1104.0f;
+        f->y0 = top ? -80.0f : 848.0f;
+        f->scale0 = 0.5f;
+        f->startTime = now + (f->tile->r * level->cols + f->tile->c) * 1200 / std::max(1, level->rows * level->cols);
+        f->duration = 650;
+    }
+    return 0;
+}
+
+int TMainGame::initBegin() {
+    _showKind = Rand(0, 6);
+    switch (_showKind) {
+        case 0: return initBegin_Show0();
+        case 1: return initBegin_Show1();
+        case 2: return initBegin_Show2();
+        case 3: return initBegin_Show3();
+        case 4: return initBegin_Show4();
+        case 5: return initBegin_Show5();
+        default: return initBegin_Show6();
+    }
+}
+
+// The board lifts off, tile by tile, tumbling up and away.
+int TMainGame::initEnd_FlyAway() {
+    initFlyingTiles();
+    const int now = Millisecs();
+    for (auto& f : PlaySprites::flyingTiles) {
+        f->leaving = true;
+        f->x1 = f->x0 + RndF(-300, 300);
+        f->y1 = -120 - RndF(0, 200);
+        f->rot1 = RndF(-360, 360);
+        f->scale1 = 0.4f;
+        f->startTime = now + (level->rows - 1 - f->tile->r) * 40 + Rand(0, 120);
+        f->duration = 900;
+    }
+    return 0;
+}
+
+// The board drops out at the bottom, row after row.
+int TMainGame::initEnd_FlyDown() {
+    initFlyingTiles();
+    const int now = Millisecs();
+    for (auto& f : PlaySprites::flyingTiles) {
+        f->leaving = true;
+        f->x1 = f->x0 + RndF(-60, 60);
+        f->y1 = 900;
+        f->rot1 = RndF(-90, 90);
+        f->startTime = now + (level->rows - 1 - f->tile->r) * 60 + f->tile->c * 10;
+        f->duration = 800;
+    }
+    return 0;
+}
+
+int TMainGame::initEnd() { return Rand(0, 1) ? initEnd_FlyAway() : initEnd_FlyDown(); }

@@ -1,0 +1,243 @@
+// The play screen: one match-3 level from its opening show through play to
+// the win or the loss, with the HUD, the power-ups, hints and tool tips.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <list>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/TArrow.h"
+#include "app/TEkran.h"
+#include "gui/TDim.h"
+
+class TLevel;
+class TM3Game;
+class TMatchInfo;
+class TTile;
+class TChip;
+class TMainGameEffects;
+class TM3AutoPlayer;
+
+class TMainGame : public TEkran {
+public:
+    TMainGame();
+    ~TMainGame() override;
+
+    // --- fields, in the design's order ----------------------------------------
+    ImagePtr img, podklad, wstega, wstega2, wstazka, timePanel, timePodklad, timeLine, panelZegara, panelBonusow,
+        powerUpPodklad, bonusObw, imgIgla, imgMlotek, imgNozyce, imgRozczka, timeDiv;
+    std::array<ImagePtr, 3> trybImg{}, trybImgSmall{};
+    int tryb = 0;  // 0 none, 1 hammer, 2 vanish colour, 3 cross-fire, 4 replace
+    int checked = 0;
+    int continueLevel = 0;
+    std::array<int, 6> bonusUse{};
+    int byloZnak = 0;
+    std::shared_ptr<TLevel> level;
+    std::shared_ptr<TM3Game> m3Game;
+    int secondTime = 0;
+    std::shared_ptr<TMatchInfo> match3Info;
+    std::shared_ptr<TMatchInfo> hintInfo;
+    int hintTime = 0;
+    std::list<TArrowPtr> arrows;
+    int puzzleCollected = 0;
+    float oznP = 0, dOznP = 0, hper = 0, dhper = 0;
+    int blaskPuzzliTime = 0;
+    float bonusOA = 0, dBonusOA = 0;
+    std::vector<std::shared_ptr<TChip>> vanishList;
+    int vanishPartTime = 0;
+    float iloscPwrup = 0;
+    float guiAlpha = 0;
+    float efPer = 0, dEfPer = 0;
+    int endTime = 0;
+    float znakPer = 0, dZnakPer = 0;
+    int znakTime = 0;
+    std::string txtScore, txtTime, txtLevel, txtPuzzlesLeft, txtTilesLeft, txtNotAvailable, txtCharged,
+        txtReadyToUse;
+    std::array<std::string, 3> txtMatch{};
+    std::array<std::string, 6> txtPowerUp{}, txtPowerUpOpis{};
+    FontPtr scoreFont1, scoreFont2, multiFont, timeFont, matchFont, toolTipFont, toolTipTitleFont;
+    int partTime = 0;
+    std::array<float, 17> toolTipA{}, dToolTipA{};
+    std::list<std::string> listaCzasow;
+    int toExit = 0;
+    int chainBroken = 0;
+    int tileMatched = 0;
+    int secondTime2 = 0;
+    int levelTime = 0;
+
+    // --- the design's operations ------------------------------------------------
+    int setup() override;
+    int _drawGui() override;
+    int draw() override;
+    int _updateGui() override;
+    int update() override;
+
+    virtual int _setupGUI();
+    virtual int _setupGame();
+    virtual int _setupTexts();
+    virtual int addScore(int i);
+    virtual int resetPowerUps();
+    virtual TDim getPowerUpDim(int i);
+    virtual int useBonus_hammer();
+    virtual int useBonus_bomba();
+    virtual int useBonus_shuffle();
+    virtual int useBonus_losoweUsun();
+    virtual int useBonus_VanishColor();
+    virtual int useBonus_zamienNiektore();
+    virtual int useBonus(int i);
+    virtual int useHammerOnTile(const std::shared_ptr<TTile>& t);
+    virtual int useHammerOnTile2(const std::shared_ptr<TTile>& t);
+    virtual int useZamienOnTile(const std::shared_ptr<TTile>& t);
+    virtual int useVanishOnTile(const std::shared_ptr<TTile>& t);
+    virtual int useCrossFireOnTile(const std::shared_ptr<TTile>& t);
+    virtual std::vector<std::shared_ptr<TTile>> createTilesListByRound(int r, int c);
+    virtual int goodDim(int r, int c);
+    virtual std::vector<std::shared_ptr<TTile>> createTilesListForCrossFireX(int r, int c);
+    virtual int isChainBroken();
+    virtual int initFlyingTiles();
+    virtual int initBegin_Show0();
+    virtual int initBegin_Show1();
+    virtual int initBegin_Show2();
+    virtual int initBegin_Show3();
+    virtual int initBegin_Show4();
+    virtual int initBegin_Show5();
+    virtual int initBegin_Show6();
+    virtual int initBegin();
+    virtual int initEnd_FlyAway();
+    virtual int initEnd_FlyDown();
+    virtual int initEnd();
+    virtual int isMatch();
+    virtual std::string getScoreString();
+    virtual std::string getCutString(int i, int n);
+    virtual std::string getTimeString(int s);
+    virtual std::string getTimeLeft();
+    static std::string cutFloat(float f);
+    virtual std::string getGameTime();
+    virtual int _drawBack();
+    virtual int _drawHintInfo();
+    virtual int _drawGame();
+    virtual int _drawWstega();
+    virtual int _drawPanele();
+    virtual int _drawPanele_GHOST();
+    virtual int _drawTime();
+    virtual int _drawMatchType();
+    virtual int _drawArrows();
+    virtual int _drawPowerUpsToolTips();
+    virtual int _drawToolTips();
+    virtual int _drawTrybImg();
+    virtual int _drawDirBonusObwodka(const TDim& d);
+    virtual int _drawBonusObwodka();
+    virtual int _drawBonusIMGDir(const ImagePtr& image);
+    virtual int _drawBonusImg();
+    virtual int showHint();
+    virtual int showHint2();
+    virtual int hideHint();
+    virtual int _STATE_Begin();
+    virtual int _STATE_BEGIN1();
+    virtual int _STATE_Win();
+    virtual int _STATE_win_end();
+    virtual int _STATE_next_level();
+    virtual int _STATE_Lose();
+    virtual int _STATE_Main_menu();
+    virtual int _STATE_Restart();
+    virtual int _STATE_Normal();
+    virtual int _updateState();
+    virtual int _updateTime();
+    virtual int _updateFromOtherScreen();
+    virtual int _updateBonusParticles(const TDim& d);
+    virtual int _updateTileOverClear();
+    virtual int _updateTileOver(const std::shared_ptr<TTile>& t);
+    virtual int _updateTileOverCrossfire(const std::shared_ptr<TTile>& t);
+    virtual int _updateTileVanish(const std::shared_ptr<TTile>& t);
+    virtual int _updateTileZamien(const std::shared_ptr<TTile>& t);
+    virtual int _updateTryb();
+    virtual int _updateOzn();
+    virtual int _updateHper();
+    virtual int _updateEfPer();
+    virtual int _updateArrows();
+    virtual int _updatePuzzleBlask();
+    virtual int _updateToolTips();
+    virtual int _updateZnak();
+    virtual int _updateBonusObw();
+    virtual int _preparePowerUps();
+    virtual int _prepareSelf();
+    virtual int _prepareNapisy();
+    virtual int _prepareLog();
+    virtual int _prepareMusic();
+    virtual int prepare();
+    virtual std::string mainLoop();
+    virtual int finish();
+    virtual int _controlGame();
+    virtual int _controlGUI();
+    virtual int _controlKEYBOARD();
+    virtual int goMENU();
+    virtual int sendAllToOdpady();
+    virtual int setStartData();
+    virtual int setLevel(const std::shared_ptr<TLevel>& lvl);
+    virtual int setState(const std::string& s);
+    virtual int CHEATRestart();
+    virtual int CHEATWIN();
+    virtual int WIN();
+    virtual int LOSE();
+    virtual int createArrow(int n, int x, int y, int rot);
+    virtual int createHintArrows(int x1, int y1, int x2, int y2);
+
+    // --- links to screens built elsewhere (set by the wiring) ------------------
+    // Each runs a nested screen over this one and returns its answer.
+    std::function<std::string()> winScreenLoop;   // "" when closed
+    std::function<std::string()> loseScreenLoop;  // "RESTART" or "MAIN-MENU"
+    std::function<std::string()> optionsLoop;     // "RESUME", "RESTART", "MAIN-MENU", "SETTINGS"
+    std::function<void()> tutorialUpdate;         // per frame in "NORMAL" and "WIN"
+    std::function<bool()> tutorialTipShown;
+    std::function<void(int result)> playLogLevel;  // 1 won, 0 lost, -1 main menu, -2 restart
+    std::function<void()> saveAllProfiles;        // profileManager.save()
+
+    // --- helpers of our own ---------------------------------------------------------
+    bool isSetUp() const { return _setUp; }
+    // The headless harness drives the autoplayer through the real mouse.
+    bool autoplayWanted = false;
+    int autoplayMoves() const;
+    // The cross-fire cells of (r, c) on a board of rows x cols where ok(r, c)
+    // tells a real plate (pure, for tests).
+    static std::vector<std::pair<int, int>> crossFireCells(int r, int c, int rows, int cols,
+                                                           const std::function<bool(int, int)>& ok);
+    // The HUD time text for a number of seconds: "m:ss", or "h:mm:ss" from an hour on.
+    static std::string formatTime(int seconds);
+    int tilesLeft() const;
+    int puzzlesLeft() const;
+    bool lostLevel = false;  // the lose screen ran in the current loop
+    // One line on stdout for the harness's checks (only while a script runs).
+    void harnessLog(const std::string& event) const;
+    int framesLoop = 0;  // frames run by the current mainLoop (benchmarks)
+    // Frame times of the current loop's play in microseconds (only when recording;
+    // the environment variable BRIMBLE_FRAME_STATS prints them when the loop ends).
+    bool recordFrameTimes = false;
+    std::vector<int> frameTimesUs, fullFrameTimesUs;
+
+private:
+    bool _setUp = false;
+    std::shared_ptr<TMainGameEffects> _effects;
+    std::shared_ptr<TM3AutoPlayer> _autoplayer;
+    ImagePtr _backCache;  // background, vignette and HUD panels grabbed once per level
+    bool _backCacheValid = false;
+    ImagePtr _tileIcon, _puzzleIcon;
+    FontPtr _captionFont1, _captionFont2;
+    TDim _bonusDim[7];  // button rectangles, 1..6
+    int _lastSeconds = -1;
+    std::string _timeText, _scoreText, _tilesText, _puzzlesText;
+    int _lastScore = -1, _lastTiles = -1, _lastPuzzles = -1;
+    int _showKind = -1;
+    int _normalSince = 0;  // clock time play began (harness log)
+    void _buildBackCache();
+    void _drawBackStatic(float slide);
+    void _drawCounters();
+    void _driveAutoplayer();
+    void _armRightHammer();
+    void _puzzleTargetRefused();
+    void _finishUse(int index);
+};
+
+extern std::shared_ptr<TMainGame> mainGame;

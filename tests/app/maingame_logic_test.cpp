@@ -1,0 +1,277 @@
+// The play screen's pure pieces (cross-fire cells, time strings) and its
+// rules on a real level with the null backend: the countdown and the loss,
+// the power-up modes and their uses, hints.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <set>
+
+#include "app/PlaySprites.h"
+#include "app/TMainGame.h"
+#include "app/TPlayProfile.h"
+#include "app/services/Backend.h"
+#include "app/services/Services.h"
+#include "data/DataGlobals.h"
+#include "gui/TMouse.h"
+#include "match3/TChip.h"
+#include "match3/TChipData.h"
+#include "match3/TLevel.h"
+#include "match3/TM3Game.h"
+#include "match3/TPowerUp.h"
+#include "match3/TTile.h"
+
+namespace {
+
+using Cells = std::vector<std::pair<int, int>>;
+
+TEST(MainGameCrossFire, CornerTakesOneDiagonalCentreTakesBoth) {
+    auto all = [](int, int) { return true; };
+    struct Case {
+        const char* name;
+        int r, c, rows, cols;
+        Cells want;
+    } cases[] = {
+        {"top-left corner of 5x5", 0, 0, 5, 5,
+         {{0, 0}, {0, 0}, {0, 0}, {0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}}},
+        {"bottom-right corner of 3x3", 2, 2, 3, 3, {{2, 2}, {2, 2}, {2, 2}, {2, 2}, {1, 1}, {0, 0}}},
+        {"centre of 5x5", 2, 2, 5, 5,
+         {{2, 2}, {2, 2}, {2, 2}, {2, 2}, {1, 1}, {1, 3}, {3, 3}, {3, 1}, {0, 0}, {0, 4}, {4, 4}, {4, 0}}},
+        {"edge of a wide board", 0, 3, 2, 7, {{0, 3}, {0, 3}, {0, 3}, {0, 3}, {1, 4}, {1, 2}}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TMainGame::crossFireCells(c.r, c.c, c.rows, c.cols, all), c.want) << c.name;
+}
+
+TEST(MainGameCrossFire, HolesAreSkippedButTheLineGoesOn) {
+    // A hole at (1, 1) of a 4x4 board: the diagonal continues beyond it.
+    auto ok = [](int r, int c) { return !(r == 1 && c == 1); };
+    const Cells got = TMainGame::crossFireCells(0, 0, 4, 4, ok);
+    EXPECT_EQ(got, (Cells{{0, 0}, {0, 0}, {0, 0}, {0, 0}, {2, 2}, {3, 3}}));
+}
+
+TEST(MainGameStrings, TimeAndNumbers) {
+    struct Case {
+        int s;
+        const char* want;
+    } times[] = {{0, "0:00"}, {9, "0:09"}, {59, "0:59"}, {61, "1:01"}, {600, "10:00"},
+                 {3599, "59:59"}, {3600, "1:00:00"}, {3725, "1:02:05"}, {-5, "0:00"}};
+    for (const Case& c : times) EXPECT_EQ(TMainGame::formatTime(c.s), c.want) << c.s;
+    EXPECT_EQ(TMainGame::cutFloat(1.5f), "1.5");
+    EXPECT_EQ(TMainGame::cutFloat(2.0f), "2");
+    EXPECT_EQ(TMainGame::cutFloat(0.25f), "0.25");
+    EXPECT_EQ(TMainGame::cutFloat(1.239f), "1.24");
+    EXPECT_EQ(TMainGame::cutFloat(-0.001f), "0");
+    TMainGame g;
+    EXPECT_EQ(g.getCutString(7, 3), "007");
+    EXPECT_EQ(g.getCutString(1234, 2), "1234");
+}
+
+// A play screen on the fixture swap level, set up as the quest would.
+class MainGameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        savedRoot_ = dataRoot;
+        dataRoot = std::string(BRIMBLE_GAME_DIR) + "/";
+        frameDelta = 1.0f;
+        SeedRnd(7);
+        profile = std::make_shared<TTempProfile>();
+        setPlayProfile(profile);
+        game = std::make_shared<TMainGame>();
+        game->setup();
+        loadLevel("swap_basic.lvl");
+    }
+    void TearDown() override {
+        PlaySprites::clearAll();
+        game.reset();
+        setPlayProfile(nullptr);
+        dataRoot = savedRoot_;
+        mouse.clear();
+    }
+    void loadLevel(const std::string& name) {
+        auto lvl = loadLevelFile(std::string(BRIMBLE_SOURCE_DIR) + "/tests/fixtures/match3/" + name, game->m3Game.get());
+        ASSERT_TRUE(lvl);
+        game->setLevel(lvl);
+        game->prepare();
+        game->setState("NORMAL");
+        game->level->setGlobalAlpha(1);
+    }
+    void tick(int ms) { Backend().advanceClock(ms); }
+    void charge(int i) {
+        TPowerUp& p = profile->powerUp(i);
+        p.data = TPowerUp::charge(i + 1);
+        p.aktywny = 1;
+    }
+    TTilePtr tileWithChip(bool puzzle = false) {
+        for (auto& row : game->level->tile)
+            for (auto& t : row)
+                if (t && t->chip && t->chip->cd && (t->chip->cd->puzzleChip != 0) == puzzle && t->chip->cd->id < 100)
+                    return t;
+        return nullptr;
+    }
+    int chipsOnBoard() {
+        int n = 0;
+        for (auto& row : game->level->tile)
+            for (auto& t : row)
+                if (t && t->chip && t->chip->state.empty()) ++n;
+        return n;
+    }
+    std::string savedRoot_;
+    std::shared_ptr<TTempProfile> profile;
+    std::shared_ptr<TMainGame> game;
+};
+
+TEST_F(MainGameTest, CountdownOnlyWhenTimedAndLosingAsksTheLoseScreen) {
+    int loses = 0;
+    game->loseScreenLoop = [&] {
+        ++loses;
+        return std::string("RESTART");
+    };
+    // Relaxed: the budget stays, the played time counts.
+    game->level->czas = 2;
+    game->secondTime = Millisecs() + 1000;
+    game->secondTime2 = Millisecs() + 1000;
+    for (int i = 0; i < 5; ++i) {
+        tick(1001);
+        game->_updateTime();
+    }
+    EXPECT_EQ(game->level->czas, 2);
+    EXPECT_EQ(game->levelTime, 5);
+    EXPECT_EQ(loses, 0);
+    // Timed: two ticks use the budget up and the lose screen's answer is taken.
+    profile->mode = "TIMED";
+    tick(1001);
+    game->_updateTime();
+    EXPECT_EQ(game->level->czas, 1);
+    EXPECT_EQ(game->state, "NORMAL");
+    tick(1001);
+    game->_updateTime();
+    EXPECT_EQ(game->level->czas, 0);
+    EXPECT_EQ(loses, 1);
+    EXPECT_EQ(game->state, "RESTART");
+    game->_updateState();
+    EXPECT_EQ(game->wynik, "RESTART-LEVEL");
+    EXPECT_EQ(game->toExit, 1);
+}
+
+TEST_F(MainGameTest, TargetButtonsToggleAndReplaceEachOther) {
+    game->useBonus(1);
+    EXPECT_EQ(game->tryb, 1);
+    game->useBonus(1);  // clicked again: disarmed, nothing spent
+    EXPECT_EQ(game->tryb, 0);
+    game->useBonus(2);
+    EXPECT_EQ(game->tryb, 3);
+    game->useBonus(6);  // another tool replaces it
+    EXPECT_EQ(game->tryb, 2);
+    game->useBonus(5);
+    EXPECT_EQ(game->tryb, 4);
+    EXPECT_EQ(game->bonusUse, (std::array<int, 6>{}));
+    // While an emitter flies every button is ignored.
+    PlaySprites::emitters.push_back(TBonusEmitter{});
+    PlaySprites::emitters.back().sparks.push_back({});
+    game->useBonus(4);
+    game->useBonus(1);
+    EXPECT_EQ(game->tryb, 4);
+    EXPECT_EQ(game->bonusUse[3], 0);
+}
+
+TEST_F(MainGameTest, HammerBreaksAChipAndSpendsTheCharge) {
+    charge(0);
+    auto t = tileWithChip();
+    ASSERT_TRUE(t);
+    auto chip = t->chip;
+    game->tryb = 1;
+    mouse.leftPressed = 0;
+    game->useHammerOnTile(t);  // no press: nothing
+    EXPECT_EQ(profile->powerUp(0).aktywny, 1);
+    mouse.leftPressed = 1;
+    game->useHammerOnTile(t);
+    EXPECT_NE(chip->state, "");  // on its way out
+    EXPECT_EQ(profile->powerUp(0).aktywny, 0);
+    EXPECT_EQ(profile->powerUp(0).data, 0);
+    EXPECT_EQ(game->bonusUse[0], 1);
+    EXPECT_EQ(game->tryb, 0);
+}
+
+TEST_F(MainGameTest, ReplaceSkipsBonusChipsAndTurnsOthersIntoTheTarget) {
+    charge(4);
+    auto t = tileWithChip();
+    ASSERT_TRUE(t);
+    const int kind = t->chip->cd->id;
+    // A bonus chip is not a valid target.
+    auto bonusCd = game->m3Game->getBonusChipData(104);
+    ASSERT_TRUE(bonusCd);
+    auto keep = t->chip->cd;
+    t->chip->setChipData(bonusCd);
+    game->tryb = 4;
+    mouse.leftPressed = 1;
+    game->useZamienOnTile(t);
+    EXPECT_EQ(game->tryb, 4);
+    EXPECT_EQ(profile->powerUp(4).aktywny, 1);
+    t->chip->setChipData(keep);
+    const size_t sameBefore = game->m3Game->getAllChipsLikeThisById(kind).size();
+    mouse.leftPressed = 1;
+    game->useZamienOnTile(t);
+    EXPECT_EQ(game->tryb, 0);
+    EXPECT_EQ(profile->powerUp(4).aktywny, 0);
+    EXPECT_GE(game->vanishList.size(), 1u);
+    for (auto& ch : game->vanishList) EXPECT_EQ(ch->cd->id, kind);
+    EXPECT_GT(game->m3Game->getAllChipsLikeThisById(kind).size(), sameBefore);
+}
+
+TEST_F(MainGameTest, VanishColourTakesEveryChipOfTheKind) {
+    charge(5);
+    auto t = tileWithChip();
+    ASSERT_TRUE(t);
+    const int kind = t->chip->cd->id;
+    const size_t n = game->m3Game->getAllChipsLikeThisById(kind).size();
+    ASSERT_GT(n, 1u);
+    game->tryb = 2;
+    game->_updateTileVanish(t);
+    EXPECT_EQ(game->vanishList.size(), n);
+    mouse.leftPressed = 1;
+    game->useVanishOnTile(t);
+    EXPECT_TRUE(game->m3Game->getAllChipsLikeThisById(kind).empty());
+    EXPECT_EQ(game->bonusUse[5], 1);
+}
+
+TEST_F(MainGameTest, ShuffleDropsEveryChipAndTheBoardRefills) {
+    charge(3);
+    const int before = chipsOnBoard();
+    ASSERT_GT(before, 10);
+    game->useBonus(4);
+    EXPECT_EQ(profile->powerUp(3).aktywny, 0);
+    EXPECT_EQ(static_cast<int>(PlaySprites::odpady.size()), before);
+    // Run the board until the pieces are gone and new chips have landed.
+    for (int f = 0; f < 60 * 8; ++f) {
+        tick(17);
+        PlaySprites::updateOdpady();
+        game->m3Game->update();
+    }
+    EXPECT_TRUE(PlaySprites::odpady.empty());
+    EXPECT_EQ(chipsOnBoard(), before);
+}
+
+TEST_F(MainGameTest, SwapHintShowsTwoArrowsThenWaits) {
+    game->showHint();
+    ASSERT_EQ(game->arrows.size(), 2u);
+    EXPECT_EQ(game->hintTime, Millisecs() + 4000);
+    // The next call with the arrows still up fades them and waits 45 s.
+    game->showHint();
+    EXPECT_EQ(game->hintTime, Millisecs() + 45000);
+    for (auto& a : game->arrows) EXPECT_EQ(a->dA, 0);
+    EXPECT_FALSE(game->hintInfo);
+}
+
+TEST_F(MainGameTest, PowerUpButtonRectanglesFollowTheToolTips) {
+    const int ys[6] = {64, 156, 236, 316, 396, 484};
+    for (int i = 1; i <= 6; ++i) {
+        const TDim d = game->getPowerUpDim(i);
+        // The button's centre sits in the middle of its tool-tip rectangle.
+        EXPECT_EQ(d.x, 56) << i;
+        EXPECT_GE(d.y, ys[i - 1]) << i;
+        EXPECT_LE(d.y, ys[i - 1] + 67) << i;
+    }
+}
+
+}  // namespace
