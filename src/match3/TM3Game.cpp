@@ -941,6 +941,7 @@ void TM3Game::_matchChain() {
     }
     if (keep) _moveFantomsToOne(_tilePtr(*keep->tile), zaznaczone, n);
     level->highestMatch = std::max(level->highestMatch, n);
+    if (TTile* last = zaznaczone.back()->tile) fx().chainLengthParticle(last->dim.x, last->dim.y, n);
 }
 
 void TM3Game::controlGame(int blocking) {
@@ -1034,6 +1035,27 @@ void TM3Game::clearMarks() {
 
 namespace {
 int countOf(const ChipListPtr& l) { return l ? static_cast<int>(l->size()) : 0; }
+
+// The size getMatchedChipsSwap would report for the tile, counted in place
+// (the searches try every pair of the board, so they must not allocate).
+int swapCount(TLevel& lvl, const TTile& t) {
+    if (!t.chip || t.kind() == 0 || !t.chip->cd || t.chip->cd->puzzleChip) return 0;
+    const int kind = t.chip->cd->id;
+    auto joins = [&](int r, int c) {
+        if (r < 0 || c < 0 || r >= lvl.rows || c >= lvl.cols) return false;
+        const TTile* n = lvl.tile[r][c].get();
+        if (!n || n->kind() == 0 || !n->chip || !n->chip->cd || n->chip->cd->id != kind) return false;
+        return !n->chip->isMovingCheckSwap();
+    };
+    int v = 1, h = 1;
+    for (int r = t.r - 1; joins(r, t.c); --r) ++v;
+    for (int r = t.r + 1; joins(r, t.c); ++r) ++v;
+    for (int c = t.c - 1; joins(t.r, c); --c) ++h;
+    for (int c = t.c + 1; joins(t.r, c); ++c) ++h;
+    if (v < 3) v = 0;
+    if (h < 3) h = 0;
+    return v + h - ((v && h) ? 1 : 0);
+}
 }  // namespace
 
 int TM3Game::_MatchLeft_SWAP_short() {
@@ -1047,7 +1069,7 @@ int TM3Game::_MatchLeft_SWAP_short() {
                 TilePtr t2 = k == 0 ? getTile(r, c + 1) : getTile(r + 1, c);
                 if (!t2 || t1->chain || t2->chain || !t1->chip || !t2->chip) continue;
                 _swapForMoment(t1, t2);
-                const int a = countOf(getMatchedChipsSwap(t1)), b = countOf(getMatchedChipsSwap(t2));
+                const int a = swapCount(*level, *t1), b = swapCount(*level, *t2);
                 _swapForMoment(t2, t1);
                 if ((a > 2 ? a : 0) + (b > 2 ? b : 0) > 0) found = 1;
             }
@@ -1099,7 +1121,7 @@ std::shared_ptr<TMatchInfo> TM3Game::_noMatchLeft_SWAP() {
                 TilePtr t2 = k == 0 ? getTile(r, c + 1) : getTile(r + 1, c);
                 if (!t2 || t1->chain || t2->chain || !t1->chip || !t2->chip) continue;
                 _swapForMoment(t1, t2);
-                const int a = countOf(getMatchedChipsSwap(t1)), b = countOf(getMatchedChipsSwap(t2));
+                const int a = swapCount(*level, *t1), b = swapCount(*level, *t2);
                 _swapForMoment(t2, t1);
                 const int v = (a > 2 ? a : 0) + (b > 2 ? b : 0);
                 if (v > info->maxMatch) {
@@ -1116,11 +1138,18 @@ std::shared_ptr<TMatchInfo> TM3Game::_noMatchLeft_SWAP() {
 std::shared_ptr<TMatchInfo> TM3Game::_noMatchLeft_CLICK() {
     auto info = std::make_shared<TMatchInfo>();
     if (!level) return info;
+    // Every member of a group has the same group, and only a strictly larger
+    // one replaces the hint: the first member in scan order decides.
+    std::vector<TChip*>& seen = _searchSeen;
+    seen.clear();
     for (int r = 0; r < level->rows; ++r)
         for (int c = 0; c < level->cols; ++c) {
             TilePtr t = level->tile[r][c];
             if (!t || t->kind() == 0) continue;
+            if (t->chip && std::find(seen.begin(), seen.end(), t->chip.get()) != seen.end()) continue;
             ChipListPtr g = getMatchedChips(t);
+            if (g)
+                for (auto& ch : *g) seen.push_back(ch.get());
             if (countOf(g) > info->maxMatch) {
                 info->maxMatch = countOf(g);
                 info->tile1 = info->tile2 = t;
@@ -1134,10 +1163,42 @@ std::shared_ptr<TMatchInfo> TM3Game::_noMatchLeft_CLICK() {
 std::shared_ptr<TMatchInfo> TM3Game::_noMatchLeft_CHAIN() {
     auto info = std::make_shared<TMatchInfo>();
     if (!level) return info;
+    // A path from a still chip is shorter than the 8-connected group of still
+    // chips it lies in; starts whose group cannot beat the best are skipped
+    // (only a strictly longer path replaces the hint, so the result is the same).
+    const int rows = level->rows, cols = level->cols;
+    auto still = [&](int r, int c) -> TChip* {
+        TTile* t = level->tile[r][c].get();
+        if (!t || t->kind() == 0 || !t->chip || !t->chip->cd || t->chip->cd->puzzleChip) return nullptr;
+        return t->chip->state.empty() ? t->chip.get() : nullptr;
+    };
+    _bfsPrev.assign(static_cast<size_t>(rows * cols), 0);  // group size per cell, 0 = not computed
+    for (int start = 0; start < rows * cols; ++start) {
+        if (_bfsPrev[start] || !still(start / cols, start % cols)) continue;
+        const int kind = still(start / cols, start % cols)->cd->id;
+        _bfsQueue.clear();
+        _bfsQueue.push_back(start);
+        _bfsPrev[start] = -1;
+        for (size_t h = 0; h < _bfsQueue.size(); ++h) {
+            const int r = _bfsQueue[h] / cols, c = _bfsQueue[h] % cols;
+            for (int dr = -1; dr <= 1; ++dr)
+                for (int dc = -1; dc <= 1; ++dc) {
+                    const int nr = r + dr, nc = c + dc;
+                    if (nr < 0 || nc < 0 || nr >= rows || nc >= cols || _bfsPrev[nr * cols + nc]) continue;
+                    TChip* ch = still(nr, nc);
+                    if (!ch || ch->cd->id != kind) continue;
+                    _bfsPrev[nr * cols + nc] = -1;
+                    _bfsQueue.push_back(nr * cols + nc);
+                }
+        }
+        for (int id : _bfsQueue) _bfsPrev[id] = static_cast<int>(_bfsQueue.size());
+    }
     for (int r = 0; r < level->rows; ++r)
         for (int c = 0; c < level->cols; ++c) {
             TilePtr t = level->tile[r][c];
             if (!t || t->kind() == 0) continue;
+            const int group = _bfsPrev[r * cols + c];
+            if (group > 0 && group - 1 <= info->maxMatch) continue;
             ChipListPtr g = getMatchedChipsChain(t);
             if (countOf(g) > info->maxMatch) {
                 info->maxMatch = countOf(g);

@@ -263,6 +263,7 @@ private:
     std::vector<TChip*> _chipSnapshot;  // who lay where when the frame began
     std::vector<int> _bfsPrev;          // gap filling of the chain
     std::vector<int> _bfsQueue;
+    std::vector<TChip*> _searchSeen;    // group members already searched
     bool _dragging = false;
     int _blasts = 0;  // blasts set off during this frame (chain reaction guard)
     void _settlePending();

@@ -46,22 +46,42 @@ void matchFinderS::createMatchListH() {
 }
 
 matchFinderS::Result matchFinderS::_line(TTile& tile, bool vertical) {
+    // The flood fill restricted to one axis is a walk both ways from the
+    // start; the chips are listed in the order the fill would find them
+    // (alternating sides, nearest first), without building the node grid.
     auto res = std::make_shared<std::vector<std::shared_ptr<TChip>>>();
-    copyTilesArray();
-    TM3Node* start = _grid.at(tile.r, tile.c);
-    if (!start) return res;
-    _result = res;
-    _open.clear();
-    _head = 0;
-    start->inResult = 1;
+    TLevel& lvl = *_level;
+    const int dr = vertical ? 1 : 0, dc = vertical ? 0 : 1;
+    auto joins = [&](int r, int c) -> TTile* {
+        if (r < 0 || c < 0 || r >= lvl.rows || c >= lvl.cols) return nullptr;
+        TTile* t = lvl.tile[r][c].get();
+        if (noTile(t) || !t->chip->cd || t->chip->cd->id != _kind) return nullptr;
+        if (t->chip->isMovingCheckSwap()) return nullptr;  // a falling or landing chip breaks the line
+        return t;
+    };
     res->push_back(tile.chip);
-    _open.push_back(start);
-    if (vertical) {
-        createMatchListV();
-    } else {
-        createMatchListH();
+    int back = 1, fwd = 1;
+    bool backOpen = true, fwdOpen = true;
+    while (backOpen || fwdOpen) {
+        if (backOpen) {
+            TTile* t = joins(tile.r - dr * back, tile.c - dc * back);
+            if (t) {
+                res->push_back(t->chip);
+                ++back;
+            } else {
+                backOpen = false;
+            }
+        }
+        if (fwdOpen) {
+            TTile* t = joins(tile.r + dr * fwd, tile.c + dc * fwd);
+            if (t) {
+                res->push_back(t->chip);
+                ++fwd;
+            } else {
+                fwdOpen = false;
+            }
+        }
     }
-    _result.reset();
     if (res->size() < 3) res->clear();
     return res;
 }

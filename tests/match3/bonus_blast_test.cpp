@@ -185,6 +185,8 @@ TEST_F(RulesTest, PowerUpTableIsRead) {
     TPowerUp::loadTable("data/powerUps.dat");
     for (int i = 1; i <= 6; ++i) {
         EXPECT_GT(TPowerUp::charge(i), 0);
-        if (i > 1) EXPECT_GT(TPowerUp::unlockLevel(i), TPowerUp::unlockLevel(i - 1));
+        if (i > 1) {
+            EXPECT_GT(TPowerUp::unlockLevel(i), TPowerUp::unlockLevel(i - 1));
+        }
     }
 }
