@@ -490,6 +490,26 @@ void TGlobalSnd::update() {
     }
 }
 
+void TGlobalSnd::release() {
+    for (TTrackSlot& s : _slots) {
+        if (s.channel) _out->stop(s.channel);
+        s = TTrackSlot();
+    }
+    if (_jingle) _out->stop(_jingle);
+    _jingle = 0;
+    _queuedMusic.clear();
+    _pausedChannels.clear();
+    _paused = false;
+    for (auto* m : {&_sounds, &_jingles, &_music})
+        for (auto& kv : *m) {
+            for (Channel& ch : kv.second.channels) {
+                if (ch) _out->stop(ch);
+                ch = 0;
+            }
+            kv.second.sound.reset();
+        }
+}
+
 void TGlobalSnd::stopAllSounds() {
     if (_paused) return;
     _paused = true;

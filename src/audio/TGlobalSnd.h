@@ -34,6 +34,9 @@ public:
     void setup(const std::string& tablePath = "data/globalSnd.dat", const std::string& root = "");
     // Once a frame: fades, queued music, finished tracks.
     void update();
+    // Stops every channel and drops every decoded sound; call before the
+    // audio backend goes away. setup() loads them again.
+    void release();
 
     // Volumes 0..1 (from the settings).
     void setMusicVolume(float v);

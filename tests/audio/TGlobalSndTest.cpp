@@ -322,6 +322,20 @@ TEST_F(GlobalSndTest, StopAndResumeAllSounds) {
     EXPECT_GT(snd.musicLevel("level1"), 0.9f);
 }
 
+TEST_F(GlobalSndTest, ReleaseStopsEverythingAndDropsTheSounds) {
+    snd.playMyMusic("level1");
+    Channel m = out->channelOf(path("music/level1.ogg"));
+    Channel c = snd.playSound("click");
+    snd.release();
+    EXPECT_FALSE(out->playing(m));
+    EXPECT_FALSE(out->playing(c));
+    EXPECT_EQ(snd.currentMusic(), "");
+    out->clock += 100;
+    EXPECT_EQ(snd.playSound("click"), 0) << "no sound left until the next setup";
+    snd.setup("globalSnd.dat", dir);
+    EXPECT_NE(snd.playSound("click"), 0);
+}
+
 TEST(GlobalSndTable, MissingTableGivesSilenceNotACrash) {
     auto out = std::make_shared<FakeOutput>();
     TGlobalSnd snd(out);
