@@ -158,7 +158,7 @@ void TGlobalSnd::setup(const std::string& tablePath, const std::string& root) {
     // sound did decode is a file that did not a fault worth a line.
     for (TEntry* e : undecoded) {
         e->failed = true;
-        if (_loadedOk > 0)
+        if (_loadedOk > 0 || _out->decodes())
             _report("file:" + e->file, "cannot decode " + _root + e->file + " (sound \"" + e->name + "\")");
     }
     for (int i = 0; i < FX_COUNT; ++i) {
@@ -344,7 +344,7 @@ void TGlobalSnd::_startTrack(TEntry* e) {
     }
     if (!e->sound && !e->failed && !_load(*e, 1)) {
         e->failed = true;
-        if (_loadedOk > 0)
+        if (_loadedOk > 0 || _out->decodes())
             _report("file:" + e->file, "cannot decode " + _root + e->file + " (music \"" + e->name + "\")");
     }
     slot->entry = e;

@@ -21,4 +21,7 @@ public:
     // Whether a file is there at all (a missing file and an undecodable one
     // are reported differently).
     virtual bool exists(const std::string& path);
+    // Whether loads really decode: the null backend answers every load with
+    // nothing, and that is no fault of the files.
+    virtual bool decodes();
 };

@@ -184,6 +184,27 @@ TEST_F(GlobalSndTest, SilentBackendDoesNotReportEveryFile) {
     EXPECT_EQ(err.find("cannot decode"), std::string::npos) << err;
 }
 
+TEST_F(GlobalSndTest, RealDeviceThatDecodesNothingIsReported) {
+    // a backend that plays audio but decodes none of the files (a mixer built
+    // without Ogg support, say): every file is worth its one line
+    class Decoding : public FakeOutput {
+    public:
+        bool decodes() override { return true; }
+    };
+    auto dec = std::make_shared<Decoding>();
+    dec->files = out->files;
+    for (auto& f : dec->files) dec->undecodable.insert(f);
+    testing::internal::CaptureStderr();
+    TGlobalSnd fresh(dec);
+    fresh.setup("globalSnd.dat", dir);
+    fresh.click();
+    fresh.click();
+    std::string err = testing::internal::GetCapturedStderr();
+    size_t first = err.find("cannot decode " + path("snd/click.ogg"));
+    ASSERT_NE(first, std::string::npos) << err;
+    EXPECT_EQ(err.find("cannot decode " + path("snd/click.ogg"), first + 1), std::string::npos);
+}
+
 TEST_F(GlobalSndTest, SameEffectDoesNotStackInOneFrame) {
     // a cascade of 30 landings in one frame: one gets through
     for (int i = 0; i < 30; ++i) snd.playChipMove();
