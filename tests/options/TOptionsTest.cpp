@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/AppHooks.h"
+#include "app/services/Files.h"
+#include "screens/TOptions.h"
+
+namespace {
+
+class Options : public ::testing::Test {
+protected:
+    std::filesystem::path dir;
+    std::string path;
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() /
+              ("brimble_opts_" + std::to_string(::getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir);
+        path = (dir / "Data" / "settings.dat").string();
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+    void write(const std::string& text) {
+        std::filesystem::create_directories(dir / "Data");
+        std::ofstream(path, std::ios::binary) << text;
+    }
+};
+
+void expectDefaults(const TOptions& o) {
+    EXPECT_EQ(o.fullScreen, 0);
+    EXPECT_EQ(o.wideScreen, 0);
+    EXPECT_FLOAT_EQ(o.musicVolume, 0.6f);
+    EXPECT_FLOAT_EQ(o.soundVolume, 0.8f);
+    EXPECT_EQ(o.customCursor, 1);
+}
+
+}  // namespace
+
+TEST_F(Options, DefaultsWhenMissingOrBroken) {
+    const std::string broken[] = {"", "settings {\n\tfullScreen = 1\n", "\xFF\xFE\x00", "{{{}"};
+    TOptions o;
+    o.setSettingsPath(path);
+    o.loadOptions();
+    expectDefaults(o);
+    for (const auto& b : broken) {
+        write(b);
+        o.fullScreen = 1;
+        o.musicVolume = 0.1f;
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        o.loadOptions();
+        testing::internal::GetCapturedStdout();
+        testing::internal::GetCapturedStderr();
+        expectDefaults(o);
+    }
+}
+
+TEST_F(Options, BadValuesFallBackOneByOne) {
+    write("settings {\n\tfullScreen = 1\n\tmusicVolume = 7\n\tsoundVolume = -1\n\tcustomCursor = \"x\"\n}\n");
+    TOptions o;
+    o.setSettingsPath(path);
+    o.loadOptions();
+    EXPECT_EQ(o.fullScreen, 1);
+    EXPECT_FLOAT_EQ(o.musicVolume, 0.6f);
+    EXPECT_FLOAT_EQ(o.soundVolume, 0.8f);
+    EXPECT_EQ(o.customCursor, 0);  // a text reads as 0
+}
+
+TEST_F(Options, SaveLayoutAndRoundTrip) {
+    TOptions o;
+    o.setSettingsPath(path);
+    o.fullScreen = 1;
+    o.wideScreen = 1;
+    o.musicVolume = 0.3f;
+    o.soundVolume = 1.0f;
+    o.customCursor = 0;
+    ASSERT_TRUE(o.saveOptions());  // creates the Data folder
+    EXPECT_EQ(LoadText(path),
+              "settings {\n\tfullScreen = 1\n\twideScreen = 1\n\tmusicVolume = 0.300000012\n"
+              "\tsoundVolume = 1\n\tcustomCursor = 0\n}\n\n");
+    EXPECT_EQ(FileType(path + ".tmp"), 0);
+    TOptions r;
+    r.setSettingsPath(path);
+    r.loadOptions();
+    EXPECT_EQ(r.fullScreen, 1);
+    EXPECT_EQ(r.wideScreen, 1);
+    EXPECT_FLOAT_EQ(r.musicVolume, 0.3f);
+    EXPECT_FLOAT_EQ(r.soundVolume, 1.0f);
+    EXPECT_EQ(r.customCursor, 0);
+}
+
+TEST_F(Options, SetupMouseAndVolumesGoThroughHooks) {
+    TOptions o;
+    int visible = -1;
+    auto old = appHooks().setCursorVisible;
+    appHooks().setCursorVisible = [&](bool on) { visible = on ? 1 : 0; };
+    o.customCursor = 1;
+    o.setupMouse();
+    EXPECT_EQ(visible, 1);
+    o.customCursor = 0;
+    o.setupMouse();
+    EXPECT_EQ(visible, 0);
+    appHooks().setCursorVisible = old;
+
+    float music = -1, sound = -1;
+    TOptions::volumeHook = [&](float m, float s) {
+        music = m;
+        sound = s;
+    };
+    o.musicVolume = 0.25f;
+    o.soundVolume = 0.5f;
+    o.applyVolumes();
+    EXPECT_FLOAT_EQ(music, 0.25f);
+    EXPECT_FLOAT_EQ(sound, 0.5f);
+    TOptions::volumeHook = nullptr;
+}
