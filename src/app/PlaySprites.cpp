@@ -160,22 +160,22 @@ void PlaySprites::drawCaptions() {
         SetImageFont(c.font);
         const int w = TextWidth(c.text), h = TextHeight(c.text);
         if (c.ribbon) {
+            // The ribbon (mid-handled) stretched to the text; its band is its upper middle.
             SetBlend(ALPHABLEND);
             SetColor(255, 255, 255);
-            SetAlpha(c.alpha * 0.9f);
-            const float sx = (w + 160.0f) / std::max(1, ImageWidth(c.ribbon));
-            const float sy = (h + 40.0f) / std::max(1, ImageHeight(c.ribbon));
-            SetScale(sx, sy);
-            DrawImage(c.ribbon, c.x - (w + 160.0f) / 2, c.y - (h + 40.0f) / 2);
+            SetAlpha(c.alpha);
+            const float sx = std::max(1.0f, (w + 200.0f) / std::max(1, ImageWidth(c.ribbon)));
+            SetScale(sx, 1);
+            DrawImage(c.ribbon, c.x, c.y + 8);
             SetScale(1, 1);
         }
         SetBlend(ALPHABLEND);
         SetColor(0, 0, 0);
         SetAlpha(c.alpha * 0.5f);
-        DrawText(c.text, c.x - w / 2 + 3, c.y - h / 2 + 3);
+        DrawText(c.text, c.x - w / 2 + 3, c.y - h / 2 - 6 + 3);
         SetColor(c.r, c.g, c.b);
         SetAlpha(c.alpha);
-        DrawText(c.text, c.x - w / 2, c.y - h / 2);
+        DrawText(c.text, c.x - w / 2, c.y - h / 2 - 6);
     }
     resetState();
 }

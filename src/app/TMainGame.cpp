@@ -390,6 +390,7 @@ int TMainGame::_prepareNapisy() {
     a.y = 280;
     a.startTime = now + 1000;
     a.ribbon = wstega2;
+    a.r = 251, a.g = 238, a.b = 203;
     PlaySprites::captions.push_back(a);
     TFlyingCaption b;
     b.text = txtLevel + " " + std::to_string(playProfile().nrLevelu());
@@ -399,6 +400,7 @@ int TMainGame::_prepareNapisy() {
     b.y = 460;
     b.startTime = now + 1000;
     b.ribbon = wstega;
+    b.r = 251, b.g = 238, b.b = 203;
     PlaySprites::captions.push_back(b);
     dZnakPer = 0;
     znakTime = now + 1000;
