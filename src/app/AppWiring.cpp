@@ -4,5 +4,9 @@
 //   appHooks().mainMenuLoop = [] { return mainMenu->mainLoop(); };
 #include "app/AppHooks.h"
 #include "app/MainGameWiring.h"
+#include "screens/ProfilesWiring.h"
 
-void wireAppHooks() { wireMainGame(); }
+void wireAppHooks() {
+    wireMainGame();
+    wireProfiles();
+}

@@ -14,6 +14,11 @@ std::string profileIDOf(const std::string& name) {
     return p.getMyID();
 }
 
+TProfileManager& profileManager() {
+    static TProfileManager m;
+    return m;
+}
+
 void TProfileManager::_refuse(const std::string& message) {
     lastError = message;
     std::fprintf(stderr, "%s\n", message.c_str());
@@ -36,6 +41,7 @@ bool TProfileManager::nameAvailable(const std::string& name, const TProfile* exc
 void TProfileManager::loadProfiles() {
     lista.clear();
     profile = nullptr;
+    listLoaded = true;
     CreateDir(profilesDir, true);
     const std::string listPath = profilesFile();
     if (FileType(listPath) == 0) {
@@ -106,6 +112,7 @@ bool TProfileManager::saveList() {
 }
 
 bool TProfileManager::save() {
+    if (!listLoaded) return false;
     bool ok = true;
     for (auto& p : lista) {
         p->profilesDir = profilesDir;

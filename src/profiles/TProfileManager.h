@@ -14,6 +14,9 @@ public:
     TProfilePtr profile;      // the current profile, or null
     std::string profilesDir;  // userRoot + "/Profiles/", set at start-up
     std::string lastError;    // why the last create/rename was refused
+    // loadProfiles has run. Until then save() writes nothing, so an early
+    // exit can never replace the players' list with an empty one.
+    bool listLoaded = false;
 
     std::string profilesFile() const { return profilesDir + "profiles.dat"; }
 
@@ -42,5 +45,9 @@ private:
     void _rebuildFromFolders();
 };
 using TProfileManagerPtr = std::shared_ptr<TProfileManager>;
+
+// The one profile manager of the game; profileManager().profile is the
+// current profile everywhere.
+TProfileManager& profileManager();
 
 std::string profileIDOf(const std::string& name);

@@ -66,7 +66,7 @@ TEST_F(ProfileTest, InterruptedSavesNeverBreakAProfile) {
             ++midWrite;
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
-        auto m = manager();
+        auto m = manager(false);
         m.loadProfiles();
         testing::internal::GetCapturedStdout();
         std::string err = testing::internal::GetCapturedStderr();

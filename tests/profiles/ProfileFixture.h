@@ -144,9 +144,18 @@ protected:
         std::filesystem::remove_all(dir);
     }
 
-    TProfileManager manager() {
+    // A manager on the scratch folder; with load, after loadProfiles (as
+    // the game always does before touching profiles).
+    TProfileManager manager(bool load = true) {
         TProfileManager m;
         m.profilesDir = profilesDir();
+        if (load) {
+            testing::internal::CaptureStdout();
+            testing::internal::CaptureStderr();
+            m.loadProfiles();
+            testing::internal::GetCapturedStdout();
+            testing::internal::GetCapturedStderr();
+        }
         return m;
     }
     void writeFile(const std::string& rel, const std::string& bytes) {

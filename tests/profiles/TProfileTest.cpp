@@ -242,8 +242,20 @@ TEST_F(ProfileTest, CreateNewProfileAsksForAName) {
     EXPECT_EQ(m.lista.size(), 1u);
 }
 
-TEST_F(ProfileTest, MissingListIsWrittenEmpty) {
+TEST_F(ProfileTest, NothingIsSavedBeforeTheListWasRead) {
+    {
+        auto m = manager();
+        m.createProfile("Ann");
+        ASSERT_TRUE(m.save());
+    }
+    auto early = manager(false);
+    EXPECT_FALSE(early.save());
     auto m = manager();
+    EXPECT_EQ(m.lista.size(), 1u);
+}
+
+TEST_F(ProfileTest, MissingListIsWrittenEmpty) {
+    auto m = manager(false);
     m.loadProfiles();
     EXPECT_TRUE(m.lista.empty());
     auto list = loadRCMFile(profilesDir() + "profiles.dat");
@@ -267,7 +279,7 @@ TEST_F(ProfileTest, ListRebuiltFromFolders) {
         if (c == "empty") writeFile("Profiles/profiles.dat", "");
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
-        auto m = manager();
+        auto m = manager(false);
         m.loadProfiles();
         testing::internal::GetCapturedStdout();
         testing::internal::GetCapturedStderr();
@@ -288,7 +300,7 @@ TEST_F(ProfileTest, CorruptedProfileSkippedOthersLoad) {
     writeFile("Profiles/65-78-78-/profile.dat", "profile {\n\tname = \"Ann\"\n\t{\n");
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
-    auto m = manager();
+    auto m = manager(false);
     m.loadProfiles();
     testing::internal::GetCapturedStdout();
     std::string err = testing::internal::GetCapturedStderr();
@@ -309,7 +321,7 @@ TEST_F(ProfileTest, BrokenSavedLevelAndJigsawLeaveTheProfileUsable) {
     writeFile("Profiles/65-78-78-/puzzleLevel.dat", "garbage");
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
-    auto m = manager();
+    auto m = manager(false);
     m.loadProfiles();
     testing::internal::GetCapturedStdout();
     testing::internal::GetCapturedStderr();
