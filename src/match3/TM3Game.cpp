@@ -1193,6 +1193,7 @@ std::shared_ptr<TMatchInfo> TM3Game::_noMatchLeft_CHAIN() {
         }
         for (int id : _bfsQueue) _bfsPrev[id] = static_cast<int>(_bfsQueue.size());
     }
+    matchFinderC::beginBatch(*level);
     for (int r = 0; r < level->rows; ++r)
         for (int c = 0; c < level->cols; ++c) {
             TilePtr t = level->tile[r][c];
@@ -1206,6 +1207,7 @@ std::shared_ptr<TMatchInfo> TM3Game::_noMatchLeft_CHAIN() {
                 info->zaznaczone = *g;
             }
         }
+    matchFinderC::endBatch();
     clearMarks();
     return info;
 }

@@ -15,6 +15,16 @@ matchFinderC::Result matchFinderC::_result;
 int matchFinderC::_kind = 0;
 TM3Node* matchFinderC::_far = nullptr;
 TM3Node* matchFinderC::_start = nullptr;
+TLevel* matchFinderC::_batch = nullptr;
+
+void matchFinderC::beginBatch(TLevel& level) {
+    _level = &level;
+    copyTilesArray();
+    _open.clear();
+    _batch = &level;
+}
+
+void matchFinderC::endBatch() { _batch = nullptr; }
 
 void matchFinderC::copyTilesArray() { _grid.copyTilesArray(*_level); }
 
@@ -75,7 +85,15 @@ bool matchFinderC::_begin(TLevel& level, TTile& tile, Result& res) {
     _level = &level;
     _kind = tile.chip->cd->id;
     tile.chip->oznaczony = 1;
-    copyTilesArray();
+    if (_batch == &level) {
+        // Every node a search changes went through the open list.
+        for (TM3Node* nd : _open) {
+            nd->n = 0;
+            nd->inResult = 0;
+        }
+    } else {
+        copyTilesArray();
+    }
     _start = _grid.at(tile.r, tile.c);
     if (!_start) return false;
     _start->n = 1;

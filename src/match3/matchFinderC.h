@@ -27,6 +27,11 @@ public:
     static void printMatchList();
     static void createMatchListSmall();
     static void addM3Node(int r, int c, int n);
+    // A run of searches on a board that does not change between them (the
+    // hint search): the node grid is built once and only the nodes the last
+    // search touched are reset.
+    static void beginBatch(TLevel& level);
+    static void endBatch();
 
 private:
     static bool _begin(TLevel& level, TTile& tile, Result& res);
@@ -39,4 +44,5 @@ private:
     static int _kind;
     static TM3Node* _far;
     static TM3Node* _start;
+    static TLevel* _batch;
 };
