@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 std::string usageText() {
     return "usage: brimble [--data DIR] [--user-dir DIR] [--windowed] [--headless]\n"
            "               [--script FILE] [--shots DIR] [--seed N] [--draw-all]\n"
-           "               [--play-level FILE [--timed]] [--gui-gallery FILE] [--help] [--version]\n";
+           "               [--play-level FILE [--timed]] [--gui-gallery FILE] [--credits] [--help] [--version]\n";
 }
 
 bool parseCommandLine(const std::vector<std::string>& args, TCommandLine& out, std::string& error) {
@@ -70,6 +70,8 @@ bool parseCommandLine(const std::vector<std::string>& args, TCommandLine& out, s
             out.headless = true;
         } else if (a == "--timed") {
             out.timed = true;
+        } else if (a == "--credits") {
+            out.credits = true;
         } else if (a == "--draw-all") {
             out.drawAll = true;
         } else if (a == "--help" || a == "-h") {
@@ -218,6 +220,9 @@ int AppMain(int argc, char** argv) {
     int status = 0;
     if (!appOptions.playLevelFile.empty()) {
         status = appHooks().playLevel(appOptions.playLevelFile, appOptions.timed);
+    } else if (cl.credits) {
+        Control::currentName = "END-OF-GAME";
+        appHooks().endOfGameLoop();
     } else if (!galleryFile.empty()) {
         Control::currentName = "GUI-GALLERY";
         appHooks().screenState = [] { return guiGalleryState(); };

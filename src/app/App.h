@@ -17,6 +17,7 @@ struct TCommandLine {
     bool timed = false;
     bool drawAll = false;  // --draw-all: headless draws every frame
     std::string guiGallery;  // --gui-gallery FILE: dev-only, shows one GUI script
+    bool credits = false;    // --credits: dev-only, rolls the end-of-campaign credits
     bool help = false;
     bool version = false;
 };

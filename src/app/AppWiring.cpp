@@ -5,8 +5,10 @@
 #include "app/AppHooks.h"
 #include "app/MainGameWiring.h"
 #include "screens/ProfilesWiring.h"
+#include "screens/ResultScreensWiring.h"
 
 void wireAppHooks() {
     wireMainGame();
+    wireResultScreens();
     wireProfiles();
 }

@@ -20,8 +20,9 @@ import board  # noqa: E402
 import hud  # noqa: E402
 import fx  # noqa: E402
 import scenes  # noqa: E402
+import credits  # noqa: E402
 
-MODULES = [chips, board, hud, fx, scenes]
+MODULES = [chips, board, hud, fx, scenes, credits]
 
 
 def main(argv):

@@ -1,0 +1,120 @@
+#include "screens/TLoseScreen.h"
+
+#include "app/FrameServices.h"
+#include "data/DataGlobals.h"
+#include "data/Paragraph.h"
+#include "data/TTxtFile.h"
+#include "effects/TParticle.h"
+#include "gui/GuiGlobals.h"
+#include "gui/TGui.h"
+#include "gui/TMouse.h"
+#include "screens/TResultsHost.h"
+
+std::shared_ptr<TLoseScreen> loseScreen;
+
+TLoseScreen::TLoseScreen() {
+    id = "LOSE-SCREEN";
+}
+
+int TLoseScreen::setup() {
+    if (_setUp) return 0;
+    _setUp = true;
+    img = LoadImage(dataRoot + "gfx/gui/loseScreen/panel.png", IMG_FILTERED);
+    if (img) MidHandleImage(img);
+    auto t = loadLocalisedText(dataRoot + "txt/loseScreen.txt");
+    txtInfo = t && t->lines() >= 1 ? t->txt[0] : "Time is up!";
+    while (!txtInfo.empty() && txtInfo.back() == '\r') txtInfo.pop_back();
+    font = guiLoadFont(dataRoot + "gfx/gui/loseScreen/font.ttf", 36, 0);
+    Gui = loadGui(dataRoot + "gfx/gui/loseScreen/loseScreen.gui");
+    return 0;
+}
+
+void TLoseScreen::prepare() {
+    setup();
+    toExit = 0;
+    alpha = 0;
+    dAlpha = 1;
+    aSpeed = 0.05f;
+    fade = 0;
+    dFade = 0.5f;
+    fSpeed = 0.025f;
+    wynik = "";
+    mouse.clear();
+    FlushKeys();
+    FlushMouse();
+}
+
+std::string TLoseScreen::mainLoop() {
+    prepare();
+    _running = true;
+    do {
+        Cls();
+        update();
+        draw();
+        frameFlip(0);
+        _control();
+    } while (!finished());
+    _running = false;
+    mouse.clear();
+    FlushMouse();
+    return wynik;
+}
+
+int TLoseScreen::update() {
+    frameUpdate(0);
+    auto& h = resultsHost();
+    if (h.updateUnder) h.updateUnder();
+    updateParticles();
+    _updateAlpha();
+    _updateFade();
+    if (Gui) {
+        Gui->setGuiAlpha(alpha);
+        for (auto& o : Gui->_listaObiektow) {
+            if (!o) continue;
+            o->_alpha = alpha;
+            o->_dAlpha = alpha;
+        }
+        Gui->update();
+    }
+    return 0;
+}
+
+void TLoseScreen::_control() {
+    if (closing() || !Gui || alpha < 0.5f) return;
+    if (Gui->clickedItem("RESTART"))
+        wynik = "RESTART";
+    else if (Gui->clickedItem("MAINMENU"))
+        wynik = "MAIN-MENU";
+    if (closing()) {
+        dAlpha = 0;
+        dFade = 0;
+        mouse.clear();
+    }
+}
+
+int TLoseScreen::draw() {
+    auto& h = resultsHost();
+    if (h.drawUnder) h.drawUnder();
+    SetColor(255, 255, 255);
+    SetScale(1, 1);
+    SetRotation(0);
+    SetBlend(ALPHABLEND);
+    SetColor(0, 0, 0);
+    SetAlpha(fade);
+    DrawRect(0, 0, 1024, 768);
+    SetColor(255, 255, 255);
+    SetAlpha(alpha);
+    if (img) DrawImage(img, 512, 370);
+    // The message sits on the parchment under the ribbon; a brown rim keeps
+    // the gold letters readable on the cream.
+    const int top = 370 - 200 + 100;
+    SetColor(94, 58, 28);
+    for (int k = 0; k < 4; ++k)
+        drawTextBlock(txtInfo, 360 + (k & 1 ? 2 : -2), top + (k & 2 ? 2 : -2), 305, "CENTER", font, 1);
+    SetColor(247, 222, 113);
+    drawTextBlock(txtInfo, 360, top, 305, "CENTER", font, 1);
+    SetColor(255, 255, 255);
+    SetAlpha(1);
+    _drawGui();
+    return 0;
+}

@@ -1,0 +1,36 @@
+// The panel shown over the half-darkened board when a level is lost: a
+// message and two buttons, restart and main menu.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/TEkran.h"
+
+class TLoseScreen : public TEkran {
+public:
+    TLoseScreen();
+
+    ImagePtr img;
+    int toExit = 0;
+    std::string txtInfo;
+    FontPtr font;
+
+    int setup() override;
+    // "RESTART" or "MAIN-MENU".
+    std::string mainLoop();
+    void prepare();
+    int update() override;
+    int draw() override;
+    void _control();
+
+    bool running() const { return _running; }
+    bool closing() const { return !wynik.empty(); }
+    bool finished() const { return closing() && alpha == 0.0f; }
+
+private:
+    bool _setUp = false;
+    bool _running = false;
+};
+
+extern std::shared_ptr<TLoseScreen> loseScreen;

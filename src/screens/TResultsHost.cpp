@@ -1,0 +1,6 @@
+#include "screens/TResultsHost.h"
+
+TResultsHost& resultsHost() {
+    static TResultsHost h;
+    return h;
+}

@@ -1,0 +1,72 @@
+// The results panel that fades in over the darkened board when a level is
+// won: its rows appear one by one with little bursts while fireworks go off;
+// the level's score and pieces are added to the profile once.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/TEkran.h"
+#include "effects/TParticle.h"
+#include "screens/TSummaryData.h"
+
+class TLevel;
+
+class TWinScreen : public TEkran {
+public:
+    TWinScreen();
+
+    ImagePtr img, podkladka;
+    int toExit = 0;
+    FontPtr titlefont, dataFont, totalFont, smallFont;
+    int time = 0;
+    int showCount = 0;
+    std::string txtComp, txtScore, txtGameTime, txtTimeLeft, txtTimeBonus, txtTiles, txtBiggestMatch,
+        txtMultiplier, txtMultiplierBonus, txtTotalScore, txtPuzzles, txtToGo1, txtToGo2, txtLevelScore;
+    int fireTime = 0;
+    std::vector<TSummaryData> lines;
+    float moveX = 40;
+    // The rows are drawn this far below getDataY so they clear the panel's title ribbon.
+    float moveY = 50;
+    ImagePtr puzel, tiles;
+    float guiAlpha = 0, dGuiAlpha = 0;
+    int puzzlesToGo = 0;
+    int collectedPuzzles = 0;
+
+    int setup() override;
+    // Texts only (no pictures), so the rows can be built without a display.
+    void setupTexts();
+    std::string mainLoop();
+    void prepare();
+    void _prepareSelf();
+    void _prepareSummary();
+    void _prepareEfekty() {}
+    void _prepareReady();
+    int update() override;
+    void _updateState();
+    int _updateGui() override;
+    void _updateEfekt();
+    void _control();
+    int draw() override;
+    void _drawRows();
+    void generateShowParticles(int row);
+
+    int getTimeBonus() const;
+    int getTotalScore() const;
+    float getDataY(int row) const;
+
+    bool running() const { return _running; }
+    // The loop's end: the hide has run its course.
+    bool finished() const { return state == "HIDE" && fade == 0.0f && dFade == 0.0f; }
+
+    TParticleList effects{1500};  // fireworks and row bursts, drawn over the panel
+
+private:
+    bool _setUp = false, _textsSetUp = false;
+    bool _running = false;
+    std::weak_ptr<TLevel> _creditedLevel;  // the level whose score was added
+    int _allShownTime = 0;
+};
+
+extern std::shared_ptr<TWinScreen> winScreen;
