@@ -254,7 +254,9 @@ std::string TMainGame::mainLoop() {
     frameTimesUs.clear();
     fullFrameTimesUs.clear();
     // Development: frame times of the play (not the opening) reported at the end.
-    static const bool stats = std::getenv("BRIMBLE_FRAME_STATS") != nullptr;
+    static const char* statsEnv = std::getenv("BRIMBLE_FRAME_STATS");
+    static const bool stats = statsEnv != nullptr;
+    static const bool statsAll = stats && std::string(statsEnv) == "all";  // idle frames too
     if (stats) recordFrameTimes = true;
     if (recordFrameTimes) {
         frameTimesUs.reserve(60 * 600);
@@ -265,7 +267,7 @@ std::string TMainGame::mainLoop() {
         const auto begin = std::chrono::steady_clock::now();
         // Only frames with something going on count (a cascade, particles, sprites).
         const bool busy = recordFrameTimes && _normalSince > 0 &&
-                          (!m3Game->_nothingIsHappening() || playParticles().count() > 0 ||
+                          (statsAll || !m3Game->_nothingIsHappening() || playParticles().count() > 0 ||
                            !PlaySprites::odpady.empty() || !PlaySprites::resources.empty());
         Cls();
         update();
