@@ -5,6 +5,7 @@
 #include "app/FrameServices.h"
 #include "app/Harness.h"
 #include "app/TRMCounter.h"
+#include "audio/TGlobalSnd.h"
 #include "data/DataGlobals.h"
 #include "data/TTxtFile.h"
 #include "effects/Particles.h"
@@ -114,6 +115,7 @@ void TWinScreen::_prepareSelf() {
     const int missing = h.puzzlesMissing ? h.puzzlesMissing() : 0;
     puzzlesToGo = missing - levelPuzzles;
     if (puzzlesToGo < 0) puzzlesToGo = 0;
+    _toGoText = txtToGo1 + " " + std::to_string(puzzlesToGo) + " " + txtToGo2;
     showCount = 0;
     mouse.clear();
     FlushKeys();
@@ -241,6 +243,7 @@ void TWinScreen::_updateEfekt() {
     const int now = Millisecs();
     if (now >= fireTime) {
         firework(static_cast<float>(Rand(100, 924)), static_cast<float>(Rand(30, 500)), 0, &effects);
+        globalSnd.playSound("firework", 0.6f);
         fireTime = now + 2000;
     }
 }
@@ -274,6 +277,7 @@ void TWinScreen::_control() {
 void TWinScreen::generateShowParticles(int row) {
     const float y = getDataY(row) + moveY + 12;
     rowBurst(512 - 230 + moveX / 2, 512 + 230 + moveX / 2, y, 0, &effects);
+    globalSnd.playSound("result-pop");
 }
 
 void TWinScreen::_drawRows() {
@@ -312,9 +316,8 @@ void TWinScreen::_drawRows() {
             }
             if (puzzlesToGo > 0) {
                 SetImageFont(smallFont);
-                const std::string text = txtToGo1 + " " + std::to_string(puzzlesToGo) + " " + txtToGo2;
-                const float w = static_cast<float>(TextWidth(text));
-                shadowed(text, 512 + moveX / 2 - w / 2, y + 34, alpha, 94, 58, 28);
+                const float w = static_cast<float>(TextWidth(_toGoText));
+                shadowed(_toGoText, 512 + moveX / 2 - w / 2, y + 34, alpha, 94, 58, 28);
             }
         }
     }

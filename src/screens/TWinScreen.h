@@ -67,6 +67,7 @@ private:
     bool _running = false;
     std::weak_ptr<TLevel> _creditedLevel;  // the level whose score was added
     int _allShownTime = 0;
+    std::string _toGoText;  // "Only N pieces to go!", made once per showing
 };
 
 extern std::shared_ptr<TWinScreen> winScreen;
