@@ -126,7 +126,7 @@ void destroyParticles(float x, float y, const TRGB& c, int type, float angle, in
         default: {
             // A ring of sparks in the chip's colour, a few shards that fall,
             // and a soft glow where the chip was.
-            const int n = 8;
+            const int n = 6;
             for (int i = 0; i < n; ++i) {
                 const float ang = 360.0f * i / n + RndF(-15, 15);
                 TParticle* p =
@@ -138,7 +138,7 @@ void destroyParticles(float x, float y, const TRGB& c, int type, float angle, in
                 p->dr = p->startR + RndF(-120, 120);
                 colour(p, lc);
             }
-            for (int i = 0; i < 3; ++i) {
+            for (int i = 0; i < 2; ++i) {
                 TParticle* p =
                     throwParticle(l, kShard, x, y, RndF(200, 340), RndF(20, 40), 45, Rand(450, 600), delay);
                 if (!p) return;
@@ -151,8 +151,8 @@ void destroyParticles(float x, float y, const TRGB& c, int type, float angle, in
             }
             TParticle* g = throwParticle(l, kGlow, x, y, 0, 0, 0, 300, delay);
             if (g) {
-                g->startS = 0.5f;
-                g->ds = 1.0f;
+                g->startS = 0.4f;
+                g->ds = 0.8f;
                 g->startA = 0.7f;
                 colour(g, lc);
             }
