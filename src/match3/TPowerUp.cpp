@@ -26,7 +26,8 @@ std::function<bool(const std::string&, float&, float&)> TPowerUp::widgetCentre;
 
 void TPowerUp::loadTable(const std::string& path) {
     TRCMFile f;
-    if (!f.Load(m3DataPath(path))) {
+    f.Load(m3DataPath(path));  // always answers 0; _loaded tells whether it worked
+    if (!f._loaded) {
         std::fprintf(stderr, "powerUps: cannot read %s, using the default charges\n", path.c_str());
         return;
     }

@@ -1,4 +1,6 @@
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 
 #include "match3/TPowerUp.h"
 #include "rules_fixture.h"
@@ -179,6 +181,33 @@ TEST_F(RulesTest, GlowRunsThroughItsPhasesBackToIdle) {
     EXPECT_TRUE(saw2);
     EXPECT_EQ(p.state, 0);
     EXPECT_LT(frames, 1000);
+}
+
+// The shipped table's values differ from the built-in defaults, so this fails
+// when the file is silently not read.
+TEST_F(RulesTest, PowerUpTableValuesComeFromTheFile) {
+    const std::string dir = ::testing::TempDir() + "/powerups_table";
+    std::filesystem::create_directories(dir);
+    const std::string file = dir + "/powerUps.dat";
+    {
+        std::ofstream out(file);
+        out << "powerUpsTimes {\n\tdata1 = 11\n\tdata6 = 66\n}\n"
+               "powerUpsUnlock {\n\tdata1 = 3\n\tdata6 = 33\n}\n";
+    }
+    const std::string root = dataRoot;
+    dataRoot = "";
+    TPowerUp::loadTable(file);
+    EXPECT_EQ(TPowerUp::charge(1), 11);
+    EXPECT_EQ(TPowerUp::charge(6), 66);
+    EXPECT_EQ(TPowerUp::unlockLevel(1), 3);
+    EXPECT_EQ(TPowerUp::unlockLevel(6), 33);
+
+    // A missing file keeps what was there.
+    TPowerUp::loadTable(dir + "/missing.dat");
+    EXPECT_EQ(TPowerUp::charge(6), 66);
+    dataRoot = root;
+    TPowerUp::loadTable("data/powerUps.dat");
+    EXPECT_EQ(TPowerUp::charge(1), 20);
 }
 
 TEST_F(RulesTest, PowerUpTableIsRead) {
