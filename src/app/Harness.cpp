@@ -14,11 +14,11 @@
 
 namespace {
 
-struct TCommandSpec {
+struct TCommandRule {
     const char* name;
     int numbers;  // numeric arguments expected; -1 = text
 };
-const TCommandSpec kCommands[] = {
+const TCommandRule kCommands[] = {
     {"wait", 1},    {"move", 2},          {"click", 2},        {"rclick", 2}, {"press", 2},
     {"release", 2}, {"drag", 5},          {"key", 1},          {"type", -1},  {"shot", -1},
     {"expect-screen", -1}, {"expect-state", -1}, {"autoplay", 1}, {"quit", 0},
@@ -185,14 +185,14 @@ bool parseHarnessScript(const std::string& text, std::vector<THarnessCommand>& o
         THarnessCommand c;
         c.line = lineNo;
         if (!(words >> c.name)) continue;
-        const TCommandSpec* spec = nullptr;
+        const TCommandRule* rule = nullptr;
         for (const auto& s : kCommands)
-            if (c.name == s.name) spec = &s;
-        if (!spec) {
+            if (c.name == s.name) rule = &s;
+        if (!rule) {
             error = "line " + std::to_string(lineNo) + ": unknown command '" + c.name + "'";
             return false;
         }
-        if (spec->numbers < 0) {
+        if (rule->numbers < 0) {
             // The rest of the line, as written (a "type" text keeps its spaces and '#').
             std::string rest = c.name == "type" ? raw : line.substr(0, hash);
             const size_t at = rest.find(c.name) + c.name.size();
@@ -218,9 +218,9 @@ bool parseHarnessScript(const std::string& text, std::vector<THarnessCommand>& o
                 }
                 c.numbers.push_back(v);
             }
-            if (static_cast<int>(c.numbers.size()) != spec->numbers) {
+            if (static_cast<int>(c.numbers.size()) != rule->numbers) {
                 error = "line " + std::to_string(lineNo) + ": " + c.name + " takes " +
-                        std::to_string(spec->numbers) + " numbers";
+                        std::to_string(rule->numbers) + " numbers";
                 return false;
             }
             if ((c.name == "wait" || c.name == "autoplay") && c.numbers[0] < 0) {

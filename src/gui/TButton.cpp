@@ -261,9 +261,9 @@ int TButton::drawMyTextSpec(const std::string& text, float x, float y) {
     return 0;
 }
 
-void TButton::_drawCaption(const std::string& text, int tx, int ty, bool spec) {
+void TButton::_drawCaption(const std::string& text, int tx, int ty, bool special) {
     auto put = [&](float x, float y) {
-        if (spec) {
+        if (special) {
             drawMyTextSpec(text, x, y);
         } else {
             DrawText(text, x, y);
@@ -346,7 +346,7 @@ int TButton::draw(float dx, float dy) {
         }
         case BTN_TEXT:
         case BTN_TEXT_SPEC1: {
-            const bool spec = _typ == BTN_TEXT_SPEC1;
+            const bool special = _typ == BTN_TEXT_SPEC1;
             const float s = _scale * _buttonScale;
             SetAlpha(_alpha);
             SetScale(s, s);
@@ -355,14 +355,14 @@ int TButton::draw(float dx, float dy) {
             const int h = TextHeight(_txt);
             const int tx = static_cast<int>(dim->x - static_cast<float>(w / 2) * s + dx);
             const int ty = static_cast<int>(dim->y - static_cast<float>(h / 2) * s + dy);
-            if (spec) _syncLetters();
-            if (!spec && _textShadow) {
+            if (special) _syncLetters();
+            if (!special && _textShadow) {
                 SetColor(0, 0, 0);
                 SetAlpha(0.4f * _alpha);
                 DrawText(_txt, static_cast<float>(tx + 1), static_cast<float>(ty + 1));
                 SetAlpha(_alpha);
             }
-            _drawCaption(_txt, tx, ty, spec);
+            _drawCaption(_txt, tx, ty, special);
             break;
         }
         default:

@@ -73,7 +73,7 @@ public:
 
 private:
     void _playIndex(int idx);
-    void _drawCaption(const std::string& text, int tx, int ty, bool spec);
+    void _drawCaption(const std::string& text, int tx, int ty, bool special);
     int _frameOf(int frame) const;
     // Letter offsets of the caption, refreshed when _txt changes (no per-frame work).
     void _syncLetters();

@@ -81,14 +81,14 @@ bool soundLength(const std::string& path, double& ms) {
     SDL_RWread(rw, magic, 1, 4);
     SDL_RWseek(rw, 0, RW_SEEK_SET);
     if (std::string(magic, 4) == "RIFF") {
-        SDL_AudioSpec spec;
+        SDL_AudioSpec fmt;
         Uint8* buf = nullptr;
         Uint32 len = 0;
-        const bool ok = SDL_LoadWAV_RW(rw, 1, &spec, &buf, &len) != nullptr;
+        const bool ok = SDL_LoadWAV_RW(rw, 1, &fmt, &buf, &len) != nullptr;
         if (!ok) return false;
         SDL_FreeWAV(buf);
-        const int frameBytes = (SDL_AUDIO_BITSIZE(spec.format) / 8) * std::max<int>(1, spec.channels);
-        ms = 1000.0 * len / std::max(1, frameBytes) / std::max(1, spec.freq);
+        const int frameBytes = (SDL_AUDIO_BITSIZE(fmt.format) / 8) * std::max<int>(1, fmt.channels);
+        ms = 1000.0 * len / std::max(1, frameBytes) / std::max(1, fmt.freq);
         return true;
     }
     if (std::string(magic, 4) != "OggS" || size < 64 || size > (64 << 20)) {
