@@ -1,5 +1,7 @@
 #include "screens/TEndOfGame.h"
 
+#include "screens/ScreenLoop.h"
+
 #include <cstdio>
 
 #include "app/FrameServices.h"
@@ -71,13 +73,7 @@ void TEndOfGame::prepare() {
 std::string TEndOfGame::mainLoop() {
     prepare();
     _running = true;
-    do {
-        Cls();
-        update();
-        draw();
-        frameFlip(0);
-        _control();
-    } while (!finished());
+    runScreenFrames(*this);
     _running = false;
     mouse.clear();
     FlushKeys();

@@ -1,5 +1,7 @@
 #include "screens/TLoseScreen.h"
 
+#include "screens/ScreenLoop.h"
+
 #include "app/FrameServices.h"
 #include "data/DataGlobals.h"
 #include "data/Paragraph.h"
@@ -47,13 +49,7 @@ void TLoseScreen::prepare() {
 std::string TLoseScreen::mainLoop() {
     prepare();
     _running = true;
-    do {
-        Cls();
-        update();
-        draw();
-        frameFlip(0);
-        _control();
-    } while (!finished());
+    runScreenFrames(*this);
     _running = false;
     mouse.clear();
     FlushMouse();

@@ -1,5 +1,7 @@
 #include "screens/TWinScreen.h"
 
+#include "screens/ScreenLoop.h"
+
 #include <cstdio>
 
 #include "app/FrameServices.h"
@@ -178,13 +180,7 @@ void TWinScreen::_prepareReady() {
 std::string TWinScreen::mainLoop() {
     prepare();
     _running = true;
-    do {
-        Cls();
-        update();
-        draw();
-        frameFlip(0);
-        _control();
-    } while (!finished());
+    runScreenFrames(*this);
     effects.clear();
     _running = false;
     mouse.clear();
