@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <set>
 
@@ -18,6 +19,7 @@
 #include "match3/TChipData.h"
 #include "match3/TLevel.h"
 #include "match3/TM3Game.h"
+#include "match3/TMatchInfo.h"
 #include "match3/TPowerUp.h"
 #include "match3/TTile.h"
 
@@ -87,6 +89,7 @@ protected:
         setPlayProfile(nullptr);
         dataRoot = savedRoot_;
         mouse.clear();
+        ResetInput();
     }
     void loadLevel(const std::string& name) {
         auto lvl = loadLevelFile(std::string(BRIMBLE_SOURCE_DIR) + "/tests/fixtures/match3/" + name, game->m3Game.get());
@@ -108,6 +111,20 @@ protected:
                 if (t && t->chip && t->chip->cd && (t->chip->cd->puzzleChip != 0) == puzzle && t->chip->cd->id < 100)
                     return t;
         return nullptr;
+    }
+    // One frame's worth of input: the pointer on the tile's centre and, when
+    // button is 1 (left) or 2 (right), a press of it since the last frame.
+    void pointAt(const TTilePtr& t, int button = 0) {
+        ASSERT_TRUE(t);
+        InjectMouseMove(t->dim.x, t->dim.y);
+        if (button) {
+            InjectMouseButton(button, true);
+            InjectMouseButton(button, false);
+        }
+        mouse.update();
+        game->m3Game->_updateTileOver();
+        ASSERT_EQ(game->m3Game->_updateTileOver_BEZWZGLEDNIE(), t) << "the pointer misses the tile";
+        ASSERT_EQ(game->m3Game->overTile, t) << "the tile cannot be hovered";
     }
     int chipsOnBoard() {
         int n = 0;
@@ -271,6 +288,153 @@ TEST_F(MainGameTest, PowerUpButtonRectanglesFollowTheToolTips) {
         EXPECT_EQ(d.x, 56) << i;
         EXPECT_GE(d.y, ys[i - 1]) << i;
         EXPECT_LE(d.y, ys[i - 1] + 67) << i;
+    }
+}
+
+TEST_F(MainGameTest, RightPressHammersAtOnceWhenTheHammerIsCharged) {
+    // The quick hammer needs no armed mode and no left press; a charged
+    // hammer wins over whatever mode is armed, and its use disarms that mode.
+    struct Case {
+        const char* name;
+        bool hammerCharged;
+        int tryb;
+        bool hammered;
+        int trybAfter;
+    } cases[] = {
+        {"charged, nothing armed", true, 0, true, 0},
+        {"charged, hammer armed", true, 1, true, 0},
+        {"charged, cross-fire armed", true, 3, true, 0},
+        {"charged, replace armed", true, 4, true, 0},
+        {"not charged, nothing armed", false, 0, false, 0},
+        {"not charged, cross-fire armed", false, 3, false, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        loadLevel("swap_basic.lvl");
+        game->resetPowerUps();
+        if (c.hammerCharged) charge(0);
+        charge(1);
+        charge(4);
+        const auto usesBefore = game->bonusUse;
+        game->tryb = c.tryb;
+        auto t = tileWithChip();
+        ASSERT_TRUE(t);
+        auto chip = t->chip;
+        pointAt(t, 2);
+        ASSERT_EQ(mouse.rightPressed, 1);
+        ASSERT_EQ(mouse.leftPressed, 0);
+        game->_updateTryb();
+        EXPECT_EQ(chip->state, c.hammered ? "DESTROY" : "");
+        EXPECT_EQ(profile->powerUp(0).aktywny, 0);  // spent, or never charged
+        EXPECT_EQ(game->bonusUse[0] - usesBefore[0], c.hammered ? 1 : 0);
+        EXPECT_EQ(game->tryb, c.trybAfter);
+        // The armed tool is not used and keeps its charge.
+        EXPECT_EQ(game->bonusUse[1], usesBefore[1]);
+        EXPECT_EQ(game->bonusUse[4], usesBefore[4]);
+        EXPECT_EQ(profile->powerUp(1).aktywny, 1);
+        EXPECT_EQ(profile->powerUp(4).aktywny, 1);
+    }
+    // Off the board a right press spends nothing.
+    loadLevel("swap_basic.lvl");
+    charge(0);
+    const int before = chipsOnBoard();
+    const int usesBefore = game->bonusUse[0];
+    InjectMouseMove(5, 5);
+    InjectMouseButton(2, true);
+    InjectMouseButton(2, false);
+    mouse.update();
+    ASSERT_FALSE(game->m3Game->_updateTileOver_BEZWZGLEDNIE());
+    game->_updateTryb();
+    EXPECT_EQ(profile->powerUp(0).aktywny, 1);
+    EXPECT_EQ(game->bonusUse[0], usesBefore);
+    EXPECT_EQ(chipsOnBoard(), before);
+}
+
+TEST_F(MainGameTest, TargetedUsesRefuseAPuzzleChipAndStayArmed) {
+    struct Case {
+        const char* name;
+        int powerUp;  // index
+        int tryb;
+        int button;   // 1 left, 2 right (the quick hammer)
+    } cases[] = {
+        {"hammer", 0, 1, 1},      {"quick hammer", 0, 0, 2}, {"cross-fire", 1, 3, 1},
+        {"vanish colour", 5, 2, 1}, {"replace", 4, 4, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        loadLevel("swap_puzzle.lvl");
+        game->resetPowerUps();
+        charge(c.powerUp);
+        const auto usesBefore = game->bonusUse;
+        auto t = tileWithChip(true);
+        ASSERT_TRUE(t) << "the fixture has a puzzle chip";
+        auto piece = t->chip;
+        const int before = chipsOnBoard();
+        game->tryb = c.tryb;
+        pointAt(t, c.button);
+        game->_updateTryb();
+        EXPECT_EQ(t->chip, piece);
+        EXPECT_EQ(piece->state, "");
+        EXPECT_EQ(chipsOnBoard(), before);
+        EXPECT_EQ(profile->powerUp(c.powerUp).aktywny, 1);
+        EXPECT_EQ(game->bonusUse, usesBefore);
+        EXPECT_EQ(game->tryb, c.tryb);
+        EXPECT_EQ(mouse.leftPressed + mouse.rightPressed, 0);  // the press is swallowed
+        // Still armed: the same press on an ordinary chip goes through.
+        auto other = tileWithChip();
+        ASSERT_TRUE(other);
+        pointAt(other, c.button);
+        game->_updateTryb();
+        EXPECT_EQ(profile->powerUp(c.powerUp).aktywny, 0);
+        EXPECT_EQ(game->bonusUse[static_cast<size_t>(c.powerUp)], usesBefore[static_cast<size_t>(c.powerUp)] + 1);
+        EXPECT_EQ(game->tryb, 0);
+    }
+}
+
+TEST_F(MainGameTest, TutorialHintShowsTheArrowsAtOnceAndFadesTheOldOnes) {
+    const auto move = game->m3Game->_noMatchLeft();
+    ASSERT_TRUE(move && move->tile1 && move->tile2);
+    game->hintTime = Millisecs() + 30000;  // the idle hint is still far off
+    game->showHint2();
+    ASSERT_EQ(game->arrows.size(), 2u);
+    EXPECT_FALSE(game->hintInfo);
+    EXPECT_EQ(game->hintTime, Millisecs() + 45000);
+    // Arrow 1 stands by the move's first tile, arrow 0 by the second (tiles are 60 apart).
+    std::set<int> kinds;
+    for (auto& a : game->arrows) {
+        kinds.insert(a->n);
+        const auto& t = a->n == 1 ? move->tile1 : move->tile2;
+        EXPECT_LE(std::hypot(a->x - t->dim.x, a->y - t->dim.y), 28.5f) << "arrow " << a->n;
+        EXPECT_EQ(a->dA, 1.0f);
+    }
+    EXPECT_EQ(kinds, (std::set<int>{0, 1}));
+    // Called again: the old pair fades out and a new pair comes in.
+    const auto first = game->arrows;
+    tick(1000);
+    game->showHint2();
+    EXPECT_EQ(game->hintTime, Millisecs() + 45000);
+    ASSERT_EQ(game->arrows.size(), 4u);
+    for (auto& a : game->arrows) {
+        const bool old = std::find(first.begin(), first.end(), a) != first.end();
+        EXPECT_EQ(a->dA, old ? 0.0f : 1.0f);
+    }
+}
+
+TEST_F(MainGameTest, TutorialHintOnChainAndGroupBoardsKeepsTheMoveToShow) {
+    struct Case {
+        const char* level;
+        int matchType;
+    } cases[] = {{"chain_basic.lvl", 1}, {"group_basic.lvl", 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.level);
+        loadLevel(c.level);
+        ASSERT_EQ(game->m3Game->matchType, c.matchType);
+        game->arrows.clear();
+        game->showHint2();
+        ASSERT_TRUE(game->hintInfo);
+        EXPECT_GE(game->hintInfo->zaznaczone.size(), 3u);
+        EXPECT_TRUE(game->arrows.empty());
+        EXPECT_EQ(game->hintTime, Millisecs() + 45000);
     }
 }
 
