@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/PlaySprites.h"
 #include "app/TMainGame.h"
@@ -91,27 +92,83 @@ void TMainGame::_drawBackStatic(float slide) {
 }
 
 void TMainGame::_buildBackCache() {
-    if (!_backCache) _backCache = CreateImage(1024, 768, 1, IMG_FILTERED);
-    if (!_backCache) return;
+    // Both pictures are drawn 1:1 every frame, so no filtering (which software
+    // renderers pay for). The second adds the board's frame and plates at rest.
+    if (!_backCache) _backCache = CreateImage(1024, 768, 1, 0);
+    if (!_boardCache) _boardCache = CreateImage(1024, 768, 1, 0);
+    if (!_backCache || !_boardCache) return;
     ForceDrawing(true);
     Cls();
     _drawBackStatic(1);
     float ox = 0, oy = 0;
     GetOrigin(ox, oy);
     GrabImage(_backCache, static_cast<int>(ox + 0.5f), static_cast<int>(oy + 0.5f));
+    m3Game->drawPlatesAtRest();
+    GrabImage(_boardCache, static_cast<int>(ox + 0.5f), static_cast<int>(oy + 0.5f));
     ForceDrawing(false);
     Cls();
+    _boardCachePlates.clear();
+    for (auto& row : level->tile)
+        for (auto& t : row) _boardCachePlates.push_back(t ? t->td.get() : nullptr);
     _backCacheValid = true;
 }
 
-int TMainGame::_drawBack() {
-    // Once the panels are in place everything behind the board is one picture.
-    if (hper >= 1 && !_backCacheValid) _buildBackCache();
-    if (hper >= 1 && _backCacheValid && _backCache && _backCache->data) {
+void TMainGame::_renewBoardCache() {
+    // A plate that changed (a layer broken) is redrawn into the board picture
+    // over its own patch only: the backdrop, then every plate, clipped to it.
+    std::vector<TTilePtr> changed;
+    size_t i = 0;
+    for (auto& row : level->tile)
+        for (auto& t : row) {
+            const TTileData* now = t ? t->td.get() : nullptr;
+            if (i < _boardCachePlates.size() && _boardCachePlates[i] != now) {
+                _boardCachePlates[i] = now;
+                if (t) changed.push_back(t);
+            }
+            ++i;
+        }
+    if (changed.empty()) return;
+    int vx, vy, vw, vh;
+    GetViewport(vx, vy, vw, vh);
+    float ox = 0, oy = 0;
+    GetOrigin(ox, oy);
+    ForceDrawing(true);
+    for (auto& t : changed) {
+        int half = 36;  // a cell, its shadow and a margin
+        if (t->td && t->td->gfx) half = std::max(t->td->gfx->width, t->td->gfx->height) / 2 + 6;
+        const int x = static_cast<int>(t->dim.x) - half, y = static_cast<int>(t->dim.y) - half;
+        SetViewport(x, y, 2 * half, 2 * half);
         SetBlend(SOLIDBLEND);
         SetColor(255, 255, 255);
         SetAlpha(1);
         DrawImage(_backCache, 0, 0);
+        m3Game->drawPlatesAtRest();
+        GrabImageRect(_boardCache, static_cast<int>(ox + 0.5f) + x, static_cast<int>(oy + 0.5f) + y, 2 * half,
+                      2 * half, x, y);
+    }
+    SetViewport(vx, vy, vw, vh);
+    ForceDrawing(false);
+    plain();
+}
+
+int TMainGame::_drawBack() {
+    // Once the panels are in place everything behind the board is one picture,
+    // and while the plates rest, they and the board's frame are in it too.
+    m3Game->platesCached = false;
+    if (hper >= 1 && !_backCacheValid) _buildBackCache();
+    if (hper >= 1 && _backCacheValid && _backCache && _backCache->data) {
+        ImagePtr picture = _backCache;
+        // BRIMBLE_NO_BOARD_CACHE draws the plates live, for comparing the two.
+        static const bool noBoardCache = std::getenv("BRIMBLE_NO_BOARD_CACHE") != nullptr;
+        if (!noBoardCache && _boardCache && _boardCache->data && m3Game->platesAtRest()) {
+            _renewBoardCache();
+            picture = _boardCache;
+            m3Game->platesCached = true;
+        }
+        SetBlend(SOLIDBLEND);
+        SetColor(255, 255, 255);
+        SetAlpha(1);
+        DrawImage(picture, 0, 0);
         plain();
         return 0;
     }

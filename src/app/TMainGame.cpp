@@ -257,7 +257,17 @@ std::string TMainGame::mainLoop() {
     static const char* statsEnv = std::getenv("BRIMBLE_FRAME_STATS");
     static const bool stats = statsEnv != nullptr;
     static const bool statsAll = stats && std::string(statsEnv) == "all";  // idle frames too
-    if (stats) recordFrameTimes = true;
+    if (stats) {
+        recordFrameTimes = true;
+        // A script that quits mid-level still gets its figures.
+        static const bool registered = [] {
+            std::atexit([] {
+                if (mainGame) mainGame->reportFrameStats();
+            });
+            return true;
+        }();
+        (void)registered;
+    }
     if (recordFrameTimes) {
         frameTimesUs.reserve(60 * 600);
         fullFrameTimesUs.reserve(60 * 600);
@@ -277,28 +287,34 @@ std::string TMainGame::mainLoop() {
                 std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - begin)
                     .count()));
         frameFlip(0);
+        // The whole frame's work with its present, less the sleep that holds 60 fps.
         if (busy && fullFrameTimesUs.size() < fullFrameTimesUs.capacity())
             fullFrameTimesUs.push_back(static_cast<int>(
                 std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - begin)
-                    .count()));
+                    .count() -
+                static_cast<long long>(LastFlipWaitMs() * 1000)));
         _controlGUI();
         _controlGame();
         _controlKEYBOARD();
         if (fade == 1.0f && dFade == 1.0f) toExit = 1;
         ++framesLoop;
     } while (toExit == 0);
-    if (stats && !frameTimesUs.empty()) {
-        for (auto* v : {&frameTimesUs, &fullFrameTimesUs}) {
-            std::vector<int> t = *v;
-            if (t.empty()) continue;
-            std::sort(t.begin(), t.end());
-            std::fprintf(stderr, "%s of %zu busy frames: median %.2f ms, 99th percentile %.2f ms, longest %.2f ms\n",
-                         v == &frameTimesUs ? "update+draw" : "whole frame with present", t.size(),
-                         t[t.size() / 2] / 1000.0, t[t.size() * 99 / 100] / 1000.0, t.back() / 1000.0);
-        }
-    }
+    if (stats) reportFrameStats();
     finish();
     return wynik;
+}
+
+void TMainGame::reportFrameStats() {
+    for (auto* v : {&frameTimesUs, &fullFrameTimesUs}) {
+        std::vector<int> t = *v;
+        if (t.empty()) continue;
+        std::sort(t.begin(), t.end());
+        std::fprintf(stderr, "%s of %zu busy frames: median %.2f ms, 99th percentile %.2f ms, longest %.2f ms\n",
+                     v == &frameTimesUs ? "update+draw" : "whole frame with present (pacing sleep left out)",
+                     t.size(), t[t.size() / 2] / 1000.0, t[t.size() * 99 / 100] / 1000.0, t.back() / 1000.0);
+    }
+    frameTimesUs.clear();
+    fullFrameTimesUs.clear();
 }
 
 int TMainGame::prepare() {

@@ -17,6 +17,7 @@ class TLevel;
 class TM3Game;
 class TMatchInfo;
 class TTile;
+class TTileData;
 class TChip;
 class TMainGameEffects;
 class TM3AutoPlayer;
@@ -216,12 +217,16 @@ public:
     // the environment variable BRIMBLE_FRAME_STATS prints them when the loop ends).
     bool recordFrameTimes = false;
     std::vector<int> frameTimesUs, fullFrameTimesUs;
+    // Prints the recorded frame times (median, 99th percentile, longest) to stderr and forgets them.
+    void reportFrameStats();
 
 private:
     bool _setUp = false;
     std::shared_ptr<TMainGameEffects> _effects;
     std::shared_ptr<TM3AutoPlayer> _autoplayer;
     ImagePtr _backCache;  // background, vignette and HUD panels grabbed once per level
+    ImagePtr _boardCache;  // the same with the board's frame and its plates at rest
+    std::vector<const TTileData*> _boardCachePlates;  // each cell's plate in _boardCache
     bool _backCacheValid = false;
     ImagePtr _tileIcon, _puzzleIcon;
     FontPtr _captionFont1, _captionFont2;
@@ -232,6 +237,7 @@ private:
     int _showKind = -1;
     int _normalSince = 0;  // clock time play began (harness log)
     void _buildBackCache();
+    void _renewBoardCache();
     void _drawBackStatic(float slide);
     void _drawCounters();
     void _driveAutoplayer();

@@ -100,6 +100,12 @@ public:
     TilePtr update();
     void controlGame(int blocking);
     void draw();
+    // The frame and the plates as they look at rest, for a screen that keeps
+    // them in a cached picture; while platesCached is set, draw() leaves them out.
+    void drawPlatesAtRest();
+    bool platesCached = false;
+    // Whether every frame piece and plate is at rest: none fading, scaled, turned or flying.
+    bool platesAtRest() const;
     void drawBack();
     void drawEDITOR();
 

@@ -368,18 +368,61 @@ void TM3Game::drawBack() {
     }
 }
 
+void TM3Game::drawPlatesAtRest() {
+    if (!level) return;
+    for (auto& row : level->ramka)
+        for (auto& f : row) {
+            if (!f) continue;
+            const float a = f->a, s = f->s;
+            f->a = 1;
+            f->s = 1;
+            f->draw();
+            f->a = a;
+            f->s = s;
+        }
+    for (auto& row : level->tile)
+        for (auto& t : row) {
+            if (!t) continue;
+            const float a = t->ta, s = t->ts, r = t->tr;
+            t->ta = 1;
+            t->ts = 1;
+            t->tr = 0;
+            t->drawOnlyTile(0, 1);
+            t->ta = a;
+            t->ts = s;
+            t->tr = r;
+        }
+    SetBlend(ALPHABLEND);
+    SetColor(255, 255, 255);
+    SetAlpha(1);
+    SetScale(1, 1);
+    SetRotation(0);
+}
+
+bool TM3Game::platesAtRest() const {
+    if (!level) return false;
+    for (auto& row : level->ramka)
+        for (auto& f : row)
+            if (f && !f->lista.empty() && (f->a != 1 || f->s != 1)) return false;
+    for (auto& row : level->tile)
+        for (auto& t : row)
+            if (t && (t->_flyingTile || t->ta != 1 || t->ts != 1 || t->tr != 0)) return false;
+    return true;
+}
+
 void TM3Game::draw() {
     if (!level) return;
-    _drawRamka();
+    if (!platesCached) _drawRamka();
     for (auto& row : level->tile)
         for (auto& t : row)
             if (t) t->draw(0);
     for (auto& row : level->tile)
         for (auto& t : row)
-            if (t) t->drawChain();
+            if (t) t->drawChip();
+    // The chains lock their chips, so they lie over them.
     for (auto& row : level->tile)
         for (auto& t : row)
-            if (t) t->drawChip();
+            if (t) t->drawChain();
     _drawOverImg();
     _drawLightened();
     _drawChain();

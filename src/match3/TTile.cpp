@@ -295,7 +295,8 @@ void TTile::drawBlysk(float) {
 
 void TTile::draw(int force) {
     if (_flyingTile) return;
-    drawOnlyTile(force, 1);
+    const TM3Game* g = gameOf(*this);
+    if (force || !g || !g->platesCached) drawOnlyTile(force, 1);  // else the plate is in the cached picture
     if (kind() == 0 && !force) return;
     drawPoblysk();
     if (td && td->gfx) {

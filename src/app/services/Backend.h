@@ -61,6 +61,9 @@ public:
     virtual void drawLine(float x1, float y1, float x2, float y2, uint8_t r, uint8_t g, uint8_t b,
                           uint8_t a, int blend) = 0;
     virtual void present(int sync) = 0;
+    // Milliseconds the last present slept to pace the frame (0 where the
+    // display paces it or nothing waits); frame statistics leave it out.
+    virtual double lastPaceWaitMs() const { return 0; }
     // Whether the frame being drawn will ever be looked at. The headless
     // backend says no for frames no screenshot needs, and drawing is skipped.
     virtual bool wantsDrawing() const { return true; }

@@ -263,6 +263,7 @@ void Cls() {
 }
 
 void Flip(int sync) { B().present(sync); }
+double LastFlipWaitMs() { return B().lastPaceWaitMs(); }
 
 void SetColor(int r, int g, int b) {
     g_state.r = r;
@@ -443,6 +444,20 @@ void GrabImage(const ImagePtr& img, int x, int y, int frame) {
     TPixmap pix = grabLogical(x, y, img->width, img->height);
     if (img->flags & IMG_MASKED) applyMask(pix, g_maskR, g_maskG, g_maskB);
     B().updateTexture(*tex, static_cast<int>(fx), static_cast<int>(fy), pix);
+}
+
+void GrabImageRect(const ImagePtr& img, int x, int y, int w, int h, int dx, int dy) {
+    if (!img || w <= 0 || h <= 0) return;
+    auto* tex = dynamic_cast<TTexture*>(img->data.get());
+    float fx, fy;
+    if (!tex || !frameOrigin(*img, *tex, 0, fx, fy)) return;
+    // Only what lands inside the image is taken.
+    const int x0 = std::max(0, dx), y0 = std::max(0, dy);
+    const int x1 = std::min(img->width, dx + w), y1 = std::min(img->height, dy + h);
+    if (x1 <= x0 || y1 <= y0) return;
+    TPixmap pix = grabLogical(x + (x0 - dx), y + (y0 - dy), x1 - x0, y1 - y0);
+    if (img->flags & IMG_MASKED) applyMask(pix, g_maskR, g_maskG, g_maskB);
+    B().updateTexture(*tex, static_cast<int>(fx) + x0, static_cast<int>(fy) + y0, pix);
 }
 
 TPixmap GrabPixmap(int x, int y, int w, int h) {

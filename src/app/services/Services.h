@@ -93,6 +93,8 @@ int GraphicsWidth();   // real display size in pixels
 int GraphicsHeight();
 void Cls();
 void Flip(int sync = 1);
+// How long the last Flip slept to hold the frame rate, in milliseconds.
+double LastFlipWaitMs();
 
 void SetColor(int r, int g, int b);
 void GetColor(int& r, int& g, int& b);
@@ -135,6 +137,8 @@ int ImageWidth(const ImagePtr& img);
 int ImageHeight(const ImagePtr& img);
 ImagePtr CreateImage(int w, int h, int frames = 1, int flags = IMG_DEFAULT);
 void GrabImage(const ImagePtr& img, int x, int y, int frame = 0);
+// Grabs the w x h screen area at (x, y) into frame 0 of img at (dx, dy).
+void GrabImageRect(const ImagePtr& img, int x, int y, int w, int h, int dx, int dy);
 TPixmap GrabPixmap(int x, int y, int w, int h);
 TPixmap LoadPixmap(const std::string& path);  // empty pixmap when missing
 bool SavePixmapPNG(const TPixmap& pix, const std::string& path);

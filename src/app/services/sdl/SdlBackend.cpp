@@ -21,6 +21,10 @@ const char* const kBuiltinFont = "/usr/share/fonts/truetype/dejavu/DejaVuSansMon
 constexpr int kBuiltinFontSize = 13;
 constexpr double kFrameMs = 1000.0 / 60.0;
 
+// Called before a window backend's texture is destroyed, so drawing calls
+// still waiting for the frame's end that name it are carried out first.
+void sdlTextureGoing();
+
 struct TSdlTexture final : TTexture {
     SDL_Texture* tex = nullptr;
     SDL_Texture* masked = nullptr;  // alpha-tested copy for the mask blend, made on demand
@@ -29,6 +33,7 @@ struct TSdlTexture final : TTexture {
     std::shared_ptr<bool> rendererAlive;
     ~TSdlTexture() override {
         if (!rendererAlive || !*rendererAlive) return;  // the renderer took them along
+        sdlTextureGoing();
         if (masked) SDL_DestroyTexture(masked);
         if (tex) SDL_DestroyTexture(tex);
     }
@@ -143,6 +148,21 @@ TPixmap surfaceToPixmap(SDL_Surface* src) {
     return pix;
 }
 
+// One drawing call of a window frame, kept until the frame is presented.
+// Compared byte for byte with the previous frame's calls, so it is always
+// cleared whole before it is filled.
+struct TDrawCall {
+    enum Kind : uint8_t { QUAD, LINE, FILL, CLIP };
+    uint8_t kind;
+    uint8_t r, g, b, a;
+    int blend;
+    const TTexture* tex;
+    TQuad q;  // a line uses the first two corners; a clip x[0], y[0], x[1], y[1] as x, y, w, h
+};
+
+class TSdlBackend;
+TSdlBackend* g_recordingBackend = nullptr;
+
 class TSdlBackend final : public TBackend {
 public:
     explicit TSdlBackend(bool headless) : headless_(headless) {
@@ -158,10 +178,12 @@ public:
         if (!headless_) openAudio();
         startCounter_ = SDL_GetPerformanceCounter();
         lastPresent_ = 0;
+        if (!headless_) g_recordingBackend = this;
     }
 
     ~TSdlBackend() override {
         destroyGraphics();
+        if (g_recordingBackend == this) g_recordingBackend = nullptr;
         if (audioOk_) {
             Mix_HaltChannel(-1);
             Mix_CloseAudio();
@@ -178,6 +200,7 @@ public:
     // -- display -----------------------------------------------------------
     bool openGraphics(int w, int h, int depth, int /*hertz*/, int /*flags*/) override {
         if (w <= 0 || h <= 0) return false;
+        frameDirty_ = true;
         // The renderer is made once and kept: every texture belongs to it, so
         // a change of mode resizes the same window (or target) instead.
         if (headless_) {
@@ -222,6 +245,7 @@ public:
             }
             SDL_ShowCursor(pointerShown_ ? SDL_ENABLE : SDL_DISABLE);
             SDL_GetRendererOutputSize(renderer_, &gw_, &gh_);
+            warmUp();
             SDL_RendererInfo info;
             if (SDL_GetRendererInfo(renderer_, &info) == 0) rendererName_ = std::string("sdl/") + info.name;
         }
@@ -235,6 +259,9 @@ public:
     void destroyGraphics() {
         // Images may outlive the backend; their textures go with the renderer.
         *alive_ = false;
+        calls_.clear();
+        shown_.clear();
+        frameDirty_ = true;
         builtin_.reset();
         if (renderer_) SDL_DestroyRenderer(renderer_);
         renderer_ = nullptr;
@@ -263,11 +290,29 @@ public:
 
     // -- drawing -----------------------------------------------------------
     void setClip(int x, int y, int w, int h) override {
+        if (!headless_) {
+            TDrawCall& c = record(TDrawCall::CLIP);
+            c.q.x[0] = static_cast<float>(x);
+            c.q.y[0] = static_cast<float>(y);
+            c.q.x[1] = static_cast<float>(w);
+            c.q.y[1] = static_cast<float>(h);
+            return;
+        }
+        doClip(x, y, w, h);
+    }
+    void doClip(int x, int y, int w, int h) {
         clip_ = SDL_Rect{x, y, w, h};
         if (renderer_) SDL_RenderSetClipRect(renderer_, &clip_);
     }
 
     void fill(int r, int g, int b) override {
+        if (!headless_) {
+            record(TDrawCall::FILL, static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b));
+            return;
+        }
+        doFill(r, g, b);
+    }
+    void doFill(int r, int g, int b) {
         if (!renderer_) return;
         SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);
         SDL_SetRenderDrawColor(renderer_, static_cast<Uint8>(r), static_cast<Uint8>(g), static_cast<Uint8>(b), 255);
@@ -304,6 +349,15 @@ public:
 
     void drawQuad(const TTexture* tex, const TQuad& q, uint8_t r, uint8_t g, uint8_t b, uint8_t a,
                   int blend) override {
+        if (!headless_) {
+            TDrawCall& c = record(TDrawCall::QUAD, r, g, b, a, blend);
+            c.tex = tex;
+            c.q = q;
+            return;
+        }
+        doQuad(tex, q, r, g, b, a, blend);
+    }
+    void doQuad(const TTexture* tex, const TQuad& q, uint8_t r, uint8_t g, uint8_t b, uint8_t a, int blend) {
         if (!renderer_) return;
         if (blend == MASKBLEND) {
             // The alpha test drops everything when the current alpha is below one half.
@@ -366,6 +420,17 @@ public:
 
     void drawLine(float x1, float y1, float x2, float y2, uint8_t r, uint8_t g, uint8_t b, uint8_t a,
                   int blend) override {
+        if (!headless_) {
+            TDrawCall& c = record(TDrawCall::LINE, r, g, b, a, blend);
+            c.q.x[0] = x1;
+            c.q.y[0] = y1;
+            c.q.x[1] = x2;
+            c.q.y[1] = y2;
+            return;
+        }
+        doLine(x1, y1, x2, y2, r, g, b, a, blend);
+    }
+    void doLine(float x1, float y1, float x2, float y2, uint8_t r, uint8_t g, uint8_t b, uint8_t a, int blend) {
         if (!renderer_) return;
         if (blend == MASKBLEND) {
             if (a < 128) return;
@@ -387,18 +452,35 @@ public:
             vsync_ = sync != 0;
             SDL_RenderSetVSync(renderer_, vsync_ ? 1 : 0);
         }
-        SDL_RenderPresent(renderer_);
+        // A frame made of exactly the calls of the one on the window already
+        // is not drawn again: a still screen costs next to nothing.
+        const bool same = !frameDirty_ && calls_.size() == shown_.size() &&
+                          (calls_.empty() || std::memcmp(calls_.data(), shown_.data(),
+                                                         calls_.size() * sizeof(TDrawCall)) == 0);
+        if (!same) {
+            execute(calls_);
+            SDL_RenderPresent(renderer_);
+            ++framesPresented_;
+        } else {
+            ++framesSkipped_;
+        }
+        std::swap(calls_, shown_);
+        calls_.clear();
+        frameDirty_ = false;
         // Where vsync does nothing (virtual displays, some drivers) the frame
         // is paced here so the game neither races nor burns a core.
+        paceWaitMs_ = 0;
         if (vsync_) {
             const double now = millisecs();
             const double due = lastPresent_ + kFrameMs;
             if (now < due - 1.0) SDL_Delay(static_cast<Uint32>(due - now));
             const double after = millisecs();
+            paceWaitMs_ = after - now;
             lastPresent_ = (after - due > kFrameMs || lastPresent_ == 0) ? after : due;
         }
     }
 
+    double lastPaceWaitMs() const override { return paceWaitMs_; }
     bool wantsDrawing() const override { return !headless_ || drawing_; }
     void setDrawing(bool on) override { drawing_ = on; }
 
@@ -426,6 +508,7 @@ public:
 
     SDL_Texture* makeTexture(const TPixmap& pix, int flags) {
         if (!renderer_ || pix.width <= 0 || pix.height <= 0) return nullptr;
+        frameDirty_ = true;  // a new texture may sit where a freed one was
         SDL_Texture* t = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, pix.width,
                                            pix.height);
         if (!t) {
@@ -465,6 +548,7 @@ public:
     void updateTexture(TTexture& tex, int x, int y, const TPixmap& pix) override {
         auto& st = static_cast<TSdlTexture&>(tex);
         if (!st.tex || pix.width <= 0 || pix.height <= 0) return;
+        replay();  // calls made before the update see the old picture
         SDL_Rect r{x, y, std::min(pix.width, st.texW - x), std::min(pix.height, st.texH - y)};
         if (r.w <= 0 || r.h <= 0) return;
         std::vector<uint8_t> argb;
@@ -480,6 +564,7 @@ public:
     TPixmap readPixels(int x, int y, int w, int h) override {
         TPixmap pix;
         if (!renderer_ || w <= 0 || h <= 0) return pix;
+        replay();
         SDL_Rect r{x, y, w, h};
         SDL_Rect all{0, 0, gw_, gh_};
         SDL_Rect in;
@@ -594,6 +679,7 @@ public:
         switch (ev.type) {
             case SDL_QUIT: InjectTerminate(); break;
             case SDL_WINDOWEVENT:
+                frameDirty_ = true;  // shown, exposed, resized...: draw the next frame whatever it holds
                 if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST || ev.window.event == SDL_WINDOWEVENT_MINIMIZED)
                     InjectSuspended(true);
                 else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
@@ -820,7 +906,90 @@ public:
         return answer == 1;
     }
 
+    // Software OpenGL builds a pipeline the first time a blend mode and filter
+    // pair is drawn, which can hold a frame up by tens of milliseconds; each
+    // pair is drawn once here, off screen, so play never waits for it.
+    void warmUp() {
+        if (!renderer_) return;
+        TPixmap pix;
+        pix.width = pix.height = 4;
+        pix.pixels.assign(64, 200);
+        SDL_Texture* textures[2] = {makeTexture(pix, IMG_FILTERED), makeTexture(pix, 0)};
+        const SDL_BlendMode modes[4] = {SDL_BLENDMODE_NONE, SDL_BLENDMODE_BLEND, SDL_BLENDMODE_ADD,
+                                        SDL_BLENDMODE_MOD};
+        const SDL_FRect dst{0, 0, 3.5f, 3.5f};
+        SDL_Vertex v[3] = {{{0, 0}, {255, 255, 255, 128}, {0, 0}},
+                           {{3, 1}, {255, 255, 255, 128}, {1, 0}},
+                           {{1, 3}, {255, 255, 255, 128}, {0, 1}}};
+        for (SDL_BlendMode mode : modes) {
+            for (SDL_Texture* t : textures) {
+                if (!t) continue;
+                SDL_SetTextureBlendMode(t, mode);
+                SDL_SetTextureColorMod(t, 200, 100, 50);
+                SDL_SetTextureAlphaMod(t, 128);
+                SDL_RenderCopyF(renderer_, t, nullptr, &dst);
+                SDL_RenderCopyExF(renderer_, t, nullptr, &dst, 30.0, nullptr, SDL_FLIP_HORIZONTAL);
+                SDL_RenderGeometry(renderer_, t, v, 3, nullptr, 0);
+            }
+            SDL_SetRenderDrawBlendMode(renderer_, mode);
+            SDL_SetRenderDrawColor(renderer_, 100, 150, 200, 128);
+            SDL_RenderFillRectF(renderer_, &dst);
+            SDL_RenderDrawLineF(renderer_, 0, 0, 3, 3);
+            SDL_RenderGeometry(renderer_, nullptr, v, 3, nullptr, 0);
+        }
+        SDL_RenderFlush(renderer_);
+        for (SDL_Texture* t : textures)
+            if (t) SDL_DestroyTexture(t);
+        SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);
+        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+        SDL_RenderClear(renderer_);
+    }
+
+    // Carries out the calls recorded so far; the frame then counts as changed.
+    void replay() {
+        if (calls_.empty()) return;
+        frameDirty_ = true;
+        execute(calls_);
+        calls_.clear();
+    }
+
+    void execute(const std::vector<TDrawCall>& calls) {
+        for (const TDrawCall& c : calls) {
+            switch (c.kind) {
+                case TDrawCall::QUAD: doQuad(c.tex, c.q, c.r, c.g, c.b, c.a, c.blend); break;
+                case TDrawCall::LINE: doLine(c.q.x[0], c.q.y[0], c.q.x[1], c.q.y[1], c.r, c.g, c.b, c.a, c.blend); break;
+                case TDrawCall::FILL: doFill(c.r, c.g, c.b); break;
+                case TDrawCall::CLIP:
+                    doClip(static_cast<int>(c.q.x[0]), static_cast<int>(c.q.y[0]), static_cast<int>(c.q.x[1]),
+                           static_cast<int>(c.q.y[1]));
+                    break;
+            }
+        }
+    }
+
+    void textureGoing() {
+        replay();
+        frameDirty_ = true;
+    }
+
+    // How many window frames were drawn and how many were found unchanged.
+    uint64_t framesPresented() const { return framesPresented_; }
+    uint64_t framesSkipped() const { return framesSkipped_; }
+
 private:
+    TDrawCall& record(uint8_t kind, uint8_t r = 0, uint8_t g = 0, uint8_t b = 0, uint8_t a = 0, int blend = 0) {
+        calls_.emplace_back();
+        TDrawCall& c = calls_.back();
+        std::memset(static_cast<void*>(&c), 0, sizeof c);
+        c.kind = kind;
+        c.r = r;
+        c.g = g;
+        c.b = b;
+        c.a = a;
+        c.blend = blend;
+        return c;
+    }
+
     bool headless_;
     bool videoOk_ = false, ttfOk_ = false, audioOk_ = false;
     SDL_Window* window_ = nullptr;
@@ -835,6 +1004,10 @@ private:
     bool drawing_ = true;
     Uint64 startCounter_ = 0;
     double lastPresent_ = 0;
+    double paceWaitMs_ = 0;
+    std::vector<TDrawCall> calls_, shown_;  // this frame's calls and those on the window
+    bool frameDirty_ = true;
+    uint64_t framesPresented_ = 0, framesSkipped_ = 0;
     uint64_t frames_ = 0;
     std::shared_ptr<TSdlFont> builtin_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
@@ -845,6 +1018,10 @@ private:
     std::vector<TVirtualChannel> virtual_;
     Channel nextHandle_ = 1;
 };
+
+void sdlTextureGoing() {
+    if (g_recordingBackend) g_recordingBackend->textureGoing();
+}
 
 }  // namespace
 
