@@ -1,3 +1,4 @@
+#include <algorithm>
 #include "screens/TLoseScreen.h"
 
 #include "screens/ScreenLoop.h"
@@ -23,6 +24,8 @@ int TLoseScreen::setup() {
     _setUp = true;
     img = LoadImage(dataRoot + "gfx/gui/loseScreen/panel.png", IMG_FILTERED);
     if (img) MidHandleImage(img);
+    ribbonImg = LoadImage(dataRoot + "gfx/captions/times_up.png", IMG_FILTERED);
+    if (ribbonImg) MidHandleImage(ribbonImg);
     auto t = loadLocalisedText(dataRoot + "txt/loseScreen.txt");
     txtInfo = t && t->lines() >= 1 ? t->txt[0] : "Time is up!";
     while (!txtInfo.empty() && txtInfo.back() == '\r') txtInfo.pop_back();
@@ -101,6 +104,13 @@ int TLoseScreen::draw() {
     SetColor(255, 255, 255);
     SetAlpha(alpha);
     if (img) DrawImage(img, 512, 370);
+    if (img && ribbonImg) {
+        // Scaled to sit inside the ribbon's middle, 158 pixels above the panel's centre.
+        const float s = std::min(1.0f, 290.0f / static_cast<float>(std::max(1, ribbonImg->width)));
+        SetScale(s, s);
+        DrawImage(ribbonImg, 512, 370 - 158);
+        SetScale(1, 1);
+    }
     // The message sits on the parchment under the ribbon; a brown rim keeps
     // the gold letters readable on the cream.
     const int top = 370 - 200 + 100;

@@ -12,6 +12,7 @@ public:
     TLoseScreen();
 
     ImagePtr img;
+    ImagePtr ribbonImg;  // the "Time's Up!" caption laid on the panel's ribbon
     int toExit = 0;
     std::string txtInfo;
     FontPtr font;
