@@ -2,6 +2,8 @@
 // the render target, the clock, the event source and the audio device.
 #include "app/services/sdl/SdlBackend.h"
 
+#include "app/services/FrameRecorder.h"
+
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_mixer.h>
@@ -148,18 +150,6 @@ TPixmap surfaceToPixmap(SDL_Surface* src) {
     return pix;
 }
 
-// One drawing call of a window frame, kept until the frame is presented.
-// Compared byte for byte with the previous frame's calls, so it is always
-// cleared whole before it is filled.
-struct TDrawCall {
-    enum Kind : uint8_t { QUAD, LINE, FILL, CLIP };
-    uint8_t kind;
-    uint8_t r, g, b, a;
-    int blend;
-    const TTexture* tex;
-    TQuad q;  // a line uses the first two corners; a clip x[0], y[0], x[1], y[1] as x, y, w, h
-};
-
 class TSdlBackend;
 TSdlBackend* g_recordingBackend = nullptr;
 
@@ -200,7 +190,7 @@ public:
     // -- display -----------------------------------------------------------
     bool openGraphics(int w, int h, int depth, int /*hertz*/, int /*flags*/) override {
         if (w <= 0 || h <= 0) return false;
-        frameDirty_ = true;
+        recorder_.invalidate();
         // The renderer is made once and kept: every texture belongs to it, so
         // a change of mode resizes the same window (or target) instead.
         if (headless_) {
@@ -259,9 +249,7 @@ public:
     void destroyGraphics() {
         // Images may outlive the backend; their textures go with the renderer.
         *alive_ = false;
-        calls_.clear();
-        shown_.clear();
-        frameDirty_ = true;
+        recorder_.reset();
         builtin_.reset();
         if (renderer_) SDL_DestroyRenderer(renderer_);
         renderer_ = nullptr;
@@ -291,7 +279,7 @@ public:
     // -- drawing -----------------------------------------------------------
     void setClip(int x, int y, int w, int h) override {
         if (!headless_) {
-            TDrawCall& c = record(TDrawCall::CLIP);
+            TDrawCall& c = recorder_.record(TDrawCall::CLIP);
             c.q.x[0] = static_cast<float>(x);
             c.q.y[0] = static_cast<float>(y);
             c.q.x[1] = static_cast<float>(w);
@@ -307,7 +295,7 @@ public:
 
     void fill(int r, int g, int b) override {
         if (!headless_) {
-            record(TDrawCall::FILL, static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b));
+            recorder_.record(TDrawCall::FILL, static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b));
             return;
         }
         doFill(r, g, b);
@@ -350,7 +338,7 @@ public:
     void drawQuad(const TTexture* tex, const TQuad& q, uint8_t r, uint8_t g, uint8_t b, uint8_t a,
                   int blend) override {
         if (!headless_) {
-            TDrawCall& c = record(TDrawCall::QUAD, r, g, b, a, blend);
+            TDrawCall& c = recorder_.record(TDrawCall::QUAD, r, g, b, a, blend);
             c.tex = tex;
             c.q = q;
             return;
@@ -421,7 +409,7 @@ public:
     void drawLine(float x1, float y1, float x2, float y2, uint8_t r, uint8_t g, uint8_t b, uint8_t a,
                   int blend) override {
         if (!headless_) {
-            TDrawCall& c = record(TDrawCall::LINE, r, g, b, a, blend);
+            TDrawCall& c = recorder_.record(TDrawCall::LINE, r, g, b, a, blend);
             c.q.x[0] = x1;
             c.q.y[0] = y1;
             c.q.x[1] = x2;
@@ -454,19 +442,7 @@ public:
         }
         // A frame made of exactly the calls of the one on the window already
         // is not drawn again: a still screen costs next to nothing.
-        const bool same = !frameDirty_ && calls_.size() == shown_.size() &&
-                          (calls_.empty() || std::memcmp(calls_.data(), shown_.data(),
-                                                         calls_.size() * sizeof(TDrawCall)) == 0);
-        if (!same) {
-            execute(calls_);
-            SDL_RenderPresent(renderer_);
-            ++framesPresented_;
-        } else {
-            ++framesSkipped_;
-        }
-        std::swap(calls_, shown_);
-        calls_.clear();
-        frameDirty_ = false;
+        if (recorder_.finishFrame([this](const TDrawCall& c) { execute(c); })) SDL_RenderPresent(renderer_);
         // Where vsync does nothing (virtual displays, some drivers) the frame
         // is paced here so the game neither races nor burns a core.
         paceWaitMs_ = 0;
@@ -508,7 +484,7 @@ public:
 
     SDL_Texture* makeTexture(const TPixmap& pix, int flags) {
         if (!renderer_ || pix.width <= 0 || pix.height <= 0) return nullptr;
-        frameDirty_ = true;  // a new texture may sit where a freed one was
+        recorder_.invalidate();  // a new texture may sit where a freed one was
         SDL_Texture* t = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, pix.width,
                                            pix.height);
         if (!t) {
@@ -679,7 +655,7 @@ public:
         switch (ev.type) {
             case SDL_QUIT: InjectTerminate(); break;
             case SDL_WINDOWEVENT:
-                frameDirty_ = true;  // shown, exposed, resized...: draw the next frame whatever it holds
+                recorder_.invalidate();  // shown, exposed, resized...: draw the next frame whatever it holds
                 if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST || ev.window.event == SDL_WINDOWEVENT_MINIMIZED)
                     InjectSuspended(true);
                 else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
@@ -947,49 +923,27 @@ public:
 
     // Carries out the calls recorded so far; the frame then counts as changed.
     void replay() {
-        if (calls_.empty()) return;
-        frameDirty_ = true;
-        execute(calls_);
-        calls_.clear();
+        recorder_.flush([this](const TDrawCall& c) { execute(c); });
     }
 
-    void execute(const std::vector<TDrawCall>& calls) {
-        for (const TDrawCall& c : calls) {
-            switch (c.kind) {
-                case TDrawCall::QUAD: doQuad(c.tex, c.q, c.r, c.g, c.b, c.a, c.blend); break;
-                case TDrawCall::LINE: doLine(c.q.x[0], c.q.y[0], c.q.x[1], c.q.y[1], c.r, c.g, c.b, c.a, c.blend); break;
-                case TDrawCall::FILL: doFill(c.r, c.g, c.b); break;
-                case TDrawCall::CLIP:
-                    doClip(static_cast<int>(c.q.x[0]), static_cast<int>(c.q.y[0]), static_cast<int>(c.q.x[1]),
-                           static_cast<int>(c.q.y[1]));
-                    break;
-            }
+    void execute(const TDrawCall& c) {
+        switch (c.kind) {
+            case TDrawCall::QUAD: doQuad(c.tex, c.q, c.r, c.g, c.b, c.a, c.blend); break;
+            case TDrawCall::LINE: doLine(c.q.x[0], c.q.y[0], c.q.x[1], c.q.y[1], c.r, c.g, c.b, c.a, c.blend); break;
+            case TDrawCall::FILL: doFill(c.r, c.g, c.b); break;
+            case TDrawCall::CLIP:
+                doClip(static_cast<int>(c.q.x[0]), static_cast<int>(c.q.y[0]), static_cast<int>(c.q.x[1]),
+                       static_cast<int>(c.q.y[1]));
+                break;
         }
     }
 
     void textureGoing() {
         replay();
-        frameDirty_ = true;
+        recorder_.invalidate();
     }
-
-    // How many window frames were drawn and how many were found unchanged.
-    uint64_t framesPresented() const { return framesPresented_; }
-    uint64_t framesSkipped() const { return framesSkipped_; }
 
 private:
-    TDrawCall& record(uint8_t kind, uint8_t r = 0, uint8_t g = 0, uint8_t b = 0, uint8_t a = 0, int blend = 0) {
-        calls_.emplace_back();
-        TDrawCall& c = calls_.back();
-        std::memset(static_cast<void*>(&c), 0, sizeof c);
-        c.kind = kind;
-        c.r = r;
-        c.g = g;
-        c.b = b;
-        c.a = a;
-        c.blend = blend;
-        return c;
-    }
-
     bool headless_;
     bool videoOk_ = false, ttfOk_ = false, audioOk_ = false;
     SDL_Window* window_ = nullptr;
@@ -1005,9 +959,7 @@ private:
     Uint64 startCounter_ = 0;
     double lastPresent_ = 0;
     double paceWaitMs_ = 0;
-    std::vector<TDrawCall> calls_, shown_;  // this frame's calls and those on the window
-    bool frameDirty_ = true;
-    uint64_t framesPresented_ = 0, framesSkipped_ = 0;
+    TFrameRecorder recorder_;  // a window's calls, held until the frame is presented
     uint64_t frames_ = 0;
     std::shared_ptr<TSdlFont> builtin_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
