@@ -15,8 +15,10 @@ std::string profileIDOf(const std::string& name) {
 }
 
 TProfileManager& profileManager() {
-    static TProfileManager m;
-    return m;
+    // Never destroyed: the save on exit may run after static destruction began
+    // (an exit() from a library, such as Xlib's when the display goes away).
+    static TProfileManager* m = new TProfileManager();
+    return *m;
 }
 
 void TProfileManager::_refuse(const std::string& message) {

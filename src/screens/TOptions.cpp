@@ -13,8 +13,9 @@
 std::function<void(float, float)> TOptions::volumeHook;
 
 TOptions& options() {
-    static TOptions o;
-    return o;
+    // Never destroyed, like the profile manager: the save on exit needs it.
+    static TOptions* o = new TOptions();
+    return *o;
 }
 
 void TOptions::setDefaults() {

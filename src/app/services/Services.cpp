@@ -15,7 +15,25 @@ float frameDelta = 1.0f;
 namespace {
 
 TRenderState g_state;
-std::unique_ptr<TBackend> g_backend;
+
+// The backend is not torn down when the program ends: exit() can come from a
+// library whose connection is gone (Xlib when the display dies), and closing
+// the window then waits for an answer that never comes. The system takes the
+// window and the sound device back anyway; the pointer stays reachable.
+TBackend* g_backendAtExit = nullptr;
+struct TBackendHolder {
+    std::unique_ptr<TBackend> backend;
+    ~TBackendHolder() { g_backendAtExit = backend.release(); }
+    TBackend* operator->() const { return backend.get(); }
+    TBackend& operator*() const { return *backend; }
+    explicit operator bool() const { return backend != nullptr; }
+    void reset() { backend.reset(); }
+    TBackendHolder& operator=(std::unique_ptr<TBackend> b) {
+        backend = std::move(b);
+        return *this;
+    }
+};
+TBackendHolder g_backend;
 
 float g_virtW = 1024, g_virtH = 768;
 float g_vpX = 0, g_vpY = 0, g_vpW = 1024, g_vpH = 768;  // exact viewport
