@@ -242,6 +242,38 @@ TEST_F(HeadlessTest, GrabImageCopiesTheScreen) {
     expectRgb(pixel(44, 44), {30, 60, 90}, "grabbed picture drawn elsewhere");
 }
 
+TEST_F(HeadlessTest, GrabImageRectPatchesOnlyItsPartOfThePicture) {
+    // A 16 x 16 picture, all red, then patched with a grabbed blue 4 x 4 at
+    // (6, 2), and with a green 8 x 8 that hangs over its right edge at (12, 10).
+    ImagePtr img = CreateImageFromPixmap(solid(16, 16, 200, 0, 0, 255), 0);
+    ASSERT_TRUE(img);
+    background(0, 0, 0);
+    SetBlend(SOLIDBLEND);
+    SetColor(0, 0, 210);
+    DrawRect(30, 30, 4, 4);
+    SetColor(0, 220, 0);
+    DrawRect(40, 40, 8, 8);
+    GrabImageRect(img, 30, 30, 4, 4, 6, 2);
+    GrabImageRect(img, 40, 40, 8, 8, 12, 10);
+    GrabImageRect(img, 40, 40, 8, 8, 20, 20);  // wholly outside: nothing
+    GrabImageRect(nullptr, 40, 40, 8, 8, 0, 0);
+    background(0, 0, 0);
+    SetColor(255, 255, 255);
+    DrawImage(img, 0, 0);
+    struct Probe {
+        int x, y;
+        Rgb want;
+        const char* what;
+    } probes[] = {
+        {6, 2, {0, 0, 210}, "patch's first texel"},     {9, 5, {0, 0, 210}, "patch's last texel"},
+        {5, 2, {200, 0, 0}, "left of the patch"},       {10, 5, {200, 0, 0}, "right of the patch"},
+        {6, 6, {200, 0, 0}, "below the patch"},         {12, 10, {0, 220, 0}, "clipped patch's corner"},
+        {15, 15, {0, 220, 0}, "picture's last texel"},  {11, 10, {200, 0, 0}, "left of the clipped patch"},
+        {16, 16, {0, 0, 0}, "beyond the picture"},      {0, 0, {200, 0, 0}, "untouched corner"},
+    };
+    for (const Probe& p : probes) expectRgb(pixel(p.x, p.y), p.want, p.what);
+}
+
 TEST_F(HeadlessTest, ImageFontsMeasureByAdvancesAndLineHeight) {
     const char* ttf = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
     if (!fs::exists(ttf)) GTEST_SKIP() << "no DejaVu font";
