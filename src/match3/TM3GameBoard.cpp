@@ -381,17 +381,8 @@ void TM3Game::drawPlatesAtRest() {
             f->s = s;
         }
     for (auto& row : level->tile)
-        for (auto& t : row) {
-            if (!t) continue;
-            const float a = t->ta, s = t->ts, r = t->tr;
-            t->ta = 1;
-            t->ts = 1;
-            t->tr = 0;
-            t->drawOnlyTile(0, 1);
-            t->ta = a;
-            t->ts = s;
-            t->tr = r;
-        }
+        for (auto& t : row)
+            if (t) t->drawRestingTile(0);
     SetBlend(ALPHABLEND);
     SetColor(255, 255, 255);
     SetAlpha(1);

@@ -326,7 +326,7 @@ void TTile::draw(int force) {
     }
 }
 
-void TTile::drawBezwzglednie(int force) {
+void TTile::drawRestingTile(int force) {
     const float oa = ta, os = ts, orot = tr;
     ta = 1;
     ts = 1;
@@ -335,6 +335,10 @@ void TTile::drawBezwzglednie(int force) {
     ta = oa;
     ts = os;
     tr = orot;
+}
+
+void TTile::drawBezwzglednie(int force) {
+    drawRestingTile(force);
     if (chip) chip->draw(dim.x, dim.y, over);
 }
 

@@ -40,6 +40,8 @@ public:
     void drawPoblysk();
     void drawBlysk(float f);
     void drawBezwzglednie(int force);
+    // The tile alone with its shadow as it looks at rest: alpha 1, scale 1, no rotation.
+    void drawRestingTile(int force);
     void draw(int force);
     void drawChip();
     void drawChip_EDITOR();

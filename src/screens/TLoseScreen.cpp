@@ -1,5 +1,6 @@
-#include <algorithm>
 #include "screens/TLoseScreen.h"
+
+#include <algorithm>
 
 #include "screens/ScreenLoop.h"
 

@@ -20,20 +20,10 @@ TRenderState g_state;
 // library whose connection is gone (Xlib when the display dies), and closing
 // the window then waits for an answer that never comes. The system takes the
 // window and the sound device back anyway; the pointer stays reachable.
-TBackend* g_backendAtExit = nullptr;
-struct TBackendHolder {
-    std::unique_ptr<TBackend> backend;
-    ~TBackendHolder() { g_backendAtExit = backend.release(); }
-    TBackend* operator->() const { return backend.get(); }
-    TBackend& operator*() const { return *backend; }
-    explicit operator bool() const { return backend != nullptr; }
-    void reset() { backend.reset(); }
-    TBackendHolder& operator=(std::unique_ptr<TBackend> b) {
-        backend = std::move(b);
-        return *this;
-    }
-};
-TBackendHolder g_backend;
+std::unique_ptr<TBackend>& backendSlot() {
+    static auto* slot = new std::unique_ptr<TBackend>();
+    return *slot;
+}
 
 float g_virtW = 1024, g_virtH = 768;
 float g_vpX = 0, g_vpY = 0, g_vpW = 1024, g_vpH = 768;  // exact viewport
@@ -78,8 +68,9 @@ struct TPcg32 {
 TPcg32 g_rng;
 
 TBackend& B() {
-    if (!g_backend) g_backend = MakeNullBackend();
-    return *g_backend;
+    auto& slot = backendSlot();
+    if (!slot) slot = MakeNullBackend();
+    return *slot;
 }
 
 int g_forceDrawing = 0;
@@ -207,8 +198,8 @@ int normFlags(int flags) { return flags == IMG_DEFAULT ? (IMG_MASKED | IMG_FILTE
 // Backend plumbing
 
 void InstallBackend(std::unique_ptr<TBackend> backend) {
-    g_backend.reset();  // the old one goes first: it may own the SDL context
-    g_backend = backend ? std::move(backend) : MakeNullBackend();
+    backendSlot().reset();  // the old one goes first: it may own the SDL context
+    backendSlot() = backend ? std::move(backend) : MakeNullBackend();
     ResetInput();
 }
 
@@ -454,28 +445,27 @@ ImagePtr CreateImage(int w, int h, int frames, int flags) {
     return img;
 }
 
-void GrabImage(const ImagePtr& img, int x, int y, int frame) {
-    if (!img) return;
-    auto* tex = dynamic_cast<TTexture*>(img->data.get());
-    float fx, fy;
-    if (!tex || !frameOrigin(*img, *tex, frame, fx, fy)) return;
-    TPixmap pix = grabLogical(x, y, img->width, img->height);
-    if (img->flags & IMG_MASKED) applyMask(pix, g_maskR, g_maskG, g_maskB);
-    B().updateTexture(*tex, static_cast<int>(fx), static_cast<int>(fy), pix);
-}
-
-void GrabImageRect(const ImagePtr& img, int x, int y, int w, int h, int dx, int dy) {
+// The w x h screen area at (x, y) into the frame at (dx, dy); only what
+// lands inside the frame is taken.
+void grabInto(const ImagePtr& img, int frame, int x, int y, int w, int h, int dx, int dy) {
     if (!img || w <= 0 || h <= 0) return;
     auto* tex = dynamic_cast<TTexture*>(img->data.get());
     float fx, fy;
-    if (!tex || !frameOrigin(*img, *tex, 0, fx, fy)) return;
-    // Only what lands inside the image is taken.
+    if (!tex || !frameOrigin(*img, *tex, frame, fx, fy)) return;
     const int x0 = std::max(0, dx), y0 = std::max(0, dy);
     const int x1 = std::min(img->width, dx + w), y1 = std::min(img->height, dy + h);
     if (x1 <= x0 || y1 <= y0) return;
     TPixmap pix = grabLogical(x + (x0 - dx), y + (y0 - dy), x1 - x0, y1 - y0);
     if (img->flags & IMG_MASKED) applyMask(pix, g_maskR, g_maskG, g_maskB);
     B().updateTexture(*tex, static_cast<int>(fx) + x0, static_cast<int>(fy) + y0, pix);
+}
+
+void GrabImage(const ImagePtr& img, int x, int y, int frame) {
+    if (img) grabInto(img, frame, x, y, img->width, img->height, 0, 0);
+}
+
+void GrabImageRect(const ImagePtr& img, int x, int y, int w, int h, int dx, int dy) {
+    grabInto(img, 0, x, y, w, h, dx, dy);
 }
 
 TPixmap GrabPixmap(int x, int y, int w, int h) {

@@ -2,8 +2,6 @@
 // the render target, the clock, the event source and the audio device.
 #include "app/services/sdl/SdlBackend.h"
 
-#include "app/services/FrameRecorder.h"
-
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_mixer.h>
@@ -16,6 +14,8 @@
 #include <cstring>
 #include <unordered_map>
 #include <vector>
+
+#include "app/services/FrameRecorder.h"
 
 namespace {
 
