@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 #include "data/DataGlobals.h"
 #include "match3/TBackGround.h"
 #include "match3/TChip.h"

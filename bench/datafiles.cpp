@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/services/Files.h"
+#include "platform/Files.h"
 #include "data/Paragraph.h"
 #include "data/TRCMFile.h"
 

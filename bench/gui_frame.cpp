@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <new>
 
-#include "app/services/Backend.h"
-#include "app/services/Services.h"
-#include "app/services/sdl/SdlBackend.h"
+#include "platform/Backend.h"
+#include "platform/Services.h"
+#include "platform/sdl/SdlBackend.h"
 #include "gui/GuiGlobals.h"
 #include "gui/TBelka.h"
 #include "gui/TGui.h"

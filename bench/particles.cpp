@@ -10,9 +10,9 @@
 #include <cstdlib>
 #include <new>
 
-#include "app/services/Backend.h"
-#include "app/services/Services.h"
-#include "app/services/sdl/SdlBackend.h"
+#include "platform/Backend.h"
+#include "platform/Services.h"
+#include "platform/sdl/SdlBackend.h"
 #include "data/DataGlobals.h"
 #include "effects/TParticle.h"
 

@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "app/services/Backend.h"
-#include "app/services/Services.h"
-#include "app/services/sdl/SdlBackend.h"
+#include "platform/Backend.h"
+#include "platform/Services.h"
+#include "platform/sdl/SdlBackend.h"
 
 namespace {
 

@@ -1,3 +1,5 @@
-#include "app/App.h"
+#include "wiring/Wiring.h"
 
-int main(int argc, char** argv) { return AppMain(argc, argv); }
+int main(int argc, char** argv) {
+    return runBrimble(argc, argv);
+}

@@ -1,6 +1,7 @@
-// The start-up sequence and the command line.
+// The command line (development and tests only; the player needs none).
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,7 @@ struct TCommandLine {
     uint32_t seed = 0;
     std::string playLevel;
     bool timed = false;
-    bool drawAll = false;  // --draw-all: headless draws every frame
+    bool drawAll = false;    // --draw-all: headless draws every frame
     std::string guiGallery;  // --gui-gallery FILE: dev-only, shows one GUI script
     bool credits = false;    // --credits: dev-only, rolls the end-of-campaign credits
     bool help = false;
@@ -27,5 +28,7 @@ struct TCommandLine {
 bool parseCommandLine(const std::vector<std::string>& args, TCommandLine& out, std::string& error);
 std::string usageText();
 
-// Runs the game; returns the process status.
-int AppMain(int argc, char** argv);
+// A path given on the command line made absolute (the game changes folder).
+std::string absolutePath(const std::string& p);
+// --data, else game/ beside the build, else the current folder.
+std::string findDataDir(const std::string& given);

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/TDeltaTime.h"
-#include "app/services/Services.h"
+#include "platform/Services.h"
 
 extern std::string nextScreen;
 extern std::string userRoot;      // per-user folder, forward slashes

@@ -1,12 +1,31 @@
 #include "app/Control.h"
 
 #include <cstdio>
+#include <map>
 
 #include "app/AppGlobals.h"
-#include "app/AppHooks.h"
-#include "app/services/Services.h"
+#include "app/TMainGame.h"
+#include "match3/TLevel.h"
+#include "platform/Services.h"
+#include "profiles/TProfileManager.h"
 
 std::string Control::currentName;
+
+namespace {
+
+std::map<std::string, Control::TStep>& registry() {
+    static std::map<std::string, Control::TStep> r;
+    return r;
+}
+
+// The current player; the quest steps act on nothing without one.
+TProfilePtr questProfile() {
+    TProfilePtr p = profileManager().profile;
+    if (!p) std::fprintf(stderr, "No player is chosen; the quest cannot go on.\n");
+    return p;
+}
+
+}  // namespace
 
 std::string screenNameUpper(const std::string& name) {
     std::string s = name;
@@ -15,34 +34,48 @@ std::string screenNameUpper(const std::string& name) {
     return s;
 }
 
+void Control::registerScreen(const std::string& name, TStep step) {
+    registry()[screenNameUpper(name)] = std::move(step);
+}
+
+bool Control::isRegistered(const std::string& name) {
+    auto it = registry().find(screenNameUpper(name));
+    return it != registry().end() && it->second;
+}
+
+std::vector<std::string> Control::registeredNames() {
+    std::vector<std::string> names;
+    for (auto& e : registry()) names.push_back(e.first);
+    return names;
+}
+
+void Control::clearRegistry() {
+    registry().clear();
+}
+
+void Control::registerQuestSteps() {
+    registerScreen("NEW-QUEST", NEW_Quest);
+    registerScreen("RESUME-QUEST", RESUME_Quest);
+    registerScreen("GET-NEXT-QUEST-LEVEL", QUEST_getNextLevel);
+    registerScreen("GET-NEXT-STAGE", QUEST_getNextStage);
+    registerScreen("RESTART-LEVEL", RESTART_Level);
+}
+
 int Control::start() {
     nextScreen = "MAIN-MENU";
-    appHooks().setupMouse();
     return 0;
 }
 
 std::string Control::dispatch(const std::string& name) {
     const std::string n = screenNameUpper(name);
     currentName = n;
-    AppHooks& h = appHooks();
-    if (n == "MAIN-MENU") return h.mainMenuLoop();
-    if (n == "MAIN-GAME") return h.mainGameLoop();
-    if (n == "STORY") {
-        const int level = h.profileLevelNumber();
-        if (level < 10) return h.storyLoop(1);
-        if (level == 13) return h.storyLoop(3);
-        h.galeriaLoop(0);
-        return h.storyLoop(2);
-    }
-    if (n == "UBIERANIE") return h.ubieranieLoop();
-    if (n == "PUZZLE") return h.puzzleLoop();
-    if (n == "GALERIA") return h.galeriaLoop(0);
-    if (n == "NEW-QUEST") return NEW_Quest();
-    if (n == "RESUME-QUEST") return RESUME_Quest();
-    if (n == "GET-NEXT-QUEST-LEVEL") return QUEST_getNextLevel();
-    if (n == "GET-NEXT-STAGE") return QUEST_getNextStage();
-    if (n == "RESTART-LEVEL") return RESTART_Level();
     if (n == "END") return "END";
+    auto it = registry().find(n);
+    if (it != registry().end() && it->second) return it->second();
+    if (n == "MAIN-MENU") {
+        std::fprintf(stderr, "No main menu is registered; ending.\n");
+        return "END";
+    }
     std::fprintf(stderr, "Unknown screen name '%s'; going to MAIN-MENU.\n", name.c_str());
     return "MAIN-MENU";
 }
@@ -57,21 +90,32 @@ int Control::mainLoop() {
 }
 
 std::string Control::NEW_Quest() {
-    appHooks().mainGameSetContinueLevel(0);
-    appHooks().questStartNew();
+    TProfilePtr p = questProfile();
+    if (!p) return "MAIN-MENU";
+    if (mainGame) mainGame->continueLevel = 0;
+    p->QUEST_startNew();
     return "STORY";
 }
 
 std::string Control::RESUME_Quest() {
-    appHooks().mainGameSetQuestLevel();
-    const std::string type = appHooks().profileGameType();
-    return type.empty() ? "MAIN-GAME" : type;
+    TProfilePtr p = questProfile();
+    if (!p) return "MAIN-MENU";
+    if (mainGame) {
+        mainGame->profile = p;
+        mainGame->setLevel(p->questLevel);
+    }
+    return p->gameType.empty() ? "MAIN-GAME" : p->gameType;
 }
 
 int Control::prepareQuestLevel() {
-    const int r = appHooks().questLoadActLevel();
-    appHooks().mainGameSetQuestLevel();
-    appHooks().mainGameSetStartData();
+    TProfilePtr p = questProfile();
+    if (!p) return 0;
+    const int r = p->QUEST_loadActLevel();
+    if (mainGame) {
+        mainGame->profile = p;
+        mainGame->setLevel(p->questLevel);
+        mainGame->setStartData();
+    }
     return r;
 }
 
@@ -80,13 +124,18 @@ std::string Control::RESTART_Level() {
     return "MAIN-GAME";
 }
 
+void Control::runEndOfGame() {
+    auto it = registry().find("END-OF-GAME");
+    if (it != registry().end() && it->second) it->second();
+}
+
 std::string Control::QUEST_PrepareNextLevel() {
-    AppHooks& h = appHooks();
-    h.profileSave();
-    const int level = h.profileLevelNumber() + 1;
-    h.setProfileLevelNumber(level);
-    if (level >= 192) {  // past the last level as well: never load a level that does not exist
-        h.endOfGameLoop();
+    TProfilePtr p = questProfile();
+    if (!p) return "MAIN-MENU";
+    p->save();
+    p->nrLevelu += 1;
+    if (p->nrLevelu >= 192) {  // past the last level as well: never load a level that does not exist
+        runEndOfGame();
         return "MAIN-MENU";
     }
     prepareQuestLevel();
@@ -94,9 +143,13 @@ std::string Control::QUEST_PrepareNextLevel() {
 }
 
 std::string Control::QUEST_getNextLevel() {
-    const bool hadPuzzle = appHooks().finishedLevelHasPuzzle();
+    const bool hadPuzzle = mainGame && mainGame->level && mainGame->level->saPuzzle != 0;
     const std::string next = QUEST_PrepareNextLevel();
-    return hadPuzzle ? "PUZZLE" : next;
+    return hadPuzzle && next == "MAIN-GAME" ? "PUZZLE" : next;
 }
 
-std::string Control::QUEST_getNextStage() { return appHooks().profileNextStage(); }
+std::string Control::QUEST_getNextStage() {
+    TProfilePtr p = questProfile();
+    if (!p) return "MAIN-MENU";
+    return p->getNextStage();
+}

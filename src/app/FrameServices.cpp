@@ -9,6 +9,8 @@
 
 #include "app/AppGlobals.h"
 #include "app/Harness.h"
+#include "audio/TGlobalSnd.h"
+#include "gui/TMouse.h"
 
 const char* const kGraphicsFailedMessage =
     "We're very sorry but the game could not initialize required graphics mode. Please update your drivers.";
@@ -18,7 +20,29 @@ TLetterbox g_box{1, 1024, 768, 0, 0};
 int g_vgMode = 0;
 int g_vgW = 1024, g_vgH = 768;
 bool g_saved = false;
+std::vector<std::pair<std::string, std::function<void()>>>& exitSaves() {
+    // Never destroyed: the exit hook may run during static destruction.
+    static auto* s = new std::vector<std::pair<std::string, std::function<void()>>>();
+    return *s;
+}
 }  // namespace
+
+void addExitSave(const std::string& name, std::function<void()> save) {
+    for (auto& e : exitSaves())
+        if (e.first == name) {
+            e.second = std::move(save);
+            return;
+        }
+    exitSaves().emplace_back(name, std::move(save));
+}
+
+void clearExitSaves() {
+    exitSaves().clear();
+}
+
+void resetExitSaved() {
+    g_saved = false;
+}
 
 void timingUpdate() {
     if (deltaTime) {
@@ -30,14 +54,14 @@ void timingUpdate() {
 
 void frameUpdate(int special) {
     timingUpdate();
-    appHooks().mouseUpdate(special);
-    appHooks().soundUpdate();
+    special ? mouse.updateSpec() : mouse.update();
+    globalSnd.update();
     if (cheatsEnabled && KeyHit(27)) appExit(harnessExitStatus());
     if (AppTerminate() || (KeyDown(164) && KeyHit(115))) appExit(harnessExitStatus());
 }
 
 void frameFlip(int skipPause) {
-    appHooks().mouseDraw();
+    mouse.draw();
     if (skipPause == 0 && AppSuspended()) pauseWhileSuspended();
     Flip(1);
     harnessAfterFrame();
@@ -45,7 +69,7 @@ void frameFlip(int skipPause) {
 }
 
 void pauseWhileSuspended() {
-    appHooks().stopAllSounds();
+    globalSnd.stopAllSounds();
     const TLetterbox& box = currentLetterbox();
     TPixmap whole = GrabPixmap(0, 0, static_cast<int>(std::lround(box.logicalW)),
                                static_cast<int>(std::lround(box.logicalH)));
@@ -100,7 +124,7 @@ void pauseWhileSuspended() {
     SetScale(sx, sy);
     SetBlend(blend);
     SetImageFont(font);
-    appHooks().resumeAllSounds();
+    globalSnd.resumeAllSounds();
 }
 
 std::vector<TGraphicsMode> graphicsModesToTry(int width, int height, int fullScreen, int wideScreen,
@@ -126,7 +150,8 @@ std::vector<TGraphicsMode> graphicsModesToTry(int width, int height, int fullScr
 
 bool openGraphics(int width, int height, int fullScreen, int wideScreen) {
     if (appOptions.windowed) fullScreen = 0;
-    const auto modes = graphicsModesToTry(width, height, fullScreen, wideScreen, DesktopWidth(), DesktopHeight());
+    const auto modes =
+        graphicsModesToTry(width, height, fullScreen, wideScreen, DesktopWidth(), DesktopHeight());
     for (const TGraphicsMode& m : modes) {
         if (OpenGraphics(m.width, m.height, m.depth, 60)) {
             setVirtualGraphics(width, height, 3);
@@ -189,8 +214,12 @@ void setVirtualGraphics(int w, int h, int mode) {
     SetMouseOffset(g_box.offsetX, g_box.offsetY);
 }
 
-const TLetterbox& currentLetterbox() { return g_box; }
-int virtualGraphicsMode() { return g_vgMode; }
+const TLetterbox& currentLetterbox() {
+    return g_box;
+}
+int virtualGraphicsMode() {
+    return g_vgMode;
+}
 
 void clearLetterbox() {
     if (g_vgMode != 0 && (g_vgMode & VG_LETTERBOX)) {
@@ -225,7 +254,8 @@ void makeUserFolders() {
     std::replace(userRoot.begin(), userRoot.end(), '\\', '/');
     while (userRoot.size() > 1 && userRoot.back() == '/') userRoot.pop_back();
     if (userRoot.empty()) {
-        std::fprintf(stderr, "No per-user folder could be determined; profiles and settings will not be kept.\n");
+        std::fprintf(stderr,
+                     "No per-user folder could be determined; profiles and settings will not be kept.\n");
         return;
     }
     for (const std::string& dir : {userRoot, userRoot + "/Data", userRoot + "/Profiles"}) {
@@ -240,9 +270,8 @@ void makeUserFolders() {
 void saveOnExit() {
     if (g_saved) return;
     g_saved = true;
-    appHooks().saveProfiles();
-    appHooks().saveOptions();
-    if (playLogEnabled) appHooks().savePlayLog();
+    for (auto& e : exitSaves())
+        if (e.second) e.second();
 }
 
 void appExit(int status) {

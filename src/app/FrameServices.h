@@ -2,10 +2,9 @@
 // letterbox, the per-user folders and the exit path.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
-
-#include "app/AppHooks.h"
 
 // Frame timing only: deltaTime.Update(), frameDelta, event polling.
 void timingUpdate();
@@ -52,7 +51,13 @@ void makeUserFolders();
 // ~/.local/share/Brimble); "" when no home is known.
 std::string defaultUserRoot();
 
-// The exit hook: saves profiles, options and the play log. Runs once.
+// The exit hook: runs the saves registered with addExitSave, in the order
+// they were added (profiles, options, play log). Runs once.
 void saveOnExit();
+// Registers (or, for a name already there, replaces) one save of the exit hook.
+void addExitSave(const std::string& name, std::function<void()> save);
+// For tests: forget the registered saves / let the exit hook run again.
+void clearExitSaves();
+void resetExitSaved();
 // Ends the process from anywhere (exit keys, close button, fatal error).
 [[noreturn]] void appExit(int status);

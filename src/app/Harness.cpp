@@ -6,11 +6,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/AppHooks.h"
 #include "app/Control.h"
 #include "app/FrameServices.h"
-#include "app/services/Backend.h"
-#include "app/services/Services.h"
+#include "app/TEkran.h"
+#include "app/TMainGame.h"
+#include "platform/Backend.h"
+#include "platform/Services.h"
 
 namespace {
 
@@ -19,8 +20,8 @@ struct TCommandRule {
     int numbers;  // numeric arguments expected; -1 = text
 };
 const TCommandRule kCommands[] = {
-    {"wait", 1},    {"move", 2},          {"click", 2},        {"rclick", 2}, {"press", 2},
-    {"release", 2}, {"drag", 5},          {"key", 1},          {"type", -1},  {"shot", -1},
+    {"wait", 1},           {"move", 2},          {"click", 2},    {"rclick", 2}, {"press", 2},
+    {"release", 2},        {"drag", 5},          {"key", 1},      {"type", -1},  {"shot", -1},
     {"expect-screen", -1}, {"expect-state", -1}, {"autoplay", 1}, {"quit", 0},
 };
 // Frames an autoplay may take without a move before the run gives up.
@@ -60,7 +61,9 @@ void fail(int line, const std::string& what) {
     appExit(1);
 }
 
-void pointerTo(float x, float y) { MoveMouse(static_cast<int>(x), static_cast<int>(y)); }
+void pointerTo(float x, float y) {
+    MoveMouse(static_cast<int>(x), static_cast<int>(y));
+}
 
 // Whether any "shot" follows before the next command that takes frames.
 bool shotAhead() {
@@ -133,8 +136,8 @@ void runCommands() {
             std::filesystem::create_directories(h.shotsDir, ec);
             const TLetterbox& box = currentLetterbox();
             ForceDrawing(true);  // the frame is already drawn; grabbing must not be skipped
-            TPixmap pix = GrabPixmap(static_cast<int>(box.offsetX + 0.5f), static_cast<int>(box.offsetY + 0.5f),
-                                     1024, 768);
+            TPixmap pix = GrabPixmap(static_cast<int>(box.offsetX + 0.5f),
+                                     static_cast<int>(box.offsetY + 0.5f), 1024, 768);
             ForceDrawing(false);
             const std::string path = h.shotsDir + "/" + c.args[0] + ".png";
             if (!SavePixmapPNG(pix, path)) fail(c.line, "cannot write " + path);
@@ -144,12 +147,11 @@ void runCommands() {
                 fail(c.line, "expected screen " + want + ", the game is at " +
                                  (Control::currentName.empty() ? "(start-up)" : Control::currentName));
         } else if (c.name == "expect-state") {
-            if (!appHooks().screenState) fail(c.line, "expect-state: not available on this screen");
-            const std::string got = appHooks().screenState();
+            if (TEkran::running().empty()) fail(c.line, "expect-state: not available on this screen");
+            const std::string got = TEkran::runningState();
             if (got != c.args[0]) fail(c.line, "expected state " + c.args[0] + ", the screen is in " + got);
         } else if (c.name == "autoplay") {
-            if (!appHooks().autoplayAvailable || !appHooks().autoplayAvailable())
-                fail(c.line, "autoplay: not available on this screen");
+            if (!playScreenTakesAutoplay()) fail(c.line, "autoplay: not available on this screen");
             if (n[0] > 0) {
                 h.autoplayLeft = n[0];
                 h.autoplayIdle = 0;
@@ -258,7 +260,9 @@ void harnessStart(const std::string& scriptPath, const std::string& shotsDir, bo
     g_h = h;
 }
 
-bool harnessActive() { return g_h != nullptr; }
+bool harnessActive() {
+    return g_h != nullptr;
+}
 
 void harnessAfterFrame() {
     if (!g_h) return;
@@ -282,9 +286,10 @@ void harnessAfterFrame() {
         return;
     }
     if (h.autoplayLeft > 0) {
-        if (!appHooks().autoplayAvailable || !appHooks().autoplayAvailable())
+        if (!playScreenTakesAutoplay())
             fail(h.autoplayLine, "autoplay: the play screen was left with moves to go");
-        if (++h.autoplayIdle > kAutoplayPatience) fail(h.autoplayLine, "autoplay: no move for a minute of play");
+        if (++h.autoplayIdle > kAutoplayPatience)
+            fail(h.autoplayLine, "autoplay: no move for a minute of play");
         decideDrawing();
         return;
     }
@@ -308,7 +313,9 @@ void harnessAfterFrame() {
     decideDrawing();
 }
 
-int harnessExitStatus() { return g_h ? g_h->status : 0; }
+int harnessExitStatus() {
+    return g_h ? g_h->status : 0;
+}
 
 int harnessFinish() {
     if (!g_h) return 0;
@@ -322,7 +329,9 @@ int harnessFinish() {
     return g_h->status;
 }
 
-bool HarnessAutoplayWanted() { return g_h && g_h->autoplayLeft > 0; }
+bool HarnessAutoplayWanted() {
+    return g_h && g_h->autoplayLeft > 0;
+}
 
 void HarnessAutoplayMoveMade() {
     if (!g_h || g_h->autoplayLeft <= 0) return;

@@ -7,14 +7,14 @@
 
 #include "app/PlaySprites.h"
 #include "app/TMainGame.h"
-#include "app/TPlayParticles.h"
-#include "app/TPlayProfile.h"
+#include "effects/TPlayParticles.h"
 #include "gui/TGui.h"
 #include "gui/TMouse.h"
 #include "match3/TChip.h"
 #include "match3/TLevel.h"
 #include "match3/TM3Game.h"
 #include "match3/TTile.h"
+#include "profiles/TProfile.h"
 
 namespace {
 
@@ -29,7 +29,9 @@ void plain() {
     SetScale(1, 1);
 }
 
-float easeOut(float t) { return 1 - (1 - t) * (1 - t) * (1 - t); }
+float easeOut(float t) {
+    return 1 - (1 - t) * (1 - t) * (1 - t);
+}
 
 }  // namespace
 
@@ -213,7 +215,7 @@ int TMainGame::_drawTime() {
     const float e = easeOut(std::clamp(hper, 0.0f, 1.0f));
     const float dy = -90 * (1 - e);
     const float a = std::min(1.0f, hper * 2) * alpha;
-    const bool timed = playProfile().gameMode() == "TIMED";
+    const bool timed = player().gameMode == "TIMED";
     const int secs = timed ? level->czas : levelTime;
     if (secs != _lastSeconds) {
         _lastSeconds = secs;
@@ -237,7 +239,7 @@ int TMainGame::_drawTime() {
     SetColor(150, 100, 50);
     if (!timed) {
         char buf[64];
-        std::snprintf(buf, sizeof buf, "%s %d", txtLevel.c_str(), playProfile().nrLevelu());
+        std::snprintf(buf, sizeof buf, "%s %d", txtLevel.c_str(), player().nrLevelu);
         DrawText(buf, 580, 16 + dy);
     } else {
         DrawText(lbl, 580, 16 + dy);
@@ -248,7 +250,8 @@ int TMainGame::_drawTime() {
         SetScale(0.86f, 0.8f);
         DrawImage(timePodklad, 476, 48 + dy);
         float frac = 1;
-        if (timed && level->maxCzas > 0) frac = std::clamp(static_cast<float>(level->czas) / level->maxCzas, 0.0f, 1.0f);
+        if (timed && level->maxCzas > 0)
+            frac = std::clamp(static_cast<float>(level->czas) / level->maxCzas, 0.0f, 1.0f);
         if (timeLine && frac > 0) {
             SetScale(0.86f * frac, 0.8f);
             DrawImage(timeLine, 476 + 2 * 0.86f, 48 + 3 * 0.8f + dy);
@@ -425,7 +428,8 @@ int TMainGame::initBegin_Show4() {
         f->y0 = 406;
         f->scale0 = 0.1f;
         f->rot0 = 360;
-        const float d = std::sqrt((f->tile->r - cr) * (f->tile->r - cr) + (f->tile->c - cc) * (f->tile->c - cc));
+        const float d =
+            std::sqrt((f->tile->r - cr) * (f->tile->r - cr) + (f->tile->c - cc) * (f->tile->c - cc));
         f->startTime = now + static_cast<int>(d * 110);
         f->duration = 600;
     }
@@ -458,7 +462,8 @@ int TMainGame::initBegin_Show6() {
         f->x0 = left ? -80.0f : 1104.0f;
         f->y0 = top ? -80.0f : 848.0f;
         f->scale0 = 0.5f;
-        f->startTime = now + (f->tile->r * level->cols + f->tile->c) * 1200 / std::max(1, level->rows * level->cols);
+        f->startTime =
+            now + (f->tile->r * level->cols + f->tile->c) * 1200 / std::max(1, level->rows * level->cols);
         f->duration = 650;
     }
     return 0;
@@ -467,13 +472,20 @@ int TMainGame::initBegin_Show6() {
 int TMainGame::initBegin() {
     _showKind = Rand(0, 6);
     switch (_showKind) {
-        case 0: return initBegin_Show0();
-        case 1: return initBegin_Show1();
-        case 2: return initBegin_Show2();
-        case 3: return initBegin_Show3();
-        case 4: return initBegin_Show4();
-        case 5: return initBegin_Show5();
-        default: return initBegin_Show6();
+        case 0:
+            return initBegin_Show0();
+        case 1:
+            return initBegin_Show1();
+        case 2:
+            return initBegin_Show2();
+        case 3:
+            return initBegin_Show3();
+        case 4:
+            return initBegin_Show4();
+        case 5:
+            return initBegin_Show5();
+        default:
+            return initBegin_Show6();
     }
 }
 
@@ -508,4 +520,6 @@ int TMainGame::initEnd_FlyDown() {
     return 0;
 }
 
-int TMainGame::initEnd() { return Rand(0, 1) ? initEnd_FlyAway() : initEnd_FlyDown(); }
+int TMainGame::initEnd() {
+    return Rand(0, 1) ? initEnd_FlyAway() : initEnd_FlyDown();
+}

@@ -5,10 +5,9 @@
 #include "app/Harness.h"
 #include "app/PlaySprites.h"
 #include "app/TMainGame.h"
-#include "app/TPlayParticles.h"
-#include "app/TPlayProfile.h"
 #include "audio/TGlobalSnd.h"
 #include "data/Paragraph.h"
+#include "effects/TPlayParticles.h"
 #include "gui/GuiValues.h"
 #include "gui/TButton.h"
 #include "gui/TGui.h"
@@ -20,25 +19,30 @@
 #include "match3/TMatchInfo.h"
 #include "match3/TPowerUp.h"
 #include "match3/TTile.h"
+#include "profiles/TProfile.h"
 
 namespace {
 
 constexpr float kDeg = 3.14159265f / 180.0f;
 
-bool isNormal(const std::string& s) { return s == "NORMAL" || s == "normal" || s == "Normal"; }
+bool isNormal(const std::string& s) {
+    return s == "NORMAL" || s == "normal" || s == "Normal";
+}
 
 // Tool-tip rectangles: x, y, w, h (slots 3..10 are never used).
 struct TRect {
     int x, y, w, h;
 };
-const TRect kTipRects[17] = {{900, 0, 120, 47}, {940, 50, 85, 47}, {5, 700, 60, 60}, {0, 0, -1, -1},
-                             {0, 0, -1, -1},    {0, 0, -1, -1},    {0, 0, -1, -1},   {0, 0, -1, -1},
-                             {0, 0, -1, -1},    {0, 0, -1, -1},    {0, 0, -1, -1},   {20, 64, 72, 67},
+const TRect kTipRects[17] = {{900, 0, 120, 47}, {940, 50, 85, 47}, {5, 700, 60, 60},  {0, 0, -1, -1},
+                             {0, 0, -1, -1},    {0, 0, -1, -1},    {0, 0, -1, -1},    {0, 0, -1, -1},
+                             {0, 0, -1, -1},    {0, 0, -1, -1},    {0, 0, -1, -1},    {20, 64, 72, 67},
                              {20, 156, 72, 67}, {20, 236, 72, 67}, {20, 316, 72, 67}, {20, 396, 72, 67},
                              {20, 484, 72, 67}};
 
 // The button of each targeting mode.
-int buttonOfMode(int m) { return m == 1 ? 1 : m == 3 ? 2 : m == 2 ? 6 : m == 4 ? 5 : 0; }
+int buttonOfMode(int m) {
+    return m == 1 ? 1 : m == 3 ? 2 : m == 2 ? 6 : m == 4 ? 5 : 0;
+}
 
 }  // namespace
 
@@ -47,13 +51,13 @@ int buttonOfMode(int m) { return m == 1 ? 1 : m == 3 ? 2 : m == 2 ? 6 : m == 4 ?
 
 int TMainGame::_updateGui() {
     if (!Gui) return 0;
-    TPlayProfile& p = playProfile();
+    TProfile& p = player();
     for (auto& w : Gui->_listaObiektow) {
         const std::string& name = w->_id;
         if (name.size() >= 6 && guiSameNoCase(name.substr(0, 5), "BONUS")) {
             const int n = name.back() - '0';
             if (n >= 1 && n <= 6) {
-                TPowerUp& pu = p.powerUp(n - 1);
+                TPowerUp& pu = powerUpOf(n - 1);
                 const float a = guiAlpha * alpha * pu.getPercent();
                 w->_alpha = w->_dAlpha = a;
                 w->_a = pu.getPercent() >= 1 ? 1 : 0;
@@ -69,7 +73,7 @@ int TMainGame::_updateGui() {
 int TMainGame::_drawGui() {
     if (!Gui) return 0;
     // The power-up buttons fill up as they charge; the rest draws as usual.
-    TPlayProfile& p = playProfile();
+    TProfile& p = player();
     for (auto& w : Gui->_listaObiektow) {
         if (!w->_v) continue;
         auto b = std::dynamic_pointer_cast<TButton>(w);
@@ -77,7 +81,7 @@ int TMainGame::_drawGui() {
         if (b && name.size() >= 6 && guiSameNoCase(name.substr(0, 5), "BONUS")) {
             const int n = name.back() - '0';
             if (n < 1 || n > 6) continue;
-            TPowerUp& pu = p.powerUp(n - 1);
+            TPowerUp& pu = powerUpOf(n - 1);
             const float fill = pu.odkryty ? std::min(1.0f, pu.getPercent()) : 0.0f;
             const float ga = guiAlpha * alpha;
             if (pu.aktywny || fill >= 1) {
@@ -96,11 +100,12 @@ int TMainGame::_drawGui() {
                     const float srcY = ih * (1 - fill);
                     SetColor(255, 255, 255);
                     SetAlpha(ga);
-                    DrawSubImageRect(im, b->dim->x, b->dim->y, iw, ih - srcY, 0, srcY, iw, ih - srcY, im->handleX,
-                                     im->handleY - srcY, 0);
+                    DrawSubImageRect(im, b->dim->x, b->dim->y, iw, ih - srcY, 0, srcY, iw, ih - srcY,
+                                     im->handleX, im->handleY - srcY, 0);
                     const auto& cd = TM3Game::powerUpColor[static_cast<size_t>(n - 1)];
-                    b->drawAsPowerUp(0, createRGB(cd ? cd->rgb.r : 255, cd ? cd->rgb.g : 255, cd ? cd->rgb.b : 255),
-                                     ga * 0.25f, fill);
+                    b->drawAsPowerUp(
+                        0, createRGB(cd ? cd->rgb.r : 255, cd ? cd->rgb.g : 255, cd ? cd->rgb.b : 255),
+                        ga * 0.25f, fill);
                 }
             }
             // The charged glow of the power-up.
@@ -127,7 +132,7 @@ int TMainGame::_drawGui() {
 
 int TMainGame::resetPowerUps() {
     for (int i = 0; i < 6; ++i) {
-        TPowerUp& p = playProfile().powerUp(i);
+        TPowerUp& p = powerUpOf(i);
         p.aktywny = 0;
         p.data = 0;
     }
@@ -137,13 +142,20 @@ int TMainGame::resetPowerUps() {
 int TMainGame::useBonus(int i) {
     if (!PlaySprites::emitters.empty()) return 0;
     switch (i) {
-        case 1: return useBonus_hammer();
-        case 2: return useBonus_bomba();
-        case 3: return useBonus_losoweUsun();
-        case 4: return useBonus_shuffle();
-        case 5: return useBonus_zamienNiektore();
-        case 6: return useBonus_VanishColor();
-        default: return 0;
+        case 1:
+            return useBonus_hammer();
+        case 2:
+            return useBonus_bomba();
+        case 3:
+            return useBonus_losoweUsun();
+        case 4:
+            return useBonus_shuffle();
+        case 5:
+            return useBonus_zamienNiektore();
+        case 6:
+            return useBonus_VanishColor();
+        default:
+            return 0;
     }
 }
 
@@ -184,7 +196,7 @@ int TMainGame::useBonus_losoweUsun() {
     }
     if (!e.sparks.empty()) PlaySprites::emitters.push_back(e);
     globalSnd.playEmitter();
-    playProfile().powerUp(2).use(3);
+    powerUpOf(2).use(3);
     bonusUse[2] += 1;
     harnessLog("power-up 3");
     return 0;
@@ -192,7 +204,7 @@ int TMainGame::useBonus_losoweUsun() {
 
 int TMainGame::useBonus_shuffle() {
     sendAllToOdpady();
-    playProfile().powerUp(3).use(4);
+    powerUpOf(3).use(4);
     bonusUse[3] += 1;
     harnessLog("power-up 4");
     globalSnd.playShuffle(Rand(1, 2));
@@ -223,7 +235,9 @@ int TMainGame::_updateTileOverCrossfire(const std::shared_ptr<TTile>& t) {
     return 0;
 }
 
-int TMainGame::_updateTileZamien(const std::shared_ptr<TTile>& t) { return _updateTileOver(t); }
+int TMainGame::_updateTileZamien(const std::shared_ptr<TTile>& t) {
+    return _updateTileOver(t);
+}
 
 int TMainGame::_updateTileVanish(const std::shared_ptr<TTile>& t) {
     if (!t || !t->td || t->td->id == 0 || !t->chip || !t->chip->cd) return 0;
@@ -236,7 +250,8 @@ int TMainGame::_updateTileVanish(const std::shared_ptr<TTile>& t) {
             if (!ch || !ch->tile) continue;
             const bool red = Rand(0, 1) == 1;
             playParticles().dot(ch->tile->dim.x + static_cast<float>(Rand(-5, 5)),
-                                ch->tile->dim.y + static_cast<float>(Rand(-5, 5)), 255, red ? 0 : 255, red ? 0 : 255);
+                                ch->tile->dim.y + static_cast<float>(Rand(-5, 5)), 255, red ? 0 : 255,
+                                red ? 0 : 255);
         }
     }
     return 0;
@@ -246,7 +261,7 @@ int TMainGame::_updateTryb() {
     vanishList.clear();
     _updateTileOverClear();
     if (!isNormal(state) || !level) return 0;
-    if (mouse.rightPressed && playProfile().powerUp(0).aktywny) {
+    if (mouse.rightPressed && powerUpOf(0).aktywny) {
         _updateTileOver(m3Game->overTile);
         auto t = m3Game->_updateTileOver_BEZWZGLEDNIE();
         if (t) useHammerOnTile2(t);
@@ -257,8 +272,10 @@ int TMainGame::_updateTryb() {
         case 1: {
             _updateTileOver(T);
             auto t = m3Game->_updateTileOver_BEZWZGLEDNIE();
-            if (t && t->chip) useHammerOnTile(t);
-            else if (t && mouse.leftPressed && t->td && t->td->id > 0) useHammerOnTile(t);  // an empty plate breaks
+            if (t && t->chip)
+                useHammerOnTile(t);
+            else if (t && mouse.leftPressed && t->td && t->td->id > 0)
+                useHammerOnTile(t);  // an empty plate breaks
             break;
         }
         case 3:
@@ -275,7 +292,8 @@ int TMainGame::_updateTryb() {
             _updateTileZamien(T);
             if (T && T->chip) useZamienOnTile(T);
             break;
-        default: break;
+        default:
+            break;
     }
     return 0;
 }
@@ -292,7 +310,7 @@ void TMainGame::_finishUse(int index) {
     FlushMouse();
     tryb = 0;
     m3Game->pickedTile.reset();
-    playProfile().powerUp(index).use(index + 1);
+    powerUpOf(index).use(index + 1);
     bonusUse[static_cast<size_t>(index)] += 1;
     harnessLog("power-up " + std::to_string(index + 1));
 }
@@ -330,7 +348,8 @@ int TMainGame::useCrossFireOnTile(const std::shared_ptr<TTile>& T) {
         if (t->chip) {
             const float dx = t->dim.x - T->dim.x, dy = t->dim.y - T->dim.y;
             const float d = std::sqrt(dx * dx + dy * dy);
-            if (t->chip->state == "DESTROY" || t->chip->bylUsuwany) continue;  // the centre is listed four times
+            if (t->chip->state == "DESTROY" || t->chip->bylUsuwany)
+                continue;  // the centre is listed four times
             t->chip->speCRot = std::atan2(dy, dx) / kDeg;
             t->chip->setDestroyType(4);
             t->generateDestroyParticles(static_cast<int>(d), 3);
@@ -357,7 +376,8 @@ int TMainGame::useZamienOnTile(const std::shared_ptr<TTile>& T) {
         if (!ch) continue;
         ch->replaceChipData(cd);
         if (ch->tile)
-            for (int i = 0; i < 4; ++i) playParticles().sparkle(ch->tile->dim.x, ch->tile->dim.y, 200, 160, 255, i * 30);
+            for (int i = 0; i < 4; ++i)
+                playParticles().sparkle(ch->tile->dim.x, ch->tile->dim.y, 200, 160, 255, i * 30);
     }
     globalSnd.playMagic(2);
     _finishUse(4);
@@ -379,7 +399,9 @@ int TMainGame::useVanishOnTile(const std::shared_ptr<TTile>& T) {
     return 0;
 }
 
-std::vector<std::shared_ptr<TTile>> TMainGame::createTilesListByRound(int, int) { return {}; }
+std::vector<std::shared_ptr<TTile>> TMainGame::createTilesListByRound(int, int) {
+    return {};
+}
 
 int TMainGame::goodDim(int r, int c) {
     if (!level || r < 0 || c < 0 || r >= level->rows || c >= level->cols) return 0;
@@ -417,8 +439,10 @@ std::vector<std::shared_ptr<TTile>> TMainGame::createTilesListForCrossFireX(int 
 int TMainGame::_updateBonusObw() {
     {
         const float step = 0.05f * frameDelta;
-        if (bonusOA < dBonusOA) bonusOA = std::min(dBonusOA, bonusOA + step);
-        else if (bonusOA > dBonusOA) bonusOA = std::max(dBonusOA, bonusOA - step);
+        if (bonusOA < dBonusOA)
+            bonusOA = std::min(dBonusOA, bonusOA + step);
+        else if (bonusOA > dBonusOA)
+            bonusOA = std::max(dBonusOA, bonusOA - step);
         if (bonusOA == dBonusOA) dBonusOA = dBonusOA > 0.5f ? 0.0f : 1.0f;
     }
     return 0;
@@ -459,11 +483,16 @@ int TMainGame::_drawBonusIMGDir(const ImagePtr& image) {
 
 int TMainGame::_drawBonusImg() {
     switch (tryb) {
-        case 1: return _drawBonusIMGDir(imgMlotek);
-        case 3: return _drawBonusIMGDir(imgNozyce);
-        case 4: return _drawBonusIMGDir(imgRozczka);
-        case 2: return _drawBonusIMGDir(imgIgla);
-        default: return 0;  // the normal cursor is drawn by the frame
+        case 1:
+            return _drawBonusIMGDir(imgMlotek);
+        case 3:
+            return _drawBonusIMGDir(imgNozyce);
+        case 4:
+            return _drawBonusIMGDir(imgRozczka);
+        case 2:
+            return _drawBonusIMGDir(imgIgla);
+        default:
+            return 0;  // the normal cursor is drawn by the frame
     }
 }
 
@@ -492,8 +521,9 @@ int TMainGame::showHint() {
             return 0;
         }
         if (hintInfo && hintInfo->tile1 && hintInfo->tile2)
-            createHintArrows(static_cast<int>(hintInfo->tile1->dim.x), static_cast<int>(hintInfo->tile1->dim.y),
-                             static_cast<int>(hintInfo->tile2->dim.x), static_cast<int>(hintInfo->tile2->dim.y));
+            createHintArrows(
+                static_cast<int>(hintInfo->tile1->dim.x), static_cast<int>(hintInfo->tile1->dim.y),
+                static_cast<int>(hintInfo->tile2->dim.x), static_cast<int>(hintInfo->tile2->dim.y));
     }
     if (hintInfo) harnessLog("hint");
     hintTime = Millisecs() + 4000;
@@ -505,8 +535,9 @@ int TMainGame::showHint2() {
     if (m3Game->matchType == 0) {
         for (auto& a : arrows) a->dA = 0;
         if (hintInfo && hintInfo->tile1 && hintInfo->tile2)
-            createHintArrows(static_cast<int>(hintInfo->tile1->dim.x), static_cast<int>(hintInfo->tile1->dim.y),
-                             static_cast<int>(hintInfo->tile2->dim.x), static_cast<int>(hintInfo->tile2->dim.y));
+            createHintArrows(
+                static_cast<int>(hintInfo->tile1->dim.x), static_cast<int>(hintInfo->tile1->dim.y),
+                static_cast<int>(hintInfo->tile2->dim.x), static_cast<int>(hintInfo->tile2->dim.y));
         hintInfo.reset();
     }
     hintTime = Millisecs() + 45000;
@@ -598,8 +629,10 @@ int TMainGame::_updateToolTips() {
         dToolTipA[static_cast<size_t>(i)] = in ? 1.0f : 0.0f;
         float& a = toolTipA[static_cast<size_t>(i)];
         const float d = dToolTipA[static_cast<size_t>(i)];
-        if (a < d) a = std::min(d, a + step);
-        else if (a > d) a = std::max(d, a - step);
+        if (a < d)
+            a = std::min(d, a + step);
+        else if (a > d)
+            a = std::max(d, a - step);
     }
     return 0;
 }
@@ -672,22 +705,23 @@ int TMainGame::_drawPowerUpsToolTips() {
         SetColor(255, 255, 0);
         SetAlpha(a);
         SetImageFont(toolTipTitleFont);
-        drawTextBlock(guiUpper(txtPowerUp[static_cast<size_t>(i)]), static_cast<int>(bx), static_cast<int>(by),
-                      170, "CENTER", toolTipTitleFont, 0);
-        TPowerUp& pu = playProfile().powerUp(i);
+        drawTextBlock(guiUpper(txtPowerUp[static_cast<size_t>(i)]), static_cast<int>(bx),
+                      static_cast<int>(by), 170, "CENTER", toolTipTitleFont, 0);
+        TPowerUp& pu = powerUpOf(i);
         std::string line;
         if (pu.odkryty) {
             SetColor(255, 255, 255);
             const float pc = pu.getPercent();
-            line = pc >= 1.0f ? txtReadyToUse : txtCharged + " " + std::to_string(static_cast<int>(pc * 100)) + "%";
+            line = pc >= 1.0f ? txtReadyToUse
+                              : txtCharged + " " + std::to_string(static_cast<int>(pc * 100)) + "%";
         } else {
             SetColor(255, 0, 0);
             line = txtNotAvailable;
         }
         drawTextBlock(line, static_cast<int>(bx), static_cast<int>(by + 25), 170, "CENTER", toolTipFont, 0);
         SetColor(230, 230, 230);
-        drawTextBlock(txtPowerUpOpis[static_cast<size_t>(i)], static_cast<int>(bx), static_cast<int>(by + 50), 170,
-                      "LEFT", toolTipFont, 1);
+        drawTextBlock(txtPowerUpOpis[static_cast<size_t>(i)], static_cast<int>(bx), static_cast<int>(by + 50),
+                      170, "LEFT", toolTipFont, 1);
     }
     SetAlpha(1);
     SetColor(255, 255, 255);

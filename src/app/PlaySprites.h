@@ -10,7 +10,7 @@
 
 #include "app/TFlyingTile.h"
 #include "app/TOdpad.h"
-#include "app/services/Services.h"
+#include "platform/Services.h"
 
 class TChip;
 class TTile;

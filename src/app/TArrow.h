@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 
 class TArrow {
 public:

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 
 namespace {
 // Never destroyed: timers held by globals leave it during static destruction.

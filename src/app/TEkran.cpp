@@ -1,8 +1,11 @@
 #include "app/TEkran.h"
 
+#include <algorithm>
+
 #include "app/FrameServices.h"
 #include "app/TRMCounter.h"
 #include "gui/TGui.h"
+#include "gui/TMouse.h"
 
 int TEkran::_drawGui() {
     if (Gui) Gui->draw();
@@ -21,7 +24,7 @@ int TEkran::_drawFade() {
 }
 
 int TEkran::_drawMouse() {
-    appHooks().mouseDraw();
+    mouse.draw();
     return 0;
 }
 
@@ -79,4 +82,59 @@ int TEkran::lockGui() {
 int TEkran::unlockGui() {
     if (Gui) Gui->_locked = 0;
     return 0;
+}
+
+namespace {
+std::vector<TEkran*>& loopStack() {
+    static std::vector<TEkran*> s;
+    return s;
+}
+}  // namespace
+
+const std::vector<TEkran*>& TEkran::running() {
+    return loopStack();
+}
+
+std::string TEkran::runningState() {
+    const auto& s = loopStack();
+    for (auto it = s.rbegin(); it != s.rend(); ++it)
+        if (!(*it)->state.empty()) return (*it)->state;
+    return "";
+}
+
+void TEkran::enterLoop(TEkran* behind) {
+    _behind = behind;
+    _inLoop = true;
+    loopStack().push_back(this);
+}
+
+void TEkran::leaveLoop() {
+    auto& s = loopStack();
+    auto it = std::find(s.begin(), s.end(), this);
+    if (it != s.end()) s.erase(it);
+    _inLoop = false;
+    _behind = nullptr;
+}
+
+void TEkran::runLoop(TEkran* behind) {
+    enterLoop(behind);
+    do {
+        _frameBegin();
+        Cls();
+        update();
+        draw();
+        _frameDrawn();
+        frameFlip(0);
+        _framePresented();
+        _control();
+    } while (!loopDone());
+    leaveLoop();
+}
+
+void TEkran::_drawBehind() {
+    if (_behind) _behind->draw();
+}
+
+void TEkran::_updateBehind() {
+    if (_behind && keepBehindAlive) _behind->updateCovered();
 }

@@ -2,17 +2,23 @@
 // targets, an optional GUI layout and the state string of the screen's own
 // state machine.
 //
-// A screen's loop (see TPlaceholderScreen for a small complete one):
-//   prepare: fade = 1, dFade = 0, alpha = 0, dAlpha = 1 (fade in from black)
-//   each frame: Cls(); update() (starts with frameUpdate(0)); draw() (ends
-//   with _drawFade()); frameFlip(0); the screen's control handlers
-//   to leave: wynik = next name; dFade = 1; the loop ends once faded()
+// Every screen runs its frames through runLoop(): each frame clears the
+// screen, update() (which starts with frameUpdate(0)), draw(), presents
+// (frameFlip) and then _control(), until loopDone() (by default: faded to
+// black, which leaveTo() starts). A screen's mainLoop prepares its fields,
+// calls runLoop and returns the next name.
+//
+// An overlay (pause, options, results, dialogs) runs over the screen behind
+// it: runLoop(behind). Its draw() calls _drawBehind() first, and its update()
+// calls _updateBehind(), which lets the screen behind go on animating
+// (updateCovered) only when the overlay asks for that with keepBehindAlive.
 #pragma once
 
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 
 class TGui;
 
@@ -59,5 +65,40 @@ public:
         wynik = next;
         dFade = 1;
     }
+
+    // --- the frame loop ---------------------------------------------------------
+    // Runs frames until loopDone(); `behind` is the screen this one is drawn over.
+    void runLoop(TEkran* behind = nullptr);
+    virtual bool loopDone() const { return faded(); }
+    // The screen's own controls, after the frame was presented.
+    virtual void _control() {}
+    // Per-frame bracket for measurements (the play screen's frame statistics).
+    virtual void _frameBegin() {}
+    virtual void _frameDrawn() {}
+    virtual void _framePresented() {}
+    // What the screen does while an overlay covers it and keeps it alive.
+    virtual int updateCovered() { return 0; }
+
+    // For overlays: the screen behind (null when none) and whether it keeps
+    // animating under this one.
+    TEkran* behind() const { return _behind; }
+    bool keepBehindAlive = false;
+    void _drawBehind();
+    void _updateBehind();
+
+    // The screens whose loops run now, innermost last (an overlay over its
+    // screen); empty between screens.
+    static const std::vector<TEkran*>& running();
+    // The state of the innermost running screen that has one ("" when none).
+    static std::string runningState();
+    bool isRunning() const { return _inLoop; }
+    // What runLoop does around its frames, for a screen whose frames are run
+    // by other code (the GUI gallery): it is then found by running().
+    void enterLoop(TEkran* behind = nullptr);
+    void leaveLoop();
+
+private:
+    TEkran* _behind = nullptr;
+    bool _inLoop = false;
 };
 using TEkranPtr = std::shared_ptr<TEkran>;

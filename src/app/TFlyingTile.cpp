@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 #include "match3/TChip.h"
 #include "match3/TTile.h"
 

@@ -7,31 +7,33 @@
 #include <cstdlib>
 
 #include "app/AppGlobals.h"
+#include "app/Control.h"
 #include "app/FrameServices.h"
 #include "app/Harness.h"
 #include "app/PlaySprites.h"
 #include "app/TMainGameEffects.h"
-#include "app/TPlayParticles.h"
-#include "app/TPlayProfile.h"
-#include "app/services/Backend.h"
 #include "audio/TGlobalSnd.h"
 #include "data/DataGlobals.h"
 #include "data/TTxtFile.h"
+#include "effects/TPlayParticles.h"
 #include "gui/GuiGlobals.h"
 #include "gui/TButton.h"
 #include "gui/TGui.h"
 #include "gui/TMouse.h"
-#include "match3/TChip.h"
 #include "match3/TBackGround.h"
+#include "match3/TChip.h"
 #include "match3/TChipData.h"
-#include "match3/TM3Frame.h"
 #include "match3/TLevel.h"
 #include "match3/TM3AutoPlayer.h"
+#include "match3/TM3Frame.h"
 #include "match3/TM3Game.h"
 #include "match3/TM3Input.h"
+#include "match3/TM3Particles.h"
 #include "match3/TMatchInfo.h"
 #include "match3/TPowerUp.h"
 #include "match3/TTile.h"
+#include "platform/Backend.h"
+#include "profiles/TProfileManager.h"
 
 std::shared_ptr<TMainGame> mainGame;
 
@@ -60,8 +62,10 @@ std::string upperAscii(std::string s) {
 
 // The approach step shared by the HUD values: v moves towards d by step.
 void approach(float& v, float d, float step) {
-    if (v < d) v = std::min(d, v + step);
-    else if (v > d) v = std::max(d, v - step);
+    if (v < d)
+        v = std::min(d, v + step);
+    else if (v > d)
+        v = std::max(d, v - step);
 }
 
 ImagePtr loadHud(const std::string& name, bool mid) {
@@ -81,7 +85,33 @@ TMainGame::TMainGame() {
 }
 
 TMainGame::~TMainGame() {
-    if (_setUp) setM3Effects(nullptr);
+    if (_setUp) {
+        setM3Effects(nullptr);
+        setM3Particles(nullptr);
+    }
+}
+
+bool playScreenTakesAutoplay() {
+    return mainGame && mainGame->level && Control::currentName == "MAIN-GAME" && mainGame->isSetUp();
+}
+
+TProfile& TMainGame::player() {
+    if (!profile) {
+        // Played without a player (a test or a tool): every power-up is there.
+        profile = std::make_shared<TProfile>();
+        profile->allPowerUps = true;
+        profile->gameMode = "RELAXED";
+    }
+    return *profile;
+}
+
+TPowerUp& TMainGame::powerUpOf(int slot) {
+    auto& p = player().powerUp[static_cast<size_t>(slot < 0 ? 0 : (slot > 5 ? 5 : slot))];
+    if (!p) {
+        p = std::make_shared<TPowerUp>();
+        p->n = (slot < 0 ? 0 : (slot > 5 ? 5 : slot)) + 1;
+    }
+    return *p;
 }
 
 // ---------------------------------------------------------------------------
@@ -127,7 +157,8 @@ int TMainGame::_setupGUI() {
     PlaySprites::glow = LoadImage(dataRoot + "gfx/particles/glow.png", IMG_FILTERED);
     if (PlaySprites::glow) MidHandleImage(PlaySprites::glow);
 
-    const std::string bookman = dataRoot + "gfx/fonts/Bookman.ttf", blue = dataRoot + "gfx/fonts/bluehigh.ttf";
+    const std::string bookman = dataRoot + "gfx/fonts/Bookman.ttf",
+                      blue = dataRoot + "gfx/fonts/bluehigh.ttf";
     scoreFont1 = guiLoadFont(blue, 30, 0);
     scoreFont2 = guiLoadFont(blue, 18, 0);
     multiFont = guiLoadFont(bookman, 22, 0);
@@ -180,8 +211,8 @@ int TMainGame::_setupGame() {
     m3Game->input = std::make_shared<TGameMouseInput>();
     TPowerUp::loadTable();
     setM3Effects(_effects.get());
+    setM3Particles(&playParticles());
     _autoplayer = std::make_shared<TM3AutoPlayer>(*m3Game);
-    if (auto* basic = dynamic_cast<TBasicPlayParticles*>(&playParticles())) basic->load();
     return 0;
 }
 
@@ -214,6 +245,7 @@ int TMainGame::setLevel(const std::shared_ptr<TLevel>& lvl) {
     setup();
     PlaySprites::clearAll();  // before the old tiles go
     level = lvl;
+    if (!level) return 0;  // no level to play: the screen stays unused
     // A level saved without its frame gets one laid out around its plates.
     bool framed = false;
     for (auto& row : level->ramka)
@@ -224,7 +256,7 @@ int TMainGame::setLevel(const std::shared_ptr<TLevel>& lvl) {
     m3Game->pickedTile.reset();
     m3Game->setLevelPosition(534, 406);
     m3Game->_updateTiles();
-    playProfile().save();
+    player().save();
     bonusUse.fill(0);
     _backCacheValid = false;
     return 0;
@@ -254,9 +286,7 @@ std::string TMainGame::mainLoop() {
     frameTimesUs.clear();
     fullFrameTimesUs.clear();
     // Development: frame times of the play (not the opening) reported at the end.
-    static const char* statsEnv = std::getenv("BRIMBLE_FRAME_STATS");
-    static const bool stats = statsEnv != nullptr;
-    static const bool statsAll = stats && std::string(statsEnv) == "all";  // idle frames too
+    static const bool stats = std::getenv("BRIMBLE_FRAME_STATS") != nullptr;
     if (stats) {
         recordFrameTimes = true;
         // A script that quits mid-level still gets its figures.
@@ -272,36 +302,54 @@ std::string TMainGame::mainLoop() {
         frameTimesUs.reserve(60 * 600);
         fullFrameTimesUs.reserve(60 * 600);
     }
-    do {
-        // The frame's own work (update and drawing), without the wait for the display.
-        const auto begin = std::chrono::steady_clock::now();
-        // Only frames with something going on count (a cascade, particles, sprites).
-        const bool busy = recordFrameTimes && _normalSince > 0 &&
-                          (statsAll || !m3Game->_nothingIsHappening() || playParticles().count() > 0 ||
-                           !PlaySprites::odpady.empty() || !PlaySprites::resources.empty());
-        Cls();
-        update();
-        draw();
-        if (busy && frameTimesUs.size() < frameTimesUs.capacity())
-            frameTimesUs.push_back(static_cast<int>(
-                std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - begin)
-                    .count()));
-        frameFlip(0);
-        // The whole frame's work with its present, less the sleep that holds 60 fps.
-        if (busy && fullFrameTimesUs.size() < fullFrameTimesUs.capacity())
-            fullFrameTimesUs.push_back(static_cast<int>(
-                std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - begin)
-                    .count() -
-                static_cast<long long>(LastFlipWaitMs() * 1000)));
-        _controlGUI();
-        _controlGame();
-        _controlKEYBOARD();
-        if (fade == 1.0f && dFade == 1.0f) toExit = 1;
-        ++framesLoop;
-    } while (toExit == 0);
+    runLoop();
     if (stats) reportFrameStats();
     finish();
     return wynik;
+}
+
+bool TMainGame::loopDone() const {
+    return toExit != 0;
+}
+
+void TMainGame::_frameBegin() {
+    if (!recordFrameTimes) return;
+    static const char* statsEnv = std::getenv("BRIMBLE_FRAME_STATS");
+    static const bool statsAll = statsEnv != nullptr && std::string(statsEnv) == "all";  // idle frames too
+    // Only frames with something going on count (a cascade, particles, sprites).
+    _frameBusy =
+        _normalSince > 0 && (statsAll || !m3Game->_nothingIsHappening() || playParticles().count() > 0 ||
+                             !PlaySprites::odpady.empty() || !PlaySprites::resources.empty());
+    _frameStart = std::chrono::steady_clock::now();
+}
+
+// The frame's own work (update and drawing), without the wait for the display.
+void TMainGame::_frameDrawn() {
+    if (!recordFrameTimes || !_frameBusy || frameTimesUs.size() >= frameTimesUs.capacity()) return;
+    frameTimesUs.push_back(static_cast<int>(
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - _frameStart)
+            .count()));
+}
+
+// The whole frame's work with its present, less the sleep that holds 60 fps.
+void TMainGame::_framePresented() {
+    if (!recordFrameTimes || !_frameBusy || fullFrameTimesUs.size() >= fullFrameTimesUs.capacity()) return;
+    fullFrameTimesUs.push_back(static_cast<int>(
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - _frameStart)
+            .count() -
+        static_cast<long long>(LastFlipWaitMs() * 1000)));
+}
+
+void TMainGame::_control() {
+    _controlGUI();
+    _controlGame();
+    _controlKEYBOARD();
+    if (fade == 1.0f && dFade == 1.0f) toExit = 1;
+    ++framesLoop;
+}
+
+int TMainGame::updateCovered() {
+    return _updateFromOtherScreen();
 }
 
 void TMainGame::reportFrameStats() {
@@ -309,7 +357,8 @@ void TMainGame::reportFrameStats() {
         std::vector<int> t = *v;
         if (t.empty()) continue;
         std::sort(t.begin(), t.end());
-        std::fprintf(stderr, "%s of %zu busy frames: median %.2f ms, 99th percentile %.2f ms, longest %.2f ms\n",
+        std::fprintf(stderr,
+                     "%s of %zu busy frames: median %.2f ms, 99th percentile %.2f ms, longest %.2f ms\n",
                      v == &frameTimesUs ? "update+draw" : "whole frame with present (pacing sleep left out)",
                      t.size(), t[t.size() / 2] / 1000.0, t[t.size() * 99 / 100] / 1000.0, t.back() / 1000.0);
     }
@@ -327,11 +376,11 @@ int TMainGame::prepare() {
 }
 
 int TMainGame::_preparePowerUps() {
-    TPlayProfile& p = playProfile();
+    TProfile& p = player();
     p.checkPowerUps();
     int count = 0;
     for (int i = 0; i < 6; ++i) {
-        TPowerUp& pu = p.powerUp(i);
+        TPowerUp& pu = powerUpOf(i);
         pu.n = i + 1;
         auto w = Gui ? Gui->getItem("bonus_" + std::to_string(i + 1)) : nullptr;
         if (pu.odkryty) {
@@ -350,7 +399,7 @@ int TMainGame::_prepareSelf() {
     const int now = Millisecs();
     listaCzasow.clear();
     wynik = "";
-    playProfile().setGameType("MAIN-GAME");
+    player().gameType = "MAIN-GAME";
     dFade = 0;
     fade = 1;
     aSpeed = 0.015f;
@@ -377,7 +426,7 @@ int TMainGame::_prepareSelf() {
     setState("BEGIN");
     blaskPuzzliTime = now + 12000;
     bonusOA = dBonusOA = 0;
-    playProfile().resetPowerUpsEffects();
+    player().resetPowerUpsEffects();
     PlaySprites::resources.clear();
     PlaySprites::ghosts.clear();
     PlaySprites::emitters.clear();
@@ -411,7 +460,7 @@ int TMainGame::_prepareNapisy() {
     a.r = 251, a.g = 238, a.b = 203;
     PlaySprites::captions.push_back(a);
     TFlyingCaption b;
-    b.text = txtLevel + " " + std::to_string(playProfile().nrLevelu());
+    b.text = txtLevel + " " + std::to_string(player().nrLevelu);
     b.font = _captionFont1;
     b.x0 = 1300;
     b.x1 = 612;
@@ -502,7 +551,8 @@ int TMainGame::_updatePuzzleBlask() {
         for (auto& t : row)
             if (t && t->chip && t->chip->isPuzzle()) {
                 t->chip->dABlask = 1;
-                for (int i = 0; i < 5; ++i) playParticles().sparkle(t->dim.x, t->dim.y, 255, 240, 160, i * 60);
+                for (int i = 0; i < 5; ++i)
+                    playParticles().sparkle(t->dim.x, t->dim.y, 255, 240, 160, i * 60);
             }
     return 0;
 }
@@ -511,7 +561,7 @@ int TMainGame::_updateState() {
     const std::string st = upperAscii(state);
     if (st != "NORMAL") {
         hideHint();
-        playProfile().resetPowerUpsEffects();
+        player().resetPowerUpsEffects();
     }
     if (st == "BEGIN") return _STATE_Begin();
     if (st == "BEGIN1") return _STATE_BEGIN1();
@@ -557,7 +607,8 @@ int TMainGame::_STATE_Normal() {
     m3Game->update();
     dZnakPer = 0;
     // Falling pieces still on their way keep the board busy: the refill is not done yet.
-    const bool quiet = m3Game->_nothingIsHappening() && PlaySprites::odpady.empty() && PlaySprites::emitters.empty();
+    const bool quiet =
+        m3Game->_nothingIsHappening() && PlaySprites::odpady.empty() && PlaySprites::emitters.empty();
     if (quiet && checked == 0) {
         checked = 1;
         if (!m3Game->_MatchLeft_short()) {
@@ -582,7 +633,7 @@ int TMainGame::_STATE_Normal() {
     if (upperAscii(state) != "NORMAL") return 0;  // lost on time
     if (mouse.leftPressed || mouse.leftHolded) hideHint();
     if (Millisecs() > hintTime) showHint();
-    playProfile().updatePowerUps();
+    player().updatePowerUps();
     return 0;
 }
 
@@ -593,7 +644,7 @@ int TMainGame::_updateTime() {
         if (secondTime2 < now - 1000) secondTime2 = now + 1000;  // after a long pause
         levelTime += 1;
     }
-    if (playProfile().gameMode() == "TIMED" && secondTime > 0 && now > secondTime) {
+    if (player().gameMode == "TIMED" && secondTime > 0 && now > secondTime) {
         secondTime = now + 1000;
         level->czas -= 1;
         if (level->czas <= 0) {
@@ -622,19 +673,21 @@ int TMainGame::_STATE_win_end() {
     level->setGlobalAlpha(0);
     if (Millisecs() > endTime) {
         if (winScreenLoop) winScreenLoop();
-        if (level->saPuzzle && playProfile().nrLevelu() == 190) playProfile().addPuzzles(42);
+        if (level->saPuzzle && player().nrLevelu == 190) player().addPuzzles(42);
         setState("NEXT-LEVEL");
     }
     return 0;
 }
 
 int TMainGame::_STATE_next_level() {
-    wynik = playProfile().allPuzzles() ? "PUZZLE" : "GET-NEXT-QUEST-LEVEL";
+    wynik = player().allPuzzles() ? "PUZZLE" : "GET-NEXT-QUEST-LEVEL";
     dFade = 1;
     return 0;
 }
 
-int TMainGame::_STATE_Lose() { return 0; }
+int TMainGame::_STATE_Lose() {
+    return 0;
+}
 
 int TMainGame::_STATE_Main_menu() {
     toExit = 1;
@@ -648,15 +701,21 @@ int TMainGame::_STATE_Restart() {
     return 0;
 }
 
-int TMainGame::_updateFromOtherScreen() { return 0; }
-int TMainGame::_updateBonusParticles(const TDim&) { return 0; }
-int TMainGame::CHEATRestart() { return 0; }
+int TMainGame::_updateFromOtherScreen() {
+    return 0;
+}
+int TMainGame::_updateBonusParticles(const TDim&) {
+    return 0;
+}
+int TMainGame::CHEATRestart() {
+    return 0;
+}
 
 int TMainGame::WIN() {
     harnessLog("won");
     setState("WIN");
     globalSnd.playWINMusic();
-    playProfile().giveActStageData(level->score);
+    player().giveActStageData(level->score);
     playParticles().textParticle(5, 512, 384);
     m3Game->cleanUpFlashes();
     if (playLogLevel) playLogLevel(1);
@@ -705,7 +764,7 @@ int TMainGame::sendAllToOdpady() {
 }
 
 int TMainGame::finish() {
-    if (saveAllProfiles) saveAllProfiles();
+    profileManager().save();
     m3Game->blyskA = m3Game->dBlyskA = 0;
     if (level)
         for (auto& row : level->tile)
@@ -749,13 +808,13 @@ int TMainGame::_controlKEYBOARD() {
     if (KeyHit(72)) showHint();
     if (KeyHit(113))
         for (int i = 0; i < 6; ++i) {
-            TPowerUp& p = playProfile().powerUp(i);
+            TPowerUp& p = powerUpOf(i);
             p.data = TPowerUp::charge(i + 1);
             p.aktywny = 1;
         }
     if (KeyHit(114))
         for (int i = 0; i < 6; ++i) {
-            TPowerUp& p = playProfile().powerUp(i);
+            TPowerUp& p = powerUpOf(i);
             p.data = 0;
             p.aktywny = 0;
         }
@@ -769,10 +828,10 @@ int TMainGame::CHEATWIN() {
                 if (t && t->chip && t->chip->isPuzzle()) level->puzzles += 1;
     WIN();
     setState("NEXT-LEVEL");
-    wynik = playProfile().allPuzzles() ? "PUZZLE" : "GET-NEXT-QUEST-LEVEL";
+    wynik = player().allPuzzles() ? "PUZZLE" : "GET-NEXT-QUEST-LEVEL";
     mouse.setCursor("paw");
     fade = dFade = 1;
-    playProfile().save();
+    player().save();
     return 0;
 }
 
@@ -784,7 +843,7 @@ int TMainGame::goMENU() {
     } else if (r == "MAIN-MENU") {
         if (playLogLevel) playLogLevel(-1);
         setState("MAIN-MENU");
-        playProfile().save();
+        player().save();
     }
     return 0;
 }
@@ -799,7 +858,9 @@ int TMainGame::isMatch() {
     return m && m->maxMatch >= 3 ? 1 : 0;
 }
 
-int TMainGame::isChainBroken() { return chainBroken; }
+int TMainGame::isChainBroken() {
+    return chainBroken;
+}
 
 TDim TMainGame::getPowerUpDim(int i) {
     TDim d;
@@ -849,9 +910,15 @@ std::string TMainGame::formatTime(int seconds) {
     return buf;
 }
 
-std::string TMainGame::getTimeString(int s) { return formatTime(s); }
-std::string TMainGame::getTimeLeft() { return formatTime(level ? level->czas : 0); }
-std::string TMainGame::getGameTime() { return formatTime(levelTime); }
+std::string TMainGame::getTimeString(int s) {
+    return formatTime(s);
+}
+std::string TMainGame::getTimeLeft() {
+    return formatTime(level ? level->czas : 0);
+}
+std::string TMainGame::getGameTime() {
+    return formatTime(levelTime);
+}
 
 std::string TMainGame::getScoreString() {
     // Thousands separated by commas: 1,234,567.
@@ -892,7 +959,9 @@ void TMainGame::harnessLog(const std::string& event) const {
     std::fflush(stdout);
 }
 
-int TMainGame::autoplayMoves() const { return _autoplayer ? _autoplayer->moves : 0; }
+int TMainGame::autoplayMoves() const {
+    return _autoplayer ? _autoplayer->moves : 0;
+}
 
 void TMainGame::_driveAutoplayer() {
     // Acts the autoplayer's move out through the real mouse, one frame at a

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <functional>
 #include <list>
 #include <memory>
@@ -11,10 +12,12 @@
 
 #include "app/TArrow.h"
 #include "app/TEkran.h"
-#include "gui/TDim.h"
+#include "data/TDim.h"
 
 class TLevel;
 class TM3Game;
+class TPowerUp;
+class TProfile;
 class TMatchInfo;
 class TTile;
 class TTileData;
@@ -28,8 +31,8 @@ public:
     ~TMainGame() override;
 
     // --- fields, in the design's order ----------------------------------------
-    ImagePtr img, podklad, wstega, wstega2, wstazka, timePanel, timePodklad, timeLine, panelZegara, panelBonusow,
-        powerUpPodklad, bonusObw, imgIgla, imgMlotek, imgNozyce, imgRozczka, timeDiv;
+    ImagePtr img, podklad, wstega, wstega2, wstazka, timePanel, timePodklad, timeLine, panelZegara,
+        panelBonusow, powerUpPodklad, bonusObw, imgIgla, imgMlotek, imgNozyce, imgRozczka, timeDiv;
     std::array<ImagePtr, 3> trybImg{}, trybImgSmall{};
     int tryb = 0;  // 0 none, 1 hammer, 2 vanish colour, 3 cross-fire, 4 replace
     int checked = 0;
@@ -170,6 +173,12 @@ public:
     virtual int _prepareMusic();
     virtual int prepare();
     virtual std::string mainLoop();
+    bool loopDone() const override;
+    void _control() override;
+    void _frameBegin() override;
+    void _frameDrawn() override;
+    void _framePresented() override;
+    int updateCovered() override;
     virtual int finish();
     virtual int _controlGame();
     virtual int _controlGUI();
@@ -194,7 +203,14 @@ public:
     std::function<void()> tutorialUpdate;         // per frame in "NORMAL" and "WIN"
     std::function<bool()> tutorialTipShown;
     std::function<void(int result)> playLogLevel;  // 1 won, 0 lost, -1 main menu, -2 restart
-    std::function<void()> saveAllProfiles;        // profileManager.save()
+
+    // The profile the level is played for: the current player's in the quest,
+    // a throw-away one for a level played on its own.
+    std::shared_ptr<TProfile> profile;
+    // That profile; a throw-away one with every power-up when none is set.
+    TProfile& player();
+    // Power-up slot 0..5 of that profile (made when the profile has none).
+    TPowerUp& powerUpOf(int slot);
 
     // --- helpers of our own ---------------------------------------------------------
     bool isSetUp() const { return _setUp; }
@@ -224,7 +240,7 @@ private:
     bool _setUp = false;
     std::shared_ptr<TMainGameEffects> _effects;
     std::shared_ptr<TM3AutoPlayer> _autoplayer;
-    ImagePtr _backCache;  // background, vignette and HUD panels grabbed once per level
+    ImagePtr _backCache;   // background, vignette and HUD panels grabbed once per level
     ImagePtr _boardCache;  // the same with the board's frame and its plates at rest
     std::vector<const TTileData*> _boardCachePlates;  // each cell's plate in _boardCache
     bool _backCacheValid = false;
@@ -236,6 +252,8 @@ private:
     int _lastScore = -1, _lastTiles = -1, _lastPuzzles = -1;
     int _showKind = -1;
     int _normalSince = 0;  // clock time play began (harness log)
+    bool _frameBusy = false;
+    std::chrono::steady_clock::time_point _frameStart;
     void _buildBackCache();
     void _renewBoardCache();
     void _drawBackStatic(float slide);
@@ -247,3 +265,6 @@ private:
 };
 
 extern std::shared_ptr<TMainGame> mainGame;
+
+// The script's "autoplay" works now: the play screen runs a level.
+bool playScreenTakesAutoplay();

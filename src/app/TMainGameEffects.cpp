@@ -2,49 +2,46 @@
 
 #include "app/PlaySprites.h"
 #include "app/TMainGame.h"
-#include "app/TPlayParticles.h"
-#include "app/TPlayProfile.h"
 #include "audio/TGlobalSnd.h"
+#include "effects/TPlayParticles.h"
 #include "gui/TGui.h"
 #include "match3/TChip.h"
 #include "match3/TChipData.h"
 #include "match3/TTile.h"
+#include "profiles/TProfile.h"
 
-void TMainGameEffects::playSound(const std::string& name) { globalSnd.playSound(name); }
-void TMainGameEffects::playTileBreak() { globalSnd.playTileBreak(); }
-void TMainGameEffects::playChipMove() { globalSnd.playChipMove(); }
-void TMainGameEffects::playDestroyChip() { globalSnd.playDestroyChip(); }
-void TMainGameEffects::playChainBreak() { globalSnd.playChainBreak(); }
-void TMainGameEffects::playPuzzleMatched() { globalSnd.playPuzzleMatched(); }
-void TMainGameEffects::playBOMB(int level) { globalSnd.playBOMB(level); }
-void TMainGameEffects::playCROSSFIRE(int level) { globalSnd.playCROSSFIRE(level); }
-void TMainGameEffects::playBadMatch() { globalSnd.playBadMatch(); }
-void TMainGameEffects::playAddToChain() { globalSnd.playAddToChain(); }
-void TMainGameEffects::playCreateBonus() { globalSnd.playCreateBonus(); }
-
-void TMainGameEffects::chipDestroyParticles(TChip& chip, int n) { playParticles().chipDestroyParticles(chip, n); }
-void TMainGameEffects::chipDestroyParticlesCross(TChip& chip) { playParticles().chipDestroyParticlesCross(chip); }
-void TMainGameEffects::chipDestroyParticlesFireHorizontal(TChip& chip) {
-    playParticles().chipDestroyParticlesFireHorizontal(chip);
+void TMainGameEffects::playSound(const std::string& name) {
+    globalSnd.playSound(name);
 }
-void TMainGameEffects::chipDestroyParticlesFireVertical(TChip& chip) {
-    playParticles().chipDestroyParticlesFireVertical(chip);
+void TMainGameEffects::playTileBreak() {
+    globalSnd.playTileBreak();
 }
-void TMainGameEffects::chipDestroyParticlesBomb(TChip& chip) { playParticles().chipDestroyParticlesBomb(chip); }
-void TMainGameEffects::plateBreakParticles(float x, float y, float w, float h, int kind) {
-    playParticles().plateBreakParticles(x, y, w, h, kind);
+void TMainGameEffects::playChipMove() {
+    globalSnd.playChipMove();
 }
-void TMainGameEffects::chainBreakParticles(float x, float y) { playParticles().chainBreakParticles(x, y); }
-void TMainGameEffects::tileDestroyParticles(TTile& tile, int kind, int type) {
-    playParticles().tileDestroyParticles(tile, kind, type);
+void TMainGameEffects::playDestroyChip() {
+    globalSnd.playDestroyChip();
 }
-void TMainGameEffects::scoreParticle(float x, float y, int score, int last) {
-    playParticles().scoreParticle(x, y, score, last);
+void TMainGameEffects::playChainBreak() {
+    globalSnd.playChainBreak();
 }
-void TMainGameEffects::explosion(float x, float y) { playParticles().explosion(x, y); }
-void TMainGameEffects::chainLengthParticle(float x, float y, int n) { playParticles().chainLengthParticle(x, y, n); }
-void TMainGameEffects::powerUpSparkle(float x, float y, int r, int g, int b, int frame) {
-    playParticles().powerUpSparkle(x, y, r, g, b, frame);
+void TMainGameEffects::playPuzzleMatched() {
+    globalSnd.playPuzzleMatched();
+}
+void TMainGameEffects::playBOMB(int level) {
+    globalSnd.playBOMB(level);
+}
+void TMainGameEffects::playCROSSFIRE(int level) {
+    globalSnd.playCROSSFIRE(level);
+}
+void TMainGameEffects::playBadMatch() {
+    globalSnd.playBadMatch();
+}
+void TMainGameEffects::playAddToChain() {
+    globalSnd.playAddToChain();
+}
+void TMainGameEffects::playCreateBonus() {
+    globalSnd.playCreateBonus();
 }
 
 std::shared_ptr<TOdpad> TMainGameEffects::odpadFromTile(TTile& tile, const std::shared_ptr<TChip>& chip) {
@@ -79,7 +76,7 @@ std::shared_ptr<TOdpad> TMainGameEffects::odpadFromChip(const std::shared_ptr<TC
 
 int TMainGameEffects::powerUpCanCharge(int slot) {
     if (slot < 0 || slot > 5) return 0;
-    TPowerUp& p = playProfile().powerUp(slot);
+    TPowerUp& p = _s.powerUpOf(slot);
     return p.odkryty && !p.aktywny ? 1 : 0;
 }
 
@@ -123,17 +120,35 @@ void TMainGameEffects::chipFantoms(TTile& target, const std::vector<std::shared_
     }
 }
 
-void TMainGameEffects::setChainBroken() { _s.chainBroken = 1; }
-void TMainGameEffects::setTileMatched() { _s.tileMatched = 1; }
-void TMainGameEffects::setPuzzleCollected() { _s.puzzleCollected = 1; }
-int TMainGameEffects::levelTime() { return _s.levelTime; }
-void TMainGameEffects::setLevelTime(int t) { _s.levelTime = t; }
-void TMainGameEffects::addCollectionTime(const std::string& t) { _s.listaCzasow.push_back(t); }
-float TMainGameEffects::oznP() { return _s.oznP; }
+void TMainGameEffects::setChainBroken() {
+    _s.chainBroken = 1;
+}
+void TMainGameEffects::setTileMatched() {
+    _s.tileMatched = 1;
+}
+void TMainGameEffects::setPuzzleCollected() {
+    _s.puzzleCollected = 1;
+}
+int TMainGameEffects::levelTime() {
+    return _s.levelTime;
+}
+void TMainGameEffects::setLevelTime(int t) {
+    _s.levelTime = t;
+}
+void TMainGameEffects::addCollectionTime(const std::string& t) {
+    _s.listaCzasow.push_back(t);
+}
+float TMainGameEffects::oznP() {
+    return _s.oznP;
+}
 
-void TMainGameEffects::addScore(int n) { _s.addScore(n); }
-int TMainGameEffects::profileLevel() { return playProfile().nrLevelu(); }
+void TMainGameEffects::addScore(int n) {
+    _s.addScore(n);
+}
+int TMainGameEffects::profileLevel() {
+    return _s.player().nrLevelu;
+}
 TPowerUp* TMainGameEffects::powerUp(int slot) {
     if (slot < 0 || slot > 5) return nullptr;
-    return &playProfile().powerUp(slot);
+    return &_s.powerUpOf(slot);
 }

@@ -1,7 +1,7 @@
 // The play screen's side of the board engine: sounds through the sound
-// manager, particles through the particle system, falling pieces, flying
-// resources and chip ghosts of its own, the tutorial flags, the score and the
-// profile's power-ups.
+// manager, falling pieces, flying resources and chip ghosts of its own, the
+// tutorial flags, the score and the profile's power-ups. (The board's
+// particles go straight to the particle system.)
 #pragma once
 
 #include "match3/TM3Effects.h"
@@ -25,20 +25,6 @@ public:
     void playBadMatch() override;
     void playAddToChain() override;
     void playCreateBonus() override;
-
-    // particles
-    void chipDestroyParticles(TChip& chip, int n) override;
-    void chipDestroyParticlesCross(TChip& chip) override;
-    void chipDestroyParticlesFireHorizontal(TChip& chip) override;
-    void chipDestroyParticlesFireVertical(TChip& chip) override;
-    void chipDestroyParticlesBomb(TChip& chip) override;
-    void plateBreakParticles(float x, float y, float w, float h, int kind) override;
-    void chainBreakParticles(float x, float y) override;
-    void tileDestroyParticles(TTile& tile, int kind, int type) override;
-    void scoreParticle(float x, float y, int score, int last) override;
-    void explosion(float x, float y) override;
-    void chainLengthParticle(float x, float y, int n) override;
-    void powerUpSparkle(float x, float y, int r, int g, int b, int frame) override;
 
     // falling pieces
     std::shared_ptr<TOdpad> odpadFromTile(TTile& tile, const std::shared_ptr<TChip>& chip) override;

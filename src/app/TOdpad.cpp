@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 #include "match3/TChip.h"
 #include "match3/TTile.h"
 

@@ -28,21 +28,18 @@ std::string TPlaceholderScreen::mainLoop() {
     alpha = 0;
     dAlpha = 1;
     _prepareDelta();
-    while (!faded()) {
-        Cls();
-        update();
-        draw();
-        frameFlip(0);
-        if (dFade == 0 && !_choices.empty()) {
-            if (MouseHit(1)) {
-                const int row = choiceAt(MouseY());
-                if (row >= 0) leaveTo(_choices[static_cast<size_t>(row)]);
-            }
-            if (KeyHit(13)) leaveTo(_choices.front());
-        }
-    }
+    runLoop();
     state = "END";
     return wynik;
+}
+
+void TPlaceholderScreen::_control() {
+    if (dFade != 0 || _choices.empty()) return;
+    if (MouseHit(1)) {
+        const int row = choiceAt(MouseY());
+        if (row >= 0) leaveTo(_choices[static_cast<size_t>(row)]);
+    }
+    if (KeyHit(13)) leaveTo(_choices.front());
 }
 
 int TPlaceholderScreen::update() {

@@ -15,6 +15,7 @@ public:
     std::string mainLoop();
     int update() override;
     int draw() override;
+    void _control() override;
 
     // Row of the choice under a y position of the game area, -1 for none.
     int choiceAt(int y) const;

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 
 void approach(float& value, float target, float speed) {
     if (value < target) {

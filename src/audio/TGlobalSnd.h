@@ -17,7 +17,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 #include "audio/TSoundOutput.h"
 
 class TGlobalSnd {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/services/Backend.h"
+#include "platform/Backend.h"
 
 bool TSoundOutput::exists(const std::string& path) {
     std::FILE* f = std::fopen(path.c_str(), "rb");

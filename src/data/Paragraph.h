@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 #include "data/TRGB.h"
 
 // Draws text broken into lines no wider than width; align is "LEFT",

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/services/Files.h"
+#include "platform/Files.h"
 #include "data/RCMText.h"
 
 // Values are written so that they always read back unchanged. The reader

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/services/Files.h"
+#include "platform/Files.h"
 #include "data/DataGlobals.h"
 #include "data/RCMText.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/services/Files.h"
+#include "platform/Files.h"
 #include "data/TRCMFile.h"
 
 std::string TRCMGroup::save(const std::string& indent) {

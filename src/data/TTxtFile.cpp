@@ -1,6 +1,6 @@
 #include "data/TTxtFile.h"
 
-#include "app/services/Files.h"
+#include "platform/Files.h"
 #include "data/DataGlobals.h"
 
 void TTxtFile::setFromText(const std::string& utf8) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 #include "data/Paragraph.h"
 #include "data/Teksty.h"
 

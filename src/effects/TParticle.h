@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 #include "data/TRGB.h"
 
 class TParticle;

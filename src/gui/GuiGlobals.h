@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 
 // Shows " >> BLAD! << : " + message: a message box in a window, a line on
 // stderr when headless or without a backend. Loading goes on afterwards.

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/services/Files.h"
+#include "platform/Files.h"
 #include "data/DataGlobals.h"
 #include "data/TTxtFile.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "gui/TRGB.h"
+#include "data/TRGB.h"
 
 // A 32-bit integer as the scripts write it: optional sign, "$" hexadecimal,
 // "%" binary; reading stops at the first character that does not fit; an

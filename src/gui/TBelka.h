@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 #include "gui/TGuiSelector.h"
 #include "gui/TTheme.h"
 

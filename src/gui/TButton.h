@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 #include "gui/TAnimData.h"
 #include "gui/TGuiObject.h"
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 
 class TCursor {
 public:

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 #include "gui/GuiValues.h"
 #include "gui/TGui.h"
 #include "gui/TMouse.h"

@@ -1,6 +1,6 @@
 #include "gui/TGuiObject.h"
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 #include "gui/TMouse.h"
 
 int TGuiObject::move(float dx, float dy) {

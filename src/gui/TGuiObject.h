@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "gui/TDim.h"
-#include "gui/TRGB.h"
+#include "data/TDim.h"
+#include "data/TRGB.h"
 
 // Widget kind codes (_class).
 enum GuiClass : int {

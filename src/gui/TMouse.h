@@ -6,7 +6,7 @@
 #include <string>
 
 #include "gui/TCursor.h"
-#include "gui/TDim.h"
+#include "data/TDim.h"
 
 class TMouse {
 public:

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 #include "gui/TAnimData.h"
 #include "gui/TGuiObject.h"
 

@@ -3,7 +3,7 @@
 // The widget reports itself clicked on every frame its value changes.
 #pragma once
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 #include "gui/TGuiObject.h"
 #include "gui/TTheme.h"
 

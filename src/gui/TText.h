@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 #include "gui/TGuiObject.h"
 
 enum TextAlign : int { ALIGN_RIGHT = 0, ALIGN_LEFT = 1, ALIGN_CENTER = 2, ALIGN_JUSTIFY = 3 };

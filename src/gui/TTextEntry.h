@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 #include "gui/TGuiObject.h"
 
 class TTextEntry : public TGuiObject {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 #include "gui/TGuiSelector.h"
 #include "gui/TTheme.h"
 

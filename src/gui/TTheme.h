@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "app/services/Services.h"
-#include "gui/TRGB.h"
+#include "platform/Services.h"
+#include "data/TRGB.h"
 
 class TTheme {
 public:

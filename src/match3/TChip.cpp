@@ -7,6 +7,7 @@
 #include "match3/TLevel.h"
 #include "match3/TM3Effects.h"
 #include "match3/TM3Game.h"
+#include "match3/TM3Particles.h"
 #include "match3/TM3Para.h"
 #include "match3/TM3Settings.h"
 #include "match3/TTile.h"
@@ -149,7 +150,7 @@ void TChip::giveScore() {
     else if (tile && tile->level)
         tile->level->score += cd->score;
     const float x = tile ? tile->dim.x : 0, y = tile ? tile->dim.y : 0;
-    m3Effects().scoreParticle(x, y, cd->score, -1);
+    m3Particles().scoreParticle(x, y, cd->score, -1);
 }
 
 void TChip::giveScore2() {
@@ -160,7 +161,7 @@ void TChip::giveScore2() {
     else if (tile && tile->level)
         tile->level->score += cd->score;
     const float x = tile ? tile->dim.x : 0, y = tile ? tile->dim.y : 0;
-    m3Effects().scoreParticle(x, y, cd->score, 500);
+    m3Particles().scoreParticle(x, y, cd->score, 500);
 }
 
 void TChip::giveResource(int) {
@@ -353,14 +354,14 @@ void TChip::setChipData(const TChipDataPtr& newCd) { cd = newCd; }
 
 void TChip::setDestroyType(int type) { destroyType = type; }
 
-void TChip::generateDestroyParticlesBomb() { m3Effects().chipDestroyParticlesBomb(*this); }
-void TChip::generateDestroyParticlesCross() { m3Effects().chipDestroyParticlesCross(*this); }
-void TChip::generateDestroyParticlesNormal(int n) { m3Effects().chipDestroyParticles(*this, n); }
+void TChip::generateDestroyParticlesBomb() { m3Particles().chipDestroyParticlesBomb(*this); }
+void TChip::generateDestroyParticlesCross() { m3Particles().chipDestroyParticlesCross(*this); }
+void TChip::generateDestroyParticlesNormal(int n) { m3Particles().chipDestroyParticles(*this, n); }
 void TChip::generateDestroyParticlesFireHORIZONTAL() {
-    m3Effects().chipDestroyParticlesFireHorizontal(*this);
+    m3Particles().chipDestroyParticlesFireHorizontal(*this);
 }
 void TChip::generateDestroyParticlesFireVERTICAL() {
-    m3Effects().chipDestroyParticlesFireVertical(*this);
+    m3Particles().chipDestroyParticlesFireVertical(*this);
 }
 
 // ---------------------------------------------------------------------------
@@ -493,7 +494,7 @@ void TChip::BONUS_CROSSFIRE() {
         g->CROSS_HORIZONTAL(r, c, cd ? cd->moc : 0);
         g->CROSS_VERTICAL(r, c, cd ? cd->moc : 0);
     }
-    m3Effects().explosion(tile ? tile->dim.x : 0, tile ? tile->dim.y : 0);
+    m3Particles().explosion(tile ? tile->dim.x : 0, tile ? tile->dim.y : 0);
 }
 
 void TChip::BONUS_HORIZONTAL() {
@@ -508,7 +509,7 @@ void TChip::BONUS_BOMB() {
     const int lvl = cd ? std::clamp(cd->id - 103, 1, 3) : 1;  // 104, 105, 106
     m3Effects().playBOMB(lvl);
     if (TM3Game* g = game()) g->BOMB(r, c, cd ? cd->moc : 0);
-    m3Effects().explosion(tile ? tile->dim.x : 0, tile ? tile->dim.y : 0);
+    m3Particles().explosion(tile ? tile->dim.x : 0, tile ? tile->dim.y : 0);
 }
 
 // ---------------------------------------------------------------------------

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 #include "match3/M3Shared.h"
 
 class TM3Game;

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <cstdio>
 
-#include "app/services/Files.h"
+#include "platform/Files.h"
 #include "data/DataGlobals.h"
 #include "data/TRCMFile.h"
 #include "match3/TChip.h"

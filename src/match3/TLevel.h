@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 #include "match3/M3Shared.h"
 #include "match3/TBackGround.h"
 #include "match3/TChipData.h"

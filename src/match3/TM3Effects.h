@@ -1,10 +1,8 @@
-// Everything the board asks of the world around it that is not board logic:
-// sounds, particles, junk pieces, flying resources, and the few flags the play
-// screen keeps for the tutorial. The board calls these hooks at the moments the
-// design names; until the play screen installs its own implementation they do
-// nothing, so the engine runs unchanged in unit tests and in the level runner.
-//
-// Add methods freely (with a no-op default); never remove one.
+// Everything the board asks of the world around it that is neither board logic
+// nor particles (those go through TM3Particles): sounds, junk pieces, flying
+// resources, and the few flags the play screen keeps for the tutorial. Until
+// the play screen installs its own implementation they do nothing, so the
+// engine runs unchanged in unit tests and in the level runner.
 #pragma once
 
 #include <memory>
@@ -33,32 +31,12 @@ public:
     virtual void playAddToChain() {}
     virtual void playCreateBonus() {}
 
-    // --- particles (visual effects) ---
-    // Normal destruction burst of a chip; n is the argument the chip passes (-1).
-    virtual void chipDestroyParticles(TChip& chip, int n) { (void)chip; (void)n; }
-    virtual void chipDestroyParticlesCross(TChip& chip) { (void)chip; }
-    virtual void chipDestroyParticlesFireHorizontal(TChip& chip) { (void)chip; }
-    virtual void chipDestroyParticlesFireVertical(TChip& chip) { (void)chip; }
-    virtual void chipDestroyParticlesBomb(TChip& chip) { (void)chip; }
-    // A layer of a plate broke: kind 1 (single layer) or 2 (double layer).
-    virtual void plateBreakParticles(float x, float y, float w, float h, int kind) {
-        (void)x; (void)y; (void)w; (void)h; (void)kind;
-    }
-    virtual void chainBreakParticles(float x, float y) { (void)x; (void)y; }
-    // Tile-level destruction particles of a special sweep (bonus blasts).
-    virtual void tileDestroyParticles(TTile& tile, int kind, int type) {
-        (void)tile; (void)kind; (void)type;
-    }
-    virtual void scoreParticle(float x, float y, int score, int last) {
-        (void)x; (void)y; (void)score; (void)last;
-    }
-    virtual void explosion(float x, float y) { (void)x; (void)y; }
-
     // --- junk pieces ("odpady") ---
     // A puzzle piece left the board through the bottom of this tile. The board
     // has already taken the chip off the tile; the effect may keep it to draw.
     virtual std::shared_ptr<TOdpad> odpadFromTile(TTile& tile, const std::shared_ptr<TChip>& chip) {
-        (void)tile; (void)chip;
+        (void)tile;
+        (void)chip;
         return nullptr;
     }
     // A chip vanishes as junk (already taken off its tile by the board).
@@ -70,7 +48,8 @@ public:
     // means no effect runs: the board then sets the kind at once.
     virtual std::shared_ptr<TOdpad> odpadReplace(const std::shared_ptr<TChip>& chip,
                                                  const std::shared_ptr<TChipData>& cd) {
-        (void)chip; (void)cd;
+        (void)chip;
+        (void)cd;
         return nullptr;
     }
 
@@ -81,7 +60,10 @@ public:
         return 0;
     }
     virtual void flyingResource(int slot, float x, float y, const std::shared_ptr<TChipData>& cd) {
-        (void)slot; (void)x; (void)y; (void)cd;
+        (void)slot;
+        (void)x;
+        (void)y;
+        (void)cd;
     }
 
     // --- play screen flags and values ---
@@ -99,13 +81,8 @@ public:
     // The chips of a large match fly to the tile where the bonus forms. Only a
     // picture: the board turns the chip into the bonus when the flight is over.
     virtual void chipFantoms(TTile& target, const std::vector<std::shared_ptr<TChip>>& chips) {
-        (void)target; (void)chips;
-    }
-    // The length of a matched chain shown over its last chip.
-    virtual void chainLengthParticle(float x, float y, int n) { (void)x; (void)y; (void)n; }
-    // One sparkle of a charged power-up at (x, y), picture frame 0..15.
-    virtual void powerUpSparkle(float x, float y, int r, int g, int b, int frame) {
-        (void)x; (void)y; (void)r; (void)g; (void)b; (void)frame;
+        (void)target;
+        (void)chips;
     }
 };
 

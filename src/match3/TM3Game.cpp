@@ -13,6 +13,7 @@
 #include "match3/TM3Host.h"
 #include "match3/TM3Input.h"
 #include "match3/TM3Para.h"
+#include "match3/TM3Particles.h"
 #include "match3/TM3Settings.h"
 #include "match3/TMatchInfo.h"
 #include "match3/TPara.h"
@@ -32,7 +33,6 @@ std::string upper(std::string s) {
     return s;
 }
 
-
 TM3ServicesInput& servicesInput() {
     static TM3ServicesInput in;
     return in;
@@ -51,9 +51,13 @@ TM3Game::~TM3Game() = default;
 // ---------------------------------------------------------------------------
 // Set-up
 
-void TM3Game::loadSettings(const std::string& path) { settings = loadM3Settings(path); }
+void TM3Game::loadSettings(const std::string& path) {
+    settings = loadM3Settings(path);
+}
 
-void TM3Game::loadTiles(const std::string& path) { tilesList = loadTileCatalogue(path, this); }
+void TM3Game::loadTiles(const std::string& path) {
+    tilesList = loadTileCatalogue(path, this);
+}
 
 void TM3Game::loadTileSet(int set) {
     loadTiles(set ? "data/tiles1.dat" : "data/tiles.dat");
@@ -64,14 +68,18 @@ void TM3Game::rebuildTiles() {
     if (level) level->rebuildTiles(tilesList);
 }
 
-void TM3Game::loadChips(const std::string& path) { chipsList = loadChipCatalogue(path, this); }
+void TM3Game::loadChips(const std::string& path) {
+    chipsList = loadChipCatalogue(path, this);
+}
 
 void TM3Game::loadBonusChips(const std::string& path) {
     bonusList = loadChipCatalogue(path, this);
     bonusyByType = buildBonusyByType(bonusList);
 }
 
-void TM3Game::loadFrame(const std::string& path) { frameList = loadFrameCatalogue(path, this); }
+void TM3Game::loadFrame(const std::string& path) {
+    frameList = loadFrameCatalogue(path, this);
+}
 
 void TM3Game::loadOverImg(const std::string& path, int rows, int cols) {
     if (rows < 1 || cols < 1) return;
@@ -128,9 +136,13 @@ void TM3Game::setLevelPosition(float x, float y) {
 // ---------------------------------------------------------------------------
 // Hooks
 
-TM3Effects& TM3Game::fx() { return m3Effects(); }
+TM3Effects& TM3Game::fx() {
+    return m3Effects();
+}
 
-TM3Input& TM3Game::in() { return input ? *input : static_cast<TM3Input&>(servicesInput()); }
+TM3Input& TM3Game::in() {
+    return input ? *input : static_cast<TM3Input&>(servicesInput());
+}
 
 void TM3Game::addScore(int n) {
     if (host)
@@ -149,11 +161,21 @@ void TM3Game::sendResourceToPowerUp(const TTile& from, int slot) {
     pc.due = Millisecs() + kResourceFlightMs;
     _pendingCharges.push_back(pc);
 }
-void TM3Game::setChainBroken() { fx().setChainBroken(); }
-void TM3Game::setPuzzleCollected() { fx().setPuzzleCollected(); }
-void TM3Game::setTileMatched() { fx().setTileMatched(); }
-void TM3Game::puzzleCollectedAt() { fx().addCollectionTime(std::to_string(fx().levelTime())); }
-int TM3Game::profileLevel() { return host ? host->profileLevel() : 0; }
+void TM3Game::setChainBroken() {
+    fx().setChainBroken();
+}
+void TM3Game::setPuzzleCollected() {
+    fx().setPuzzleCollected();
+}
+void TM3Game::setTileMatched() {
+    fx().setTileMatched();
+}
+void TM3Game::puzzleCollectedAt() {
+    fx().addCollectionTime(std::to_string(fx().levelTime()));
+}
+int TM3Game::profileLevel() {
+    return host ? host->profileLevel() : 0;
+}
 
 // ---------------------------------------------------------------------------
 // Look-ups
@@ -343,7 +365,9 @@ int TM3Game::_nothingIsHappening() {
     return 1;
 }
 
-int TM3Game::isAnyBonus() { return isCrossFire ? isCrossFire : isBomb; }
+int TM3Game::isAnyBonus() {
+    return isCrossFire ? isCrossFire : isBomb;
+}
 
 int TM3Game::isBonus(int id) {
     if (id < 100) id += 100;
@@ -501,7 +525,9 @@ void TM3Game::_updateTileOver() {
     overTile = t;
 }
 
-TilePtr TM3Game::_updateTileOver_BEZWZGLEDNIE() { return getTileByMousePosition(); }
+TilePtr TM3Game::_updateTileOver_BEZWZGLEDNIE() {
+    return getTileByMousePosition();
+}
 
 void TM3Game::_updateFrameAlpha() {
     const float step = 0.02f * frameDelta;
@@ -612,11 +638,16 @@ int TM3Game::getTilesVector(const TTile& from, const TTile& to) {
 namespace {
 const char* moveForDirection(int k) {
     switch (k) {
-        case 1: return "MOVE-UP";
-        case 3: return "MOVE-RIGHT";
-        case 5: return "MOVE-DOWN";
-        case 7: return "MOVE-LEFT";
-        default: return "";
+        case 1:
+            return "MOVE-UP";
+        case 3:
+            return "MOVE-RIGHT";
+        case 5:
+            return "MOVE-DOWN";
+        case 7:
+            return "MOVE-LEFT";
+        default:
+            return "";
     }
 }
 }  // namespace
@@ -796,7 +827,7 @@ void TM3Game::_matchGroup(const TilePtr& t) {
     const int T = settings ? settings->group_bonusMatch : 0;
     if (T > 0 && n >= T && !level->availableBonus.empty()) {
         ChipPtr keep = t->chip;
-        fx().chipDestroyParticles(*keep, -1);
+        m3Particles().chipDestroyParticles(*keep, -1);
         keep->giveScore();
         for (auto& ch : *group)
             if (ch != keep) ch->destroy(0);
@@ -815,7 +846,9 @@ bool TM3Game::_inChain(const TChip* chip) const {
     return false;
 }
 
-ChipPtr TM3Game::getLastAddedChip() { return zaznaczone.empty() ? nullptr : zaznaczone.back(); }
+ChipPtr TM3Game::getLastAddedChip() {
+    return zaznaczone.empty() ? nullptr : zaznaczone.back();
+}
 
 ChipPtr TM3Game::getLastBeforeAddedChip() {
     return zaznaczone.size() < 2 ? nullptr : zaznaczone[zaznaczone.size() - 2];
@@ -934,30 +967,39 @@ void TM3Game::_matchChain() {
         }
         if (ch == keep) {
             ch->giveScore();
-            fx().chipDestroyParticles(*ch, -1);
+            m3Particles().chipDestroyParticles(*ch, -1);
             continue;
         }
         ch->destroy(0);
     }
     if (keep) _moveFantomsToOne(_tilePtr(*keep->tile), zaznaczone, n);
     level->highestMatch = std::max(level->highestMatch, n);
-    if (TTile* last = zaznaczone.back()->tile) fx().chainLengthParticle(last->dim.x, last->dim.y, n);
+    if (TTile* last = zaznaczone.back()->tile) m3Particles().chainLengthParticle(last->dim.x, last->dim.y, n);
 }
 
 void TM3Game::controlGame(int blocking) {
     if (blocking || !level) return;
     switch (matchType) {
-        case 0: _control_SWAP(); break;
-        case 1: _control_CHAIN(); break;
-        case 2: _control_CLICK(); break;
-        default: break;
+        case 0:
+            _control_SWAP();
+            break;
+        case 1:
+            _control_CHAIN();
+            break;
+        case 2:
+            _control_CLICK();
+            break;
+        default:
+            break;
     }
 }
 
 // ---------------------------------------------------------------------------
 // Matching
 
-int TM3Game::_isLandedMatch(TTile& tile) { return matchType == 0 ? _isMatch(tile) : 0; }
+int TM3Game::_isLandedMatch(TTile& tile) {
+    return matchType == 0 ? _isMatch(tile) : 0;
+}
 
 int TM3Game::_isMatch(TTile& tile) {
     TilePtr tp = _tilePtr(tile);
@@ -1034,7 +1076,9 @@ void TM3Game::clearMarks() {
 }
 
 namespace {
-int countOf(const ChipListPtr& l) { return l ? static_cast<int>(l->size()) : 0; }
+int countOf(const ChipListPtr& l) {
+    return l ? static_cast<int>(l->size()) : 0;
+}
 
 // The size getMatchedChipsSwap would report for the tile, counted in place
 // (the searches try every pair of the board, so they must not allocate).
@@ -1104,9 +1148,12 @@ int TM3Game::_MatchLeft_CHAIN_short() {
 
 int TM3Game::_MatchLeft_short() {
     switch (matchType) {
-        case 1: return _MatchLeft_CHAIN_short();
-        case 2: return _MatchLeft_CLICK_short();
-        default: return _MatchLeft_SWAP_short();
+        case 1:
+            return _MatchLeft_CHAIN_short();
+        case 2:
+            return _MatchLeft_CLICK_short();
+        default:
+            return _MatchLeft_SWAP_short();
     }
 }
 
@@ -1214,8 +1261,11 @@ std::shared_ptr<TMatchInfo> TM3Game::_noMatchLeft_CHAIN() {
 
 std::shared_ptr<TMatchInfo> TM3Game::_noMatchLeft() {
     switch (matchType) {
-        case 1: return _noMatchLeft_CHAIN();
-        case 2: return _noMatchLeft_CLICK();
-        default: return _noMatchLeft_SWAP();
+        case 1:
+            return _noMatchLeft_CHAIN();
+        case 2:
+            return _noMatchLeft_CLICK();
+        default:
+            return _noMatchLeft_SWAP();
     }
 }

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 
 class TLevel;
 class TTile;

@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "app/services/Backend.h"
+#include "platform/Backend.h"
 #include "match3/TChip.h"
 #include "match3/TLevel.h"
 #include "match3/TM3Game.h"

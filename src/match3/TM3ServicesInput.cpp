@@ -1,4 +1,4 @@
-#include "app/services/Services.h"
+#include "platform/Services.h"
 #include "match3/TM3Input.h"
 
 int TM3ServicesInput::mouseX() { return MouseX(); }

@@ -1,6 +1,6 @@
 #include "match3/TMatchInfo.h"
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 
 void TMatchInfo::update(int t) {
     if (Millisecs() > t - 500) da = 0;

@@ -3,11 +3,12 @@
 #include <array>
 #include <cstdio>
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 #include "data/TRCMFile.h"
 #include "match3/TChipData.h"
 #include "match3/TM3Effects.h"
 #include "match3/TM3Game.h"
+#include "match3/TM3Particles.h"
 #include "match3/TTileData.h"
 
 namespace {
@@ -128,6 +129,6 @@ void TPowerUp::generate() {
         g = c.g;
         b = c.b;
     }
-    for (int i = 0; i < 8; ++i) m3Effects().powerUpSparkle(x, y, r, g, b, Rand(0, 15));
-    for (int i = 0; i < 2; ++i) m3Effects().powerUpSparkle(x, y, 255, 255, 255, Rand(0, 15));
+    for (int i = 0; i < 8; ++i) m3Particles().powerUpSparkle(x, y, r, g, b, Rand(0, 15));
+    for (int i = 0; i < 2; ++i) m3Particles().powerUpSparkle(x, y, 255, 255, 255, Rand(0, 15));
 }

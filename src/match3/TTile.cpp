@@ -7,6 +7,7 @@
 #include "match3/TLevel.h"
 #include "match3/TM3Effects.h"
 #include "match3/TM3Game.h"
+#include "match3/TM3Particles.h"
 #include "match3/TM3Input.h"
 #include "match3/TM3Settings.h"
 
@@ -184,13 +185,13 @@ void TTile::_updateDestroy() {
     switch (destrType) {
         case 3: generateDestroyParticlesBomb(); break;
         case 4: generateDestroyParticlesCross(1); break;
-        default: m3Effects().tileDestroyParticles(*this, destrType, destrType); break;
+        default: m3Particles().tileDestroyParticles(*this, destrType, destrType); break;
     }
 }
 
-void TTile::generateDestroyParticlesBomb() { m3Effects().tileDestroyParticles(*this, 3, 3); }
+void TTile::generateDestroyParticlesBomb() { m3Particles().tileDestroyParticles(*this, 3, 3); }
 
-void TTile::generateDestroyParticlesCross(float) { m3Effects().tileDestroyParticles(*this, 4, 4); }
+void TTile::generateDestroyParticlesCross(float) { m3Particles().tileDestroyParticles(*this, 4, 4); }
 
 void TTile::update() {
     updateParams();
@@ -214,14 +215,14 @@ void TTile::destroyChip() {
 
 void TTile::destroyChain() {
     chain = std::max(0, chain - 1);
-    m3Effects().chainBreakParticles(dim.x, dim.y);
+    m3Particles().chainBreakParticles(dim.x, dim.y);
 }
 
 void TTile::matchHere() {
     const int k = kind();
     if (k != 2 && k != 3) return;
     TM3Game* g = gameOf(*this);
-    m3Effects().plateBreakParticles(dim.x, dim.y, pitchX(), pitchY(), k - 1);
+    m3Particles().plateBreakParticles(dim.x, dim.y, pitchX(), pitchY(), k - 1);
     TTileDataPtr lower = g ? g->getTileData(k - 1) : nullptr;
     if (lower) {
         td = lower;

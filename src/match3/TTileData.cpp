@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/services/Files.h"
+#include "platform/Files.h"
 #include "data/DataGlobals.h"
 #include "data/TRCMFile.h"
 

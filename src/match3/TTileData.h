@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 
 class TM3Game;
 class TRCMFile;

@@ -3,16 +3,18 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/services/Files.h"
-#include "app/services/Services.h"
 #include "data/TRCMFile.h"
 #include "match3/TM3Effects.h"
+#include "platform/Files.h"
+#include "platform/Services.h"
 
 const char* const kDefaultPuzzleLevel = "data/PuzzleLevels/puzzleLevel-1.dat";
 
 namespace {
 
-ProfileHooks& H() { return profileHooks(); }
+ProfileHooks& H() {
+    return profileHooks();
+}
 
 TLevelPtr loadLevelHooked(const std::string& path) {
     if (H().loadLevel) return H().loadLevel(path);
@@ -25,16 +27,22 @@ bool saveLevelHooked(TLevel& level, const std::string& path) {
     return saveLevelFile(level, path);
 }
 
-int levelTimeNow() { return H().levelTime ? H().levelTime() : m3Effects().levelTime(); }
+int levelTimeNow() {
+    return H().levelTime ? H().levelTime() : m3Effects().levelTime();
+}
 
 void setLevelTimeNow(int t) {
-    if (H().setLevelTime) H().setLevelTime(t);
-    else m3Effects().setLevelTime(t);
+    if (H().setLevelTime)
+        H().setLevelTime(t);
+    else
+        m3Effects().setLevelTime(t);
 }
 
 }  // namespace
 
-TProfile::TProfile() { QUEST_newPowerUps(); }
+TProfile::TProfile() {
+    QUEST_newPowerUps();
+}
 
 TStageDataPtr TProfile::getStageData(int n) {
     for (auto& s : stagesData)
@@ -46,7 +54,10 @@ TStageDataPtr TProfile::getStageData(int n) {
 }
 
 void TProfile::giveActStageData() {
-    const int levelScore = H().mainGameLevelScore ? H().mainGameLevelScore() : 0;
+    giveActStageData(H().mainGameLevelScore ? H().mainGameLevelScore() : 0);
+}
+
+void TProfile::giveActStageData(int levelScore) {
     auto stage = getStageData(nrStageu);
     stage->score += levelScore;
     stage->getLevelData(nrLevelu)->score += levelScore;
@@ -62,9 +73,14 @@ std::string TProfile::getMyID() const {
     return id;
 }
 
-std::string TProfile::folder() const { return profilesDir + getMyID() + "/"; }
+std::string TProfile::folder() const {
+    return profilesDir + getMyID() + "/";
+}
 
 bool TProfile::save() {
+    // Without a profiles folder the path would be relative to the working
+    // folder: nothing is written then.
+    if (profilesDir.empty()) return false;
     const std::string dir = folder();
     if (!CreateDir(dir, true)) {
         std::fprintf(stderr, "Profile %s: cannot create the folder %s\n", name.c_str(), dir.c_str());
@@ -187,7 +203,8 @@ bool TProfile::load(const std::string& dir) {
         } else {
             puzzleLevel = H().loadPuzzleLevel(dir + "puzzleLevel.dat", 0);
             if (!puzzleLevel) {
-                std::fprintf(stderr, "Profile %s: saved jigsaw unreadable, starting it again\n", name.c_str());
+                std::fprintf(stderr, "Profile %s: saved jigsaw unreadable, starting it again\n",
+                             name.c_str());
                 std::string src = pies && H().dogPuzzleLevel ? H().dogPuzzleLevel(pies) : kDefaultPuzzleLevel;
                 puzzleLevel = H().loadPuzzleLevel(src, 1);
             }
@@ -198,7 +215,8 @@ bool TProfile::load(const std::string& dir) {
     if (f->getInt("profile::questLevel") != 0) {
         questLevel = loadLevelHooked(dir + "questlevel.lvl");
         if (!questLevel)
-            std::fprintf(stderr, "Profile %s: saved quest level unreadable, no resume offered\n", name.c_str());
+            std::fprintf(stderr, "Profile %s: saved quest level unreadable, no resume offered\n",
+                         name.c_str());
     }
 
     bylyPsy.clear();
@@ -207,8 +225,10 @@ bool TProfile::load(const std::string& dir) {
     for (int k = 1; k <= dogs && k <= 100000; ++k) {
         const int id = f->getInt("profile::dogies::dog" + std::to_string(k));
         TPiesPtr d = H().dogById ? H().dogById(id) : nullptr;
-        if (d) bylyPsy.push_back(d);
-        else _unresolvedDogs.push_back(id);
+        if (d)
+            bylyPsy.push_back(d);
+        else
+            _unresolvedDogs.push_back(id);
     }
 
     QUEST_newPowerUps();
@@ -226,8 +246,10 @@ bool TProfile::load(const std::string& dir) {
     for (int k = 1; k <= tips && k <= 100000; ++k) {
         const std::string id = f->getString("profile::tutorial::tip" + std::to_string(k));
         TTutorialTipPtr t = H().tipById ? H().tipById(id) : nullptr;
-        if (t) lekcjeTutoriala.push_back(t);
-        else _unresolvedTips.push_back(id);
+        if (t)
+            lekcjeTutoriala.push_back(t);
+        else
+            _unresolvedTips.push_back(id);
     }
 
     activePuzzles.clear();
@@ -236,8 +258,10 @@ bool TProfile::load(const std::string& dir) {
     for (int k = 1; k <= pieces && k <= 100000; ++k) {
         const int id = f->getInt("profile::activePuzzles::puzzle" + std::to_string(k));
         TPuzzlePtr p = H().puzzleById && puzzleLevel ? H().puzzleById(puzzleLevel, id) : nullptr;
-        if (p) activePuzzles.push_back(p);
-        else _unresolvedPieces.push_back(id);
+        if (p)
+            activePuzzles.push_back(p);
+        else
+            _unresolvedPieces.push_back(id);
     }
 
     stagesData.clear();
@@ -325,7 +349,9 @@ std::string TProfile::getNextStage() {
     return "GALERIA";
 }
 
-int TProfile::canResumeQuest() const { return questLevel ? 1 : 0; }
+int TProfile::canResumeQuest() const {
+    return questLevel ? 1 : 0;
+}
 
 int TProfile::newStage() const {
     if (!pies || !H().dogStartLevel) return 0;
@@ -337,7 +363,7 @@ void TProfile::checkPowerUps() {
     for (int n = 1; n <= 6; ++n) {
         auto& p = powerUp[static_cast<size_t>(n - 1)];
         if (!p) continue;
-        p->odkryty = nrLevelu >= TPowerUp::unlockLevel(n) ? 1 : 0;
+        p->odkryty = allPowerUps || nrLevelu >= TPowerUp::unlockLevel(n) ? 1 : 0;
     }
 }
 

@@ -38,11 +38,17 @@ public:
     std::string profilesDir;
     // Seconds played in the saved quest level, as read from "profile.dat".
     int savedLevelTime = 0;
+    // Every power-up uncovered whatever the level number (a level played on
+    // its own, for testing it); not saved.
+    bool allPowerUps = false;
 
     TProfile();
 
     TStageDataPtr getStageData(int n);
+    // Adds a won level's score to the current stage and to its level entry
+    // (the no-argument form asks the play screen for the score).
     void giveActStageData();
+    void giveActStageData(int levelScore);
     // Decimal code of each upper-cased character followed by "-".
     std::string getMyID() const;
     std::string folder() const;  // profilesDir + ID + "/"

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/services/Files.h"
-#include "app/services/Services.h"
+#include "platform/Files.h"
+#include "platform/Services.h"
 #include "data/TRCMFile.h"
 
 std::string profileIDOf(const std::string& name) {

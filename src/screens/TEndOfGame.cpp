@@ -1,7 +1,5 @@
 #include "screens/TEndOfGame.h"
 
-#include "screens/ScreenLoop.h"
-
 #include <cstdio>
 
 #include "app/FrameServices.h"
@@ -70,11 +68,10 @@ void TEndOfGame::prepare() {
     FlushMouse();
 }
 
-std::string TEndOfGame::mainLoop() {
+std::string TEndOfGame::mainLoop(TEkran* behind) {
     prepare();
-    _running = true;
-    runScreenFrames(*this);
-    _running = false;
+    keepBehindAlive = true;
+    runLoop(behind);
     mouse.clear();
     FlushKeys();
     return "MAIN-MENU";

@@ -21,21 +21,20 @@ public:
     int setup() override;
     // Builds the lines from text: "#" lines use font2, "$" lines font3, empty lines are dropped.
     void setLines(const std::vector<std::string>& text);
-    std::string mainLoop();
+    // Runs over `behind` (the play screen, kept alive beneath), or alone.
+    std::string mainLoop(TEkran* behind = nullptr);
     void prepare();
     int update() override;
     int draw() override;
-    void _control();
+    void _control() override;
     // Height the whole list takes (each line its text height + 2).
     float listHeight() const;
 
-    bool running() const { return _running; }
-    bool finished() const { return dAlpha == 0.0f && alpha == 0.0f; }
+    bool loopDone() const override { return dAlpha == 0.0f && alpha == 0.0f; }
     int restarts = 0;  // times the credits started again from below
 
 private:
     bool _setUp = false;
-    bool _running = false;
 };
 
 extern std::shared_ptr<TEndOfGame> endOfGame;

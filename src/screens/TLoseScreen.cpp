@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "screens/ScreenLoop.h"
-
 #include "app/FrameServices.h"
 #include "data/DataGlobals.h"
 #include "data/Paragraph.h"
@@ -50,11 +48,10 @@ void TLoseScreen::prepare() {
     FlushMouse();
 }
 
-std::string TLoseScreen::mainLoop() {
+std::string TLoseScreen::mainLoop(TEkran* behind) {
     prepare();
-    _running = true;
-    runScreenFrames(*this);
-    _running = false;
+    keepBehindAlive = true;
+    runLoop(behind);
     mouse.clear();
     FlushMouse();
     return wynik;
@@ -62,8 +59,7 @@ std::string TLoseScreen::mainLoop() {
 
 int TLoseScreen::update() {
     frameUpdate(0);
-    auto& h = resultsHost();
-    if (h.updateUnder) h.updateUnder();
+    _updateBehind();
     updateParticles();
     _updateAlpha();
     _updateFade();
@@ -93,8 +89,7 @@ void TLoseScreen::_control() {
 }
 
 int TLoseScreen::draw() {
-    auto& h = resultsHost();
-    if (h.drawUnder) h.drawUnder();
+    _drawBehind();
     SetColor(255, 255, 255);
     SetScale(1, 1);
     SetRotation(0);

@@ -19,19 +19,18 @@ public:
 
     int setup() override;
     // "RESTART" or "MAIN-MENU".
-    std::string mainLoop();
+    // Runs over `behind` (the play screen, kept alive beneath), or alone.
+    std::string mainLoop(TEkran* behind = nullptr);
     void prepare();
     int update() override;
     int draw() override;
-    void _control();
+    void _control() override;
 
-    bool running() const { return _running; }
     bool closing() const { return !wynik.empty(); }
-    bool finished() const { return closing() && alpha == 0.0f; }
+    bool loopDone() const override { return closing() && alpha == 0.0f; }
 
 private:
     bool _setUp = false;
-    bool _running = false;
 };
 
 extern std::shared_ptr<TLoseScreen> loseScreen;

@@ -4,13 +4,12 @@
 #include <cstdio>
 
 #include "app/AppGlobals.h"
-#include "app/AppHooks.h"
 #include "app/FrameServices.h"
-#include "app/services/Files.h"
-#include "app/services/Services.h"
+#include "audio/TGlobalSnd.h"
 #include "data/TRCMFile.h"
-
-std::function<void(float, float)> TOptions::volumeHook;
+#include "gui/TMouse.h"
+#include "platform/Files.h"
+#include "platform/Services.h"
 
 TOptions& options() {
     // Never destroyed, like the profile manager: the save on exit needs it.
@@ -76,15 +75,20 @@ bool TOptions::saveOptions() {
     return f->save(path);
 }
 
-bool TOptions::openScreen() { return openGraphics(1024, 768, fullScreen, wideScreen); }
+bool TOptions::openScreen() {
+    return openGraphics(1024, 768, fullScreen, wideScreen);
+}
 
 void TOptions::setupMouse() {
     const bool on = customCursor != 0;
-    if (appHooks().setCursorVisible) appHooks().setCursorVisible(on);
-    if (on) HideMouse();
-    else ShowMouse();
+    mouse._v = on ? 1 : 0;
+    if (on)
+        HideMouse();
+    else
+        ShowMouse();
 }
 
 void TOptions::applyVolumes() {
-    if (volumeHook) volumeHook(musicVolume, soundVolume);
+    globalSnd.setMusicVolume(musicVolume);
+    globalSnd.setSoundVolume(soundVolume);
 }

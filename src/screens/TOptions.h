@@ -2,7 +2,6 @@
 // options screen with its widgets builds on this model.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -32,9 +31,6 @@ public:
     void setupMouse();
     // Hands the volumes to the sound manager.
     void applyVolumes();
-
-    // Filled by the wiring: the sound manager's volume setters.
-    static std::function<void(float music, float sound)> volumeHook;
 
 private:
     std::string _path;

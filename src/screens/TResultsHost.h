@@ -1,25 +1,27 @@
-// What the win and lose screens need from the play screen and the profile.
-// The wiring fills it from the play screen and the current profile; tests
-// fill it by hand.
+// What the win and lose screens read from the level just played and credit to
+// its player. The play screen and its profile answer by default; tests
+// install a fake with setResultsHost.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 
 class TLevel;
 
-struct TResultsHost {
-    std::function<std::shared_ptr<TLevel>()> level;  // the level just played
-    std::function<std::string()> gameMode;           // the profile's "RELAXED" or "TIMED"
-    std::function<std::string()> timeLeft;           // the play screen's remaining time as text
-    std::function<int()> profileScore;
-    std::function<void(int)> addProfileScore;
-    std::function<void(int)> addProfilePuzzles;
-    // Pieces of the profile's jigsaw not yet owned (before this level's are added).
-    std::function<int()> puzzlesMissing;
-    std::function<void()> drawUnder;    // the frozen play screen
-    std::function<void()> updateUnder;  // keeps the play screen alive behind
+class TResultsHost {
+public:
+    virtual ~TResultsHost() = default;
+    virtual std::shared_ptr<TLevel> level();  // the level just played
+    virtual std::string gameMode();           // the player's "RELAXED" or "TIMED"
+    virtual std::string timeLeft();           // the play screen's remaining time as text
+    virtual int profileScore();
+    virtual void addProfileScore(int n);
+    virtual void addProfilePuzzles(int n);
+    // Pieces of the player's jigsaw not yet owned (before this level's are added).
+    virtual int puzzlesMissing();
 };
 
+// The installed host; the play screen's own unless a test set another.
 TResultsHost& resultsHost();
+// Not owned; null restores the play screen's.
+void setResultsHost(TResultsHost* host);

@@ -1,7 +1,5 @@
 #include "screens/TWinScreen.h"
 
-#include "screens/ScreenLoop.h"
-
 #include <cstdio>
 
 #include "app/FrameServices.h"
@@ -85,13 +83,13 @@ int TWinScreen::setup() {
 
 int TWinScreen::getTimeBonus() const {
     auto& h = resultsHost();
-    auto lvl = h.level ? h.level() : nullptr;
+    auto lvl = h.level();
     return lvl ? 5 * lvl->czas : 0;
 }
 
 int TWinScreen::getTotalScore() const {
     auto& h = resultsHost();
-    auto lvl = h.level ? h.level() : nullptr;
+    auto lvl = h.level();
     return (lvl ? lvl->score : 0) + getTimeBonus();
 }
 
@@ -103,7 +101,7 @@ float TWinScreen::getDataY(int row) const {
 
 void TWinScreen::_prepareSelf() {
     auto& h = resultsHost();
-    auto lvl = h.level ? h.level() : nullptr;
+    auto lvl = h.level();
     toExit = 0;
     STANDARD_DATA();
     fSpeed = 0.025f;
@@ -114,7 +112,7 @@ void TWinScreen::_prepareSelf() {
     state = "SHOW";
     const int levelPuzzles = lvl ? lvl->puzzles : 0;
     collectedPuzzles = levelPuzzles;
-    const int missing = h.puzzlesMissing ? h.puzzlesMissing() : 0;
+    const int missing = h.puzzlesMissing();
     puzzlesToGo = missing - levelPuzzles;
     if (puzzlesToGo < 0) puzzlesToGo = 0;
     _toGoText = txtToGo1 + " " + std::to_string(puzzlesToGo) + " " + txtToGo2;
@@ -128,26 +126,26 @@ void TWinScreen::_prepareSelf() {
 
 void TWinScreen::_prepareSummary() {
     auto& h = resultsHost();
-    auto lvl = h.level ? h.level() : nullptr;
+    auto lvl = h.level();
     lines.clear();
     // The profile gets this level's score and pieces once, however often the
     // screen is shown for it.
     const bool credit = lvl && _creditedLevel.lock() != lvl;
     if (credit) {
         _creditedLevel = lvl;
-        if (h.addProfilePuzzles) h.addProfilePuzzles(lvl->puzzles);
-        if (h.addProfileScore) h.addProfileScore(getTotalScore());
+        h.addProfilePuzzles(lvl->puzzles);
+        h.addProfileScore(getTotalScore());
     }
     const int score = lvl ? lvl->score : 0;
-    const int profileScore = h.profileScore ? h.profileScore() : getTotalScore();
-    const std::string mode = h.gameMode ? h.gameMode() : std::string("RELAXED");
+    const int profileScore = h.profileScore();
+    const std::string mode = h.gameMode();
     auto add = [&](const std::string& label, const std::string& value) {
         lines.push_back(TSummaryData::createSumData(label, value));
     };
     add(txtScore, std::to_string(score));
     add(txtTiles, std::to_string(lvl ? lvl->tilesCount : 0));
     if (mode == "TIMED") {
-        add(txtTimeLeft, h.timeLeft ? h.timeLeft() : std::string("0:00"));
+        add(txtTimeLeft, h.timeLeft());
         add(txtTimeBonus, std::to_string(getTimeBonus()));
     }
     add(txtBiggestMatch, std::to_string(lvl ? lvl->highestMatch : 0));
@@ -177,12 +175,11 @@ void TWinScreen::_prepareReady() {
     _allShownTime = Millisecs();
 }
 
-std::string TWinScreen::mainLoop() {
+std::string TWinScreen::mainLoop(TEkran* behind) {
     prepare();
-    _running = true;
-    runScreenFrames(*this);
+    keepBehindAlive = true;
+    runLoop(behind);
     effects.clear();
-    _running = false;
     mouse.clear();
     FlushMouse();
     return "";
@@ -246,8 +243,7 @@ void TWinScreen::_updateEfekt() {
 
 int TWinScreen::update() {
     frameUpdate(0);
-    auto& h = resultsHost();
-    if (h.updateUnder) h.updateUnder();
+    _updateBehind();
     updateParticles();
     _updateState();
     _updateAlpha();
@@ -320,8 +316,7 @@ void TWinScreen::_drawRows() {
 }
 
 int TWinScreen::draw() {
-    auto& h = resultsHost();
-    if (h.drawUnder) h.drawUnder();
+    _drawBehind();
     SetBlend(ALPHABLEND);
     SetRotation(0);
     SetScale(1, 1);

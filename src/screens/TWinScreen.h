@@ -37,7 +37,8 @@ public:
     int setup() override;
     // Texts only (no pictures), so the rows can be built without a display.
     void setupTexts();
-    std::string mainLoop();
+    // Runs over `behind` (the play screen, kept alive beneath), or alone.
+    std::string mainLoop(TEkran* behind = nullptr);
     void prepare();
     void _prepareSelf();
     void _prepareSummary();
@@ -47,7 +48,7 @@ public:
     void _updateState();
     int _updateGui() override;
     void _updateEfekt();
-    void _control();
+    void _control() override;
     int draw() override;
     void _drawRows();
     void generateShowParticles(int row);
@@ -56,15 +57,13 @@ public:
     int getTotalScore() const;
     float getDataY(int row) const;
 
-    bool running() const { return _running; }
     // The loop's end: the hide has run its course.
-    bool finished() const { return state == "HIDE" && fade == 0.0f && dFade == 0.0f; }
+    bool loopDone() const override { return state == "HIDE" && fade == 0.0f && dFade == 0.0f; }
 
     TParticleList effects{1500};  // fireworks and row bursts, drawn over the panel
 
 private:
     bool _setUp = false, _textsSetUp = false;
-    bool _running = false;
     std::weak_ptr<TLevel> _creditedLevel;  // the level whose score was added
     int _allShownTime = 0;
     std::string _toGoText;  // "Only N pieces to go!", made once per showing

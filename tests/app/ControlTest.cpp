@@ -1,138 +1,130 @@
-// The main loop's dispatch and quest steps, with the hooks standing in for
-// screens and the profile.
+// The main loop's screen table and the quest steps on a real profile.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "app/AppHooks.h"
+#include "TestDir.h"
 #include "app/Control.h"
+#include "app/TMainGame.h"
+#include "match3/TLevel.h"
+#include "profiles/TProfileManager.h"
 
 namespace {
 
-class ControlTest : public ::testing::Test {
+class ControlTest : public TempDirTest {
 protected:
-    AppHooks saved;
     std::vector<std::string> calls;
-    int level = 1;
-    bool puzzle = false;
-    std::string gameType;
+    TProfilePtr profile;
 
     void SetUp() override {
-        saved = appHooks();
-        AppHooks& h = appHooks();
+        TempDirTest::SetUp();
+        Control::clearRegistry();
         auto screen = [this](const char* name, const char* next) {
             return [this, name, next] {
                 calls.push_back(name);
                 return std::string(next);
             };
         };
-        h.mainMenuLoop = screen("menu", "END");
-        h.mainGameLoop = screen("game", "MAIN-MENU");
-        h.ubieranieLoop = screen("ubieranie", "MAIN-GAME");
-        h.puzzleLoop = screen("puzzle", "GET-NEXT-STAGE");
-        h.endOfGameLoop = screen("endOfGame", "ignored");
-        h.storyLoop = [this](int part) {
-            calls.push_back("story" + std::to_string(part));
-            return std::string("UBIERANIE");
-        };
-        h.galeriaLoop = [this](int) {
-            calls.push_back("galeria");
-            return std::string("UBIERANIE");
-        };
-        h.profileLevelNumber = [this] { return level; };
-        h.setProfileLevelNumber = [this](int n) { level = n; };
-        h.profileSave = [this] { calls.push_back("save"); };
-        h.questStartNew = [this] {
-            calls.push_back("startNew");
-            level = 1;
-        };
-        h.questLoadActLevel = [this] {
-            calls.push_back("loadLevel" + std::to_string(level));
-            return 0;
-        };
-        h.mainGameSetQuestLevel = [this] { calls.push_back("setLevel"); };
-        h.mainGameSetStartData = [this] { calls.push_back("startData"); };
-        h.mainGameSetContinueLevel = [this](int n) { calls.push_back("continue" + std::to_string(n)); };
-        h.profileGameType = [this] { return gameType; };
-        h.finishedLevelHasPuzzle = [this] { return puzzle; };
-        h.profileNextStage = [] { return std::string("GALERIA"); };
+        Control::registerScreen("MAIN-MENU", screen("menu", "END"));
+        Control::registerScreen("main-game", screen("game", "MAIN-MENU"));
+        Control::registerScreen("UBIERANIE", screen("ubieranie", "MAIN-GAME"));
+        Control::registerScreen("END-OF-GAME", screen("endOfGame", "ignored"));
+        Control::registerQuestSteps();
+        profileManager().profilesDir = dir.string() + "/";
+        profile = std::make_shared<TProfile>();
+        profile->name = "Ann";
+        profile->profilesDir = profileManager().profilesDir;
+        profileManager().profile = profile;
     }
-    void TearDown() override { appHooks() = saved; }
+    void TearDown() override {
+        profileManager().profile = nullptr;
+        profileManager().profilesDir.clear();
+        Control::clearRegistry();
+        mainGame.reset();
+        TempDirTest::TearDown();
+    }
+    bool saved() const { return std::filesystem::exists(dir / profile->getMyID() / "profile.dat"); }
 };
 
-TEST_F(ControlTest, NamesAreDispatchedWhateverTheirCase) {
+TEST_F(ControlTest, NamesAreLookedUpWhateverTheirCase) {
     EXPECT_EQ(Control::dispatch("Main-MENU"), "END");
-    EXPECT_EQ(Control::dispatch("main-game"), "MAIN-MENU");
+    EXPECT_EQ(Control::dispatch("MAIN-GAME"), "MAIN-MENU");
     EXPECT_EQ(Control::currentName, "MAIN-GAME");
     EXPECT_EQ(Control::dispatch("UbIeRaNiE"), "MAIN-GAME");
     EXPECT_EQ(calls, (std::vector<std::string>{"menu", "game", "ubieranie"}));
+    EXPECT_TRUE(Control::isRegistered("new-quest"));
 }
 
-TEST_F(ControlTest, UnknownNamesGoToTheMainMenu) {
+TEST_F(ControlTest, ARegisteredNameIsReplacedNotDoubled) {
+    Control::registerScreen("ubieranie", [this] {
+        calls.push_back("dressing");
+        return std::string("MAIN-MENU");
+    });
+    EXPECT_EQ(Control::dispatch("UBIERANIE"), "MAIN-MENU");
+    EXPECT_EQ(calls, (std::vector<std::string>{"dressing"}));
+}
+
+TEST_F(ControlTest, UnknownNamesGoToTheMainMenuAndAMissingMenuEnds) {
     EXPECT_EQ(Control::dispatch("NO-SUCH-SCREEN"), "MAIN-MENU");
     EXPECT_EQ(Control::dispatch(""), "MAIN-MENU");
     EXPECT_TRUE(calls.empty());
+    Control::clearRegistry();
+    EXPECT_EQ(Control::dispatch("MAIN-MENU"), "END");  // never a loop that spins
 }
 
-TEST_F(ControlTest, StoryPartFollowsTheLevelNumber) {
-    struct Case {
-        int level;
-        std::vector<std::string> calls;
-    } cases[] = {
-        {1, {"story1"}}, {9, {"story1"}}, {13, {"story3"}}, {10, {"galeria", "story2"}}, {50, {"galeria", "story2"}},
-    };
-    for (const Case& c : cases) {
-        calls.clear();
-        level = c.level;
-        EXPECT_EQ(Control::dispatch("STORY"), "UBIERANIE");
-        EXPECT_EQ(calls, c.calls) << "level " << c.level;
-    }
-}
-
-TEST_F(ControlTest, QuestSteps) {
+TEST_F(ControlTest, QuestStepsActOnTheCurrentProfile) {
+    profile->nrLevelu = 40;
+    profile->score = 99;
     EXPECT_EQ(Control::dispatch("new-quest"), "STORY");
-    EXPECT_EQ(calls, (std::vector<std::string>{"continue0", "startNew"}));
+    EXPECT_EQ(profile->nrLevelu, 1);
+    EXPECT_EQ(profile->score, 0);
 
-    calls.clear();
-    gameType = "";
+    profile->gameType = "";
     EXPECT_EQ(Control::dispatch("RESUME-QUEST"), "MAIN-GAME");
-    gameType = "PUZZLE";
+    profile->gameType = "PUZZLE";
     EXPECT_EQ(Control::dispatch("RESUME-QUEST"), "PUZZLE");
 
-    calls.clear();
-    level = 7;
+    profile->nrLevelu = 7;
     EXPECT_EQ(Control::dispatch("RESTART-LEVEL"), "MAIN-GAME");
-    EXPECT_EQ(calls, (std::vector<std::string>{"loadLevel7", "setLevel", "startData"}));
+    EXPECT_EQ(profile->nrLevelu, 7);
+    EXPECT_FALSE(saved());
 
-    calls.clear();
     EXPECT_EQ(Control::dispatch("GET-NEXT-QUEST-LEVEL"), "MAIN-GAME");
-    EXPECT_EQ(level, 8);
-    EXPECT_EQ(calls, (std::vector<std::string>{"save", "loadLevel8", "setLevel", "startData"}));
+    EXPECT_EQ(profile->nrLevelu, 8);
+    EXPECT_TRUE(saved()) << "the won level is saved before the next is prepared";
+}
 
-    EXPECT_EQ(Control::dispatch("GET-NEXT-STAGE"), "GALERIA");
+TEST_F(ControlTest, WithoutAPlayerTheQuestGoesBackToTheMenu) {
+    profileManager().profile = nullptr;
+    for (const char* step : {"NEW-QUEST", "RESUME-QUEST", "GET-NEXT-QUEST-LEVEL", "GET-NEXT-STAGE"})
+        EXPECT_EQ(Control::dispatch(step), "MAIN-MENU") << step;
+    EXPECT_EQ(Control::dispatch("RESTART-LEVEL"), "MAIN-GAME");  // nothing to load, the play screen says so
 }
 
 TEST_F(ControlTest, ALevelWithAPuzzleGoesToThePuzzleAfterPreparingTheNext) {
-    level = 12;
-    puzzle = true;
+    mainGame = std::make_shared<TMainGame>();
+    auto level = std::make_shared<TLevel>();
+    level->saPuzzle = 1;
+    mainGame->level = level;
+    profile->nrLevelu = 12;
     EXPECT_EQ(Control::dispatch("GET-NEXT-QUEST-LEVEL"), "PUZZLE");
-    EXPECT_EQ(level, 13);
-    EXPECT_EQ(calls, (std::vector<std::string>{"save", "loadLevel13", "setLevel", "startData"}));
+    EXPECT_EQ(profile->nrLevelu, 13);
+    EXPECT_EQ(mainGame->profile, profile) << "the play screen plays for the current player";
 }
 
 TEST_F(ControlTest, TheLastLevelEndsTheCampaignWithoutLoading) {
-    level = 191;
+    profile->nrLevelu = 191;
     EXPECT_EQ(Control::QUEST_PrepareNextLevel(), "MAIN-MENU");
-    EXPECT_EQ(level, 192);
-    EXPECT_EQ(calls, (std::vector<std::string>{"save", "endOfGame"}));
+    EXPECT_EQ(profile->nrLevelu, 192);
+    EXPECT_EQ(calls, (std::vector<std::string>{"endOfGame"}));
 }
 
 TEST_F(ControlTest, MainLoopRunsUntilEnd) {
-    appHooks().setupMouse = [this] { calls.push_back("setupMouse"); };
     Control::start();
     Control::mainLoop();
-    EXPECT_EQ(calls, (std::vector<std::string>{"setupMouse", "menu"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"menu"}));
     EXPECT_EQ(Control::currentName, "END");
 }
 

@@ -9,8 +9,8 @@
 #include "app/TDeltaTime.h"
 #include "app/TEkran.h"
 #include "app/TRMCounter.h"
-#include "app/services/Backend.h"
-#include "app/services/Services.h"
+#include "platform/Backend.h"
+#include "platform/Services.h"
 
 namespace {
 

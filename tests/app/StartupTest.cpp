@@ -11,8 +11,8 @@
 #include "app/FrameServices.h"
 #include "app/Harness.h"
 #include "app/Paths.h"
-#include "app/services/Backend.h"
-#include "app/services/Services.h"
+#include "platform/Backend.h"
+#include "platform/Services.h"
 
 namespace {
 

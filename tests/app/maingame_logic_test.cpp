@@ -10,9 +10,6 @@
 
 #include "app/PlaySprites.h"
 #include "app/TMainGame.h"
-#include "app/TPlayProfile.h"
-#include "app/services/Backend.h"
-#include "app/services/Services.h"
 #include "data/DataGlobals.h"
 #include "gui/TMouse.h"
 #include "match3/TChip.h"
@@ -22,6 +19,9 @@
 #include "match3/TMatchInfo.h"
 #include "match3/TPowerUp.h"
 #include "match3/TTile.h"
+#include "platform/Backend.h"
+#include "platform/Services.h"
+#include "profiles/TProfile.h"
 
 namespace {
 
@@ -34,10 +34,18 @@ TEST(MainGameCrossFire, CornerTakesOneDiagonalCentreTakesBoth) {
         int r, c, rows, cols;
         Cells want;
     } cases[] = {
-        {"top-left corner of 5x5", 0, 0, 5, 5,
+        {"top-left corner of 5x5",
+         0,
+         0,
+         5,
+         5,
          {{0, 0}, {0, 0}, {0, 0}, {0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}}},
         {"bottom-right corner of 3x3", 2, 2, 3, 3, {{2, 2}, {2, 2}, {2, 2}, {2, 2}, {1, 1}, {0, 0}}},
-        {"centre of 5x5", 2, 2, 5, 5,
+        {"centre of 5x5",
+         2,
+         2,
+         5,
+         5,
          {{2, 2}, {2, 2}, {2, 2}, {2, 2}, {1, 1}, {1, 3}, {3, 3}, {3, 1}, {0, 0}, {0, 4}, {4, 4}, {4, 0}}},
         {"edge of a wide board", 0, 3, 2, 7, {{0, 3}, {0, 3}, {0, 3}, {0, 3}, {1, 4}, {1, 2}}},
     };
@@ -56,7 +64,7 @@ TEST(MainGameStrings, TimeAndNumbers) {
     struct Case {
         int s;
         const char* want;
-    } times[] = {{0, "0:00"}, {9, "0:09"}, {59, "0:59"}, {61, "1:01"}, {600, "10:00"},
+    } times[] = {{0, "0:00"},     {9, "0:09"},       {59, "0:59"},      {61, "1:01"}, {600, "10:00"},
                  {3599, "59:59"}, {3600, "1:00:00"}, {3725, "1:02:05"}, {-5, "0:00"}};
     for (const Case& c : times) EXPECT_EQ(TMainGame::formatTime(c.s), c.want) << c.s;
     EXPECT_EQ(TMainGame::cutFloat(1.5f), "1.5");
@@ -77,22 +85,24 @@ protected:
         dataRoot = std::string(BRIMBLE_GAME_DIR) + "/";
         frameDelta = 1.0f;
         SeedRnd(7);
-        profile = std::make_shared<TTempProfile>();
-        setPlayProfile(profile);
+        profile = std::make_shared<TProfile>();
+        profile->allPowerUps = true;
+        profile->gameMode = "RELAXED";
         game = std::make_shared<TMainGame>();
+        game->profile = profile;
         game->setup();
         loadLevel("swap_basic.lvl");
     }
     void TearDown() override {
         PlaySprites::clearAll();
         game.reset();
-        setPlayProfile(nullptr);
         dataRoot = savedRoot_;
         mouse.clear();
         ResetInput();
     }
     void loadLevel(const std::string& name) {
-        auto lvl = loadLevelFile(std::string(BRIMBLE_SOURCE_DIR) + "/tests/fixtures/match3/" + name, game->m3Game.get());
+        auto lvl = loadLevelFile(std::string(BRIMBLE_SOURCE_DIR) + "/tests/fixtures/match3/" + name,
+                                 game->m3Game.get());
         ASSERT_TRUE(lvl);
         game->setLevel(lvl);
         game->prepare();
@@ -101,14 +111,15 @@ protected:
     }
     void tick(int ms) { Backend().advanceClock(ms); }
     void charge(int i) {
-        TPowerUp& p = profile->powerUp(i);
+        TPowerUp& p = (*profile->powerUp[i]);
         p.data = TPowerUp::charge(i + 1);
         p.aktywny = 1;
     }
     TTilePtr tileWithChip(bool puzzle = false) {
         for (auto& row : game->level->tile)
             for (auto& t : row)
-                if (t && t->chip && t->chip->cd && (t->chip->cd->puzzleChip != 0) == puzzle && t->chip->cd->id < 100)
+                if (t && t->chip && t->chip->cd && (t->chip->cd->puzzleChip != 0) == puzzle &&
+                    t->chip->cd->id < 100)
                     return t;
         return nullptr;
     }
@@ -134,7 +145,7 @@ protected:
         return n;
     }
     std::string savedRoot_;
-    std::shared_ptr<TTempProfile> profile;
+    std::shared_ptr<TProfile> profile;
     std::shared_ptr<TMainGame> game;
 };
 
@@ -156,7 +167,7 @@ TEST_F(MainGameTest, CountdownOnlyWhenTimedAndLosingAsksTheLoseScreen) {
     EXPECT_EQ(game->levelTime, 5);
     EXPECT_EQ(loses, 0);
     // Timed: two ticks use the budget up and the lose screen's answer is taken.
-    profile->mode = "TIMED";
+    profile->gameMode = "TIMED";
     tick(1001);
     game->_updateTime();
     EXPECT_EQ(game->level->czas, 1);
@@ -200,12 +211,12 @@ TEST_F(MainGameTest, HammerBreaksAChipAndSpendsTheCharge) {
     game->tryb = 1;
     mouse.leftPressed = 0;
     game->useHammerOnTile(t);  // no press: nothing
-    EXPECT_EQ(profile->powerUp(0).aktywny, 1);
+    EXPECT_EQ((*profile->powerUp[0]).aktywny, 1);
     mouse.leftPressed = 1;
     game->useHammerOnTile(t);
     EXPECT_NE(chip->state, "");  // on its way out
-    EXPECT_EQ(profile->powerUp(0).aktywny, 0);
-    EXPECT_EQ(profile->powerUp(0).data, 0);
+    EXPECT_EQ((*profile->powerUp[0]).aktywny, 0);
+    EXPECT_EQ((*profile->powerUp[0]).data, 0);
     EXPECT_EQ(game->bonusUse[0], 1);
     EXPECT_EQ(game->tryb, 0);
 }
@@ -224,13 +235,13 @@ TEST_F(MainGameTest, ReplaceSkipsBonusChipsAndTurnsOthersIntoTheTarget) {
     mouse.leftPressed = 1;
     game->useZamienOnTile(t);
     EXPECT_EQ(game->tryb, 4);
-    EXPECT_EQ(profile->powerUp(4).aktywny, 1);
+    EXPECT_EQ((*profile->powerUp[4]).aktywny, 1);
     t->chip->setChipData(keep);
     const size_t sameBefore = game->m3Game->getAllChipsLikeThisById(kind).size();
     mouse.leftPressed = 1;
     game->useZamienOnTile(t);
     EXPECT_EQ(game->tryb, 0);
-    EXPECT_EQ(profile->powerUp(4).aktywny, 0);
+    EXPECT_EQ((*profile->powerUp[4]).aktywny, 0);
     EXPECT_GE(game->vanishList.size(), 1u);
     for (auto& ch : game->vanishList) EXPECT_EQ(ch->cd->id, kind);
     EXPECT_GT(game->m3Game->getAllChipsLikeThisById(kind).size(), sameBefore);
@@ -257,7 +268,7 @@ TEST_F(MainGameTest, ShuffleDropsEveryChipAndTheBoardRefills) {
     const int before = chipsOnBoard();
     ASSERT_GT(before, 10);
     game->useBonus(4);
-    EXPECT_EQ(profile->powerUp(3).aktywny, 0);
+    EXPECT_EQ((*profile->powerUp[3]).aktywny, 0);
     EXPECT_EQ(static_cast<int>(PlaySprites::odpady.size()), before);
     // Run the board until the pieces are gone and new chips have landed.
     for (int f = 0; f < 60 * 8; ++f) {
@@ -325,14 +336,14 @@ TEST_F(MainGameTest, RightPressHammersAtOnceWhenTheHammerIsCharged) {
         ASSERT_EQ(mouse.leftPressed, 0);
         game->_updateTryb();
         EXPECT_EQ(chip->state, c.hammered ? "DESTROY" : "");
-        EXPECT_EQ(profile->powerUp(0).aktywny, 0);  // spent, or never charged
+        EXPECT_EQ((*profile->powerUp[0]).aktywny, 0);  // spent, or never charged
         EXPECT_EQ(game->bonusUse[0] - usesBefore[0], c.hammered ? 1 : 0);
         EXPECT_EQ(game->tryb, c.trybAfter);
         // The armed tool is not used and keeps its charge.
         EXPECT_EQ(game->bonusUse[1], usesBefore[1]);
         EXPECT_EQ(game->bonusUse[4], usesBefore[4]);
-        EXPECT_EQ(profile->powerUp(1).aktywny, 1);
-        EXPECT_EQ(profile->powerUp(4).aktywny, 1);
+        EXPECT_EQ((*profile->powerUp[1]).aktywny, 1);
+        EXPECT_EQ((*profile->powerUp[4]).aktywny, 1);
     }
     // Off the board a right press spends nothing.
     loadLevel("swap_basic.lvl");
@@ -345,7 +356,7 @@ TEST_F(MainGameTest, RightPressHammersAtOnceWhenTheHammerIsCharged) {
     mouse.update();
     ASSERT_FALSE(game->m3Game->_updateTileOver_BEZWZGLEDNIE());
     game->_updateTryb();
-    EXPECT_EQ(profile->powerUp(0).aktywny, 1);
+    EXPECT_EQ((*profile->powerUp[0]).aktywny, 1);
     EXPECT_EQ(game->bonusUse[0], usesBefore);
     EXPECT_EQ(chipsOnBoard(), before);
 }
@@ -355,9 +366,9 @@ TEST_F(MainGameTest, TargetedUsesRefuseAPuzzleChipAndStayArmed) {
         const char* name;
         int powerUp;  // index
         int tryb;
-        int button;   // 1 left, 2 right (the quick hammer)
+        int button;  // 1 left, 2 right (the quick hammer)
     } cases[] = {
-        {"hammer", 0, 1, 1},      {"quick hammer", 0, 0, 2}, {"cross-fire", 1, 3, 1},
+        {"hammer", 0, 1, 1},        {"quick hammer", 0, 0, 2}, {"cross-fire", 1, 3, 1},
         {"vanish colour", 5, 2, 1}, {"replace", 4, 4, 1},
     };
     for (const Case& c : cases) {
@@ -376,7 +387,7 @@ TEST_F(MainGameTest, TargetedUsesRefuseAPuzzleChipAndStayArmed) {
         EXPECT_EQ(t->chip, piece);
         EXPECT_EQ(piece->state, "");
         EXPECT_EQ(chipsOnBoard(), before);
-        EXPECT_EQ(profile->powerUp(c.powerUp).aktywny, 1);
+        EXPECT_EQ((*profile->powerUp[c.powerUp]).aktywny, 1);
         EXPECT_EQ(game->bonusUse, usesBefore);
         EXPECT_EQ(game->tryb, c.tryb);
         EXPECT_EQ(mouse.leftPressed + mouse.rightPressed, 0);  // the press is swallowed
@@ -385,8 +396,9 @@ TEST_F(MainGameTest, TargetedUsesRefuseAPuzzleChipAndStayArmed) {
         ASSERT_TRUE(other);
         pointAt(other, c.button);
         game->_updateTryb();
-        EXPECT_EQ(profile->powerUp(c.powerUp).aktywny, 0);
-        EXPECT_EQ(game->bonusUse[static_cast<size_t>(c.powerUp)], usesBefore[static_cast<size_t>(c.powerUp)] + 1);
+        EXPECT_EQ((*profile->powerUp[c.powerUp]).aktywny, 0);
+        EXPECT_EQ(game->bonusUse[static_cast<size_t>(c.powerUp)],
+                  usesBefore[static_cast<size_t>(c.powerUp)] + 1);
         EXPECT_EQ(game->tryb, 0);
     }
 }

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "app/services/Backend.h"
-#include "app/services/sdl/SdlBackend.h"
+#include "platform/Backend.h"
+#include "platform/sdl/SdlBackend.h"
 #include "audio/TGlobalSnd.h"
 #include "data/TRCMFile.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestDir.h"
-#include "app/services/Files.h"
+#include "platform/Files.h"
 
 using Files = TempDirTest;
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/services/Backend.h"
-#include "app/services/Services.h"
+#include "platform/Backend.h"
+#include "platform/Services.h"
 #include "gui/GuiGlobals.h"
 #include "gui/TGui.h"
 #include "gui/TMouse.h"

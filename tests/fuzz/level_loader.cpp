@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/services/Services.h"
+#include "platform/Services.h"
 #include "data/DataGlobals.h"
 #include "data/TRCMFile.h"
 #include "match3/TBackGround.h"

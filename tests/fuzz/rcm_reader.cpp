@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/services/Files.h"
+#include "platform/Files.h"
 #include "data/TRCMFile.h"
 
 namespace {

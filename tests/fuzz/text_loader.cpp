@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/services/Files.h"
+#include "platform/Files.h"
 #include "data/TTxtFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -2,7 +2,7 @@
 // real game tables when the content has been generated.
 #include "board_fixture.h"
 
-#include "app/services/Files.h"
+#include "platform/Files.h"
 #include "match3/TChipData.h"
 #include "match3/TM3FrameData.h"
 #include "match3/TTileData.h"

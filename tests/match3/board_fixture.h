@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
-#include "app/services/Backend.h"
-#include "app/services/Services.h"
+#include "platform/Backend.h"
+#include "platform/Services.h"
 #include "data/DataGlobals.h"
 #include "data/TRCMFile.h"
 #include "match3/TBackGround.h"

@@ -1,8 +1,8 @@
 // Tile operations: hover rectangles, layer breaking, flashes, fades, puzzle
 // collection and the chip back-reference.
 #include "board_fixture.h"
-
 #include "match3/TM3Input.h"
+#include "match3/TM3Particles.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ struct FixedMouse : TM3Input {
     void flushMouse() override {}
 };
 
-struct Recorder : TM3Effects {
+struct Recorder : TM3Effects, TM3Particles {
     int tileBreaks = 0, plateKind = 0, chainBreaks = 0, puzzles = 0;
     float plateW = 0;
     void playTileBreak() override { ++tileBreaks; }
@@ -42,6 +42,7 @@ protected:
     }
     void TearDown() override {
         setM3Effects(nullptr);
+        setM3Particles(nullptr);
         BoardTest::TearDown();
     }
     TLevelPtr lvl;
@@ -62,8 +63,8 @@ TEST_F(BoardTileTest, HoverRectangleByMode) {
     struct Case {
         int mode, dx, dy, over;
     } cases[] = {
-        {0, 0, 0, 1},  {0, 59, 59, 1}, {0, 60, 0, 0}, {0, -1, 0, 0},
-        {2, 2, 2, 1},  {1, 2, 2, 0},   {1, 5, 5, 1},  {1, 54, 54, 1}, {1, 55, 30, 0},
+        {0, 0, 0, 1}, {0, 59, 59, 1}, {0, 60, 0, 0},  {0, -1, 0, 0},  {2, 2, 2, 1},
+        {1, 2, 2, 0}, {1, 5, 5, 1},   {1, 54, 54, 1}, {1, 55, 30, 0},
     };
     for (const auto& k : cases) {
         game->matchType = k.mode;
@@ -88,6 +89,7 @@ TEST_F(BoardTileTest, CanBeOver) {
 TEST_F(BoardTileTest, MatchHereBreaksOneLayer) {
     Recorder rec;
     setM3Effects(&rec);
+    setM3Particles(&rec);
     struct Case {
         int r, c, before, after, plateKind, counted;
     } cases[] = {{0, 2, 3, 2, 2, 1}, {0, 2, 2, 1, 1, 1}, {0, 2, 1, 1, 0, 0}, {1, 1, 0, 0, 0, 0}};
@@ -109,6 +111,7 @@ TEST_F(BoardTileTest, MatchHereBreaksOneLayer) {
 TEST_F(BoardTileTest, DestroyChainNeverBelowZero) {
     Recorder rec;
     setM3Effects(&rec);
+    setM3Particles(&rec);
     TTile& t = *lvl->tile[0][1];
     t.destroyChain();
     t.destroyChain();
@@ -156,6 +159,7 @@ TEST_F(BoardTileTest, AlphaAndScaleEaseWithoutOvershoot) {
 TEST_F(BoardTileTest, PuzzlePieceLeavesOverAHole) {
     Recorder rec;
     setM3Effects(&rec);
+    setM3Particles(&rec);
     // Puzzle chip 50 at [1,0]: the tile below is a plate, so it stays.
     lvl->tile[1][0]->checkIfPuzzle();
     EXPECT_TRUE(lvl->tile[1][0]->chip);

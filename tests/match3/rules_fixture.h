@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/services/Backend.h"
-#include "app/services/Services.h"
+#include "platform/Backend.h"
+#include "platform/Services.h"
 #include "data/DataGlobals.h"
 #include "match3/TChip.h"
 #include "match3/TLevel.h"

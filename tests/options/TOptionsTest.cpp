@@ -4,8 +4,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/AppHooks.h"
-#include "app/services/Files.h"
+#include "audio/TGlobalSnd.h"
+#include "gui/TMouse.h"
+#include "platform/Files.h"
 #include "screens/TOptions.h"
 
 namespace {
@@ -91,28 +92,23 @@ TEST_F(Options, SaveLayoutAndRoundTrip) {
     EXPECT_EQ(r.customCursor, 0);
 }
 
-TEST_F(Options, SetupMouseAndVolumesGoThroughHooks) {
+TEST_F(Options, SetupMouseAndVolumesReachCursorAndSound) {
     TOptions o;
-    int visible = -1;
-    auto old = appHooks().setCursorVisible;
-    appHooks().setCursorVisible = [&](bool on) { visible = on ? 1 : 0; };
+    const int keepV = mouse._v;
     o.customCursor = 1;
     o.setupMouse();
-    EXPECT_EQ(visible, 1);
+    EXPECT_EQ(mouse._v, 1);
     o.customCursor = 0;
     o.setupMouse();
-    EXPECT_EQ(visible, 0);
-    appHooks().setCursorVisible = old;
+    EXPECT_EQ(mouse._v, 0);
+    mouse._v = keepV;
 
-    float music = -1, sound = -1;
-    TOptions::volumeHook = [&](float m, float s) {
-        music = m;
-        sound = s;
-    };
+    const float keepMusic = globalSnd.getMusicVolume(), keepSound = globalSnd.getSoundVolume();
     o.musicVolume = 0.25f;
     o.soundVolume = 0.5f;
     o.applyVolumes();
-    EXPECT_FLOAT_EQ(music, 0.25f);
-    EXPECT_FLOAT_EQ(sound, 0.5f);
-    TOptions::volumeHook = nullptr;
+    EXPECT_FLOAT_EQ(globalSnd.getMusicVolume(), 0.25f);
+    EXPECT_FLOAT_EQ(globalSnd.getSoundVolume(), 0.5f);
+    globalSnd.setMusicVolume(keepMusic);
+    globalSnd.setSoundVolume(keepSound);
 }

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/services/FrameRecorder.h"
+#include "platform/FrameRecorder.h"
 
 namespace {
 

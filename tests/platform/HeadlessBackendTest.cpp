@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/services/Backend.h"
-#include "app/services/Services.h"
-#include "app/services/sdl/SdlBackend.h"
+#include "platform/Backend.h"
+#include "platform/Services.h"
+#include "platform/sdl/SdlBackend.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/services/Files.h"
+#include "platform/Files.h"
 #include "data/TRCMFile.h"
 #include "profiles/TProfileManager.h"
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/services/Backend.h"
-#include "app/services/Services.h"
 #include "data/DataGlobals.h"
 #include "match3/TLevel.h"
+#include "platform/Backend.h"
+#include "platform/Services.h"
 #include "screens/TEndOfGame.h"
 #include "screens/TResultsHost.h"
 #include "screens/TWinScreen.h"
@@ -25,11 +25,29 @@ struct FakeProfile {
     int missing = 5;
 };
 
+// The level just played and its player, as the win screen reads them.
+struct FakeHost : TResultsHost {
+    FakeProfile* prof = nullptr;
+    std::shared_ptr<TLevel>* lvl = nullptr;
+    bool noLevel = false;
+    std::shared_ptr<TLevel> level() override { return noLevel ? nullptr : *lvl; }
+    std::string gameMode() override { return prof->mode; }
+    std::string timeLeft() override { return "0:42"; }
+    int profileScore() override { return prof->score; }
+    void addProfileScore(int n) override {
+        prof->score += n;
+        ++prof->scoreAdds;
+    }
+    void addProfilePuzzles(int n) override { prof->puzzles += n; }
+    int puzzlesMissing() override { return prof->missing; }
+};
+
 class WinScreenTest : public ::testing::Test {
 protected:
     FakeProfile prof;
     std::shared_ptr<TLevel> level = std::make_shared<TLevel>();
     TWinScreen win;
+    FakeHost host;
     std::string keepRoot;
 
     void SetUp() override {
@@ -42,22 +60,13 @@ protected:
         level->tilesCount = 17;
         level->highestMatch = 6;
         level->puzzles = 2;
-        TResultsHost& h = resultsHost();
-        h = TResultsHost{};
-        h.level = [this] { return level; };
-        h.gameMode = [this] { return prof.mode; };
-        h.timeLeft = [] { return std::string("0:42"); };
-        h.profileScore = [this] { return prof.score; };
-        h.addProfileScore = [this](int n) {
-            prof.score += n;
-            ++prof.scoreAdds;
-        };
-        h.addProfilePuzzles = [this](int n) { prof.puzzles += n; };
-        h.puzzlesMissing = [this] { return prof.missing; };
+        host.prof = &prof;
+        host.lvl = &level;
+        setResultsHost(&host);
         win.setupTexts();
     }
     void TearDown() override {
-        resultsHost() = TResultsHost{};
+        setResultsHost(nullptr);
         dataRoot = keepRoot;
     }
     std::vector<std::string> labels() const {
@@ -77,7 +86,7 @@ TEST_F(WinScreenTest, BonusAndTotals) {
     EXPECT_EQ(win.getTotalScore(), 1234 + 210);
     level->czas = 0;
     EXPECT_EQ(win.getTotalScore(), 1234);
-    resultsHost().level = [] { return std::shared_ptr<TLevel>(); };
+    host.noLevel = true;
     EXPECT_EQ(win.getTimeBonus(), 0);  // no level: nothing to add
     EXPECT_EQ(win.getTotalScore(), 0);
 }
@@ -173,7 +182,7 @@ TEST_F(WinScreenTest, StatesFromShowThroughWaitToHide) {
     EXPECT_EQ(win.showCount, n);
     EXPECT_EQ(win.state, "WAIT");  // waits for the player's OK
     win.state = "HIDE";
-    EXPECT_FALSE(win.finished());
+    EXPECT_FALSE(win.loopDone());
     win._updateState();
     EXPECT_EQ(win.dGuiAlpha, 0.0f);
     EXPECT_EQ(win.dAlpha, 1.0f);  // the rows go first
@@ -184,7 +193,7 @@ TEST_F(WinScreenTest, StatesFromShowThroughWaitToHide) {
     win._updateState();
     EXPECT_EQ(win.dFade, 0.0f);
     win.fade = 0;
-    EXPECT_TRUE(win.finished());
+    EXPECT_TRUE(win.loopDone());
     win.effects.clear();
 }
 
@@ -198,7 +207,7 @@ TEST_F(WinScreenTest, ClickDuringTheEntranceShowsEverythingAtOnce) {
     EXPECT_EQ(win.fade, 1.0f);
     EXPECT_EQ(win.guiAlpha, 1.0f);
     EXPECT_EQ(win.dGuiAlpha, 1.0f);
-    EXPECT_FALSE(win.finished());  // only the hide ends the screen
+    EXPECT_FALSE(win.loopDone());  // only the hide ends the screen
 }
 
 TEST(EndOfGame, LinesPickTheirFontsAndDropEmptyOnes) {

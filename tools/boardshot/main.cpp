@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <string>
 
-#include "app/services/Backend.h"
-#include "app/services/Services.h"
-#include "app/services/sdl/SdlBackend.h"
+#include "platform/Backend.h"
+#include "platform/Services.h"
+#include "platform/sdl/SdlBackend.h"
 #include "data/DataGlobals.h"
 #include "match3/TBackGround.h"
 #include "match3/TLevel.h"

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <string>
 
-#include "app/services/Files.h"
-#include "app/services/Services.h"
-#include "app/services/sdl/SdlBackend.h"
+#include "platform/Files.h"
+#include "platform/Services.h"
+#include "platform/sdl/SdlBackend.h"
 #include "data/Paragraph.h"
 
 namespace {

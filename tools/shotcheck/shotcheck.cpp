@@ -7,9 +7,9 @@
 #include <set>
 #include <string>
 
-#include "app/services/Backend.h"
-#include "app/services/Services.h"
-#include "app/services/sdl/SdlBackend.h"
+#include "platform/Backend.h"
+#include "platform/Services.h"
+#include "platform/sdl/SdlBackend.h"
 
 int main(int argc, char** argv) {
     int wantW = 1024, wantH = 768, minColours = 2;

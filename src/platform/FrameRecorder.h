@@ -1,0 +1,53 @@
+// Keeps a window frame's drawing calls until the frame ends, so a frame made
+// of exactly the calls of the one already on the window need not be drawn
+// again: a still screen then costs next to nothing.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "platform/Backend.h"
+
+// One drawing call. Compared byte for byte with the previous frame's calls,
+// so it is always cleared whole before it is filled.
+struct TDrawCall {
+    enum Kind : uint8_t { QUAD, LINE, FILL, CLIP };
+    uint8_t kind;
+    uint8_t r, g, b, a;
+    int blend;
+    const TTexture* tex;
+    TQuad q;  // a line uses the first two corners; a clip x[0], y[0], x[1], y[1] as x, y, w, h
+};
+
+class TFrameRecorder {
+public:
+    using Run = std::function<void(const TDrawCall&)>;
+
+    // A new call at the end of the frame, zeroed but for what is given.
+    TDrawCall& record(uint8_t kind, uint8_t r = 0, uint8_t g = 0, uint8_t b = 0, uint8_t a = 0, int blend = 0);
+
+    // Runs the calls recorded so far and forgets them (before reading the
+    // screen or changing a texture they use); the frame then counts as changed.
+    void flush(const Run& run);
+
+    // Something the calls do not show has changed (a texture's pixels, the
+    // window): the next frame is drawn whatever its calls.
+    void invalidate() { dirty_ = true; }
+
+    // Ends the frame. Unless its calls are those of the last frame drawn and
+    // nothing was invalidated, runs them and answers true (present it).
+    bool finishFrame(const Run& run);
+
+    // Forgets everything (the renderer is gone).
+    void reset();
+
+    const std::vector<TDrawCall>& pending() const { return calls_; }
+    uint64_t framesDrawn() const { return drawn_; }
+    uint64_t framesSkipped() const { return skipped_; }
+
+private:
+    std::vector<TDrawCall> calls_, shown_;  // this frame's calls and those on the window
+    bool dirty_ = true;
+    uint64_t drawn_ = 0, skipped_ = 0;
+};

@@ -1,0 +1,1032 @@
+// SDL2 backends: the windowed one and the headless one share everything but
+// the render target, the clock, the event source and the audio device.
+#include "platform/sdl/SdlBackend.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_mixer.h>
+#include <SDL_ttf.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/FrameRecorder.h"
+
+namespace {
+
+const char* const kBuiltinFont = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
+constexpr int kBuiltinFontSize = 13;
+constexpr double kFrameMs = 1000.0 / 60.0;
+
+// Called before a window backend's texture is destroyed, so drawing calls
+// still waiting for the frame's end that name it are carried out first.
+void sdlTextureGoing();
+
+struct TSdlTexture final : TTexture {
+    SDL_Texture* tex = nullptr;
+    SDL_Texture* masked = nullptr;  // alpha-tested copy for the mask blend, made on demand
+    bool maskTried = false;
+    bool binaryAlpha = false;  // every texel fully opaque or fully clear
+    std::shared_ptr<bool> rendererAlive;
+    ~TSdlTexture() override {
+        if (!rendererAlive || !*rendererAlive) return;  // the renderer took them along
+        sdlTextureGoing();
+        if (masked) SDL_DestroyTexture(masked);
+        if (tex) SDL_DestroyTexture(tex);
+    }
+};
+
+struct TSdlFont final : TImageFontData {
+    TTF_Font* font = nullptr;
+    int height = 0;
+    // Glyphs are rendered once and kept; Latin-1 in a flat table, the rest in a map.
+    struct Entry {
+        bool ready = false;
+        TGlyph glyph;
+        std::shared_ptr<TSdlTexture> tex;
+    };
+    std::array<Entry, 256> low;
+    std::unordered_map<uint32_t, Entry> high;
+    ~TSdlFont() override {
+        low = {};
+        high.clear();
+        if (font) TTF_CloseFont(font);
+    }
+};
+
+struct TSdlSound final : TSoundData {
+    Mix_Chunk* chunk = nullptr;
+    double lengthMs = 0;
+    ~TSdlSound() override {
+        if (chunk) Mix_FreeChunk(chunk);
+    }
+};
+
+// A channel played on the virtual clock (headless, or when no audio device
+// could be opened): it ends when its sound's length has elapsed.
+struct TVirtualChannel {
+    Channel handle = 0;
+    double lengthMs = 0;
+    bool loops = false;
+    bool paused = false;
+    double playedMs = 0;
+    double resumedAt = 0;
+};
+
+// Length of a WAV or Ogg Vorbis file in milliseconds without decoding it to a
+// device; false when the file is missing or neither format.
+bool soundLength(const std::string& path, double& ms) {
+    SDL_RWops* rw = SDL_RWFromFile(path.c_str(), "rb");
+    if (!rw) return false;
+    const Sint64 size = SDL_RWsize(rw);
+    char magic[4] = {};
+    SDL_RWread(rw, magic, 1, 4);
+    SDL_RWseek(rw, 0, RW_SEEK_SET);
+    if (std::string(magic, 4) == "RIFF") {
+        SDL_AudioSpec fmt;
+        Uint8* buf = nullptr;
+        Uint32 len = 0;
+        const bool ok = SDL_LoadWAV_RW(rw, 1, &fmt, &buf, &len) != nullptr;
+        if (!ok) return false;
+        SDL_FreeWAV(buf);
+        const int frameBytes = (SDL_AUDIO_BITSIZE(fmt.format) / 8) * std::max<int>(1, fmt.channels);
+        ms = 1000.0 * len / std::max(1, frameBytes) / std::max(1, fmt.freq);
+        return true;
+    }
+    if (std::string(magic, 4) != "OggS" || size < 64 || size > (64 << 20)) {
+        SDL_RWclose(rw);
+        return false;
+    }
+    std::vector<uint8_t> data(static_cast<size_t>(size));
+    const size_t got = SDL_RWread(rw, data.data(), 1, data.size());
+    SDL_RWclose(rw);
+    data.resize(got);
+    // The identification header names the sample rate; the last page's
+    // granule position is the number of samples.
+    uint32_t rate = 0;
+    for (size_t i = 0; i + 16 < data.size() && i < 4096; ++i) {
+        if (data[i] == 1 && std::memcmp(&data[i + 1], "vorbis", 6) == 0) {
+            rate = data[i + 12] | (data[i + 13] << 8) | (data[i + 14] << 16) | (static_cast<uint32_t>(data[i + 15]) << 24);
+            break;
+        }
+    }
+    if (rate == 0) return false;
+    for (size_t i = data.size() >= 27 ? data.size() - 27 : 0; i > 0; --i) {
+        if (std::memcmp(&data[i], "OggS", 4) == 0) {
+            uint64_t granule = 0;
+            for (int k = 7; k >= 0; --k) granule = (granule << 8) | data[i + 6 + static_cast<size_t>(k)];
+            ms = 1000.0 * static_cast<double>(granule) / rate;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool hasBinaryAlpha(const TPixmap& pix) {
+    for (size_t i = 3; i < pix.pixels.size(); i += 4) {
+        if (pix.pixels[i] != 0 && pix.pixels[i] != 255) return false;
+    }
+    return true;
+}
+
+TPixmap surfaceToPixmap(SDL_Surface* src) {
+    TPixmap pix;
+    if (!src) return pix;
+    SDL_Surface* s = SDL_ConvertSurfaceFormat(src, SDL_PIXELFORMAT_RGBA32, 0);
+    if (!s) return pix;
+    pix.width = s->w;
+    pix.height = s->h;
+    pix.pixels.resize(static_cast<size_t>(s->w) * s->h * 4);
+    for (int y = 0; y < s->h; ++y) {
+        const auto* row = static_cast<const uint8_t*>(s->pixels) + static_cast<size_t>(y) * s->pitch;
+        std::copy_n(row, static_cast<size_t>(s->w) * 4, &pix.pixels[static_cast<size_t>(y) * s->w * 4]);
+    }
+    SDL_FreeSurface(s);
+    return pix;
+}
+
+class TSdlBackend;
+TSdlBackend* g_recordingBackend = nullptr;
+
+class TSdlBackend final : public TBackend {
+public:
+    explicit TSdlBackend(bool headless) : headless_(headless) {
+        if (headless_) {
+            // No audio device: channels run silently on the virtual clock.
+            videoOk_ = false;
+        } else {
+            videoOk_ = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+            if (!videoOk_) std::fprintf(stderr, "SDL video: %s\n", SDL_GetError());
+        }
+        IMG_Init(IMG_INIT_PNG | IMG_INIT_JPG);
+        ttfOk_ = TTF_Init() == 0;
+        if (!headless_) openAudio();
+        startCounter_ = SDL_GetPerformanceCounter();
+        lastPresent_ = 0;
+        if (!headless_) g_recordingBackend = this;
+    }
+
+    ~TSdlBackend() override {
+        destroyGraphics();
+        if (g_recordingBackend == this) g_recordingBackend = nullptr;
+        if (audioOk_) {
+            Mix_HaltChannel(-1);
+            Mix_CloseAudio();
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        }
+        // SDL_ttf and SDL_image stay initialised: fonts held by the game may
+        // be closed after the backend is gone.
+        if (videoOk_) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    }
+
+    const char* name() const override { return headless_ ? "headless" : rendererName_.c_str(); }
+    bool headless() const override { return headless_; }
+
+    // -- display -----------------------------------------------------------
+    bool openGraphics(int w, int h, int depth, int /*hertz*/, int /*flags*/) override {
+        if (w <= 0 || h <= 0) return false;
+        recorder_.invalidate();
+        // The renderer is made once and kept: every texture belongs to it, so
+        // a change of mode resizes the same window (or target) instead.
+        if (headless_) {
+            if (!surface_) {
+                const int sw = std::max(w, desktopWidth()), sh = std::max(h, desktopHeight());
+                surface_ = SDL_CreateRGBSurfaceWithFormat(0, sw, sh, 32, SDL_PIXELFORMAT_RGB888);
+                if (!surface_) return false;
+                renderer_ = SDL_CreateSoftwareRenderer(surface_);
+                if (!renderer_) return false;
+            }
+            if (w > surface_->w || h > surface_->h) return false;
+            gw_ = w;
+            gh_ = h;
+        } else {
+            if (!videoOk_) return false;
+            if (depth == 0 && (w > desktopWidth() || h > desktopHeight())) return false;
+            // Full screen keeps the desktop mode; the logical screen is scaled
+            // and letterboxed into it, which avoids a mode switch.
+            const Uint32 fs = depth != 0 ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
+            if (!window_) {
+                window_ = SDL_CreateWindow(title_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
+                                           SDL_WINDOW_ALLOW_HIGHDPI | fs);
+                if (!window_) {
+                    std::fprintf(stderr, "SDL window %dx%d: %s\n", w, h, SDL_GetError());
+                    return false;
+                }
+                renderer_ =
+                    SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+                if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+                if (!renderer_) {
+                    std::fprintf(stderr, "SDL renderer: %s\n", SDL_GetError());
+                    SDL_DestroyWindow(window_);
+                    window_ = nullptr;
+                    return false;
+                }
+            } else {
+                if (SDL_SetWindowFullscreen(window_, fs) != 0) return false;
+                if (!fs) {
+                    SDL_SetWindowSize(window_, w, h);
+                    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+                }
+            }
+            SDL_ShowCursor(pointerShown_ ? SDL_ENABLE : SDL_DISABLE);
+            SDL_GetRendererOutputSize(renderer_, &gw_, &gh_);
+            warmUp();
+            SDL_RendererInfo info;
+            if (SDL_GetRendererInfo(renderer_, &info) == 0) rendererName_ = std::string("sdl/") + info.name;
+        }
+        setClip(0, 0, gw_, gh_);
+        fill(0, 0, 0);
+        return true;
+    }
+
+    void closeGraphics() override {}
+
+    void destroyGraphics() {
+        // Images may outlive the backend; their textures go with the renderer.
+        *alive_ = false;
+        recorder_.reset();
+        builtin_.reset();
+        if (renderer_) SDL_DestroyRenderer(renderer_);
+        renderer_ = nullptr;
+        if (window_) SDL_DestroyWindow(window_);
+        window_ = nullptr;
+        if (surface_) SDL_FreeSurface(surface_);
+        surface_ = nullptr;
+    }
+
+    int graphicsWidth() const override { return renderer_ ? gw_ : 1024; }
+    int graphicsHeight() const override { return renderer_ ? gh_ : 768; }
+    int desktopWidth() const override {
+        SDL_DisplayMode m;
+        if (!headless_ && videoOk_ && SDL_GetDesktopDisplayMode(0, &m) == 0) return m.w;
+        return 1920;
+    }
+    int desktopHeight() const override {
+        SDL_DisplayMode m;
+        if (!headless_ && videoOk_ && SDL_GetDesktopDisplayMode(0, &m) == 0) return m.h;
+        return 1080;
+    }
+    void setWindowTitle(const std::string& title) override {
+        title_ = title;
+        if (window_) SDL_SetWindowTitle(window_, title.c_str());
+    }
+
+    // -- drawing -----------------------------------------------------------
+    void setClip(int x, int y, int w, int h) override {
+        if (!headless_) {
+            TDrawCall& c = recorder_.record(TDrawCall::CLIP);
+            c.q.x[0] = static_cast<float>(x);
+            c.q.y[0] = static_cast<float>(y);
+            c.q.x[1] = static_cast<float>(w);
+            c.q.y[1] = static_cast<float>(h);
+            return;
+        }
+        doClip(x, y, w, h);
+    }
+    void doClip(int x, int y, int w, int h) {
+        clip_ = SDL_Rect{x, y, w, h};
+        if (renderer_) SDL_RenderSetClipRect(renderer_, &clip_);
+    }
+
+    void fill(int r, int g, int b) override {
+        if (!headless_) {
+            recorder_.record(TDrawCall::FILL, static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b));
+            return;
+        }
+        doFill(r, g, b);
+    }
+    void doFill(int r, int g, int b) {
+        if (!renderer_) return;
+        SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);
+        SDL_SetRenderDrawColor(renderer_, static_cast<Uint8>(r), static_cast<Uint8>(g), static_cast<Uint8>(b), 255);
+        SDL_RenderFillRect(renderer_, &clip_);
+    }
+
+    static SDL_BlendMode sdlBlend(int blend) {
+        switch (blend) {
+            case SOLIDBLEND: return SDL_BLENDMODE_NONE;
+            case LIGHTBLEND: return SDL_BLENDMODE_ADD;
+            case SHADEBLEND: return SDL_BLENDMODE_MOD;
+            default: return SDL_BLENDMODE_BLEND;  // alpha; mask with an alpha-tested texture
+        }
+    }
+
+    // The texture that a draw in the given blend mode uses. The mask blend's
+    // alpha test has no SDL equivalent: an alpha-thresholded copy drawn with
+    // ordinary blending gives the same pixels.
+    SDL_Texture* textureFor(const TSdlTexture& t, int blend) {
+        if (blend != MASKBLEND || t.binaryAlpha) return t.tex;
+        auto& tm = const_cast<TSdlTexture&>(t);
+        if (!tm.maskTried) {
+            tm.maskTried = true;
+            TPixmap pix;
+            if (!t.sourcePath.empty()) {
+                // Reloaded from the file rather than kept in memory for every image.
+                pix = PrepareImagePixmap(t.sourcePath, t.flags, t.maskR, t.maskG, t.maskB);
+                if (pix.width != t.texW || pix.height != t.texH) pix = {};
+            }
+            if (!pix.pixels.empty()) tm.masked = makeTexture(ThresholdAlpha(pix), t.flags);
+        }
+        return tm.masked ? tm.masked : t.tex;
+    }
+
+    void drawQuad(const TTexture* tex, const TQuad& q, uint8_t r, uint8_t g, uint8_t b, uint8_t a,
+                  int blend) override {
+        if (!headless_) {
+            TDrawCall& c = recorder_.record(TDrawCall::QUAD, r, g, b, a, blend);
+            c.tex = tex;
+            c.q = q;
+            return;
+        }
+        doQuad(tex, q, r, g, b, a, blend);
+    }
+    void doQuad(const TTexture* tex, const TQuad& q, uint8_t r, uint8_t g, uint8_t b, uint8_t a, int blend) {
+        if (!renderer_) return;
+        if (blend == MASKBLEND) {
+            // The alpha test drops everything when the current alpha is below one half.
+            if (a < 128) return;
+            a = 255;
+        }
+        const bool axisAligned = q.y[0] == q.y[1] && q.y[2] == q.y[3] && q.x[0] == q.x[3] && q.x[1] == q.x[2];
+        const SDL_BlendMode mode = sdlBlend(blend);
+        if (!tex) {
+            SDL_SetRenderDrawBlendMode(renderer_, mode);
+            SDL_SetRenderDrawColor(renderer_, r, g, b, a);
+            if (axisAligned) {
+                SDL_FRect fr{std::min(q.x[0], q.x[1]), std::min(q.y[0], q.y[2]), std::fabs(q.x[1] - q.x[0]),
+                             std::fabs(q.y[2] - q.y[0])};
+                SDL_RenderFillRectF(renderer_, &fr);
+                return;
+            }
+            geometry(nullptr, q, r, g, b, a);
+            return;
+        }
+        const auto& st = static_cast<const TSdlTexture&>(*tex);
+        SDL_Texture* t = textureFor(st, blend);
+        if (!t) return;
+        SDL_SetTextureBlendMode(t, mode);
+        if (axisAligned) {
+            SDL_SetTextureColorMod(t, r, g, b);
+            SDL_SetTextureAlphaMod(t, a);
+            const float u0 = std::min(q.u[0], q.u[1]) * st.texW, u1 = std::max(q.u[0], q.u[1]) * st.texW;
+            const float v0 = std::min(q.v[0], q.v[2]) * st.texH, v1 = std::max(q.v[0], q.v[2]) * st.texH;
+            SDL_Rect src{static_cast<int>(std::lround(u0)), static_cast<int>(std::lround(v0)),
+                         static_cast<int>(std::lround(u1 - u0)), static_cast<int>(std::lround(v1 - v0))};
+            if (src.w <= 0 || src.h <= 0) return;
+            int flip = SDL_FLIP_NONE;
+            if (q.x[1] < q.x[0]) flip |= SDL_FLIP_HORIZONTAL;
+            if (q.y[2] < q.y[0]) flip |= SDL_FLIP_VERTICAL;
+            SDL_FRect dst{std::min(q.x[0], q.x[1]), std::min(q.y[0], q.y[2]), std::fabs(q.x[1] - q.x[0]),
+                          std::fabs(q.y[2] - q.y[0])};
+            if (flip == SDL_FLIP_NONE)
+                SDL_RenderCopyF(renderer_, t, &src, &dst);
+            else
+                SDL_RenderCopyExF(renderer_, t, &src, &dst, 0.0, nullptr, static_cast<SDL_RendererFlip>(flip));
+            return;
+        }
+        // Rotated or sheared: two triangles; the vertex colour carries the tint.
+        SDL_SetTextureColorMod(t, 255, 255, 255);
+        SDL_SetTextureAlphaMod(t, 255);
+        geometry(t, q, r, g, b, a);
+    }
+
+    void geometry(SDL_Texture* t, const TQuad& q, uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
+        SDL_Vertex v[4];
+        for (int i = 0; i < 4; ++i) {
+            v[i].position = SDL_FPoint{q.x[i], q.y[i]};
+            v[i].color = SDL_Color{r, g, b, a};
+            v[i].tex_coord = SDL_FPoint{q.u[i], q.v[i]};
+        }
+        static const int idx[6] = {0, 1, 2, 0, 2, 3};
+        SDL_RenderGeometry(renderer_, t, v, 4, idx, 6);
+    }
+
+    void drawLine(float x1, float y1, float x2, float y2, uint8_t r, uint8_t g, uint8_t b, uint8_t a,
+                  int blend) override {
+        if (!headless_) {
+            TDrawCall& c = recorder_.record(TDrawCall::LINE, r, g, b, a, blend);
+            c.q.x[0] = x1;
+            c.q.y[0] = y1;
+            c.q.x[1] = x2;
+            c.q.y[1] = y2;
+            return;
+        }
+        doLine(x1, y1, x2, y2, r, g, b, a, blend);
+    }
+    void doLine(float x1, float y1, float x2, float y2, uint8_t r, uint8_t g, uint8_t b, uint8_t a, int blend) {
+        if (!renderer_) return;
+        if (blend == MASKBLEND) {
+            if (a < 128) return;
+            a = 255;
+        }
+        SDL_SetRenderDrawBlendMode(renderer_, sdlBlend(blend));
+        SDL_SetRenderDrawColor(renderer_, r, g, b, a);
+        SDL_RenderDrawLineF(renderer_, x1, y1, x2, y2);
+    }
+
+    void present(int sync) override {
+        if (headless_) {
+            if (renderer_) SDL_RenderFlush(renderer_);
+            ++frames_;
+            return;
+        }
+        if (!renderer_) return;
+        if ((sync != 0) != vsync_) {
+            vsync_ = sync != 0;
+            SDL_RenderSetVSync(renderer_, vsync_ ? 1 : 0);
+        }
+        // A frame made of exactly the calls of the one on the window already
+        // is not drawn again: a still screen costs next to nothing.
+        if (recorder_.finishFrame([this](const TDrawCall& c) { execute(c); })) SDL_RenderPresent(renderer_);
+        // Where vsync does nothing (virtual displays, some drivers) the frame
+        // is paced here so the game neither races nor burns a core.
+        paceWaitMs_ = 0;
+        if (vsync_) {
+            const double now = millisecs();
+            const double due = lastPresent_ + kFrameMs;
+            if (now < due - 1.0) SDL_Delay(static_cast<Uint32>(due - now));
+            const double after = millisecs();
+            paceWaitMs_ = after - now;
+            lastPresent_ = (after - due > kFrameMs || lastPresent_ == 0) ? after : due;
+        }
+    }
+
+    double lastPaceWaitMs() const override { return paceWaitMs_; }
+    bool wantsDrawing() const override { return !headless_ || drawing_; }
+    void setDrawing(bool on) override { drawing_ = on; }
+
+    // -- images ------------------------------------------------------------
+    TPixmap decodeImage(const std::string& path) override {
+        if (path.empty()) return {};
+        SDL_Surface* s = IMG_Load(path.c_str());
+        if (!s) return {};
+        TPixmap pix = surfaceToPixmap(s);
+        SDL_FreeSurface(s);
+        return pix;
+    }
+
+    // Textures are kept in ARGB8888, the software renderer's own format: any
+    // other makes it convert the texture on every rotated draw.
+    static void toArgb(const TPixmap& pix, std::vector<uint8_t>& out) {
+        out.resize(pix.pixels.size());
+        for (size_t i = 0; i + 3 < pix.pixels.size(); i += 4) {
+            out[i] = pix.pixels[i + 2];
+            out[i + 1] = pix.pixels[i + 1];
+            out[i + 2] = pix.pixels[i];
+            out[i + 3] = pix.pixels[i + 3];
+        }
+    }
+
+    SDL_Texture* makeTexture(const TPixmap& pix, int flags) {
+        if (!renderer_ || pix.width <= 0 || pix.height <= 0) return nullptr;
+        recorder_.invalidate();  // a new texture may sit where a freed one was
+        SDL_Texture* t = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, pix.width,
+                                           pix.height);
+        if (!t) {
+            std::fprintf(stderr, "texture %dx%d: %s\n", pix.width, pix.height, SDL_GetError());
+            return nullptr;
+        }
+        std::vector<uint8_t> argb;
+        toArgb(pix, argb);
+        SDL_UpdateTexture(t, nullptr, argb.data(), pix.width * 4);
+        SDL_SetTextureScaleMode(t, (flags & IMG_FILTERED) ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+        SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
+        return t;
+    }
+
+    std::shared_ptr<TTexture> createTexture(const TPixmap& pix, int flags) override {
+        SDL_Texture* t = makeTexture(pix, flags);
+        if (!t) return nullptr;
+        auto st = std::make_shared<TSdlTexture>();
+        st->rendererAlive = alive_;
+        st->tex = t;
+        st->texW = pix.width;
+        st->texH = pix.height;
+        st->frameW = pix.width;
+        st->frameH = pix.height;
+        st->flags = flags;
+        st->binaryAlpha = hasBinaryAlpha(pix);
+        return st;
+    }
+
+    void prepareMaskCopy(TTexture& tex, const TPixmap& pix) override {
+        auto& st = static_cast<TSdlTexture&>(tex);
+        if (st.binaryAlpha || st.maskTried) return;
+        st.maskTried = true;
+        st.masked = makeTexture(ThresholdAlpha(pix), st.flags);
+    }
+
+    void updateTexture(TTexture& tex, int x, int y, const TPixmap& pix) override {
+        auto& st = static_cast<TSdlTexture&>(tex);
+        if (!st.tex || pix.width <= 0 || pix.height <= 0) return;
+        replay();  // calls made before the update see the old picture
+        SDL_Rect r{x, y, std::min(pix.width, st.texW - x), std::min(pix.height, st.texH - y)};
+        if (r.w <= 0 || r.h <= 0) return;
+        std::vector<uint8_t> argb;
+        toArgb(pix, argb);
+        SDL_UpdateTexture(st.tex, &r, argb.data(), pix.width * 4);
+        // The grabbed picture replaces whatever the alpha-tested copy held.
+        if (st.masked) SDL_DestroyTexture(st.masked);
+        st.masked = nullptr;
+        st.maskTried = true;
+        st.binaryAlpha = st.binaryAlpha && hasBinaryAlpha(pix);
+    }
+
+    TPixmap readPixels(int x, int y, int w, int h) override {
+        TPixmap pix;
+        if (!renderer_ || w <= 0 || h <= 0) return pix;
+        replay();
+        SDL_Rect r{x, y, w, h};
+        SDL_Rect all{0, 0, gw_, gh_};
+        SDL_Rect in;
+        pix.width = w;
+        pix.height = h;
+        pix.pixels.assign(static_cast<size_t>(w) * h * 4, 0);
+        for (size_t i = 3; i < pix.pixels.size(); i += 4) pix.pixels[i] = 255;
+        if (!SDL_IntersectRect(&r, &all, &in)) return pix;
+        std::vector<uint8_t> buf(static_cast<size_t>(in.w) * in.h * 4);
+        if (SDL_RenderReadPixels(renderer_, &in, SDL_PIXELFORMAT_RGBA32, buf.data(), in.w * 4) != 0) return pix;
+        for (int row = 0; row < in.h; ++row) {
+            uint8_t* dst = &pix.pixels[(static_cast<size_t>(row + in.y - y) * w + (in.x - x)) * 4];
+            std::copy_n(&buf[static_cast<size_t>(row) * in.w * 4], static_cast<size_t>(in.w) * 4, dst);
+            for (int k = 0; k < in.w; ++k) dst[k * 4 + 3] = 255;  // the screen is opaque
+        }
+        return pix;
+    }
+
+    bool savePNG(const TPixmap& pix, const std::string& path) override {
+        const bool opaque = std::all_of(pix.pixels.begin(), pix.pixels.end(), [i = size_t(0)](uint8_t v) mutable {
+            return (i++ % 4) != 3 || v == 255;
+        });
+        SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, pix.width, pix.height, opaque ? 24 : 32,
+                                                        opaque ? SDL_PIXELFORMAT_RGB24 : SDL_PIXELFORMAT_RGBA32);
+        if (!s) return false;
+        for (int y = 0; y < pix.height; ++y) {
+            auto* row = static_cast<uint8_t*>(s->pixels) + static_cast<size_t>(y) * s->pitch;
+            const uint8_t* src = &pix.pixels[static_cast<size_t>(y) * pix.width * 4];
+            if (opaque) {
+                for (int x = 0; x < pix.width; ++x) std::copy_n(src + x * 4, 3, row + x * 3);
+            } else {
+                std::copy_n(src, static_cast<size_t>(pix.width) * 4, row);
+            }
+        }
+        const bool ok = IMG_SavePNG(s, path.c_str()) == 0;
+        SDL_FreeSurface(s);
+        return ok;
+    }
+
+    // -- fonts -------------------------------------------------------------
+    std::shared_ptr<TImageFontData> loadFont(const std::string& path, int size, int style) override {
+        if (!ttfOk_ || path.empty() || size <= 0) return nullptr;
+        TTF_Font* f = TTF_OpenFont(path.c_str(), size);
+        if (!f) return nullptr;
+        TTF_SetFontStyle(f, style & (TTF_STYLE_BOLD | TTF_STYLE_ITALIC | TTF_STYLE_UNDERLINE));
+        auto font = std::make_shared<TSdlFont>();
+        font->font = f;
+        font->height = TTF_FontHeight(f);
+        return font;
+    }
+
+    TSdlFont* builtin() {
+        if (!builtin_ && !builtinTried_) {
+            builtinTried_ = true;
+            builtin_ = std::static_pointer_cast<TSdlFont>(loadFont(kBuiltinFont, kBuiltinFontSize, 0));
+        }
+        return builtin_.get();
+    }
+
+    bool glyph(const TImageFontData* fontData, uint32_t cp, TGlyph& out) override {
+        auto* font = fontData ? const_cast<TSdlFont*>(static_cast<const TSdlFont*>(fontData)) : builtin();
+        if (!font) {
+            out = TGlyph{};
+            out.advance = 8;
+            return true;
+        }
+        TSdlFont::Entry& e = cp < 256 ? font->low[cp] : font->high[cp];
+        if (!e.ready) renderGlyph(*font, cp, e);
+        out = e.glyph;
+        return true;
+    }
+
+    void renderGlyph(TSdlFont& font, uint32_t cp, TSdlFont::Entry& e) {
+        if (!renderer_) {
+            // No target yet: answer the metrics, render once graphics are open.
+            int adv = 0;
+            TTF_GlyphMetrics32(font.font, cp, nullptr, nullptr, nullptr, nullptr, &adv);
+            e.glyph.advance = adv;
+            return;
+        }
+        e.ready = true;
+        int minx = 0, maxx = 0, miny = 0, maxy = 0, adv = 0;
+        if (TTF_GlyphMetrics32(font.font, cp, &minx, &maxx, &miny, &maxy, &adv) != 0) return;
+        e.glyph.advance = adv;
+        if (cp == ' ') return;
+        SDL_Surface* s = TTF_RenderGlyph32_Blended(font.font, cp, SDL_Color{255, 255, 255, 255});
+        if (!s) return;
+        TPixmap pix = surfaceToPixmap(s);
+        SDL_FreeSurface(s);
+        auto tex = std::static_pointer_cast<TSdlTexture>(createTexture(pix, IMG_FILTERED));
+        if (!tex) return;
+        e.tex = tex;
+        e.glyph.tex = tex.get();
+        e.glyph.w = pix.width;
+        e.glyph.h = pix.height;
+        e.glyph.offsetX = std::min(0, minx);
+    }
+
+    int fontHeight(const TImageFontData* fontData) override {
+        const auto* font = fontData ? static_cast<const TSdlFont*>(fontData) : builtin();
+        return font ? font->height : 16;
+    }
+
+    // -- input -------------------------------------------------------------
+    void pollEvents() override {
+        if (headless_ || !videoOk_) return;
+        SDL_Event ev;
+        while (SDL_PollEvent(&ev)) handleEvent(ev);
+    }
+
+    void handleEvent(const SDL_Event& ev) {
+        switch (ev.type) {
+            case SDL_QUIT: InjectTerminate(); break;
+            case SDL_WINDOWEVENT:
+                recorder_.invalidate();  // shown, exposed, resized...: draw the next frame whatever it holds
+                if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST || ev.window.event == SDL_WINDOWEVENT_MINIMIZED)
+                    InjectSuspended(true);
+                else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
+                         ev.window.event == SDL_WINDOWEVENT_RESTORED)
+                    InjectSuspended(false);
+                else if (ev.window.event == SDL_WINDOWEVENT_CLOSE)
+                    InjectTerminate();
+                break;
+            case SDL_KEYDOWN:
+            case SDL_KEYUP: {
+                const bool down = ev.type == SDL_KEYDOWN;
+                const int vk = VirtualKeyOfSdlKey(ev.key.keysym.sym);
+                if (vk == 0) break;
+                if (down && ev.key.repeat) {
+                    // Repeats count as presses for typing, like the system's.
+                    InjectKey(vk, false);
+                }
+                InjectKey(vk, down);
+                if (vk >= 160 && vk <= 165) InjectKey(16 + (vk - 160) / 2, down);  // generic shift/ctrl/alt
+                if (down && (vk == 8 || vk == 13 || vk == 27 || vk == 9)) InjectChar(static_cast<uint32_t>(vk));
+                break;
+            }
+            case SDL_TEXTINPUT: {
+                const std::string text = ev.text.text;
+                for (size_t i = 0; i < text.size();) InjectChar(NextCodepoint(text, i));
+                break;
+            }
+            case SDL_MOUSEMOTION: mouseTo(ev.motion.x, ev.motion.y); break;
+            case SDL_MOUSEBUTTONDOWN:
+            case SDL_MOUSEBUTTONUP: {
+                mouseTo(ev.button.x, ev.button.y);
+                int b = 0;
+                if (ev.button.button == SDL_BUTTON_LEFT) b = 1;
+                if (ev.button.button == SDL_BUTTON_RIGHT) b = 2;
+                if (ev.button.button == SDL_BUTTON_MIDDLE) b = 3;
+                InjectMouseButton(b, ev.type == SDL_MOUSEBUTTONDOWN);
+                break;
+            }
+            case SDL_MOUSEWHEEL: InjectWheel(ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -ev.wheel.y : ev.wheel.y); break;
+            default: break;
+        }
+    }
+
+    // Window coordinates to renderer pixels (they differ on high-DPI displays).
+    void mouseTo(int wx, int wy) {
+        int ww = gw_, wh = gh_;
+        if (window_) SDL_GetWindowSize(window_, &ww, &wh);
+        const float fx = ww > 0 ? static_cast<float>(gw_) / ww : 1.0f;
+        const float fy = wh > 0 ? static_cast<float>(gh_) / wh : 1.0f;
+        InjectMouseMove(wx * fx, wy * fy);
+    }
+
+    void showPointer(bool show) override {
+        pointerShown_ = show;
+        if (!headless_ && videoOk_) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+    }
+    void warpPointer(int px, int py) override {
+        if (!window_) return;
+        int ww = gw_, wh = gh_;
+        SDL_GetWindowSize(window_, &ww, &wh);
+        SDL_WarpMouseInWindow(window_, gw_ > 0 ? px * ww / gw_ : px, gh_ > 0 ? py * wh / gh_ : py);
+    }
+
+    // -- audio -------------------------------------------------------------
+    void openAudio() {
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            std::fprintf(stderr, "No audio (%s); the game goes on silently.\n", SDL_GetError());
+            return;
+        }
+        Mix_Init(MIX_INIT_OGG);
+        if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+            std::fprintf(stderr, "No audio device (%s); the game goes on silently.\n", Mix_GetError());
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            return;
+        }
+        audioOk_ = true;
+        Mix_QuerySpec(&freq_, &format_, &channels_);
+        Mix_AllocateChannels(32);
+        owner_.assign(32, 0);
+    }
+
+    bool realAudio() const { return audioOk_ && !headless_; }
+
+    std::shared_ptr<TSoundData> loadSound(const std::string& path, int /*flags*/) override {
+        if (path.empty()) return nullptr;
+        auto snd = std::make_shared<TSdlSound>();
+        if (audioOk_) {
+            snd->chunk = Mix_LoadWAV(path.c_str());
+            if (!snd->chunk) return nullptr;
+            const int bytesPerFrame = (SDL_AUDIO_BITSIZE(format_) / 8) * std::max(1, channels_);
+            snd->lengthMs = 1000.0 * snd->chunk->alen / std::max(1, bytesPerFrame) / std::max(1, freq_);
+        } else {
+            // Nothing to play on: only the length is needed, for the channels.
+            if (!soundLength(path, snd->lengthMs)) return nullptr;
+        }
+        return snd;
+    }
+
+    Channel playSound(const TSound& snd, bool paused) override {
+        const auto* data = dynamic_cast<const TSdlSound*>(snd.data.get());
+        if (!data) return 0;
+        const Channel handle = nextHandle_++;
+        if (nextHandle_ <= 0) nextHandle_ = 1;
+        if (!realAudio() || !data->chunk) {
+            TVirtualChannel vc;
+            vc.handle = handle;
+            vc.lengthMs = data->lengthMs;
+            vc.loops = (snd.flags & 1) != 0;
+            vc.paused = paused;
+            vc.resumedAt = millisecs();
+            pruneVirtual();
+            virtual_.push_back(vc);
+            return handle;
+        }
+        SDL_LockAudio();
+        int ch = Mix_PlayChannel(-1, data->chunk, (snd.flags & 1) ? -1 : 0);
+        if (ch < 0) {
+            // Every channel busy: make room and try once more.
+            const int n = Mix_AllocateChannels(-1);
+            Mix_AllocateChannels(n + 16);
+            owner_.resize(static_cast<size_t>(n + 16), 0);
+            ch = Mix_PlayChannel(-1, data->chunk, (snd.flags & 1) ? -1 : 0);
+        }
+        if (ch >= 0) {
+            Mix_Volume(ch, MIX_MAX_VOLUME);
+            if (paused) Mix_Pause(ch);
+            if (static_cast<size_t>(ch) >= owner_.size()) owner_.resize(static_cast<size_t>(ch) + 1, 0);
+            owner_[static_cast<size_t>(ch)] = handle;
+        }
+        SDL_UnlockAudio();
+        return ch >= 0 ? handle : 0;
+    }
+
+    int mixChannel(Channel h) const {
+        for (size_t i = 0; i < owner_.size(); ++i)
+            if (owner_[i] == h) return static_cast<int>(i);
+        return -1;
+    }
+    TVirtualChannel* virtualChannel(Channel h) {
+        for (auto& v : virtual_)
+            if (v.handle == h) return &v;
+        return nullptr;
+    }
+    static double position(const TVirtualChannel& v, double now) {
+        return v.playedMs + (v.paused ? 0.0 : now - v.resumedAt);
+    }
+    void pruneVirtual() {
+        const double now = millisecs();
+        virtual_.erase(std::remove_if(virtual_.begin(), virtual_.end(),
+                                      [&](const TVirtualChannel& v) {
+                                          return !v.loops && !v.paused && position(v, now) >= v.lengthMs;
+                                      }),
+                       virtual_.end());
+    }
+
+    void resumeChannel(Channel h) override {
+        if (TVirtualChannel* v = virtualChannel(h)) {
+            if (v->paused) {
+                v->paused = false;
+                v->resumedAt = millisecs();
+            }
+        } else if (int ch = mixChannel(h); ch >= 0) {
+            Mix_Resume(ch);
+        }
+    }
+    void pauseChannel(Channel h) override {
+        if (TVirtualChannel* v = virtualChannel(h)) {
+            if (!v->paused) {
+                v->playedMs = position(*v, millisecs());
+                v->paused = true;
+            }
+        } else if (int ch = mixChannel(h); ch >= 0) {
+            Mix_Pause(ch);
+        }
+    }
+    void stopChannel(Channel h) override {
+        if (TVirtualChannel* v = virtualChannel(h)) {
+            v->loops = false;
+            v->paused = false;
+            v->lengthMs = -1;
+            pruneVirtual();
+        } else if (int ch = mixChannel(h); ch >= 0) {
+            Mix_HaltChannel(ch);
+            owner_[static_cast<size_t>(ch)] = 0;
+        }
+    }
+    void setChannelVolume(Channel h, float volume) override {
+        if (int ch = mixChannel(h); ch >= 0) Mix_Volume(ch, static_cast<int>(std::lround(volume * MIX_MAX_VOLUME)));
+    }
+    bool channelPlaying(Channel h) override {
+        if (TVirtualChannel* v = virtualChannel(h))
+            return v->loops || v->paused || position(*v, millisecs()) < v->lengthMs;
+        const int ch = mixChannel(h);
+        return ch >= 0 && Mix_Playing(ch) != 0;
+    }
+
+    // -- clock and dialogs -------------------------------------------------
+    double millisecs() override {
+        if (headless_) return static_cast<double>(frames_) * 1000.0 / 60.0;
+        return 1000.0 * static_cast<double>(SDL_GetPerformanceCounter() - startCounter_) /
+               static_cast<double>(SDL_GetPerformanceFrequency());
+    }
+    void advanceClock(double ms) override {
+        if (headless_) frames_ += static_cast<uint64_t>(std::llround(ms * 60.0 / 1000.0));
+    }
+
+    void notify(const std::string& text, bool serious) override {
+        if (headless_ || !videoOk_ ||
+            SDL_ShowSimpleMessageBox(serious ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION, title_.c_str(),
+                                     text.c_str(), window_) != 0)
+            TBackend::notify(text, serious);
+    }
+
+    bool confirm(const std::string& text) override {
+        if (headless_ || !videoOk_) return TBackend::confirm(text);
+        const SDL_MessageBoxButtonData buttons[2] = {
+            {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"},
+            {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"},
+        };
+        SDL_MessageBoxData data{SDL_MESSAGEBOX_INFORMATION, window_, title_.c_str(), text.c_str(), 2, buttons,
+                                nullptr};
+        int answer = 0;
+        if (SDL_ShowMessageBox(&data, &answer) != 0) return TBackend::confirm(text);
+        return answer == 1;
+    }
+
+    // Software OpenGL builds a pipeline the first time a blend mode and filter
+    // pair is drawn, which can hold a frame up by tens of milliseconds; each
+    // pair is drawn once here, off screen, so play never waits for it.
+    void warmUp() {
+        if (!renderer_) return;
+        TPixmap pix;
+        pix.width = pix.height = 4;
+        pix.pixels.assign(64, 200);
+        SDL_Texture* textures[2] = {makeTexture(pix, IMG_FILTERED), makeTexture(pix, 0)};
+        const SDL_BlendMode modes[4] = {SDL_BLENDMODE_NONE, SDL_BLENDMODE_BLEND, SDL_BLENDMODE_ADD,
+                                        SDL_BLENDMODE_MOD};
+        const SDL_FRect dst{0, 0, 3.5f, 3.5f};
+        SDL_Vertex v[3] = {{{0, 0}, {255, 255, 255, 128}, {0, 0}},
+                           {{3, 1}, {255, 255, 255, 128}, {1, 0}},
+                           {{1, 3}, {255, 255, 255, 128}, {0, 1}}};
+        for (SDL_BlendMode mode : modes) {
+            for (SDL_Texture* t : textures) {
+                if (!t) continue;
+                SDL_SetTextureBlendMode(t, mode);
+                SDL_SetTextureColorMod(t, 200, 100, 50);
+                SDL_SetTextureAlphaMod(t, 128);
+                SDL_RenderCopyF(renderer_, t, nullptr, &dst);
+                SDL_RenderCopyExF(renderer_, t, nullptr, &dst, 30.0, nullptr, SDL_FLIP_HORIZONTAL);
+                SDL_RenderGeometry(renderer_, t, v, 3, nullptr, 0);
+            }
+            SDL_SetRenderDrawBlendMode(renderer_, mode);
+            SDL_SetRenderDrawColor(renderer_, 100, 150, 200, 128);
+            SDL_RenderFillRectF(renderer_, &dst);
+            SDL_RenderDrawLineF(renderer_, 0, 0, 3, 3);
+            SDL_RenderGeometry(renderer_, nullptr, v, 3, nullptr, 0);
+        }
+        SDL_RenderFlush(renderer_);
+        for (SDL_Texture* t : textures)
+            if (t) SDL_DestroyTexture(t);
+        SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);
+        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+        SDL_RenderClear(renderer_);
+    }
+
+    // Carries out the calls recorded so far; the frame then counts as changed.
+    void replay() {
+        recorder_.flush([this](const TDrawCall& c) { execute(c); });
+    }
+
+    void execute(const TDrawCall& c) {
+        switch (c.kind) {
+            case TDrawCall::QUAD: doQuad(c.tex, c.q, c.r, c.g, c.b, c.a, c.blend); break;
+            case TDrawCall::LINE: doLine(c.q.x[0], c.q.y[0], c.q.x[1], c.q.y[1], c.r, c.g, c.b, c.a, c.blend); break;
+            case TDrawCall::FILL: doFill(c.r, c.g, c.b); break;
+            case TDrawCall::CLIP:
+                doClip(static_cast<int>(c.q.x[0]), static_cast<int>(c.q.y[0]), static_cast<int>(c.q.x[1]),
+                       static_cast<int>(c.q.y[1]));
+                break;
+        }
+    }
+
+    void textureGoing() {
+        replay();
+        recorder_.invalidate();
+    }
+
+private:
+    bool headless_;
+    bool videoOk_ = false, ttfOk_ = false, audioOk_ = false;
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Surface* surface_ = nullptr;
+    int gw_ = 1024, gh_ = 768;
+    SDL_Rect clip_{0, 0, 1024, 768};
+    std::string title_ = "Brimble";
+    std::string rendererName_ = "sdl";
+    bool pointerShown_ = true;
+    bool vsync_ = true;
+    bool drawing_ = true;
+    Uint64 startCounter_ = 0;
+    double lastPresent_ = 0;
+    double paceWaitMs_ = 0;
+    TFrameRecorder recorder_;  // a window's calls, held until the frame is presented
+    uint64_t frames_ = 0;
+    std::shared_ptr<TSdlFont> builtin_;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    bool builtinTried_ = false;
+    int freq_ = 44100, channels_ = 2;
+    Uint16 format_ = AUDIO_S16SYS;
+    std::vector<Channel> owner_;  // handle playing on each mixer channel
+    std::vector<TVirtualChannel> virtual_;
+    Channel nextHandle_ = 1;
+};
+
+void sdlTextureGoing() {
+    if (g_recordingBackend) g_recordingBackend->textureGoing();
+}
+
+}  // namespace
+
+std::unique_ptr<TBackend> MakeSdlBackend() { return std::make_unique<TSdlBackend>(false); }
+std::unique_ptr<TBackend> MakeHeadlessBackend() { return std::make_unique<TSdlBackend>(true); }
+
+int VirtualKeyOfSdlKey(int k) {
+    if (k >= SDLK_a && k <= SDLK_z) return 65 + (k - SDLK_a);
+    if (k >= SDLK_0 && k <= SDLK_9) return 48 + (k - SDLK_0);
+    if (k >= SDLK_F1 && k <= SDLK_F12) return 112 + (k - SDLK_F1);
+    if (k >= SDLK_KP_1 && k <= SDLK_KP_9) return 97 + (k - SDLK_KP_1);
+    switch (k) {
+        case SDLK_BACKSPACE: return 8;
+        case SDLK_TAB: return 9;
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER: return 13;
+        case SDLK_PAUSE: return 19;
+        case SDLK_CAPSLOCK: return 20;
+        case SDLK_ESCAPE: return 27;
+        case SDLK_SPACE: return 32;
+        case SDLK_PAGEUP: return 33;
+        case SDLK_PAGEDOWN: return 34;
+        case SDLK_END: return 35;
+        case SDLK_HOME: return 36;
+        case SDLK_LEFT: return 37;
+        case SDLK_UP: return 38;
+        case SDLK_RIGHT: return 39;
+        case SDLK_DOWN: return 40;
+        case SDLK_INSERT: return 45;
+        case SDLK_DELETE: return 46;
+        case SDLK_KP_0: return 96;
+        case SDLK_KP_MULTIPLY: return 106;
+        case SDLK_KP_PLUS: return 107;
+        case SDLK_KP_MINUS: return 109;
+        case SDLK_KP_PERIOD: return 110;
+        case SDLK_KP_DIVIDE: return 111;
+        case SDLK_LSHIFT: return 160;
+        case SDLK_RSHIFT: return 161;
+        case SDLK_LCTRL: return 162;
+        case SDLK_RCTRL: return 163;
+        case SDLK_LALT: return 164;
+        case SDLK_RALT: return 165;
+        case SDLK_SEMICOLON: return 186;
+        case SDLK_EQUALS: return 187;
+        case SDLK_COMMA: return 188;
+        case SDLK_MINUS: return 189;
+        case SDLK_PERIOD: return 190;
+        case SDLK_SLASH: return 191;
+        case SDLK_BACKQUOTE: return 192;
+        case SDLK_LEFTBRACKET: return 219;
+        case SDLK_BACKSLASH: return 220;
+        case SDLK_RIGHTBRACKET: return 221;
+        case SDLK_QUOTE: return 222;
+        default: return 0;
+    }
+}

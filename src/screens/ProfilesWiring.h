@@ -1,4 +1,0 @@
-// Connects the settings and the profile list to the start-up and exit hooks.
-#pragma once
-
-void wireProfiles();

@@ -1,0 +1,105 @@
+// Every link between subsystems is either connected by the wiring or left
+// empty on purpose, with the reason written here. A development build lists
+// any other at start-up, and a test fails on it, so a new link nobody
+// connects cannot go quietly silent.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/Control.h"
+#include "app/TMainGame.h"
+#include "profiles/ProfileHooks.h"
+#include "wiring/Wiring.h"
+
+namespace {
+
+// Links without a provider in the game yet; each does the safe minimum
+// when empty (see where it is declared).
+const std::map<std::string, const char*>& leftEmpty() {
+    static const std::map<std::string, const char*> m = {
+        {"profile.getDog", "no dog table yet: a profile has no dog"},
+        {"profile.dogCount", "no dog table yet: no stages"},
+        {"profile.dogId", "no dog table yet"},
+        {"profile.dogById", "no dog table yet: dog ids are kept as read"},
+        {"profile.dogStartLevel", "no dog table yet"},
+        {"profile.dogPuzzleLevel", "no dog table yet: no jigsaw per stage"},
+        {"profile.prepareCharacter", "no owner scene yet"},
+        {"profile.galleryNewDog", "no gallery yet"},
+        {"profile.storySetup", "no story screen yet"},
+        {"profile.tutorialReset", "no tutorial yet"},
+        {"profile.tipId", "no tutorial yet"},
+        {"profile.tipById", "no tutorial yet: tip ids are kept as read"},
+        {"profile.loadPuzzleLevel", "no jigsaw yet"},
+        {"profile.savePuzzleLevel", "no jigsaw yet"},
+        {"profile.puzzleId", "no jigsaw yet"},
+        {"profile.puzzleById", "no jigsaw yet: piece ids are kept as read"},
+        {"profile.allPieces", "no jigsaw yet"},
+        {"profile.markPieceNew", "no jigsaw yet"},
+        {"profile.loadQuestLevel", "no level tables yet: the quest shows the play screen's stand-in"},
+        {"profile.loadLevel", "the level file loader is the default"},
+        {"profile.saveLevel", "the level file writer is the default"},
+        {"profile.askName", "no name entry yet: the stand-in menu names the player"},
+        {"profile.showMessage", "messages go to stderr and the message box by default"},
+        {"mainGame.tutorialUpdate", "no tutorial yet"},
+        {"mainGame.tutorialTipShown", "no tutorial yet"},
+        {"mainGame.playLogLevel", "no play log yet"},
+    };
+    return m;
+}
+
+}  // namespace
+
+std::vector<std::string> unconnectedHooks() {
+    const ProfileHooks& p = profileHooks();
+    std::vector<std::pair<std::string, bool>> links = {
+        {"profile.getDog", bool(p.getDog)},
+        {"profile.dogCount", bool(p.dogCount)},
+        {"profile.dogId", bool(p.dogId)},
+        {"profile.dogById", bool(p.dogById)},
+        {"profile.dogStartLevel", bool(p.dogStartLevel)},
+        {"profile.dogPuzzleLevel", bool(p.dogPuzzleLevel)},
+        {"profile.prepareCharacter", bool(p.prepareCharacter)},
+        {"profile.galleryNewDog", bool(p.galleryNewDog)},
+        {"profile.storySetup", bool(p.storySetup)},
+        {"profile.tutorialReset", bool(p.tutorialReset)},
+        {"profile.tipId", bool(p.tipId)},
+        {"profile.tipById", bool(p.tipById)},
+        {"profile.loadPuzzleLevel", bool(p.loadPuzzleLevel)},
+        {"profile.savePuzzleLevel", bool(p.savePuzzleLevel)},
+        {"profile.puzzleId", bool(p.puzzleId)},
+        {"profile.puzzleById", bool(p.puzzleById)},
+        {"profile.allPieces", bool(p.allPieces)},
+        {"profile.markPieceNew", bool(p.markPieceNew)},
+        {"profile.loadQuestLevel", bool(p.loadQuestLevel)},
+        {"profile.loadLevel", bool(p.loadLevel)},
+        {"profile.saveLevel", bool(p.saveLevel)},
+        {"profile.mainGameSetLevel", bool(p.mainGameSetLevel)},
+        {"profile.mainGameResetPowerUps", bool(p.mainGameResetPowerUps)},
+        {"profile.levelTime", bool(p.levelTime)},
+        {"profile.setLevelTime", bool(p.setLevelTime)},
+        {"profile.mainGameLevelScore", bool(p.mainGameLevelScore)},
+        {"profile.askName", bool(p.askName)},
+        {"profile.showMessage", bool(p.showMessage)},
+    };
+    if (mainGame) {
+        links.insert(links.end(), {
+                                      {"mainGame.winScreenLoop", bool(mainGame->winScreenLoop)},
+                                      {"mainGame.loseScreenLoop", bool(mainGame->loseScreenLoop)},
+                                      {"mainGame.optionsLoop", bool(mainGame->optionsLoop)},
+                                      {"mainGame.tutorialUpdate", bool(mainGame->tutorialUpdate)},
+                                      {"mainGame.tutorialTipShown", bool(mainGame->tutorialTipShown)},
+                                      {"mainGame.playLogLevel", bool(mainGame->playLogLevel)},
+                                  });
+    } else {
+        links.push_back({"mainGame", false});
+    }
+    for (const char* name :
+         {"MAIN-MENU", "MAIN-GAME", "STORY", "UBIERANIE", "PUZZLE", "GALERIA", "NEW-QUEST", "RESUME-QUEST",
+          "GET-NEXT-QUEST-LEVEL", "GET-NEXT-STAGE", "RESTART-LEVEL", "END-OF-GAME"})
+        links.push_back({std::string("screen.") + name, Control::isRegistered(name)});
+
+    std::vector<std::string> out;
+    for (auto& l : links)
+        if (!l.second && !leftEmpty().count(l.first)) out.push_back(l.first);
+    return out;
+}

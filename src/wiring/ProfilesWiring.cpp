@@ -1,0 +1,27 @@
+// The profile's links to the play screen, and the exit saves.
+#include "app/FrameServices.h"
+#include "app/TMainGame.h"
+#include "match3/TLevel.h"
+#include "profiles/ProfileHooks.h"
+#include "profiles/TProfileManager.h"
+#include "screens/TOptions.h"
+#include "wiring/Wiring.h"
+
+void wireProfiles() {
+    ProfileHooks& h = profileHooks();
+    h.mainGameSetLevel = [](const std::shared_ptr<TLevel>& level) {
+        if (mainGame) mainGame->setLevel(level);
+    };
+    h.mainGameResetPowerUps = [] {
+        if (mainGame) mainGame->resetPowerUps();
+    };
+    h.levelTime = [] { return mainGame ? mainGame->levelTime : 0; };
+    h.setLevelTime = [](int t) {
+        if (mainGame) mainGame->levelTime = t;
+    };
+    h.mainGameLevelScore = [] { return mainGame && mainGame->level ? mainGame->level->score : 0; };
+
+    // The exit hook saves the players, then the settings.
+    addExitSave("profiles", [] { profileManager().save(); });
+    addExitSave("options", [] { options().saveOptions(); });
+}

@@ -1,0 +1,169 @@
+// The start-up sequence: flags, frame timer, singletons and their wiring,
+// language and title, per-user folders, settings and display, cursor, then
+// the main loop (or one of the development entry points); the exit saves.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "app/App.h"
+#include "app/AppGlobals.h"
+#include "app/Control.h"
+#include "app/FrameServices.h"
+#include "app/Harness.h"
+#include "app/Paths.h"
+#include "app/PlayLevel.h"
+#include "app/TDeltaTime.h"
+#include "app/TEkran.h"
+#include "data/DataGlobals.h"
+#include "data/TTxtFile.h"
+#include "gui/TGuiGallery.h"
+#include "gui/TMouse.h"
+#include "platform/Backend.h"
+#include "platform/Files.h"
+#include "platform/sdl/SdlBackend.h"
+#include "profiles/TProfileManager.h"
+#include "screens/TEndOfGame.h"
+#include "screens/TOptions.h"
+#include "wiring/Wiring.h"
+
+namespace {
+
+bool exists(const char* path) {
+    return FileType(path) != 0;
+}
+
+std::string firstLineTrimmed(const TTxtFilePtr& f) {
+    if (!f || f->lines() < 1) return "";
+    return TrimText(f->txt[0]);
+}
+
+// The GUI gallery runs its own frames; this stands for it in the harness.
+struct TGalleryScreen : TEkran {};
+
+}  // namespace
+
+void wireGame() {
+    wirePlayScreen();
+    wireResultScreens();
+    wireProfiles();
+    wireStandIns();
+}
+
+int runBrimble(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    TCommandLine cl;
+    std::string error;
+    if (!parseCommandLine(args, cl, error)) {
+        std::fprintf(stderr, "brimble: %s\n%s", error.c_str(), usageText().c_str());
+        return 2;
+    }
+    if (cl.help) {
+        std::printf("%s", usageText().c_str());
+        return 0;
+    }
+    if (cl.version) {
+        std::printf("Brimble %s\n", BRIMBLE_VERSION);
+        return 0;
+    }
+
+    // Paths given on the command line are relative to where we were started.
+    appOptions.userDirOverride = absolutePath(cl.userDir);
+    appOptions.scriptPath = absolutePath(cl.script);
+    appOptions.shotsDir = absolutePath(cl.shots.empty() && !cl.script.empty() ? "shots" : cl.shots);
+    appOptions.playLevelFile = absolutePath(cl.playLevel);
+    appOptions.timed = cl.timed;
+    appOptions.windowed = cl.windowed;
+    appOptions.headless = cl.headless;
+    appOptions.seedGiven = cl.seedGiven;
+    appOptions.seed = cl.seed;
+    const std::string galleryFile = absolutePath(cl.guiGallery);
+
+    const std::string data = findDataDir(cl.dataDir);
+    if (chdir(data.c_str()) != 0) {
+        std::fprintf(stderr, "brimble: cannot enter the data folder %s\n", data.c_str());
+        return 2;
+    }
+
+    InstallBackend(cl.headless ? MakeHeadlessBackend() : MakeSdlBackend());
+    SeedRnd(cl.seedGiven ? cl.seed : static_cast<uint32_t>(std::time(nullptr)));
+    if (!appOptions.scriptPath.empty()) harnessStart(appOptions.scriptPath, appOptions.shotsDir, cl.drawAll);
+
+    tutorialDisabled = exists("noTutorial.txt") ? 1 : 0;
+    dataRoot = "";
+    deltaTime = TDeltaTime::Create(60);
+    deltaTime->SetFPS(60);
+    createSingletons();
+    wireGame();
+#ifndef NDEBUG
+    for (const std::string& h : unconnectedHooks())
+        std::fprintf(stderr, "development check: the link %s is connected to nothing\n", h.c_str());
+#endif
+    desktopWidth = DesktopWidth();
+    desktopHeight = DesktopHeight();
+    playLogEnabled = exists("playLog.txt") ? 1 : 0;
+    // The language is read before the title so the title comes from the
+    // player's language folder.
+    productName = "Brimble";
+    bool langFound = false;
+    const std::string lang = TrimText(LoadText(dataRoot + "data/lang.txt", &langFound));
+    if (!langFound) std::fprintf(stderr, "data/lang.txt is missing; using \"eng\".\n");
+    language = lang.empty() ? "eng" : lang;
+    std::string title = firstLineTrimmed(loadLocalisedText(dataRoot + "txt/names.txt"));
+    if (title.empty()) {
+        std::fprintf(stderr, "txt/%s/names.txt gives no title; using \"Brimble\".\n", language.c_str());
+        title = "Brimble";
+    }
+    SetWindowTitle(title);
+    cheatsEnabled = exists("cheats.txt") ? 1 : 0;
+    mouse._v = 0;
+    HideMouse();
+    std::atexit(saveOnExit);
+    makeUserFolders();
+    Paths::getPaths();
+
+    // Settings, then the display they ask for; the players' list is read
+    // now that the per-user folders exist.
+    options().loadOptions();
+    options().applyVolumes();
+    profileManager().profilesDir = profilesDir;
+    profileManager().loadProfiles();
+    options().openScreen();
+    mouse.loadCursor("paw", dataRoot + "gfx/gui/cursor.png", 1, 1, 1, 0);
+    mouse.setCursor("paw");
+    bigFont = LoadImageFont(dataRoot + "gfx/fonts/Bookman.ttf", 72);
+    if (!bigFont) std::fprintf(stderr, "gfx/fonts/Bookman.ttf cannot be loaded; using the built-in font.\n");
+    pauseText = firstLineTrimmed(loadLocalisedText(dataRoot + "txt/pause.txt"));
+    if (pauseText.empty()) pauseText = "Paused";
+    options().setupMouse();
+    mouse._v = 1;
+
+    int status = 0;
+    if (!appOptions.playLevelFile.empty()) {
+        status = playLevelFile(appOptions.playLevelFile, appOptions.timed);
+    } else if (cl.credits) {
+        Control::currentName = "END-OF-GAME";
+        endOfGame->mainLoop();
+    } else if (!galleryFile.empty()) {
+        Control::currentName = "GUI-GALLERY";
+        TGalleryScreen stand;
+        stand.enterLoop();
+        status = runGuiGallery(
+            galleryFile, [] { frameUpdate(0); },
+            [&stand] {
+                stand.state = guiGalleryState();  // what the script's expect-state reads
+                frameFlip(0);
+            });
+        stand.leaveLoop();
+    } else {
+        Control::start();
+        options().setupMouse();
+        Control::mainLoop();
+    }
+    profileManager().save();
+    options().saveOptions();
+    const int harness = harnessFinish();
+    saveOnExit();
+    return status != 0 ? status : harness;
+}

@@ -1,0 +1,26 @@
+// The composition root: creates the singletons in their order and connects
+// the subsystems to each other. Only main.cpp and the tests include it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Runs the game with its command line; returns the process status.
+int runBrimble(int argc, char** argv);
+
+// The singletons, in the order the rest of the game relies on: the play
+// screen, the screens, the managers, the sound manager.
+void createSingletons();
+// Connects every subsystem: the screen table, the play screen's links, the
+// profile's hooks, the exit saves. Idempotent.
+void wireGame();
+
+// One wiring function per subsystem (called by wireGame).
+void wirePlayScreen();
+void wireResultScreens();
+void wireProfiles();
+void wireStandIns();
+
+// Hooks still on no provider that were not left empty on purpose, as
+// "group.name"; empty when everything is connected.
+std::vector<std::string> unconnectedHooks();
