@@ -10,6 +10,17 @@ import math
 from svgkit import fmt, shade, mix, lin, rad, blur, ellipse_path, circle_path, rrect_path, star_path
 
 
+def _sh(color, light, sat=1.0):
+    """shade() that keeps near-white colours from turning into strong hues
+    (their HLS saturation is high even when they look white)."""
+    import colorsys
+    from svgkit import hex2rgb
+    _h, l, _s = colorsys.rgb_to_hls(*hex2rgb(color))
+    if l > 0.85:
+        sat *= 0.22
+    return shade(color, light, sat)
+
+
 class Ctx:
     """Collects the gradients and clip paths of one picture. Gradient ids come
     from their content, so two drawings nested in one picture may share them."""
@@ -19,21 +30,27 @@ class Ctx:
         self.defs = {}
         self.n = 0
         self.w = width  # outline width in the current drawing units
+        self.ubox = (0, 0, 1, 1)
 
     def grad(self, color, kind='body'):
         gid = 'k%s%s' % (kind[0], color.lstrip('#'))
         if gid not in self.defs:
             if kind == 'body':
-                st = [(0, mix(shade(color, 1.22, 0.95), '#ffffff', 0.12)), (0.45, color), (1, shade(color, 0.72, 1.05))]
+                st = [(0, mix(shade(color, 1.22, 0.95), '#ffffff', 0.12)), (0.45, color), (1, _sh(color, 0.76, 1.05))]
                 self.defs[gid] = lin(gid, 0.15, 0.05, 0.85, 1, st)
             elif kind == 'round':
-                st = [(0, mix(shade(color, 1.25), '#ffffff', 0.2)), (0.55, color), (1, shade(color, 0.66, 1.05))]
+                st = [(0, mix(shade(color, 1.25), '#ffffff', 0.2)), (0.55, color), (1, _sh(color, 0.7, 1.05))]
                 self.defs[gid] = rad(gid, 0.38, 0.32, 0.75, st)
+            elif kind == 'user':
+                # one shading field over the whole dog, so its parts join without seams
+                x1, y1, x2, y2 = self.ubox
+                st = [(0, mix(shade(color, 1.2, 0.95), '#ffffff', 0.1)), (0.5, color), (1, _sh(color, 0.8, 1.05))]
+                self.defs[gid] = lin(gid, x1, y1, x2, y2, st, units='userSpaceOnUse')
             elif kind == 'flat':
-                st = [(0, shade(color, 1.04)), (1, shade(color, 0.9))]
+                st = [(0, shade(color, 1.04)), (1, _sh(color, 0.9))]
                 self.defs[gid] = lin(gid, 0, 0, 0, 1, st)
             else:  # vertical
-                st = [(0, mix(shade(color, 1.18), '#ffffff', 0.1)), (1, shade(color, 0.78))]
+                st = [(0, mix(shade(color, 1.18), '#ffffff', 0.1)), (1, _sh(color, 0.8))]
                 self.defs[gid] = lin(gid, 0, 0, 0, 1, st)
         return 'url(#%s)' % gid
 
@@ -53,7 +70,7 @@ class Ctx:
         return ''.join(self.defs[k] for k in sorted(self.defs))
 
     def ink(self, color):
-        return shade(color, 0.42, 1.1)
+        return _sh(color, 0.42, 1.1)
 
     def shape(self, d, color, kind='body', ink=None, w=None, extra=''):
         w = self.w if w is None else w
@@ -251,14 +268,15 @@ def draw_dog(ctx, b, dressed=None, mood='happy'):
     long_ = b.get('long', 0) * 40
     out = []
     # ground shadow
-    out.append('<ellipse cx="%s" cy="2" rx="%s" ry="%s" fill="#000" opacity="0.22"/>' % (fmt(long_ * 0.5 + 12), fmt(bw * 2.2 + long_ * 0.6), fmt(13)))
+    out.append('<ellipse cx="%s" cy="0" rx="%s" ry="%s" fill="#000" opacity="0.22"/>' % (fmt(long_ * 0.5 + 12), fmt(bw * 2.2 + long_ * 0.6), fmt(10)))
     dressed = dressed or []
+    ctx.ubox = (-bw * 1.3, g['top'], bw * 1.5 + long_, 0)
     # costume pieces that hang behind the dog (capes)
     for piece in dressed:
         if piece[0] in ('cape',):
             out.append(costume(ctx, piece, g, b, back=True))
     # layer A: tail, haunch, torso
-    A = _tail(ctx, b, g, fl)
+    A = [(p[0], p[1], 'user') for p in _tail(ctx, b, g, fl)]
     hx_, hr = bw * 0.62 + long_, 46 * b.get('width', 1.0) * (1.0 + 0.15 * b.get('long', 0))
     haunch = blob(hx_, -hr * 0.95, hr * 1.05, hr, 14 if fl else 0, 0.25 * fl)
     torso_top = g['neck_y'] + 6
@@ -281,17 +299,20 @@ def draw_dog(ctx, b, dressed=None, mood='happy'):
         d = ('M%s %s L%s %s Q%s %s %s %s Q%s %s %s %s L%s %s Z'
              % tuple(fmt(v) for v in (lx - lw, top, lx - lw * 0.92, -12, lx - lw * 0.9, -2, lx, -2,
                                       lx + lw * 0.9, -2, lx + lw * 0.92, -12, lx + lw, top)))
-        legs.append((d, legc, 'flat'))
-        paws.append((blob(lx + s * 2, -8, lw * 1.3, 10, 0, 0), paw))
-    hpaw = (blob(hx_ + hr * 0.35, -9, hr * 0.55, 11, 0, 0), paw)
-    A += [(haunch, c), hpaw, (torso, c)] + legs + paws
+        legs.append((d, legc, 'user'))
+        paws.append((blob(lx + s * 2, -8, lw * 1.3, 10, 0, 0), paw, 'user'))
+    hpaw = (blob(hx_ + hr * 0.35, -9, hr * 0.55, 11, 0, 0), paw, 'user')
+    A += [(haunch, c, 'user'), hpaw, (torso, c, 'user')] + legs + paws
     out.append(ctx.layer(A))
     cut = ctx.clip('M-400 %s H400 V40 H-400 Z' % fmt(-L * 0.62))
     out.append('<g clip-path="%s" fill="none" stroke-linecap="round">' % cut)
     for d, col, _k in legs:
         out.append('<path d="%s" stroke="%s" stroke-width="%s"/>' % (d, ctx.ink(col), fmt(ctx.w * 0.9)))
     out.append('</g>')
-    for d, col in paws + [hpaw]:
+    # the thigh's line inside the silhouette
+    inside = ctx.clip(torso + ' ' + haunch)
+    out.append('<path d="%s" fill="none" stroke="%s" stroke-width="%s" clip-path="%s" opacity="0.8"/>' % (haunch, ctx.ink(c), fmt(ctx.w * 0.8), inside))
+    for d, col, _k in paws + [hpaw]:
         out.append('<path d="%s" fill="none" stroke="%s" stroke-width="%s"/>' % (d, ctx.ink(col), fmt(ctx.w * 0.8)))
     # markings on the torso: saddle, spots, bib
     clipt = ctx.clip(torso + ' ' + haunch)
@@ -308,7 +329,7 @@ def draw_dog(ctx, b, dressed=None, mood='happy'):
     inner.append('<ellipse cx="%s" cy="%s" rx="%s" ry="%s" fill="#000" opacity="0.12" filter="url(#dsoft)"/>' % (fmt(bw * 1.0 + long_), fmt(-B * 0.25), fmt(bw * 0.8), fmt(B * 0.4)))
     out.append('<g clip-path="%s">%s</g>' % (clipt, ''.join(inner)))
     if 'spots' in mk:
-        clipa = ctx.clip(' '.join(p[0] for p in A if p[1] == c or p[1] == legc))
+        clipa = ctx.clip(' '.join(p[0] for p in A if p[1] in (c, legc)))
         sp = ''.join('<circle cx="%s" cy="%s" r="%s" fill="%s"/>' % (fmt(sx * bw), fmt(sy * B), fmt(sr), c2) for sx, sy, sr in b.get('spot_list', []))
         out.append('<g clip-path="%s">%s</g>' % (clipa, sp))
     # toe lines
@@ -326,7 +347,7 @@ def draw_dog(ctx, b, dressed=None, mood='happy'):
     ears = [(_ear_paths(b, g, s), s) for s in (-1, 1)]
     earc = b.get('earc', c)
     backs = [(e[0][0], earc) for e in ears if not e[0][2]]
-    out.append(ctx.layer(backs + [(head, c)]))
+    out.append(ctx.layer(backs + [(head, c, 'round')]))
     for e, s in ears:
         if not e[2] and e[1]:
             out.append('<path d="%s" fill="%s" opacity="0.85"/>' % (e[1], b.get('ear_in', '#f3b5a8')))
@@ -865,7 +886,7 @@ def draw_person(ctx, p, cx, base, s=1.0):
             out.append(ctx.layer([(blob(hx, hy - ry * 0.75, rx * 1.15, ry * 0.55, 14, 0.4), hair, 'round')]))
         elif hs == 'sides':
             for sx in (-1, 1):
-                out.append(ctx.shape(blob(hx + sx * rx * 0.92, hy - 20, 18, 34, 7, 0.35), hair, 'round'))
+                out.append(ctx.shape(blob(hx + sx * rx * 0.9, hy - 14, 12, 24, 7, 0.3), hair, 'round'))
     if p.get('glasses'):
         for sx in (-1, 1):
             out.append('<circle cx="%s" cy="%s" r="17" fill="#dff3ff" fill-opacity="0.3" stroke="%s" stroke-width="4"/>' % (fmt(hx + sx * 25), fmt(ey), p['glasses']))

@@ -13,8 +13,8 @@ from svgkit import fmt, shade, mix, lin, rad, blur, doc, rrect_path, star_path, 
 from dogkit import Ctx, draw_dog, draw_person, dog_geometry, blob, costume
 
 # Dog pictures: the engine hangs them by the middle of the bottom edge.
-DOG_W, DOG_H = 340, 330
-BIG_W, BIG_H = 340, 370   # dogs 2 and 8 stand lower and further left
+DOG_W, DOG_H = 340, 360
+BIG_W, BIG_H = 340, 420   # dogs 2 and 8 stand lower and further left
 OWNER_W, OWNER_H = 400, 400
 
 # Breeds. Units: a medium dog is about 250 units high; 'scale' maps units to
@@ -23,13 +23,13 @@ DOGS = [
     dict(name='Biscuit', breed='beagle', scale=1.0, coat='#c8843c', coat2='#3a2a22', belly='#fbf3e4', ears='flop', ear_len=1.05,
          earc='#b06a2a', marks=['saddle', 'blaze', 'bib'], tail='plume', tail_tip='#fbf3e4', paw='#fbf3e4', legc='#fbf3e4',
          muzzle=0.55, costume=[('chef', '#fdfcf8', '#e0dccf'), ('neckerchief', '#ef4a43', '#ffffff')]),
-    dict(name='Duke', breed='great dane', scale=1.08, legs=1.45, body=1.25, head=0.92, head_h=1.05, width=0.95, coat='#7f8ea3',
+    dict(name='Duke', breed='great dane', scale=1.08, legs=1.4, body=1.2, head=1.05, head_h=1.0, width=0.95, coat='#7f8ea3',
          coat2='#5e6c80', belly='#9aa8bb', ears='flop', ear_len=0.7, ear_w=0.36, tail='whip', muzzle=0.75, muzzle_w=0.5,
          marks=['bib'], muzzlec='#6e7d92', costume=[('captain', '#ffffff', '#1d3566', -6), ('sailor', '#2a4a8a', '#ef4a43')]),
     dict(name='Pixie', breed='chihuahua', scale=0.78, legs=0.8, body=0.75, head=1.12, width=0.8, coat='#e9c48e', belly='#fbefd8',
          ears='bat', ear_len=1.0, tail='whip', muzzle=0.32, muzzle_w=0.4, eye=1.25, marks=['bib'], ear_in='#f6b7b0',
          costume=[('tiara', '#f7de71', '#ff6fb0', -6), ('pearls', '#fbf4ea', '#ff8fb4')]),
-    dict(name='Pepper', breed='dalmatian', scale=1.0, legs=1.15, coat='#fbfaf6', coat2='#2a2a30', belly='#fbfaf6', ears='flop',
+    dict(name='Pepper', breed='dalmatian', scale=1.0, legs=1.15, coat='#fdfaf5', coat2='#2a2a30', belly='#fdfaf5', ears='flop',
          ear_len=0.8, earc='#3a3a40', tail='whip', muzzle=0.62, marks=['spots', 'eyepatch'], nosec='#2a2220',
          spot_list=[(-0.5, -0.95, 7), (0.3, -1.05, 8), (0.9, -0.5, 8), (1.3, -0.85, 7), (-0.1, -0.62, 6), (1.55, -0.3, 6), (0.75, -0.2, 7), (-0.9, -0.5, 5), (-0.48, -0.35, 5), (0.42, -0.15, 4.5), (0.5, -0.45, 4), (-0.35, -0.08, 4), (1.1, -0.12, 5)],
          costume=[('helmet', '#e03a30', '#ffd93a', -6), ('scarf', '#ffd93a', '#e03a30')]),
@@ -39,7 +39,7 @@ DOGS = [
     dict(name='Noodle', breed='dachshund', scale=0.95, legs=0.45, body=0.9, long=1.6, width=0.9, coat='#9a4a22', belly='#b8663a',
          ears='flop', ear_len=1.15, ear_w=0.46, earc='#7a3616', tail='otter', muzzle=0.7, muzzle_w=0.46, muzzlec='#b8663a',
          costume=[('beret', '#c8303a', '#000000', -12), ('scarf', '#2f6bd0', '#ffffff')]),
-    dict(name='Snowball', breed='samoyed', scale=1.0, fluff=1.0, coat='#fbfbf8', belly='#ffffff', ears='fluffy_point', tail='curl',
+    dict(name='Snowball', breed='samoyed', scale=1.0, fluff=1.0, coat='#f8f9fd', belly='#ffffff', ears='fluffy_point', tail='curl',
          muzzle=0.45, ear_in='#f3c8c0', nosec='#2a2226', costume=[('bobble', '#3fb7d9', '#ffffff', -8), ('scarf', '#ef4a43', '#ffffff')]),
     dict(name='Bruno', breed='st bernard', scale=1.1, legs=1.15, body=1.2, head=1.15, width=1.25, coat='#fdf7ee', coat2='#b5562a',
          belly='#fdf7ee', ears='flop', ear_len=0.75, ear_w=0.5, earc='#8a3a1a', tail='plume', marks=['saddle', 'cap', 'blaze'],
@@ -91,7 +91,7 @@ STAGE_SCENES = [('meadow', 0), ('beach', 1), ('sunset', 2), ('park', 3), ('night
 
 
 def dog_transform(b, cw, ch):
-    return 'translate(%s %s) scale(%s)' % (fmt(cw / 2.0 - b.get('long', 0) * 20 * b['scale']), fmt(ch - 14), fmt(b['scale']))
+    return 'translate(%s %s) scale(%s)' % (fmt(cw / 2.0 - b.get('long', 0) * 38 * b['scale']), fmt(ch - 14), fmt(b['scale']))
 
 
 def dog_body(i, b, dressed, prefix='d'):
