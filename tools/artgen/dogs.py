@@ -159,6 +159,95 @@ def _theme(name):
     raise KeyError(name)
 
 
+def _bunting(rng, cols, y0=26, sag=34):
+    out = ['<path d="M-10 %d Q240 %d 490 %d" fill="none" stroke="#6a4a2a" stroke-width="2.5"/>' % (y0, y0 + 2 * sag, y0 + 8)]
+    for k in range(16):
+        t = (k + 0.5) / 16.0
+        x = -10 + 500 * t
+        y = (1 - t) ** 2 * y0 + 2 * (1 - t) * t * (y0 + 2 * sag) + t * t * (y0 + 8)
+        c = cols[k % len(cols)]
+        out.append('<path d="M%s %s L%s %s L%s %s Z" fill="%s" stroke="%s" stroke-width="2" stroke-linejoin="round"/>'
+                   % (fmt(x - 12), fmt(y), fmt(x + 12), fmt(y), fmt(x), fmt(y + 30), c, shade(c, 0.45)))
+        out.append('<path d="M%s %s L%s %s" stroke="#ffffff" stroke-opacity="0.5" stroke-width="3"/>' % (fmt(x - 7), fmt(y + 4), fmt(x - 2), fmt(y + 16)))
+    return ''.join(out)
+
+
+def _note(x, y, s, c, rot):
+    return ('<g transform="translate(%s %s) rotate(%s) scale(%s)">'
+            '<path d="M8 -34 V0 M8 -34 Q20 -28 24 -16" fill="none" stroke="%s" stroke-width="4" stroke-linecap="round"/>'
+            '<ellipse cx="0" cy="0" rx="9" ry="7" transform="rotate(-20)" fill="%s" stroke="%s" stroke-width="2"/></g>'
+            % (fmt(x), fmt(y), fmt(rot), fmt(s), shade(c, 0.5), c, shade(c, 0.5)))
+
+
+def _flake(x, y, r):
+    arms = ''.join('<path d="M0 0 L%s %s" />' % (fmt(r * __import__('math').cos(a * 1.0472)), fmt(r * __import__('math').sin(a * 1.0472))) for a in range(6))
+    return ('<g transform="translate(%s %s)" stroke="#ffffff" stroke-width="2.5" stroke-linecap="round" opacity="0.9">%s</g>'
+            % (fmt(x), fmt(y), arms))
+
+
+def stage_decor(i, rng):
+    """A little of the owner's story in the sky of the stage picture."""
+    top = lambda: (rng.uniform(20, 460), rng.uniform(20, 130))
+    out = []
+    if i in (0, 3, 11):
+        cols = {0: ['#ff8fb4', '#fbeecb', '#1ccfc2', '#ffd93a'], 3: ['#e03a30', '#ffd93a'], 11: ['#c8202a', '#f7c531', '#3f8cff']}[i]
+        out.append(_bunting(rng, cols))
+        if i == 11:
+            for _ in range(40):
+                x, y = rng.uniform(0, 480), rng.uniform(60, 300)
+                out.append('<rect x="%s" y="%s" width="6" height="10" rx="1.5" transform="rotate(%s %s %s)" fill="%s"/>'
+                           % (fmt(x), fmt(y), fmt(rng.uniform(0, 180)), fmt(x), fmt(y), rng.choice(['#ef4a43', '#ffd93a', '#3f8cff', '#5fcd48', '#ff8fb4'])))
+    elif i in (2, 8):
+        cols = ['#ff6fb0', '#ffd93a', '#ffffff'] if i == 2 else ['#1ccfc2', '#a65ef0', '#ffd93a']
+        for k in range(9):
+            x, y = top()
+            out.append(_note(x, y + 20, rng.uniform(0.8, 1.3), cols[k % 3], rng.uniform(-20, 20)))
+    elif i == 1 or i == 7:
+        for _ in range(5):
+            x, y = top()
+            s = rng.uniform(0.7, 1.2)
+            out.append('<path d="M%s %s q%s %s %s 0 q%s %s %s 0" fill="none" stroke="%s" stroke-width="3.5" stroke-linecap="round" stroke-linejoin="round"/>'
+                       % (fmt(x - 16 * s), fmt(y), fmt(8 * s), fmt(-10 * s), fmt(16 * s), fmt(8 * s), fmt(-10 * s), fmt(16 * s),
+                          '#3a3a48' if i == 7 else '#ffffff'))
+        if i == 7:
+            for _ in range(40):
+                x, y = rng.uniform(0, 480), rng.uniform(0, 480)
+                out.append('<circle cx="%s" cy="%s" r="%s" fill="#ffffff" opacity="0.8"/>' % (fmt(x), fmt(y), fmt(rng.uniform(1.5, 3.5))))
+    elif i == 4:
+        for _ in range(10):
+            x, y = top()
+            out.append('<path d="%s" fill="#fff6b0" opacity="0.95"/>' % star_path(x, y, rng.uniform(5, 10), 2.2, 4))
+        out.append('<path d="M60 40 L170 90" stroke="#ffffff" stroke-width="3" stroke-linecap="round" opacity="0.8"/>'
+                   '<path d="%s" fill="#ffffff"/>' % star_path(170, 90, 9, 3, 5))
+    elif i == 5:
+        for k, c in enumerate(['#ef4a43', '#ffd93a', '#3f8cff', '#5fcd48', '#a65ef0']):
+            x, y = 40 + k * 44 + rng.uniform(-6, 6), 40 + rng.uniform(-10, 20)
+            out.append('<path d="%s" fill="%s" stroke="%s" stroke-width="2"/>' % (blob(x, y, 17, 14, 9, 0.3, phase=rng.uniform(0, 1)), c, shade(c, 0.5)))
+            out.append('<ellipse cx="%s" cy="%s" rx="5" ry="3" fill="#ffffff" opacity="0.6"/>' % (fmt(x - 5), fmt(y - 5)))
+    elif i == 6:
+        for _ in range(14):
+            x, y = rng.uniform(0, 480), rng.uniform(10, 300)
+            out.append(_flake(x, y, rng.uniform(6, 12)))
+    elif i == 9:
+        out.append('<g transform="translate(70 80) rotate(-30)"><rect x="-6" y="30" width="12" height="50" rx="5" fill="#6a4020" stroke="#3b2414" stroke-width="3"/>'
+                   '<circle r="34" fill="#dff3ff" fill-opacity="0.45" stroke="#c9a040" stroke-width="8"/>'
+                   '<path d="M-18 -12 Q-10 -24 4 -24" fill="none" stroke="#ffffff" stroke-width="5" stroke-linecap="round"/></g>')
+        for k in range(3):
+            x, y = 170 + k * 50 + rng.uniform(-10, 10), 40 + rng.uniform(-10, 30)
+            out.append('<text x="%s" y="%s" font-family="TeX Gyre Bonum, serif" font-weight="bold" font-size="%d" fill="#fff4dc" '
+                       'stroke="#8a5a2e" stroke-width="2.5" paint-order="stroke">?</text>' % (fmt(x), fmt(y), 30 + k * 4))
+    elif i == 10:
+        for _ in range(5):
+            x, y = top()
+            c = rng.choice(['#ff8fb4', '#ffd93a', '#b48cff', '#3f8cff'])
+            out.append('<g transform="translate(%s %s) rotate(%s)"><ellipse cx="-8" cy="-5" rx="9" ry="7" fill="%s" stroke="%s" stroke-width="2"/>'
+                       '<ellipse cx="8" cy="-5" rx="9" ry="7" fill="%s" stroke="%s" stroke-width="2"/>'
+                       '<ellipse cx="-6" cy="6" rx="6" ry="5" fill="%s" stroke="%s" stroke-width="2"/><ellipse cx="6" cy="6" rx="6" ry="5" fill="%s" stroke="%s" stroke-width="2"/>'
+                       '<path d="M0 -8 V10" stroke="#3b2414" stroke-width="3" stroke-linecap="round"/></g>'
+                       % (fmt(x), fmt(y), fmt(rng.uniform(-25, 25)), c, shade(c, 0.5), c, shade(c, 0.5), c, shade(c, 0.5), c, shade(c, 0.5)))
+    return ''.join(out)
+
+
 def stage_picture(i, b, p):
     """480 x 480 jigsaw picture: the owner behind the dressed dog in a scene."""
     theme, seed = STAGE_SCENES[i]
@@ -168,13 +257,14 @@ def stage_picture(i, b, p):
     cx0 = [140, 256, 180, 230, 200, 150, 256, 120, 300, 200, 170, 240][i]
     out = ['<svg x="0" y="0" width="480" height="480" viewBox="%d 160 600 600" preserveAspectRatio="xMidYMid slice">%s</svg>'
            % (cx0, back_inner)]
+    out.append(stage_decor(i, random.Random(500 + i)))
     octx = Ctx('o')
-    out.append(draw_person(octx, p, 330, 480, 0.95))
+    out.append(draw_person(octx, p, 340, 480, 0.95))
     cw, ch = (BIG_W, BIG_H) if i in (1, 7) else (DOG_W, DOG_H)
     ctx, body = dog_body(i, b, True)
     s = 1.05 if i not in (1, 7) else 0.98
     out.append('<g transform="translate(%s %s) scale(%s) translate(%s %s)"><g transform="%s">%s</g></g>'
-               % (fmt(180 - cw * s / 2), fmt(476), fmt(s), 0, fmt(-ch), dog_transform(b, cw, ch), body))
+               % (fmt(170 - cw * s / 2), fmt(476), fmt(s), 0, fmt(-ch), dog_transform(b, cw, ch), body))
     # soft frame vignette
     ctx.extra_def('zvig', rad('zvig', 0.5, 0.5, 0.72, [(0.7, '#000000', 0), (1, '#000000', 0.25)]))
     out.append('<rect width="480" height="480" fill="url(#zvig)"/>')
