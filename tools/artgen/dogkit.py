@@ -300,7 +300,10 @@ def draw_dog(ctx, b, dressed=None, mood='happy'):
              % tuple(fmt(v) for v in (lx - lw, top, lx - lw * 0.92, -12, lx - lw * 0.9, -2, lx, -2,
                                       lx + lw * 0.9, -2, lx + lw * 0.92, -12, lx + lw, top)))
         legs.append((d, legc, 'user'))
-        paws.append((blob(lx + s * 2, -8, lw * 1.3, 10, 0, 0), paw, 'user'))
+        if b.get('pompaws'):
+            paws.append((blob(lx + s * 2, -14, lw * 1.6, 17, 12, 0.35), b.get('fluffc', paw), 'user'))
+        else:
+            paws.append((blob(lx + s * 2, -8, lw * 1.3, 10, 0, 0), paw, 'user'))
     hpaw = (blob(hx_ + hr * 0.35, -9, hr * 0.55, 11, 0, 0), paw, 'user')
     A += [(haunch, c, 'user'), hpaw, (torso, c, 'user')] + legs + paws
     out.append(ctx.layer(A))
@@ -333,7 +336,7 @@ def draw_dog(ctx, b, dressed=None, mood='happy'):
         sp = ''.join('<circle cx="%s" cy="%s" r="%s" fill="%s"/>' % (fmt(sx * bw), fmt(sy * B), fmt(sr), c2) for sx, sy, sr in b.get('spot_list', []))
         out.append('<g clip-path="%s">%s</g>' % (clipa, sp))
     # toe lines
-    for s in (-1, 1):
+    for s in ((-1, 1) if not b.get('pompaws') else ()):
         lx = s * bw * 0.42 + s * 2
         for t in (-0.45, 0.45):
             out.append('<path d="M%s -2 v-7" stroke="%s" stroke-width="%s" stroke-linecap="round"/>'
@@ -368,6 +371,11 @@ def draw_dog(ctx, b, dressed=None, mood='happy'):
     if 'spots' in mk:
         for sx, sy, sr in ((-0.55, -0.6, 0.07), (0.7, -0.35, 0.06), (-0.75, 0.1, 0.05), (0.15, -0.75, 0.05), (0.62, 0.28, 0.045)):
             fm.append('<circle cx="%s" cy="%s" r="%s" fill="%s"/>' % (fmt(hx + sx * R), fmt(hy + sy * R), fmt(sr * R), c2))
+    if 'wrinkles' in mk:
+        for k in range(2):
+            yy = hy - R * (0.5 + 0.14 * k)
+            fm.append('<path d="M%s %s Q%s %s %s %s" fill="none" stroke="%s" stroke-width="%s" stroke-linecap="round" opacity="0.55"/>'
+                      % (fmt(hx - R * 0.22), fmt(yy), fmt(hx), fmt(yy - R * 0.1), fmt(hx + R * 0.22), fmt(yy), ctx.ink(c), fmt(ctx.w * 0.6)))
     if 'cheeks' in mk:
         for s in (-1, 1):
             fm.append('<ellipse cx="%s" cy="%s" rx="%s" ry="%s" fill="%s"/>' % (fmt(hx + s * R * 0.55), fmt(hy + R * 0.45), fmt(R * 0.42), fmt(R * 0.4), belly))

@@ -45,7 +45,7 @@ DOGS = [
          belly='#fdf7ee', ears='flop', ear_len=0.75, ear_w=0.5, earc='#8a3a1a', tail='plume', marks=['saddle', 'cap', 'blaze'],
          muzzle=0.55, muzzle_w=0.62, costume=[('alpine', '#3f6a3a', '#ef4a43', -8), ('barrel', '#c8843c', '#5a3215')]),
     dict(name='Ziggy', breed='poodle', scale=1.0, legs=1.2, fluff=1.4, coat='#e8a87a', fluffc='#eeb48a', belly='#f3c29c', ears='curly',
-         tail='pom', topknot=True, muzzle=0.6, muzzle_w=0.42, hat_sink=-0.15,
+         tail='pom', topknot=True, pompaws=True, muzzle=0.6, muzzle_w=0.42, hat_sink=-0.15,
          costume=[('sunglasses', '#a65ef0'), ('cape', '#7a3ae0', '#ffd93a')]),
     dict(name='Shadow', breed='black labrador', scale=1.02, legs=1.1, coat='#3a3638', belly='#4a4446', ears='flop', ear_len=0.72,
          tail='otter', muzzle=0.6, muzzlec='#4a4446', nosec='#1a1618', costume=[('deerstalker', '#b58a5a', '#6a4a2a', -6), ('bowtie', '#c8302a', '#ffffff')]),
@@ -53,7 +53,7 @@ DOGS = [
          marks=['cheeks', 'bib'], muzzle=0.45, paw='#fbeedc', legc='#d9792e',
          costume=[('straw', '#f2d27a', '#5fa84a', -8), ('garland', '#ff8fb4', '#ffffff')]),
     dict(name='Winston', breed='pug', scale=0.85, legs=0.75, head=1.15, width=1.1, coat='#e6c79a', coat2='#2e2622', belly='#e6c79a',
-         ears='fold', earc='#2e2622', tail='curl', muzzle=0.28, muzzle_w=0.5, marks=['mask'], eye=1.3, eye_sp=0.42,
+         ears='fold', earc='#2e2622', tail='curl', muzzle=0.28, muzzle_w=0.5, marks=['mask', 'wrinkles'], eye=1.3, eye_sp=0.42,
          costume=[('crown', '#f7c531', '#ef4a43', -6), ('cape', '#c8202a', '#ffd93a')]),
 ]
 
