@@ -21,8 +21,9 @@ import hud  # noqa: E402
 import fx  # noqa: E402
 import scenes  # noqa: E402
 import credits  # noqa: E402
+import dogs  # noqa: E402
 
-MODULES = [chips, board, hud, fx, scenes, credits]
+MODULES = [chips, board, hud, fx, scenes, credits, dogs]
 
 
 def main(argv):
