@@ -8,6 +8,9 @@
 
 #include "app/Control.h"
 #include "app/TMainGame.h"
+#include "effects/TParticle.h"
+#include "gui/GuiGlobals.h"
+#include "match3/TPowerUp.h"
 #include "profiles/ProfileHooks.h"
 #include "wiring/Wiring.h"
 
@@ -43,6 +46,10 @@ const std::map<std::string, const char*>& leftEmpty() {
         {"mainGame.tutorialUpdate", "no tutorial yet"},
         {"mainGame.tutorialTipShown", "no tutorial yet"},
         {"mainGame.playLogLevel", "no play log yet"},
+        {"gui.errorNoticeHook", "notices go to the message box or stderr by default"},
+        {"gui.guiFontLoader", "fonts load through LoadImageFont until the shared font loader exists"},
+        {"effects.noticeHook", "particle notices go to stderr by default"},
+        {"match3.powerUpWidgets", "set by the play screen when it sets up its buttons"},
     };
     return m;
 }
@@ -81,6 +88,15 @@ std::vector<std::string> unconnectedHooks() {
         {"profile.askName", bool(p.askName)},
         {"profile.showMessage", bool(p.showMessage)},
     };
+    links.insert(links.end(), {
+                                  {"gui.guiClickSound", bool(guiClickSound)},
+                                  {"gui.guiFullScreen", bool(guiFullScreen)},
+                                  {"gui.errorNoticeHook", bool(errorNoticeHook)},
+                                  {"gui.guiFontLoader", bool(guiFontLoader)},
+                                  {"effects.noticeHook", bool(TParticle::noticeHook)},
+                                  {"match3.powerUpWidgets",
+                                   bool(TPowerUp::setWidgetState) && bool(TPowerUp::widgetCentre)},
+                              });
     if (mainGame) {
         links.insert(links.end(), {
                                       {"mainGame.winScreenLoop", bool(mainGame->winScreenLoop)},

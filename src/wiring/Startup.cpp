@@ -49,6 +49,7 @@ void wireGame() {
     wireResultScreens();
     wireProfiles();
     wireStandIns();
+    wireGui();
 }
 
 int runBrimble(int argc, char** argv) {
@@ -96,7 +97,7 @@ int runBrimble(int argc, char** argv) {
     deltaTime->SetFPS(60);
     createSingletons();
     wireGame();
-#ifndef NDEBUG
+#ifdef BRIMBLE_DEVELOPMENT
     for (const std::string& h : unconnectedHooks())
         std::fprintf(stderr, "development check: the link %s is connected to nothing\n", h.c_str());
 #endif

@@ -20,6 +20,7 @@ void wirePlayScreen();
 void wireResultScreens();
 void wireProfiles();
 void wireStandIns();
+void wireGui();
 
 // Hooks still on no provider that were not left empty on purpose, as
 // "group.name"; empty when everything is connected.

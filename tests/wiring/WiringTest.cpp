@@ -8,6 +8,7 @@
 #include "app/Control.h"
 #include "app/TMainGame.h"
 #include "data/DataGlobals.h"
+#include "gui/GuiGlobals.h"
 #include "match3/TLevel.h"
 #include "platform/Backend.h"
 #include "platform/Services.h"
