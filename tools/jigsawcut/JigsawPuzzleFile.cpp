@@ -1,0 +1,49 @@
+#include "JigsawPuzzleFile.h"
+
+#include <cstdio>
+
+#include "data/TRCMFile.h"
+
+std::string JigsawPuzzleFile::pieceFileName(int id) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "piece%02d.png", id);
+    return buf;
+}
+
+bool JigsawPuzzleFile::write(const std::string& path, const std::vector<JigsawPiece>& pieces, int pictureW,
+                             int pictureH, std::string& err) const {
+    // The solved picture sits in the middle of the board.
+    const int offX = boardX + (JigsawCutter::kBoardSize - pictureW) / 2;
+    const int offY = boardY + (JigsawCutter::kBoardSize - pictureH) / 2;
+    TRCMFile f;
+    // Keys in the order the game writes a puzzle; the tree keeps that order.
+    f.setFloat("puzzles::st", boardX, 0);
+    f.setFloat("puzzles::st", boardY, 1);
+    f.setFloat("puzzles::i", double(pieces.size()));
+    for (size_t k = 0; k < pieces.size(); ++k) {
+        const JigsawPiece& p = pieces[k];
+        const std::string P = "puzzles::p" + std::to_string(k + 1);
+        std::string near;
+        for (int n : p.neighbours) near += (near.empty() ? "" : " ") + std::to_string(n);
+        f.setFloat(P + "::id", p.id);
+        f.setString(P + "::img", urlPrefix + "/" + pieceFileName(p.id));
+        f.setFloat(P + "::ddim", p.x, 0);
+        f.setFloat(P + "::ddim", p.y, 1);
+        f.setString(P + "::sasiedzi", near);
+        f.setFloat(P + "::dim", offX + p.x, 0);
+        f.setFloat(P + "::dim", offY + p.y, 1);
+        f.setFloat(P + "::active", 0);
+    }
+    f.setFloat("puzzles::puzzlesAndGroups::i", double(pieces.size()));
+    for (size_t j = 0; j < pieces.size(); ++j) {
+        const std::string Q = "puzzles::puzzlesAndGroups::pog" + std::to_string(j + 1);
+        f.setString(Q + "::typ", "PUZZLE");
+        f.setFloat(Q + "::id", pieces[j].id);
+        f.setFloat(Q + "::a", 0);
+    }
+    if (!f.save(path)) {
+        err = "cannot write " + path;
+        return false;
+    }
+    return true;
+}
