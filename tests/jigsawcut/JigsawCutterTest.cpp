@@ -21,6 +21,7 @@
 
 #include "JigsawCutter.h"
 #include "JigsawPuzzleFile.h"
+#include "JigsawVerifier.h"
 #include "RgbaImage.h"
 #include "data/TRCMFile.h"
 
@@ -429,6 +430,76 @@ TEST_F(CutterProgram, PuzzleFileLoadsAsTheGameReadsIt) {
         EXPECT_EQ(f.getFloat(Q + "::a"), 0.0f);
     }
     EXPECT_EQ(loose, ids);
+}
+
+// The check the build runs on every stage's puzzle passes a fresh cut and
+// catches each way a puzzle can go wrong.
+TEST_F(CutterProgram, VerifyCatchesBrokenPuzzles) {
+    std::string err;
+    const RgbaImage pic = pattern(480, 480);
+    ASSERT_TRUE(pic.savePng(dir + "/pic.png", err)) << err;
+    RgbaImage other = pic;
+    other.at(240, 240)[0] ^= 0x55;  // one pixel deep inside a piece
+    ASSERT_TRUE(other.savePng(dir + "/other.png", err)) << err;
+    const std::string puzzle = dir + "/data/puzzles/stage07.dat";
+    const std::string pieces = dir + "/gfx/puzzle/stage07/";
+
+    using Edit = void (*)(TRCMFile&);
+    struct Case {
+        const char* name;
+        Edit edit;                // change to the puzzle file, if any
+        const char* removePiece;  // piece picture to delete, if any
+        const char* picture;      // picture to check against
+        const char* expect;       // part of the report; empty: passes
+    } cases[] = {
+        {"fresh cut", nullptr, nullptr, "pic.png", ""},
+        {"place moved",
+         [](TRCMFile& f) {
+             f.setFloat("puzzles::p5::ddim", f.getInt("puzzles::p5::ddim", 0) + 3, 0);
+             f.setFloat("puzzles::p5::dim", f.getInt("puzzles::p5::dim", 0) + 3, 0);
+         },
+         nullptr, "pic.png", "piece 5: "},
+        {"screen position off",
+         [](TRCMFile& f) { f.setFloat("puzzles::p3::dim", f.getInt("puzzles::p3::dim", 1) + 1, 1); }, nullptr,
+         "pic.png", "piece 3: its screen position disagrees"},
+        {"neighbour one way only", [](TRCMFile& f) { f.setString("puzzles::p1::sasiedzi", "2"); }, nullptr,
+         "pic.png", "but not the other way round"},
+        {"unknown neighbour", [](TRCMFile& f) { f.setString("puzzles::p2::sasiedzi", "1 3 6 99"); }, nullptr,
+         "pic.png", "piece 2 lists 99: no such piece"},
+        {"owned from the start", [](TRCMFile& f) { f.setFloat("puzzles::p1::active", 1); }, nullptr,
+         "pic.png", "piece 1: owned from the start"},
+        {"piece listed twice", [](TRCMFile& f) { f.setFloat("puzzles::puzzlesAndGroups::pog4::id", 1); },
+         nullptr, "pic.png", "piece 1 is listed 2 times"},
+        {"off the board", [](TRCMFile& f) { f.setFloat("puzzles::st", 400, 0); }, nullptr, "pic.png",
+         "not on the board"},
+        {"picture missing", nullptr, "piece07.png", "pic.png", "pixels of the picture are not covered"},
+        {"another picture", nullptr, nullptr, "other.png", "pixels differ from the picture at its place"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(run(cutCommand(dir + "/pic.png", "3x4", dir)), 0);
+        if (c.edit) {
+            TRCMFile f;
+            f.Load(puzzle);
+            c.edit(f);
+            ASSERT_TRUE(f.save(puzzle));
+        }
+        if (c.removePiece) fs::remove(pieces + c.removePiece);
+        const std::vector<std::string> problems = JigsawVerifier::verify(puzzle, dir, dir + "/" + c.picture);
+        std::string all;
+        for (const std::string& p : problems) all += p + "\n";
+        const int rc = run(
+            kCutter + " verify --puzzle " + puzzle + " --data " + dir + " --picture " + dir + "/" + c.picture,
+            &err);
+        if (!*c.expect) {
+            EXPECT_TRUE(problems.empty()) << all;
+            EXPECT_EQ(rc, 0) << err;
+        } else {
+            EXPECT_NE(all.find(c.expect), std::string::npos) << all;
+            EXPECT_EQ(rc, 1);
+            EXPECT_NE(err.find(c.expect), std::string::npos) << err;
+        }
+    }
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 //       PREFIX/piece01.png ... (PREFIX relative to the game's data folder).
 //   jigsawcut preview --puzzle FILE --data DIR --out PNG [--layout solved|apart|scattered]
 //       draws the pieces of FILE on a screen-sized picture for review.
+//   jigsawcut verify --puzzle FILE --data DIR --picture PNG
+//       checks FILE and its pieces against the picture they were cut from.
 //
 // Exit status 0 on success, 1 when the input is refused or a file cannot be
 // read or written (the reason on stderr), 2 for a wrong command line.
@@ -19,6 +21,7 @@
 #include "JigsawCutter.h"
 #include "JigsawPreview.h"
 #include "JigsawPuzzleFile.h"
+#include "JigsawVerifier.h"
 
 namespace fs = std::filesystem;
 
@@ -119,6 +122,16 @@ int previewCommand(std::map<std::string, std::string>& opt) {
     return 0;
 }
 
+int verifyCommand(std::map<std::string, std::string>& opt) {
+    for (const char* k : {"--puzzle", "--data", "--picture"})
+        if (!opt.count(k)) return usage();
+    const std::vector<std::string> problems =
+        JigsawVerifier::verify(opt["--puzzle"], opt["--data"], opt["--picture"]);
+    for (const std::string& p : problems)
+        std::fprintf(stderr, "%s: %s\n", opt["--puzzle"].c_str(), p.c_str());
+    return problems.empty() ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -139,5 +152,6 @@ int main(int argc, char** argv) {
     }
     if (cmd == "cut") return cutCommand(opt);
     if (cmd == "preview") return previewCommand(opt);
+    if (cmd == "verify") return verifyCommand(opt);
     return usage();
 }
