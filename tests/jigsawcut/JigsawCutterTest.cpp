@@ -388,15 +388,21 @@ TEST_F(CutterProgram, PuzzleFileLoadsAsTheGameReadsIt) {
     ASSERT_EQ(n, 12);
     std::set<int> ids;
     std::vector<std::set<int>> near(n + 1);
+    int firstSize = 0;
     for (int k = 1; k <= n; ++k) {
         SCOPED_TRACE("piece " + std::to_string(k));
         const std::string P = "puzzles::P" + std::to_string(k);  // names are read without regard to case
         const int id = int(f.getFloat(P + "::ID"));
-        EXPECT_EQ(id, k);
-        ids.insert(id);
-        EXPECT_EQ(f.getString(P + "::img"), "gfx/puzzle/stage07/" + JigsawPuzzleFile::pieceFileName(k));
+        EXPECT_TRUE(ids.insert(id).second) << "id " << id << " twice";
+        ASSERT_GE(id, 1);
+        ASSERT_LE(id, n);
+        EXPECT_EQ(f.getString(P + "::img"), "gfx/puzzle/stage07/" + JigsawPuzzleFile::pieceFileName(id));
         RgbaImage img;
         ASSERT_TRUE(img.loadPng(dir + "/" + f.getString(P + "::img"), err)) << err;
+        // The game lays new pieces out in steps of the first one's size, so
+        // the first is the largest.
+        if (k == 1) firstSize = img.w + img.h;
+        EXPECT_LE(img.w + img.h, firstSize);
         const int dx = int(f.getFloat(P + "::ddim", 0)), dy = int(f.getFloat(P + "::ddim", 1));
         const int x = int(f.getFloat(P + "::dim", 0)), y = int(f.getFloat(P + "::dim", 1));
         // The solved picture lies centred on the board, every piece on it
@@ -412,10 +418,11 @@ TEST_F(CutterProgram, PuzzleFileLoadsAsTheGameReadsIt) {
         ASSERT_EQ(img.at(cx, cy)[3], 255);
         EXPECT_EQ(0, std::memcmp(img.at(cx, cy), pic.at(dx + cx, dy + cy), 3));
         std::istringstream list(f.getString(P + "::sasiedzi"));
-        for (int m; list >> m;) near[size_t(k)].insert(m);
-        EXPECT_FALSE(near[size_t(k)].empty());
+        for (int m; list >> m;) near[size_t(id)].insert(m);
+        EXPECT_FALSE(near[size_t(id)].empty());
         EXPECT_EQ(f.getFloat(P + "::active"), 0.0f);
     }
+    EXPECT_EQ(ids.size(), size_t(n));
     for (int k = 1; k <= n; ++k)
         for (int m : near[size_t(k)]) {
             ASSERT_TRUE(ids.count(m)) << m;
@@ -455,21 +462,34 @@ TEST_F(CutterProgram, VerifyCatchesBrokenPuzzles) {
         {"fresh cut", nullptr, nullptr, "pic.png", ""},
         {"place moved",
          [](TRCMFile& f) {
-             f.setFloat("puzzles::p5::ddim", f.getInt("puzzles::p5::ddim", 0) + 3, 0);
-             f.setFloat("puzzles::p5::dim", f.getInt("puzzles::p5::dim", 0) + 3, 0);
+             // The fifth listed piece is piece 4 or 5, in the upper two
+             // rows, so three pixels down it stays inside the picture.
+             f.setFloat("puzzles::p5::ddim", f.getInt("puzzles::p5::ddim", 1) + 3, 1);
+             f.setFloat("puzzles::p5::dim", f.getInt("puzzles::p5::dim", 1) + 3, 1);
          },
-         nullptr, "pic.png", "piece 5: "},
+         nullptr, "pic.png", "pixels differ from the picture at its place"},
         {"screen position off",
          [](TRCMFile& f) { f.setFloat("puzzles::p3::dim", f.getInt("puzzles::p3::dim", 1) + 1, 1); }, nullptr,
-         "pic.png", "piece 3: its screen position disagrees"},
-        {"neighbour one way only", [](TRCMFile& f) { f.setString("puzzles::p1::sasiedzi", "2"); }, nullptr,
-         "pic.png", "but not the other way round"},
-        {"unknown neighbour", [](TRCMFile& f) { f.setString("puzzles::p2::sasiedzi", "1 3 6 99"); }, nullptr,
-         "pic.png", "piece 2 lists 99: no such piece"},
+         "pic.png", "its screen position disagrees"},
+        {"neighbour one way only",
+         [](TRCMFile& f) {
+             const std::string near = f.getString("puzzles::p4::sasiedzi");
+             f.setString("puzzles::p4::sasiedzi", near.substr(near.find(' ') + 1));
+         },
+         nullptr, "pic.png", "but not the other way round"},
+        {"unknown neighbour",
+         [](TRCMFile& f) {
+             f.setString("puzzles::p2::sasiedzi", f.getString("puzzles::p2::sasiedzi") + " 99");
+         },
+         nullptr, "pic.png", "lists 99: no such piece"},
         {"owned from the start", [](TRCMFile& f) { f.setFloat("puzzles::p1::active", 1); }, nullptr,
-         "pic.png", "piece 1: owned from the start"},
-        {"piece listed twice", [](TRCMFile& f) { f.setFloat("puzzles::puzzlesAndGroups::pog4::id", 1); },
-         nullptr, "pic.png", "piece 1 is listed 2 times"},
+         "pic.png", ": owned from the start"},
+        {"piece listed twice",
+         [](TRCMFile& f) {
+             f.setFloat("puzzles::puzzlesAndGroups::pog4::id",
+                        f.getInt("puzzles::puzzlesAndGroups::pog5::id"));
+         },
+         nullptr, "pic.png", "is listed 2 times"},
         {"off the board", [](TRCMFile& f) { f.setFloat("puzzles::st", 400, 0); }, nullptr, "pic.png",
          "not on the board"},
         {"picture missing", nullptr, "piece07.png", "pic.png", "pixels of the picture are not covered"},

@@ -20,8 +20,21 @@ bool JigsawPuzzleFile::write(const std::string& path, const std::vector<JigsawPi
     f.setFloat("puzzles::st", boardX, 0);
     f.setFloat("puzzles::st", boardY, 1);
     f.setFloat("puzzles::i", double(pieces.size()));
-    for (size_t k = 0; k < pieces.size(); ++k) {
-        const JigsawPiece& p = pieces[k];
+    // The game lays new pieces out around the screen in steps of the first
+    // listed piece's size and puts the bottom row at 760 minus its height, so
+    // the largest piece is listed first: then no piece hangs off the screen.
+    // The rest follow in id order; ids stay those of the grid.
+    std::vector<size_t> order(pieces.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    size_t largest = 0;
+    for (size_t i = 1; i < pieces.size(); ++i) {
+        const RgbaImage &a = pieces[i].img, &b = pieces[largest].img;
+        if (a.w + a.h > b.w + b.h) largest = i;
+    }
+    order.erase(order.begin() + long(largest));
+    order.insert(order.begin(), largest);
+    for (size_t k = 0; k < order.size(); ++k) {
+        const JigsawPiece& p = pieces[order[k]];
         const std::string P = "puzzles::p" + std::to_string(k + 1);
         std::string near;
         for (int n : p.neighbours) near += (near.empty() ? "" : " ") + std::to_string(n);
@@ -38,7 +51,7 @@ bool JigsawPuzzleFile::write(const std::string& path, const std::vector<JigsawPi
     for (size_t j = 0; j < pieces.size(); ++j) {
         const std::string Q = "puzzles::puzzlesAndGroups::pog" + std::to_string(j + 1);
         f.setString(Q + "::typ", "PUZZLE");
-        f.setFloat(Q + "::id", pieces[j].id);
+        f.setFloat(Q + "::id", pieces[order[j]].id);
         f.setFloat(Q + "::a", 0);
     }
     if (!f.save(path)) {
