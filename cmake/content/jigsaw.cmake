@@ -31,6 +31,13 @@ foreach(grid ${jigsaw_grids})
   math(EXPR count "${rows} * ${cols}")
   set(puzzle ${BRIMBLE_GAME_DIR}/data/puzzles/stage${nn}.dat)
   set(outputs ${puzzle})
+  # A profile that has no jigsaw saved loads the default puzzle, stage 1's.
+  set(copy_default "")
+  if(stage EQUAL 1)
+    set(default_puzzle ${BRIMBLE_GAME_DIR}/data/PuzzleLevels/puzzleLevel-1.dat)
+    list(APPEND outputs ${default_puzzle})
+    set(copy_default COMMAND ${CMAKE_COMMAND} -E copy ${puzzle} ${default_puzzle})
+  endif()
   foreach(k RANGE 1 ${count})
     if(k LESS 10)
       list(APPEND outputs ${BRIMBLE_GAME_DIR}/gfx/puzzle/stage${nn}/piece0${k}.png)
@@ -42,6 +49,7 @@ foreach(grid ${jigsaw_grids})
     COMMAND jigsawcut cut --picture ${picture} --grid ${grid}
             --pieces ${BRIMBLE_GAME_DIR}/gfx/puzzle/stage${nn} --url gfx/puzzle/stage${nn}
             --puzzle ${puzzle} --seed ${stage}
+    ${copy_default}
     DEPENDS ${picture} jigsawcut
     COMMENT "jigsaw stage${nn}: ${count} pieces" VERBATIM)
   set_property(GLOBAL APPEND PROPERTY BRIMBLE_CONTENT_OUTPUTS ${outputs})

@@ -439,6 +439,30 @@ TEST_F(CutterProgram, PuzzleFileLoadsAsTheGameReadsIt) {
     EXPECT_EQ(loose, ids);
 }
 
+// A picture with see-through parts: each piece carries the picture's alpha
+// at its place, so the pieces together give the picture's alpha back.
+TEST_F(CutterProgram, TranslucentPictureKeepsItsAlpha) {
+    std::string err;
+    RgbaImage pic = pattern(400, 300);
+    for (int y = 0; y < pic.h; ++y)
+        for (int x = 0; x < pic.w; ++x)
+            if (x > 100 && x < 260 && y > 50) pic.at(x, y)[3] = uint8_t((x * 3 + y) % 256);
+    ASSERT_TRUE(pic.savePng(dir + "/pic.png", err)) << err;
+    ASSERT_EQ(run(cutCommand(dir + "/pic.png", "3x5", dir)), 0);
+    const std::vector<std::string> problems =
+        JigsawVerifier::verify(dir + "/data/puzzles/stage07.dat", dir, dir + "/pic.png");
+    for (const std::string& p : problems) ADD_FAILURE() << p;
+
+    // And checked against the same picture made opaque, the gaps show.
+    for (size_t i = 3; i < pic.px.size(); i += 4) pic.px[i] = 255;
+    ASSERT_TRUE(pic.savePng(dir + "/opaque.png", err)) << err;
+    std::string all;
+    for (const std::string& p :
+         JigsawVerifier::verify(dir + "/data/puzzles/stage07.dat", dir, dir + "/opaque.png"))
+        all += p + "\n";
+    EXPECT_NE(all.find("pixels of the picture are not covered"), std::string::npos) << all;
+}
+
 // The check the build runs on every stage's puzzle passes a fresh cut and
 // catches each way a puzzle can go wrong.
 TEST_F(CutterProgram, VerifyCatchesBrokenPuzzles) {
