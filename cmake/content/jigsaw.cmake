@@ -76,7 +76,14 @@ foreach(grid ${jigsaw_grids})
 endforeach()
 
 if(jigsaw_previews)
-  set_property(GLOBAL APPEND PROPERTY BRIMBLE_CONTENT_OUTPUTS ${jigsaw_previews})
+  # All of them on one sheet, stage by stage.
+  set(jigsaw_sheet ${CMAKE_BINARY_DIR}/contact/jigsaw.png)
+  add_custom_command(OUTPUT ${jigsaw_sheet}
+    COMMAND ${BRIMBLE_PYTHON3} ${CMAKE_SOURCE_DIR}/tools/contact/contact.py ${jigsaw_sheet}
+            "jigsaw puzzles: solved, apart, scattered" --cell 400 --bg dark ${jigsaw_previews}
+    DEPENDS ${jigsaw_previews} ${CMAKE_SOURCE_DIR}/tools/contact/contact.py
+    COMMENT "jigsaw contact sheet" VERBATIM)
+  set_property(GLOBAL APPEND PROPERTY BRIMBLE_CONTENT_OUTPUTS ${jigsaw_previews} ${jigsaw_sheet})
 endif()
 if(jigsaw_cut)
   string(REPLACE ";" " " jigsaw_cut "${jigsaw_cut}")
