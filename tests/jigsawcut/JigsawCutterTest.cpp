@@ -388,7 +388,7 @@ TEST_F(CutterProgram, PuzzleFileLoadsAsTheGameReadsIt) {
     ASSERT_EQ(n, 12);
     std::set<int> ids;
     std::vector<std::set<int>> near(n + 1);
-    int firstSize = 0;
+    std::vector<std::pair<int, int>> sizes;  // in file order
     for (int k = 1; k <= n; ++k) {
         SCOPED_TRACE("piece " + std::to_string(k));
         const std::string P = "puzzles::P" + std::to_string(k);  // names are read without regard to case
@@ -399,10 +399,7 @@ TEST_F(CutterProgram, PuzzleFileLoadsAsTheGameReadsIt) {
         EXPECT_EQ(f.getString(P + "::img"), "gfx/puzzle/stage07/" + JigsawPuzzleFile::pieceFileName(id));
         RgbaImage img;
         ASSERT_TRUE(img.loadPng(dir + "/" + f.getString(P + "::img"), err)) << err;
-        // The game lays new pieces out in steps of the first one's size, so
-        // the first is the largest.
-        if (k == 1) firstSize = img.w + img.h;
-        EXPECT_LE(img.w + img.h, firstSize);
+        sizes.push_back({img.w, img.h});
         const int dx = int(f.getFloat(P + "::ddim", 0)), dy = int(f.getFloat(P + "::ddim", 1));
         const int x = int(f.getFloat(P + "::dim", 0)), y = int(f.getFloat(P + "::dim", 1));
         // The solved picture lies centred on the board, every piece on it
@@ -423,6 +420,16 @@ TEST_F(CutterProgram, PuzzleFileLoadsAsTheGameReadsIt) {
         EXPECT_EQ(f.getFloat(P + "::active"), 0.0f);
     }
     EXPECT_EQ(ids.size(), size_t(n));
+    // The game lays new pieces out with its bottom row at y = 760 - h and
+    // its right column at x = 1000 - w, h and w those of the first listed
+    // piece: no other piece listed first would leave less off the screen.
+    auto overhang = [&sizes](std::pair<int, int> first) {
+        int worst = 0;
+        for (auto [w, h] : sizes)
+            worst = std::max({worst, 760 - first.second + h - 768, 1000 - first.first + w - 1024});
+        return worst;
+    };
+    for (auto size : sizes) EXPECT_LE(overhang(sizes[0]), overhang(size));
     for (int k = 1; k <= n; ++k)
         for (int m : near[size_t(k)]) {
             ASSERT_TRUE(ids.count(m)) << m;

@@ -1,5 +1,6 @@
 #include "JigsawPuzzleFile.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "data/TRCMFile.h"
@@ -21,15 +22,22 @@ bool JigsawPuzzleFile::write(const std::string& path, const std::vector<JigsawPi
     f.setFloat("puzzles::st", boardY, 1);
     f.setFloat("puzzles::i", double(pieces.size()));
     // The game lays new pieces out around the screen in steps of the first
-    // listed piece's size and puts the bottom row at 760 minus its height, so
-    // the largest piece is listed first: then no piece hangs off the screen.
-    // The rest follow in id order; ids stay those of the grid.
+    // listed piece's size, with the bottom row at y = 760 minus its height
+    // and the right column at x = 1000 minus its width. So the piece listed
+    // first is the one that leaves the least of any piece off the 1024 x 768
+    // screen (ties: the larger one); the rest follow in id order. Ids stay
+    // those of the grid.
+    int maxW = 0, maxH = 0;
+    for (const JigsawPiece& p : pieces) maxW = std::max(maxW, p.img.w), maxH = std::max(maxH, p.img.h);
+    auto overhang = [maxW, maxH](const RgbaImage& img) {
+        return std::max({0, maxH - img.h - (768 - 760), maxW - img.w - (1024 - 1000)});
+    };
     std::vector<size_t> order(pieces.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
     size_t largest = 0;
     for (size_t i = 1; i < pieces.size(); ++i) {
         const RgbaImage &a = pieces[i].img, &b = pieces[largest].img;
-        if (a.w + a.h > b.w + b.h) largest = i;
+        if (overhang(a) < overhang(b) || (overhang(a) == overhang(b) && a.w + a.h > b.w + b.h)) largest = i;
     }
     order.erase(order.begin() + long(largest));
     order.insert(order.begin(), largest);
