@@ -30,7 +30,7 @@ public:
     TMainGame();
     ~TMainGame() override;
 
-    // --- fields, in the design's order ----------------------------------------
+    // --- fields -----------------------------------------------------------------
     ImagePtr img, podklad, wstega, wstega2, wstazka, timePanel, timePodklad, timeLine, panelZegara,
         panelBonusow, powerUpPodklad, bonusObw, imgIgla, imgMlotek, imgNozyce, imgRozczka, timeDiv;
     std::array<ImagePtr, 3> trybImg{}, trybImgSmall{};
@@ -72,7 +72,7 @@ public:
     int secondTime2 = 0;
     int levelTime = 0;
 
-    // --- the design's operations ------------------------------------------------
+    // --- operations -------------------------------------------------------------
     int setup() override;
     int _drawGui() override;
     int draw() override;

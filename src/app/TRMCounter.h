@@ -9,7 +9,7 @@ public:
     float v = 0;
     float dv = 0;
     float vSpeed = 0.05f;
-    int switch_ = 0;  // "switch" in the design; a C++ keyword
+    int switch_ = 0;  // "switch" is a C++ keyword
     float perSin = 0;
     float sinValue = 90;
     float perCos = 0;

@@ -43,7 +43,7 @@ public:
     TM3Game();
     ~TM3Game();
 
-    // --- fields, in the order the design gives them -------------------------
+    // --- fields ----------------------------------------------------------------
     ImagePtr linia, imagePoint;
     std::vector<std::shared_ptr<TBackGround>> backGrounds;
     std::vector<ChipDataPtr> chipsList;
@@ -79,7 +79,7 @@ public:
     // i + 1. The level loader fills them from the level's first six kinds.
     static std::array<ChipDataPtr, 6> powerUpColor;
 
-    // Plug-ins (not owned by the design; may be null).
+    // Plug-ins (may be null).
     std::shared_ptr<TM3Host> host;
     std::shared_ptr<TM3Input> input;  // null = the services' mouse
 

@@ -1,5 +1,6 @@
-// The mouse as the board engine reads it. The play screen uses the services'
-// mouse (TM3ServicesInput); the autoplayer and the tools feed a scripted one.
+// The mouse as the board engine reads it. The play screen feeds it the game's
+// own mouse (TGameMouseInput); the level runner and the tests use the
+// services' left button (TM3ServicesInput) or a scripted one.
 #pragma once
 
 class TM3Input {

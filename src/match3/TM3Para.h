@@ -10,6 +10,6 @@ class TTile;
 class TM3Para {
 public:
     std::shared_ptr<TChip> c1, c2;
-    // Where each chip ends (the other's tile); the design's d1 and d2.
+    // Where each chip ends (the other's tile).
     std::shared_ptr<TTile> d1, d2;
 };

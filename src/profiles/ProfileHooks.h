@@ -1,4 +1,4 @@
-// Where profiles reach subsystems that later issues build: the dogs and the
+// Where profiles reach the subsystems built above them: the dogs and the
 // owner scene, the story, the jigsaw, the gallery, the tutorial, the level
 // manager and the play screen. Every hook may be empty; the profile then
 // does the safe minimum (no dog, no jigsaw, no level) and keeps the ids it

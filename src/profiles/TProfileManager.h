@@ -1,5 +1,5 @@
-// The list of profiles ("profiles.dat") and the current profile. The
-// manager's screen comes with the menus; this is its model.
+// The list of profiles ("profiles.dat") and the current profile: the model
+// behind the profile manager's screen.
 #pragma once
 
 #include <memory>

@@ -1,4 +1,4 @@
-// Stand-ins for the dogs, jigsaw and tutorial that later issues build, wired
+// Stand-ins for the dogs, jigsaw and tutorial, wired
 // through the profile hooks, and a scratch profiles folder.
 #pragma once
 

@@ -123,7 +123,7 @@ TEST_F(ProfileTest, FileLayoutKeys) {
     EXPECT_FALSE(f->hasEntry("Profile::levelTime"));
     EXPECT_EQ(f->getInt("Profile::powerUps::powerUp6::data"), 0);
     EXPECT_EQ(FileType(profilesDir() + "65-78-78-/questlevel.lvl"), 0);
-    // Keys in the table's order.
+    // Keys in the order the file is written.
     std::string text = LoadText(profilesDir() + "65-78-78-/profile.dat");
     const char* order[] = {"name =", "nrLevelu =", "nrStage =", "puzzles =", "score =", "gameType =",
                            "gameMode =", "ulozone =", "questLevel =", "puzzleLevel ="};
