@@ -111,6 +111,16 @@ TEST(Loudness, SeamFiguresCompareTheEndsOfALoop) {
     EXPECT_LT(p90, 12.1);
 }
 
+TEST(Loudness, HighShareTellsBrightFromMellow) {
+    EXPECT_LT(measure(sine(500, 0.5, 1, 2), kRate).highShareDb, -25);
+    EXPECT_NEAR(measure(sine(9000, 0.5, 1, 2), kRate).highShareDb, 0, 0.5);
+    // half the power above 3 kHz reads about -3 dB
+    Audio mix = sine(300, 0.5, 1, 1);
+    Audio hi = sine(10000, 0.5, 1, 1);
+    for (size_t i = 0; i < mix.samples.size(); ++i) mix.samples[i] += hi.samples[i];
+    EXPECT_NEAR(measure(mix, kRate).highShareDb, -3, 0.5);
+}
+
 // ---------------------------------------------------------------------------
 // Chorus
 

@@ -238,6 +238,20 @@ Stats measure(const Audio& a, int rate) {
         s.endAbs = std::max(s.endAbs, std::fabs(last));
     }
     s.lufs = integratedLoudness(a, rate);
+    {
+        double hi = 0, all = 0;
+        for (int c = 0; c < a.channels; ++c) {
+            Svf hp;
+            hp.set(3000.0 * kRate / rate, 0.7071);  // the filter runs at kRate; scale for other rates
+            for (size_t i = 0; i < fr; ++i) {
+                double v = a.samples[i * a.channels + c];
+                double h = hp.process(v, Svf::HP);
+                hi += h * h;
+                all += v * v;
+            }
+        }
+        if (all > 0) s.highShareDb = 10 * std::log10(std::max(1e-20, hi / all));
+    }
     size_t w = std::min(fr / 2, size_t(0.5 * rate));
     if (w > 0) {
         s.seamLevelDb = windowRmsDb(a, 0, w) - windowRmsDb(a, fr - w, w);

@@ -27,6 +27,9 @@ struct Stats {
     // change (absolute) at every 100 ms inside the file.
     double seamLevelDb = 0;
     double levelStepP90Db = 0;
+    // Share of the sound above 3 kHz, dB below the whole: a harshness figure
+    // (bright, fizzy mixes tire the ear over many minutes).
+    double highShareDb = -200;
 };
 Stats measure(const Audio& a, int rate);
 

@@ -31,8 +31,8 @@ double toDb(double v) {
 int check(const std::vector<std::string>& files, bool table) {
     int bad = 0;
     if (table)
-        std::printf("%-22s %7s %9s %8s %8s %10s %10s %8s %8s\n", "file", "seconds", "peak_dBFS", "rms_dB",
-                    "LUFS", "seam_jump", "step_p99", "seam_dB", "p90_dB");
+        std::printf("%-22s %7s %9s %8s %8s %10s %10s %8s %8s %8s\n", "file", "seconds", "peak_dBFS", "rms_dB",
+                    "LUFS", "seam_jump", "step_p99", "seam_dB", "p90_dB", "hi3k_dB");
     for (const auto& f : files) {
         try {
             int rate = 0;
@@ -40,18 +40,18 @@ int check(const std::vector<std::string>& files, bool table) {
             synth::Stats s = synth::measure(a, rate);
             if (table) {
                 std::string name = f.substr(f.find_last_of('/') + 1);
-                std::printf("%-22s %7.2f %9.2f %8.2f %8.2f %10.5f %10.5f %+8.2f %8.2f\n", name.c_str(), s.seconds,
+                std::printf("%-22s %7.2f %9.2f %8.2f %8.2f %10.5f %10.5f %+8.2f %8.2f %8.2f\n", name.c_str(), s.seconds,
                             toDb(s.peak), s.rmsDb, s.lufs, s.seamJump, s.typicalStep, s.seamLevelDb,
-                            s.levelStepP90Db);
+                            s.levelStepP90Db, s.highShareDb);
                 continue;
             }
             std::printf(
                 "{\"file\":\"%s\",\"channels\":%d,\"rate\":%d,\"seconds\":%.3f,\"peak\":%.4f,"
                 "\"peak_db\":%.2f,\"rms_db\":%.2f,\"lufs\":%.2f,\"dc\":%.6f,\"seam_jump\":%.5f,"
-                "\"step_p99\":%.5f,\"seam_level_db\":%.2f,\"level_step_p90_db\":%.2f,\"start\":%.5f,"
+                "\"step_p99\":%.5f,\"seam_level_db\":%.2f,\"level_step_p90_db\":%.2f,\"high_share_db\":%.2f,\"start\":%.5f,"
                 "\"end\":%.5f}\n",
                 f.c_str(), s.channels, s.rate, s.seconds, s.peak, toDb(s.peak), s.rmsDb, s.lufs, s.dc, s.seamJump,
-                s.typicalStep, s.seamLevelDb, s.levelStepP90Db, s.startAbs, s.endAbs);
+                s.typicalStep, s.seamLevelDb, s.levelStepP90Db, s.highShareDb, s.startAbs, s.endAbs);
         } catch (const std::exception& e) {
             std::fprintf(stderr, "synth: %s\n", e.what());
             ++bad;
