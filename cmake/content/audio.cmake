@@ -22,3 +22,19 @@ endforeach()
 foreach(r ${audio_music_recipes})
   brimble_audio(${r} music)
 endforeach()
+
+# `cmake --build build --target audio-report`: length, peak, loudness and the
+# loop-seam figures of every generated sound and track, as a table.
+set(audio_outputs "")
+foreach(r ${audio_sfx_recipes})
+  get_filename_component(n ${r} NAME_WE)
+  list(APPEND audio_outputs ${BRIMBLE_GAME_DIR}/snd/${n}.ogg)
+endforeach()
+foreach(r ${audio_music_recipes})
+  get_filename_component(n ${r} NAME_WE)
+  list(APPEND audio_outputs ${BRIMBLE_GAME_DIR}/music/${n}.ogg)
+endforeach()
+add_custom_target(audio-report
+  COMMAND synth --report ${audio_outputs}
+  DEPENDS ${audio_outputs} synth
+  COMMENT "audio report" VERBATIM)

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Dsp.h"
+#include "Loudness.h"
 
 namespace synth {
 
@@ -235,6 +236,33 @@ Stats measure(const Audio& a, int rate) {
         s.seamJump = std::max(s.seamJump, std::fabs(first - last));
         s.startAbs = std::max(s.startAbs, std::fabs(first));
         s.endAbs = std::max(s.endAbs, std::fabs(last));
+    }
+    s.lufs = integratedLoudness(a, rate);
+    {
+        double hi = 0, all = 0;
+        for (int c = 0; c < a.channels; ++c) {
+            Svf hp;
+            hp.set(3000.0 * kRate / rate, 0.7071);  // the filter runs at kRate; scale for other rates
+            for (size_t i = 0; i < fr; ++i) {
+                double v = a.samples[i * a.channels + c];
+                double h = hp.process(v, Svf::HP);
+                hi += h * h;
+                all += v * v;
+            }
+        }
+        if (all > 0) s.highShareDb = 10 * std::log10(std::max(1e-20, hi / all));
+    }
+    size_t w = std::min(fr / 2, size_t(0.5 * rate));
+    if (w > 0) {
+        s.seamLevelDb = windowRmsDb(a, 0, w) - windowRmsDb(a, fr - w, w);
+        std::vector<double> changes;
+        size_t hop = std::max<size_t>(1, size_t(0.1 * rate));
+        for (size_t t = w; t + w <= fr; t += hop)
+            changes.push_back(std::fabs(windowRmsDb(a, t, w) - windowRmsDb(a, t - w, w)));
+        if (!changes.empty()) {
+            std::sort(changes.begin(), changes.end());
+            s.levelStepP90Db = changes[changes.size() * 9 / 10];
+        }
     }
     return s;
 }

@@ -203,4 +203,62 @@ inline double polyBlep(double t, double dt) {
     return 0.0;
 }
 
+// Second-order section, direct form I, for fixed filters (measurement).
+struct Biquad {
+    double b0 = 1, b1 = 0, b2 = 0, a1 = 0, a2 = 0;
+    double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+    double process(double x) {
+        double y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+        x2 = x1;
+        x1 = x;
+        y2 = y1;
+        y1 = y;
+        return y;
+    }
+};
+
+// Stereo chorus: the mono input read back from a short delay line at two
+// taps whose delay swings slowly (a quarter cycle apart, left and right), so
+// a held note sounds like a few slightly detuned players. Wet only; the
+// delay is read with linear interpolation so the sweep never clicks.
+class Chorus {
+public:
+    // rateHz: sweep speed; baseMs: mean delay; depthMs: swing either side.
+    void setup(double rateHz, double baseMs, double depthMs) {
+        rate_ = rateHz;
+        base_ = baseMs * 0.001 * kRate;
+        depth_ = depthMs * 0.001 * kRate;
+        if (depth_ > base_ - 1) depth_ = base_ - 1;
+        if (depth_ < 0) depth_ = 0;
+        buf_.assign(size_t(base_ + depth_) + 4, 0.0);
+        pos_ = 0;
+        n_ = 0;
+    }
+    // Longest delay in samples: after this much silence the output is silent.
+    size_t maxDelay() const { return size_t(base_ + depth_) + 2; }
+    void process(double in, double& outL, double& outR) {
+        buf_[pos_] = in;
+        double ph = rate_ * double(n_) / kRate;
+        outL = tap(base_ + depth_ * sinCycles(ph));
+        outR = tap(base_ + depth_ * sinCycles(ph + 0.25));
+        if (++pos_ == buf_.size()) pos_ = 0;
+        ++n_;
+    }
+
+private:
+    std::vector<double> buf_;
+    size_t pos_ = 0, n_ = 0;
+    double rate_ = 0.8, base_ = 600, depth_ = 100;
+    double tap(double delay) const {
+        double rd = double(pos_) - delay;
+        double size = double(buf_.size());
+        while (rd < 0) rd += size;
+        size_t i0 = size_t(rd);
+        double fr = rd - double(i0);
+        size_t i1 = i0 + 1 == buf_.size() ? 0 : i0 + 1;
+        // i0 is `delay` samples back (rounded down), i1 one sample newer
+        return buf_[i0] * (1.0 - fr) + buf_[i1] * fr;
+    }
+};
+
 }  // namespace synth

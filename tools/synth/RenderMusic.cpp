@@ -62,6 +62,9 @@ struct Song {
 
 const int kMajor[7] = {0, 2, 4, 5, 7, 9, 11};
 const int kMinor[7] = {0, 2, 3, 5, 7, 8, 10};
+const int kDorian[7] = {0, 2, 3, 5, 7, 9, 10};      // minor with a bright sixth
+const int kMixolydian[7] = {0, 2, 4, 5, 7, 9, 10};  // major with a flat seventh: folksy
+const int kLydian[7] = {0, 2, 4, 6, 7, 9, 11};      // major with a raised fourth: dreamy
 
 Chord parseChord(const std::string& tok, const std::string& where) {
     static const char* numerals[7] = {"vii", "iii", "vi", "iv", "ii", "v", "i"};
@@ -300,6 +303,7 @@ std::vector<Note> composeMelody(const Song& s, const std::vector<std::string>& f
 struct Bus {
     std::vector<double> mono;
     double pan = 0, rev = 0, echo = 0;
+    double chorus = 0, chorusRate = 0.6, chorusDepth = 2.5;  // wet level, Hz, ms
 };
 
 void addNotes(Bus& bus, const std::vector<Note>& notes, const ToneParams& tp, double transpose, Rng& rng) {
@@ -327,8 +331,14 @@ Audio renderMusic(const Recipe& r) {
         s.scale = kMajor;
     else if (mode == "minor")
         s.scale = kMinor;
+    else if (mode == "dorian")
+        s.scale = kDorian;
+    else if (mode == "mixolydian")
+        s.scale = kMixolydian;
+    else if (mode == "lydian")
+        s.scale = kLydian;
     else
-        throw RecipeError(r.path + ": mode must be major or minor");
+        throw RecipeError(r.path + ": mode must be major, minor, dorian, mixolydian or lydian");
     {
         std::stringstream ss(h.str("progression", "I"));
         std::string tok;
@@ -384,6 +394,12 @@ Audio renderMusic(const Recipe& r) {
         bus.pan = p.num("pan", 0);
         bus.rev = p.num("rev", 0.2);
         bus.echo = p.num("echo", 0);
+        bus.chorus = p.num("chorus", 0);
+        bus.chorusRate = p.num("chorusrate", bus.chorusRate);
+        bus.chorusDepth = p.num("chorusdepth", bus.chorusDepth);
+        if (bus.chorus < 0 || bus.chorus > 1 || bus.chorusRate <= 0 || bus.chorusRate > 8 || bus.chorusDepth < 0 ||
+            bus.chorusDepth > 10)
+            throw RecipeError(p.where + ": chorus 0..1, chorusrate (0, 8] Hz, chorusdepth 0..10 ms");
         double vol = p.num("vol", 1.0);
         int from = int(p.num("from", 1)) - 1, to = int(p.num("to", s.bars)) - 1;
         if (L.type == "drums") {
@@ -483,10 +499,22 @@ Audio renderMusic(const Recipe& r) {
     for (Bus& b : buses) {
         double pl = std::cos((b.pan + 1) * kPi / 4), pr = std::sin((b.pan + 1) * kPi / 4);
         DcBlock dc;
+        Chorus ch;
+        if (b.chorus > 0) {
+            // a whole number of sweeps a loop, so the sweep meets itself at the seam
+            double cycles = std::max(1.0, std::round(b.chorusRate * loopSec));
+            ch.setup(cycles / loopSec, b.chorusDepth + 6.0, b.chorusDepth);
+        }
         for (size_t i = 0; i < total; ++i) {
             double x = dc.process(b.mono[i]);
             L[i] += x * pl;
             R[i] += x * pr;
+            if (b.chorus > 0) {
+                double cl, cr;
+                ch.process(x, cl, cr);
+                L[i] += b.chorus * cl;
+                R[i] += b.chorus * cr;
+            }
             revIn[i] += x * b.rev;
             echoIn[i] += x * b.echo;
         }

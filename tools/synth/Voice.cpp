@@ -41,6 +41,10 @@ ToneParams readTone(const Params& p) {
         t.wave = Wave::Additive;
     else if (w == "pluck")
         t.wave = Wave::Pluck;
+    else if (w == "flute")
+        t.wave = Wave::Flute;
+    else if (w == "epiano")
+        t.wave = Wave::EPiano;
     else
         throw RecipeError(p.where + ": unknown wave '" + w + "'");
     t.env = readEnv(p, t.env);
@@ -63,6 +67,9 @@ ToneParams readTone(const Params& p) {
     t.vibDelay = p.num("vibdelay", t.vibDelay);
     t.pluckDamp = p.num("damp", t.pluckDamp);
     t.click = p.num("click", 0);
+    t.breath = p.num("breath", t.breath);
+    t.tine = p.num("tine", t.tine);
+    if (t.wave == Wave::EPiano && !p.has("index")) t.index = 1.2;
     return t;
 }
 
@@ -124,6 +131,7 @@ size_t renderTone(std::vector<double>& out, size_t start, double hz, double gate
         }
     }
     double clickLp = 0;
+    Svf breathBp;
     for (size_t i = 0; i < n; ++i) {
         double t = i * dt;
         double e = tp.env.at(t, gate);
@@ -193,6 +201,19 @@ size_t renderTone(std::vector<double>& out, size_t start, double hz, double gate
                         if (norm > 1) v /= norm;
                         break;
                     }
+                    case Wave::Flute:
+                        // a soft tone: a little octave and twelfth over the fundamental
+                        v = (sinCycles(p) + 0.22 * sinCycles(2 * p) + 0.06 * sinCycles(3 * p)) / 1.28;
+                        break;
+                    case Wave::EPiano: {
+                        // a tine: 1:1 FM whose brightness fades as the note rings,
+                        // stronger for harder strikes, plus a short high "ding"
+                        double idx = tp.index * (0.5 + 0.5 * vel) * std::exp(-t / 0.5);
+                        v = sinCycles(p + idx * sinCycles(p) / (2 * kPi));
+                        v *= 1.0 - tp.tine * 0.5;
+                        if (14 * fo < kRate * 0.45) v += tp.tine * std::exp(-t / 0.04) * sinCycles(14 * p);
+                        break;
+                    }
                     case Wave::Pluck:
                         break;
                 }
@@ -200,6 +221,12 @@ size_t renderTone(std::vector<double>& out, size_t start, double hz, double gate
                 p += inc;
                 ph[o] = p - std::floor(p);
             }
+        }
+        if (tp.wave == Wave::Flute && tp.breath > 0) {
+            // breath: noise narrowed around the pitch, with a puff ("chiff") at the onset
+            if ((i & 15) == 0) breathBp.set(f, 3.0);
+            double puff = 1.0 + 3.0 * std::exp(-t / 0.03);
+            s += tp.breath * puff * breathBp.process(rng.bi(), Svf::BP);
         }
         if (tp.click > 0 && t < 0.01) {
             clickLp += 0.5 * (rng.bi() - clickLp);

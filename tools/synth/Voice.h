@@ -9,7 +9,7 @@
 
 namespace synth {
 
-enum class Wave { Sine, Tri, Saw, Square, Fm, Additive, Pluck };
+enum class Wave { Sine, Tri, Saw, Square, Fm, Additive, Pluck, Flute, EPiano };
 
 struct ToneParams {
     Wave wave = Wave::Sine;
@@ -25,6 +25,8 @@ struct ToneParams {
     double vib = 0, vibRate = 5.5, vibDelay = 0.15;  // semitones
     double pluckDamp = 0.5;                          // Karplus-Strong brightness loss
     double click = 0;                                // noise transient at the start
+    double breath = 0.1;                             // flute: breath noise around the pitch
+    double tine = 0.2;                               // electric piano: the bell-like strike
 };
 
 // Reads the tone keys of a layer or instrument line.
