@@ -21,8 +21,9 @@ import hud  # noqa: E402
 import fx  # noqa: E402
 import scenes  # noqa: E402
 import credits  # noqa: E402
+import story  # noqa: E402
 
-MODULES = [chips, board, hud, fx, scenes, credits]
+MODULES = [chips, board, hud, fx, scenes, credits, story]
 
 
 def main(argv):
