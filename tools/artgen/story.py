@@ -250,8 +250,12 @@ def crowd_heads(pic, rng, y, n, scale=1.0, haze=0.0, sky='#ffffff'):
         hair = mix(rng.choice(hairs), sky, haze)
         f = K.Fig(pic, x, y, s)
         f.shape([('M', -46, 60), ('Q', -50, 0, 0, -4), ('Q', 50, 0, 46, 60), ('Z',)], body)
-        f.ell(0, -34, 30, 32, mix(K.SKINS[rng.randrange(5)], sky, haze))
-        f.shape([('M', -31, -30), ('Q', -36, -72, 0, -72), ('Q', 36, -72, 31, -30), ('Q', 0, -14, -31, -30), ('Z',)], hair)
+        skin = mix(K.SKINS[rng.randrange(5)], sky, haze)
+        for ex in (-30, 30):
+            f.ell(ex, -32, 7, 10, shade(skin, 0.92))
+        f.ell(0, -36, 30, 33, hair)
+        f.stroke([('M', -14, -58), ('Q', -4, -48, -10, -34)], shade(hair, 1.4), 3, op=0.5)
+        f.shape([('M', -16, -4), ('L', -14, 4), ('L', 14, 4), ('L', 16, -4), ('Z',)], shade(skin, 0.85), sw=1.5)
         if rng.random() < 0.4:
             # a pennant waved on a stick
             side = rng.choice((-1, 1))
@@ -313,7 +317,7 @@ def s1_opening(pic):
     outdoor(pic, rng, horizon=380, clouds=3)
     street(pic, 640)
     studio(pic, 300, 650, 440, 330, open_=True, festive=True)
-    for x, y, c in ((250, 230, '#ef4a43'), (210, 270, '#ffd93a'), (800, 220, '#3f8cff'), (840, 262, '#a65ef0')):
+    for x, y, c in ((250, 230, '#ef4a43'), (210, 270, '#ffd93a'), (900, 200, '#3f8cff'), (950, 244, '#a65ef0')):
         balloon(pic, x, y, 26, c)
     # the ribbon across the door, just cut
     pic.add('<path d="M560 560 Q600 590 640 570 M660 572 Q700 600 745 566" fill="none" stroke="#ef4a43" stroke-width="9" stroke-linecap="round"/>')
@@ -334,16 +338,17 @@ def s1_client(pic):
     rng = random.Random(104)
     outdoor(pic, rng, horizon=380, clouds=3)
     street(pic, 640)
-    studio(pic, 80, 650, 440, 330, open_=True)
+    studio(pic, 40, 650, 440, 330, open_=True)
     pic.add(scenes._tree(rng, 'round', 960, 650, 1.1, '#4f9e3a'))
-    hero(pic, 380, 740, 0.95, 1, arms='wave', mouth='open')
-    person(pic, 760, 742, 1.0, -1, skin=K.SKINS[0], hair='#d9d9d9', style='bun', shirt='#a65ef0', skirt='#5e3a1c', arms='hold',
+    hero(pic, 300, 740, 0.95, 1, arms='wave', mouth='open')
+    person(pic, 790, 742, 1.0, -1, skin=K.SKINS[0], hair='#d9d9d9', style='bun', shirt='#a65ef0', skirt='#5e3a1c', arms='hold',
            extras=('glasses', 'flowerhat', 'cardigan'), hand_item=K.item_leash((-150, 20)), mouth='smile')
-    dog(pic, 580, 748, 0.8, -1, look=0, tongue=True, **BISCUIT)
-    # mud splotches on the scruffy dog
-    for dx, dy, r in ((560, 668, 12), (610, 660, 9), (530, 690, 8), (600, 640, 7)):
-        pic.add('<ellipse cx="%d" cy="%d" rx="%d" ry="%s" fill="#6b4a2a" opacity="0.75"/>' % (dx, dy, r, fmt(r * 0.7)))
-    pic.add('<ellipse cx="560" cy="748" rx="80" ry="10" fill="#6b4a2a" opacity="0.35"/>')
+    dx = 575
+    dog(pic, dx, 748, 0.8, -1, look=0, tongue=True, **BISCUIT)
+    # mud on the scruffy dog and a puddle-brown shadow
+    for ox, oy, r in ((-10, -80, 12), (24, -88, 9), (-34, -58, 8), (16, -110, 7), (-52, -112, 6)):
+        pic.add('<ellipse cx="%s" cy="%s" rx="%d" ry="%s" fill="#6b4a2a" opacity="0.75"/>' % (fmt(dx + ox), fmt(748 + oy), r, fmt(r * 0.7)))
+    pic.add('<ellipse cx="%d" cy="748" rx="80" ry="10" fill="#6b4a2a" opacity="0.35"/>' % dx)
     vignette(pic)
 
 
@@ -402,8 +407,8 @@ def s3_poster(pic):
         pic.add('<rect x="%d" y="%d" width="52" height="60" fill="%s" stroke="%s" stroke-width="2" transform="rotate(4 %d %d)"/>' % (nx, ny, c, K.INK, nx, ny))
         for k in range(3):
             pic.add('<path d="M%d %d h36" stroke="#8a8a8a" stroke-width="2"/>' % (nx + 8, ny + 16 + k * 12))
-    crowd_heads(pic, random.Random(7), 700, 7, 1.5)
-    person(pic, 150, 770, 0.95, 1, skin=K.SKINS[1], hair='#2b2b3a', style='short', shirt='#ef4a43', legs='#2f4a78', arms='point', mouth='o')
+    crowd_heads(pic, random.Random(7), 716, 8, 1.25)
+    person(pic, 160, 772, 0.95, 1, skin=K.SKINS[1], hair='#2b2b3a', style='short', shirt='#ef4a43', legs='#2f4a78', arms='point', mouth='o')
     dog(pic, 880, 760, 0.8, -1, body='#8a5a2e', ears='flop', tail='up', sit=True, costume=('collar',), tongue=False)
     vignette(pic)
 
@@ -529,7 +534,10 @@ def s2_grounds(pic):
     street(pic, 610, '#9fd07a')
     for x, y, c in ((70, 200, '#ef4a43'), (110, 240, '#ffd93a'), (940, 190, '#3f8cff'), (970, 250, '#a65ef0'), (60, 300, '#5fcd48')):
         balloon(pic, x, y, 26, c)
-    crowd_heads(pic, random.Random(9), 700, 9, 1.3)
+    dog(pic, 380, 560, 0.5, 1, costume=(('bow', '#ff6fa8'),), **DOGS[1])
+    dog(pic, 520, 556, 0.55, 1, sit=True, costume=(('bow', '#3f8cff'),), **DOGS[3])
+    dog(pic, 660, 560, 0.5, -1, costume=(('bow', '#ffd93a'),), **DOGS[0])
+    crowd_heads(pic, random.Random(9), 712, 9, 1.25)
     pic.add(confetti(rng, 70, 0, 0, W, 480))
     vignette(pic)
 
@@ -560,7 +568,6 @@ def s2_prize(pic):
     person(pic, 300, 600, 0.95, 1, skin=K.SKINS[3], hair='#2b2b3a', style='bob', shirt='#2b3a6a', skirt='#2b2b3a', arms='hold',
            extras=('glasses',), hand_item=K.item_clipboard, mouth='open')
     hero(pic, 640, 600, 1.0, -1, arms='cheer', hand_item=K.item_trophy, mouth='open')
-    pic.add(rosette(560, 400, 20, '#ef4a43'))
     for k, d in enumerate(DOGS[:4]):
         costume = [(('crown', None),), (('bow', '#ef4a43'),), (('tophat', None),), (('partyhat', '#3f8cff'),)][k]
         dog(pic, 140 + k * 240, 760, 0.7, 1 if k < 2 else -1, costume=costume, sit=k % 2 == 1, **d)
@@ -576,7 +583,9 @@ def s2_success(pic):
     # a gold star on the sign
     pic.add('<path d="%s" fill="#ffd23a" stroke="%s" stroke-width="3"/>' % (star_path(740, 300, 34, 15), K.INK))
     pic.add(rosette(330, 560, 18, '#3f8cff'))
-    spots = [(150, 730, 0.8), (900, 735, 0.8)]
+    person(pic, 60, 700, 0.55, 1, arms='hold', **OWNERS[0])
+    dog(pic, 120, 704, 0.32, 1, **DOGS[4])
+    person(pic, 230, 704, 0.58, 1, arms='wave', **OWNERS[3])
     person(pic, 150, 745, 0.85, 1, arms='hold', mouth='open', **OWNERS[4])
     dog(pic, 60, 750, 0.5, 1, costume=(('bow', '#ffd93a'),), **DOGS[5])
     person(pic, 880, 745, 0.85, -1, arms='wave', mouth='smile', **OWNERS[2])
@@ -605,10 +614,11 @@ def s2_night(pic):
     for _ in range(120):
         pic.add('<circle cx="%s" cy="%s" r="%s" fill="#ffffff" opacity="%s"/>'
                 % (fmt(rng.uniform(0, W)), fmt(rng.uniform(0, 420)), fmt(rng.uniform(0.6, 1.8)), fmt(rng.uniform(0.3, 0.9))))
-    pic.add(firework(220, 170, 90, '#ff6fa8'))
-    pic.add(firework(520, 110, 70, '#ffd93a', 14))
-    pic.add(firework(800, 190, 110, '#1ccfc2', 18))
-    pic.add(firework(660, 300, 50, '#a65ef0', 12))
+    pic.define('glow', rad('glow', 0.5, 0.5, 0.5, [(0, '#ffffff', 0.9), (0.35, '#fff6c0', 0.45), (1, '#fff6c0', 0)]))
+    pic.add(firework(210, 190, 95, '#ff6fa8'))
+    pic.add(firework(610, 200, 62, '#ffd93a', 14))
+    pic.add(firework(830, 170, 105, '#1ccfc2', 18))
+    pic.add(firework(360, 250, 42, '#a65ef0', 12))
     # town lights below the hill
     for k in range(12):
         x = 30 + k * 85

@@ -118,7 +118,7 @@ ARMS = {
     'both': ((72, -156), (36, -150)),
     'cheer': ((86, -290), (-80, -290)),
     'hips': ((40, -112), (-40, -112)),
-    'point': ((96, -210), (-44, -112)),
+    'point': ((84, -296), (-44, -112)),
     'think': ((22, -222), (-30, -150)),
 }
 
@@ -342,12 +342,6 @@ def dog(pic, x, y, s=1.0, f=1, body='#d9a45c', belly=None, patch=None, ears='flo
         p.ell(-18, -36, 36, 32, body, ink=ink)
         p.ell(6, -74, 30, 48, body, ink=ink, rot=14)
         p.ell(18, -74, 13, 30, belly, flat=True, stroke=False, op=0.85, rot=14)
-        if fluffy:
-            for a in range(-60, 200, 40):
-                r = math.radians(a)
-                p.ell(-18 + math.cos(r) * 30, -36 - abs(math.sin(r)) * 26, 12, 12, body, ink=ink)
-            p.ell(6, -74, 27, 44, body, flat=True, stroke=False, rot=14)
-            p.ell(18, -74, 12, 28, belly, flat=True, stroke=False, op=0.85, rot=14)
     elif fluffy:
         pts = []
         n = 18
@@ -642,7 +636,8 @@ def firework(cx, cy, r, col, rays=16):
         x2, y2 = cx + math.cos(a) * r, cy + math.sin(a) * r
         out.append('<path d="M%s %s L%s %s" stroke="%s" stroke-width="4" opacity="0.9"/>' % (fmt(x1), fmt(y1), fmt(x2), fmt(y2), col))
         out.append('<circle cx="%s" cy="%s" r="4" fill="#ffffff"/>' % (fmt(x2), fmt(y2)))
-    out.append('<circle cx="%s" cy="%s" r="%s" fill="%s" opacity="0.35"/>' % (fmt(cx), fmt(cy), fmt(r * 0.25), col))
+    out.append('<circle cx="%s" cy="%s" r="%s" fill="%s" opacity="0.5"/>' % (fmt(cx), fmt(cy), fmt(r * 0.45), col))
+    out.append('<circle cx="%s" cy="%s" r="%s" fill="url(#glow)"/>' % (fmt(cx), fmt(cy), fmt(r * 0.5)))
     out.append('</g>')
     return ''.join(out)
 

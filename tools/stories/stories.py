@@ -27,23 +27,23 @@ STORIES = {
             (SPEECH, 'Morning! Lovely day for a walk!', (330, 470, 280, 22), (480, 556)),
         ]),
         ('gfx/story/story1_2.jpg', [
-            (THOUGHT, 'This empty little shop... it would make a perfect studio!', (40, 160, 330, 44), (300, 390)),
-            (SPEECH, 'A studio for dressing dogs! Bows, capes, tiny hats. I\'m in!', (250, 280, 340, 44), (340, 400)),
+            (THOUGHT, 'This empty little shop... it would make a perfect studio!', (40, 110, 330, 44), (280, 390)),
+            (SPEECH, 'A studio for dressing dogs! Bows, capes, tiny hats. I\'m in!', (330, 250, 340, 44), (350, 400)),
         ]),
         ('gfx/story/story1_3.jpg', [
             (NARRATE, 'And so the Brimble Dog Dressing Studio opened its doors.', (40, 40, 430, 44), None),
-            (SPEECH, 'We\'re open! Who wants to look fabulous?', (560, 70, 300, 44), (540, 150)),
-            (SPEECH, 'A party hat for Pepper, please!', (40, 290, 250, 44), (150, 390)),
+            (SPEECH, 'We\'re open! Who wants to look fabulous?', (540, 300, 300, 44), (560, 420)),
+            (SPEECH, 'A party hat for Pepper, please!', (30, 400, 250, 44), (150, 520)),
         ]),
         ('gfx/story/story1_4.jpg', [
-            (SPEECH, 'Good morning, dear! This is Biscuit. He rolled in a puddle. Again.', (600, 250, 360, 44), (770, 330)),
-            (THOUGHT, 'Puddles are art.', (640, 470, 170, 22), (600, 590)),
-            (SPEECH, 'Don\'t worry, ma\'am. Leave Biscuit to me!', (250, 230, 300, 44), (380, 330)),
+            (SPEECH, 'Good morning, dear! This is Biscuit. He rolled in a puddle. Again.', (600, 300, 360, 44), (790, 420)),
+            (THOUGHT, 'Puddles are art.', (420, 470, 190, 22), (520, 610)),
+            (SPEECH, 'Don\'t worry, ma\'am. Leave Biscuit to me!', (110, 310, 300, 44), (300, 425)),
         ]),
         ('gfx/story/story1_5.jpg', [
-            (SPEECH, 'Oh my! Biscuit, you look like a film star!', (700, 70, 290, 44), (850, 380)),
-            (NARRATE, 'Win levels to earn jigsaw pieces. Finish the picture, and the dog is dressed!', (300, 30, 380, 66), None),
+            (SPEECH, 'Oh my! Biscuit, you look like a film star!', (700, 290, 290, 44), (830, 410)),
             (SPEECH, 'My first client! Who\'s next?', (80, 300, 280, 22), (260, 390)),
+            (NARRATE, 'Win levels to earn jigsaw pieces. Finish the picture, and the dog is dressed!', (300, 30, 400, 44), None),
         ]),
     ]),
     3: ('UBIERANIE', [
@@ -62,7 +62,7 @@ STORIES = {
             (SPEECH, 'Something with sparkles, please! Lots of sparkles!', (380, 300, 300, 44), (480, 430)),
         ]),
         ('gfx/story/story3_4.jpg', [
-            (SPEECH, 'Twelve dogs to dress before the show? Challenge accepted!', (560, 40, 340, 44), (640, 300)),
+            (SPEECH, 'Twelve dogs to dress before the show? Challenge accepted!', (560, 200, 330, 44), (650, 340)),
             (NARRATE, 'Win levels, collect every piece, and get all twelve dogs ready!', (60, 90, 380, 44), None),
         ]),
     ]),
@@ -82,11 +82,11 @@ STORIES = {
         ('gfx/story/story2_4.jpg', [
             (NARRATE, 'From that day on, the little studio was never quiet again.', (40, 40, 430, 44), None),
             (SPEECH, 'Excuse me... do you do hats for cats?', (700, 380, 280, 44), (880, 480)),
-            (SPEECH, '...Let\'s talk.', (420, 370, 150, 22), (550, 470)),
+            (SPEECH, '...Let\'s talk.', (420, 340, 150, 22), (560, 432)),
         ]),
         ('gfx/story/story2_5.jpg', [
-            (SPEECH, 'Thank you, Barkwell! See you at next year\'s show!', (360, 330, 320, 44), (520, 410)),
-            (NARRATE, 'The End', (442, 60, 140, 22), None),
+            (SPEECH, 'Thank you, Barkwell! See you at next year\'s show!', (400, 320, 330, 44), (520, 420)),
+            (NARRATE, 'The End', (442, 40, 140, 22), None),
         ]),
     ]),
 }
