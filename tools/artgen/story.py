@@ -290,10 +290,10 @@ def s1_town(pic):
     street(pic, 600)
     # dog walkers
     person(pic, 130, 740, 0.62, 1, skin=K.SKINS[2], hair='#2b2b3a', style='short', shirt='#ff9a24', legs='#5a3a2a', arms='hold',
-           hand_item=K.item_leash((165, 40)), extras=('glasses',))
+           hand_item=K.item_leash((243, -79)), extras=('glasses',))
     dog(pic, 250, 742, 0.62, 1, body='#f3e6c6', patch='#8a5a2e', ears='flop', tail='up')
     person(pic, 880, 735, 0.6, -1, skin=K.SKINS[4], hair='#c98a3c', style='pony', shirt='#a65ef0', skirt='#3f8cff', arms='hold',
-           hand_item=K.item_leash((-170, 40)))
+           hand_item=K.item_leash((292, -63)))
     dog(pic, 730, 738, 0.5, -1, body='#2b2b3a', belly='#d9c6a6', ears='point', tail='curl', costume=('collar',))
     dog(pic, 545, 690, 0.4, 1, body='#c98a3c', ears='point', fluffy=True, legs=0.7, tail='curl', costume=(('bow', '#3f8cff'),))
     person(pic, 470, 688, 0.42, 1, skin=K.SKINS[1], hair='#d9d9d9', style='bald', shirt='#1ccfc2', legs='#5e3a1c', arms='wave',
@@ -342,7 +342,7 @@ def s1_client(pic):
     pic.add(scenes._tree(rng, 'round', 960, 650, 1.1, '#4f9e3a'))
     hero(pic, 300, 740, 0.95, 1, arms='wave', mouth='open')
     person(pic, 790, 742, 1.0, -1, skin=K.SKINS[0], hair='#d9d9d9', style='bun', shirt='#a65ef0', skirt='#5e3a1c', arms='hold',
-           extras=('glasses', 'flowerhat', 'cardigan'), hand_item=K.item_leash((-150, 20)), mouth='smile')
+           extras=('glasses', 'flowerhat', 'cardigan'), hand_item=K.item_leash((250, -62)), mouth='smile')
     dx = 575
     dog(pic, dx, 748, 0.8, -1, look=0, tongue=True, **BISCUIT)
     # mud on the scruffy dog and a puddle-brown shadow
@@ -639,6 +639,45 @@ def s2_night(pic):
     pic.define('ff', defs_ff)
     for _ in range(24):
         pic.add('<circle cx="%s" cy="%s" r="%s" fill="url(#ff)"/>' % (fmt(rng.uniform(0, W)), fmt(rng.uniform(560, H)), fmt(rng.uniform(5, 10))))
+    vignette(pic)
+
+
+# ------------------------------------------------------------ the credits
+
+def credits_backdrop(pic):
+    """The end of the campaign: fireworks over Barkwell at night, the studio's
+    groomer holding the trophy among dressed dogs on the left, the middle and
+    right kept calm and dark for the rolling credits (centred on x 640)."""
+    rng = random.Random(4243)
+    pic.define('sky', lin('sky', 0, 0, 0, 1, [(0, '#0b1633'), (0.6, '#1d3566'), (1, '#3a4a86')]))
+    pic.define('vig', rad('vig', 0.5, 0.5, 0.75, [(0.62, '#000000', 0), (1, '#000000', 0.3)]))
+    pic.define('glow', rad('glow', 0.5, 0.5, 0.5, [(0, '#ffffff', 0.9), (0.35, '#fff6c0', 0.45), (1, '#fff6c0', 0)]))
+    pic.define('b2', blur('b2', 2))
+    pic.add('<rect width="%d" height="%d" fill="url(#sky)"/>' % (W, H))
+    for _ in range(150):
+        pic.add('<circle cx="%s" cy="%s" r="%s" fill="#ffffff" opacity="%s"/>'
+                % (fmt(rng.uniform(0, W)), fmt(rng.uniform(0, 460)), fmt(rng.uniform(0.6, 1.8)), fmt(rng.uniform(0.3, 0.9))))
+    pic.add(firework(150, 150, 100, '#ff6fa8'))
+    pic.add(firework(300, 300, 55, '#ffd93a', 14))
+    pic.add(firework(960, 130, 80, '#1ccfc2', 16))
+    pic.add(firework(60, 360, 40, '#a65ef0', 12))
+    for k in range(13):
+        x = -10 + k * 82
+        hh = 50 + (k * 41) % 60
+        pic.add('<rect x="%d" y="%d" width="66" height="%d" fill="#23324f"/>' % (x, 540 - hh, hh + 60))
+        pic.add('<path d="M%d %d l33 -22 l33 22 Z" fill="#1c2a44"/>' % (x, 540 - hh))
+        for j in range(2):
+            pic.add('<rect x="%d" y="%d" width="12" height="12" fill="#ffd97a" opacity="0.8"/>' % (x + 12 + j * 30, 556 - hh))
+    d, _pts = scenes._ridge(random.Random(6), 610, 22)
+    pic.add('<path d="%s" fill="#1c3a47"/>' % d)
+    pic.add(bunting(-10, 600, 380, 610, 10, 9))
+    dog(pic, 70, 728, 0.55, 1, sit=True, costume=(('crown', None), ('cape', '#a65ef0')), **DOGS[0])
+    hero(pic, 205, 735, 0.9, 1, arms='cheer', hand_item=K.item_trophy, mouth='open')
+    dog(pic, 320, 740, 0.5, -1, costume=(('bow', '#ff6fa8'),), **DOGS[1])
+    dog(pic, 930, 740, 0.45, -1, sit=True, costume=(('partyhat', '#5fcd48'),), **DOGS[3])
+    for _ in range(30):
+        pic.add('<circle cx="%s" cy="%s" r="%s" fill="url(#glow)"/>' % (fmt(rng.uniform(0, W)), fmt(rng.uniform(560, H)), fmt(rng.uniform(4, 8))))
+    pic.add(confetti(rng, 40, 0, 380, 380, 700))
     vignette(pic)
 
 
