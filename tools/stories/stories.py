@@ -31,24 +31,24 @@ STORIES = {
             (SPEECH, 'A studio for dressing dogs! Bows, capes, tiny hats. I\'m in!', (330, 250, 340, 44), (350, 400)),
         ]),
         ('gfx/story/story1_3.jpg', [
-            (NARRATE, 'And so the Brimble Dog Dressing Studio opened its doors.', (40, 40, 430, 44), None),
-            (SPEECH, 'We\'re open! Who wants to look fabulous?', (540, 300, 300, 44), (560, 420)),
+            (NARRATE, 'And so the Brimble Dog Dressing Studio opened its doors.', (40, 40, 340, 44), None),
+            (SPEECH, 'We\'re open! Who wants to look fabulous?', (540, 300, 200, 44), (560, 420)),
             (SPEECH, 'A party hat for Pepper, please!', (30, 400, 250, 44), (150, 520)),
         ]),
         ('gfx/story/story1_4.jpg', [
             (SPEECH, 'Good morning, dear! This is Biscuit. He rolled in a puddle. Again.', (600, 300, 360, 44), (790, 420)),
             (THOUGHT, 'Puddles are art.', (420, 470, 190, 22), (520, 610)),
-            (SPEECH, 'Don\'t worry, ma\'am. Leave Biscuit to me!', (110, 310, 300, 44), (300, 425)),
+            (SPEECH, 'Don\'t worry, ma\'am. Leave Biscuit to me!', (100, 330, 330, 22), (300, 425)),
         ]),
         ('gfx/story/story1_5.jpg', [
-            (SPEECH, 'Oh my! Biscuit, you look like a film star!', (700, 290, 290, 44), (830, 410)),
+            (SPEECH, 'Oh my! Biscuit, you look like a film star!', (740, 290, 230, 44), (830, 410)),
             (SPEECH, 'My first client! Who\'s next?', (80, 300, 280, 22), (260, 390)),
             (NARRATE, 'Win levels to earn jigsaw pieces. Finish the picture, and the dog is dressed!', (300, 30, 400, 44), None),
         ]),
     ]),
     3: ('UBIERANIE', [
         ('gfx/story/story3_1.jpg', [
-            (NARRATE, 'One sunny morning, a poster appeared in the town square...', (40, 40, 440, 44), None),
+            (NARRATE, 'One sunny morning, a poster appeared in the town square...', (40, 40, 340, 44), None),
             (SPEECH, 'A dog show? Here in Barkwell?!', (60, 420, 250, 44), (160, 480)),
         ]),
         ('gfx/story/story3_2.jpg', [
@@ -57,8 +57,8 @@ STORIES = {
             (SPEECH, 'Woof! (That means: I\'ll need a cape.)', (640, 470, 300, 44), (800, 580)),
         ]),
         ('gfx/story/story3_3.jpg', [
-            (NARRATE, 'By lunchtime, the queue reached all the way down the street.', (40, 40, 440, 44), None),
-            (SPEECH, 'My Rex needs a costume for the show!', (40, 330, 250, 44), (90, 450)),
+            (NARRATE, 'By lunchtime, the queue reached all the way down the street.', (40, 40, 340, 44), None),
+            (SPEECH, 'My Rex needs a costume for the show!', (40, 330, 190, 44), (90, 450)),
             (SPEECH, 'Something with sparkles, please! Lots of sparkles!', (380, 300, 300, 44), (480, 430)),
         ]),
         ('gfx/story/story3_4.jpg', [
@@ -77,11 +77,11 @@ STORIES = {
         ]),
         ('gfx/story/story2_3.jpg', [
             (SPEECH, 'The prize for the best-dressed dogs goes to... all of them!', (40, 150, 330, 44), (310, 300)),
-            (SPEECH, 'Thank you! The dogs did all the posing.', (680, 120, 290, 44), (640, 290)),
+            (SPEECH, 'Thank you! The dogs did all the posing.', (700, 140, 230, 44), (640, 290)),
         ]),
         ('gfx/story/story2_4.jpg', [
-            (NARRATE, 'From that day on, the little studio was never quiet again.', (40, 40, 430, 44), None),
-            (SPEECH, 'Excuse me... do you do hats for cats?', (700, 380, 280, 44), (880, 480)),
+            (NARRATE, 'From that day on, the little studio was never quiet again.', (40, 40, 340, 44), None),
+            (SPEECH, 'Excuse me... do you do hats for cats?', (760, 380, 200, 44), (880, 480)),
             (SPEECH, '...Let\'s talk.', (420, 340, 150, 22), (560, 432)),
         ]),
         ('gfx/story/story2_5.jpg', [

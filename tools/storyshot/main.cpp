@@ -1,4 +1,4 @@
-// storyshot [--data DIR] [--out DIR] [--check] [N...]
+// storyshot [--data DIR] [--out DIR] [--check] [--notes] [N...]
 // Reads the story files "data/story-N.dat" (N = 1, 2, 3 unless given) the way
 // the story screen does, draws each picture with all of its speech boxes, the
 // hint line and the skip button, and with --out saves DIR/storyN_P.png.
@@ -6,7 +6,8 @@
 // text line, a picture that is missing or not 1024 x 768, text wider than its
 // box or taller than the box's paper, a frame or tail off the screen or over
 // the skip button or the hint, two boxes of one picture that overlap. Exit 1
-// when anything was reported, 2 on a usage error.
+// when anything was reported, 2 on a usage error. --notes also names boxes
+// whose last line is a single word.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -131,7 +132,7 @@ std::vector<Part> loadStory(const std::string& path, std::string& atEnd) {
 
 int main(int argc, char** argv) {
     std::string data = BRIMBLE_GAME_DIR, out;
-    bool check = false;
+    bool check = false, notes = false;
     std::vector<int> stories;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -139,10 +140,12 @@ int main(int argc, char** argv) {
             (a == "--data" ? data : out) = argv[++i];
         } else if (a == "--check") {
             check = true;
+        } else if (a == "--notes") {
+            notes = true;
         } else if (!a.empty() && a.find_first_not_of("0123456789") == std::string::npos) {
             stories.push_back(std::atoi(a.c_str()));
         } else {
-            std::fprintf(stderr, "usage: storyshot [--data DIR] [--out DIR] [--check] [N...]\n");
+            std::fprintf(stderr, "usage: storyshot [--data DIR] [--out DIR] [--check] [--notes] [N...]\n");
             return 2;
         }
     }
@@ -189,11 +192,9 @@ int main(int argc, char** argv) {
         std::printf("gfx/gui/story/story.gui: no button \"skip\"\n");
         ++problems;
     }
-    // How far the paper reaches beyond the box rectangle on each side.
+    // How far the paper reaches above and below the box rectangle.
     const float padT = static_cast<float>(paperDepth(comic + "gora.png", 0, -1));
     const float padB = static_cast<float>(paperDepth(comic + "dol.png", 0, 1));
-    const float padL = static_cast<float>(paperDepth(comic + "lewo.png", -1, 0));
-    const float padR = static_cast<float>(paperDepth(comic + "prawo.png", 1, 0));
     const float edgeT = piece[1] ? ImageHeight(piece[1]) : 0, edgeB = piece[7] ? ImageHeight(piece[7]) : 0;
     const float edgeL = piece[3] ? ImageWidth(piece[3]) : 0, edgeR = piece[5] ? ImageWidth(piece[5]) : 0;
 
@@ -275,6 +276,27 @@ int main(int argc, char** argv) {
                     }
                     if (TextWidth(word) > box.w) report(n, p, b, "the word \"" + word + "\" is wider than the box");
                     word.clear();
+                }
+                // a lone last word reads badly: note it (not a fault)
+                {
+                    std::string line, last;
+                    int count = 0;
+                    size_t pos = 0;
+                    while (pos <= text.size()) {
+                        size_t sp = text.find(' ', pos);
+                        if (sp == std::string::npos) sp = text.size();
+                        const std::string w = text.substr(pos, sp - pos);
+                        pos = sp + 1;
+                        const std::string cand = line.empty() ? w : line + " " + w;
+                        if (!line.empty() && TextWidth(cand) > box.w) {
+                            ++count;
+                            line = w;
+                        } else {
+                            line = cand;
+                        }
+                    }
+                    if (count > 0 && line.find(' ') == std::string::npos && notes)
+                        std::printf("note: story %d, picture %d, box %d ends with a lone word: %s\n", n, p, b, line.c_str());
                 }
                 if (ty < box.y - padT + 1 || ty + drawn > box.y + box.h + padB - 1)
                     report(n, p, b, "the text (" + std::to_string(drawn) + " px high) does not fit the box's paper");
