@@ -302,6 +302,13 @@ def item_key(p, x, y):
 
 # ---------------------------------------------------------------- dogs
 
+def _leg(p, lx, top, hw, col, ink):
+    """A dog's leg: slightly tapered, rounded at the foot."""
+    p.shape([('M', lx - hw * 1.3, top), ('C', lx - hw * 1.4, top * 0.55, lx - hw * 0.7, top * 0.4, lx - hw * 0.75, -10),
+             ('Q', lx, -2, lx + hw * 0.75, -10), ('C', lx + hw * 0.8, top * 0.4, lx + hw * 1.3, top * 0.55, lx + hw * 1.2, top),
+             ('Z',)], col, ink=ink)
+
+
 def dog(pic, x, y, s=1.0, f=1, body='#d9a45c', belly=None, patch=None, ears='flop', ear_col=None, fluffy=False,
         legs=1.0, long=1.0, snout=1.0, tail='up', tongue=True, costume=(), sit=False, look=0):
     """A friendly dog about 150 units tall at scale 1 (feet at 0)."""
@@ -329,10 +336,10 @@ def dog(pic, x, y, s=1.0, f=1, body='#d9a45c', belly=None, patch=None, ears='flo
     # far legs
     far = shade(body, 0.82)
     if sit:
-        p.shape([('M', 30, -80), ('L', 46, -80), ('L', 46, -8), ('L', 30, -8), ('Z',)], far, ink=ink)
+        _leg(p, 38, -84, 9, far, ink)
     else:
         for lx in (-rx * 0.55 - 8, rx * 0.55 + 8):
-            p.shape([('M', lx - 10, by + 6), ('L', lx + 10, by + 6), ('L', lx + 10, -6), ('L', lx - 10, -6), ('Z',)], far, ink=ink)
+            _leg(p, lx, by + 6, 10.5, far, ink)
     # body
     if sit:
         if cape:
@@ -369,11 +376,11 @@ def dog(pic, x, y, s=1.0, f=1, body='#d9a45c', belly=None, patch=None, ears='flo
     # near legs
     if sit:
         p.ell(-26, -8, 24, 9, belly, ink=ink)
-        p.shape([('M', 12, -86), ('L', 30, -86), ('L', 30, -8), ('L', 12, -8), ('Z',)], body, ink=ink)
+        _leg(p, 21, -88, 10, body, ink)
         p.ell(24, -7, 14, 8, belly, ink=ink)
     else:
         for lx in (-rx * 0.55, rx * 0.55):
-            p.shape([('M', lx - 11, by + 4), ('L', lx + 11, by + 4), ('L', lx + 11, -6), ('L', lx - 11, -6), ('Z',)], body, ink=ink)
+            _leg(p, lx, by + 4, 11.5, body, ink)
             p.ell(lx + 4, -6, 14, 8, belly, ink=ink)
     # collar, scarf
     scarf = [c for c in costume if isinstance(c, tuple) and c[0] == 'scarf']
