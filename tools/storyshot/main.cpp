@@ -3,7 +3,8 @@
 // the story screen does, draws each picture with all of its speech boxes, the
 // hint line and the skip button, and with --out saves DIR/storyN_P.png.
 // With --check it reports every box that does not fit: a missing or empty
-// text line, a picture that is missing or not 1024 x 768, text wider than its
+// text line, a picture that is missing, not 1024 x 768 or holding pixels of the
+// mask colour (pure green), text wider than its
 // box or taller than the box's paper, a frame or tail off the screen or over
 // the skip button or the hint, two boxes of one picture that overlap. Exit 1
 // when anything was reported, 2 on a usage error. --notes also names boxes
@@ -230,6 +231,15 @@ int main(int argc, char** argv) {
                 report(n, p, 0, "picture " + part.gfx + " is missing");
             else if (ImageWidth(img) != 1024 || ImageHeight(img) != 768)
                 report(n, p, 0, "picture " + part.gfx + " is not 1024 x 768");
+            if (img) {
+                // the screen loads story pictures masked with pure green: such
+                // pixels would be holes in the picture
+                const TPixmap pix = LoadPixmap(data + part.gfx);
+                size_t holes = 0;
+                for (size_t i = 0; i + 3 < pix.pixels.size(); i += 4)
+                    if (pix.pixels[i] == 0 && pix.pixels[i + 1] == 255 && pix.pixels[i + 2] == 0) ++holes;
+                if (holes) report(n, p, 0, std::to_string(holes) + " pixels of pure green would turn transparent");
+            }
             if (part.boxes.empty()) report(n, p, 0, "no speech boxes");
             ForceDrawing(true);
             SetClsColor(0, 0, 0);
