@@ -27,8 +27,8 @@ STORIES = {
             (SPEECH, 'Morning! Lovely day for a walk!', (330, 470, 280, 22), (480, 556)),
         ]),
         ('gfx/story/story1_2.jpg', [
-            (THOUGHT, 'This empty little shop... it would make a perfect studio!', (40, 110, 330, 44), (280, 390)),
-            (SPEECH, 'A studio for dressing dogs! Bows, capes, tiny hats. I\'m in!', (330, 250, 340, 44), (350, 400)),
+            (THOUGHT, 'This empty little shop... it would make a perfect studio!', (40, 170, 330, 44), (280, 390)),
+            (SPEECH, 'A studio for dressing dogs! Bows, capes, tiny hats. I\'m in!', (330, 272, 340, 44), (350, 404)),
         ]),
         ('gfx/story/story1_3.jpg', [
             (NARRATE, 'And so the Brimble Dog Dressing Studio opened its doors.', (40, 40, 340, 44), None),
