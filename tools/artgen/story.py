@@ -190,6 +190,18 @@ def window_frame(pic, x, y, w, h, sky='#a9dcf7'):
     pic.add('<path d="M%s %s v%s M%s %s h%s" stroke="%s" stroke-width="5"/>' % (x + w / 2, y, h, x, y + h / 2, w, '#f6e7c4'))
     pic.add('<path d="M%s %s l%s 0 l-%s %s Z" fill="#ffffff" opacity="0.4"/>' % (x + 8, y + 8, w * 0.3, w * 0.3, h * 0.4))
     pic.add('<rect x="%s" y="%s" width="%s" height="%s" rx="8" fill="none" stroke="#f6e7c4" stroke-width="4"/>' % (x - 4, y - 4, w + 8, h + 8))
+    # curtains tied back at both sides, and the rail
+    for side in (-1, 1):
+        cx = x if side < 0 else x + w
+        out = side * 34
+        pic.add('<path d="M%s %s Q%s %s %s %s Q%s %s %s %s Q%s %s %s %s L%s %s Z" fill="%s" stroke="%s" stroke-width="3" stroke-linejoin="round"/>'
+                % (fmt(cx - out * 0.6), fmt(y - 20), fmt(cx + side * -30), fmt(y + h * 0.3), fmt(cx - side * 10), fmt(y + h * 0.5),
+                   fmt(cx - side * 4), fmt(y + h * 0.8), fmt(cx - out * 0.4), fmt(y + h + 30), fmt(cx + out * 0.4), fmt(y + h + 36),
+                   fmt(cx + out), fmt(y + h + 30), fmt(cx + out), fmt(y - 20), pic.vfill('#ff8fb4', '#ffb0c8', '#e06a90'), K.INK))
+        pic.add('<path d="M%s %s q%s 6 %s 0" fill="none" stroke="%s" stroke-width="5" stroke-linecap="round"/>'
+                % (fmt(cx - side * 8), fmt(y + h * 0.5), fmt(out * 0.6), fmt(out * 1.1), '#ffd93a'))
+    pic.add('<path d="M%s %s H%s" stroke="%s" stroke-width="10" stroke-linecap="round"/><path d="M%s %s H%s" stroke="#c98a3c" stroke-width="5" stroke-linecap="round"/>'
+            % (fmt(x - 50), fmt(y - 22), fmt(x + w + 50), K.INK, fmt(x - 50), fmt(y - 22), fmt(x + w + 50)))
 
 
 def grooming_table(pic, x, base, w=300):

@@ -347,8 +347,10 @@ def dog(pic, x, y, s=1.0, f=1, body='#d9a45c', belly=None, patch=None, ears='flo
             p.shape([('M', hx - 20, hy + 18), ('Q', -40, -120, -70, -20), ('Q', -60, -8, -40, -14), ('Q', -30, -4, -14, -12),
                      ('Q', -10, -60, hx, hy + 30), ('Z',)], col)
         p.ell(-18, -36, 36, 32, body, ink=ink)
-        p.ell(6, -74, 30, 48, body, ink=ink, rot=14)
-        p.ell(18, -74, 13, 30, belly, flat=True, stroke=False, op=0.85, rot=14)
+        _leg(p, 21, -70, 10, body, ink)
+        p.ell(21, -7, 14, 8, belly, ink=ink)
+        p.ell(6, -78, 30, 46, body, ink=ink, rot=14)
+        p.ell(18, -80, 13, 28, belly, flat=True, stroke=False, op=0.85, rot=14)
     elif fluffy:
         pts = []
         n = 18
@@ -376,8 +378,6 @@ def dog(pic, x, y, s=1.0, f=1, body='#d9a45c', belly=None, patch=None, ears='flo
     # near legs
     if sit:
         p.ell(-26, -8, 24, 9, belly, ink=ink)
-        _leg(p, 21, -88, 10, body, ink)
-        p.ell(24, -7, 14, 8, belly, ink=ink)
     else:
         for lx in (-rx * 0.55, rx * 0.55):
             _leg(p, lx, by + 4, 11.5, body, ink)
