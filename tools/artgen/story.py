@@ -439,9 +439,9 @@ def s3_mayor(pic):
            extras=('tophat', 'moustache', 'sash'), hand_item=K.item_megaphone, mouth='open')
     for x, y, c in ((150, 220, '#ffd93a'), (190, 260, '#ef4a43'), (880, 230, '#5fcd48')):
         balloon(pic, x, y, 24, c)
-    crowd_heads(pic, random.Random(8), 690, 8, 1.35)
-    # a dog hopping in the crowd
-    dog(pic, 840, 700, 0.75, -1, body='#f3e6c6', patch='#c98a3c', ears='point', tail='curl')
+    # a dog standing up behind the crowd to see better
+    dog(pic, 830, 616, 0.7, -1, body='#f3e6c6', patch='#c98a3c', ears='point', tail='curl')
+    crowd_heads(pic, random.Random(8), 700, 8, 1.3)
     pic.add(confetti(rng, 50, 200, 60, 820, 380))
     vignette(pic)
 

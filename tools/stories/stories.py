@@ -54,7 +54,7 @@ STORIES = {
         ('gfx/story/story3_2.jpg', [
             (SPEECH, 'Hear ye, hear ye! The Grand Barkwell Dog Show is coming!', (60, 40, 340, 44), (470, 120)),
             (SPEECH, 'The best-dressed dogs will parade on the big stage!', (610, 150, 330, 44), (540, 230)),
-            (SPEECH, 'Woof! (That means: I\'ll need a cape.)', (640, 470, 300, 44), (800, 580)),
+            (SPEECH, 'Woof! (That means: I\'ll need a cape.)', (620, 410, 330, 22), (790, 500)),
         ]),
         ('gfx/story/story3_3.jpg', [
             (NARRATE, 'By lunchtime, the queue reached all the way down the street.', (40, 40, 340, 44), None),
