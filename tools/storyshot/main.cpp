@@ -47,7 +47,8 @@ struct Rect {
 
 // The nine frame pieces in the order top-left, top, top-right, left, middle,
 // right, bottom-left, bottom, bottom-right.
-const char* kPieces[9] = {"lewo-gora", "gora", "prawo-gora", "lewo", "srodek", "prawo", "lewo-Dol", "dol", "prawo-dol"};
+const char* kPieces[9] = {"lewo-gora", "gora",     "prawo-gora", "lewo",     "srodek",
+                          "prawo",     "lewo-Dol", "dol",        "prawo-dol"};
 ImagePtr piece[9];
 ImagePtr tails[2];
 FontPtr fonts[2];
@@ -172,7 +173,8 @@ int main(int argc, char** argv) {
             ++problems;
             continue;
         }
-        const float w = static_cast<float>(ImageWidth(piece[i])), h = static_cast<float>(ImageHeight(piece[i]));
+        const float w = static_cast<float>(ImageWidth(piece[i])),
+                    h = static_cast<float>(ImageHeight(piece[i]));
         if (i == 0) SetImageHandle(piece[i], w - 1, h - 1);
         if (i == 1 || i == 2) SetImageHandle(piece[i], 0, h - 1);
         if (i == 3 || i == 6) SetImageHandle(piece[i], w - 1, 0);
@@ -238,7 +240,8 @@ int main(int argc, char** argv) {
                 size_t holes = 0;
                 for (size_t i = 0; i + 3 < pix.pixels.size(); i += 4)
                     if (pix.pixels[i] == 0 && pix.pixels[i + 1] == 255 && pix.pixels[i + 2] == 0) ++holes;
-                if (holes) report(n, p, 0, std::to_string(holes) + " pixels of pure green would turn transparent");
+                if (holes)
+                    report(n, p, 0, std::to_string(holes) + " pixels of pure green would turn transparent");
             }
             if (part.boxes.empty()) report(n, p, 0, "no speech boxes");
             ForceDrawing(true);
@@ -249,7 +252,9 @@ int main(int argc, char** argv) {
             SetAlpha(1);
             SetRotation(0);
             SetScale(1, 1);
-            if (img) DrawImage(img, static_cast<float>(512 - ImageWidth(img) / 2), static_cast<float>(384 - ImageHeight(img) / 2));
+            if (img)
+                DrawImage(img, static_cast<float>(512 - ImageWidth(img) / 2),
+                          static_cast<float>(384 - ImageHeight(img) / 2));
             std::vector<Rect> frames;
             int b = 0;
             for (const Box& box : part.boxes) {
@@ -274,7 +279,8 @@ int main(int argc, char** argv) {
                 drawComicBox(box.x, box.y, box.w, box.h, 1);
                 SetColor(0, 0, 0);
                 SetAlpha(1);
-                const int drawn = drawTextBlock(text, static_cast<int>(tx), static_cast<int>(ty), box.w, "CENTER", font);
+                const int drawn =
+                    drawTextBlock(text, static_cast<int>(tx), static_cast<int>(ty), box.w, "CENTER", font);
                 SetColor(255, 255, 255);
                 // every word must fit the column
                 SetImageFont(font);
@@ -284,7 +290,8 @@ int main(int argc, char** argv) {
                         word += c;
                         continue;
                     }
-                    if (TextWidth(word) > box.w) report(n, p, b, "the word \"" + word + "\" is wider than the box");
+                    if (TextWidth(word) > box.w)
+                        report(n, p, b, "the word \"" + word + "\" is wider than the box");
                     word.clear();
                 }
                 // a lone last word reads badly: note it (not a fault)
@@ -306,10 +313,12 @@ int main(int argc, char** argv) {
                         }
                     }
                     if (count > 0 && line.find(' ') == std::string::npos && notes)
-                        std::printf("note: story %d, picture %d, box %d ends with a lone word: %s\n", n, p, b, line.c_str());
+                        std::printf("note: story %d, picture %d, box %d ends with a lone word: %s\n", n, p, b,
+                                    line.c_str());
                 }
                 if (ty < box.y - padT + 1 || ty + drawn > box.y + box.h + padB - 1)
-                    report(n, p, b, "the text (" + std::to_string(drawn) + " px high) does not fit the box's paper");
+                    report(n, p, b,
+                           "the text (" + std::to_string(drawn) + " px high) does not fit the box's paper");
                 const Rect frame{box.x - edgeL, box.y - edgeT, box.x + box.w + edgeR, box.y + box.h + edgeB};
                 if (!frame.inside(1024, 768)) report(n, p, b, "the frame leaves the screen");
                 if (frame.meets(skip)) report(n, p, b, "the frame covers the skip button");
@@ -322,8 +331,10 @@ int main(int argc, char** argv) {
                     SetScale(box.dsX, box.dsY);
                     DrawImage(tail, box.dX, box.dy);
                     SetScale(1, 1);
-                    const float x2 = box.dX + ImageWidth(tail) * box.dsX, y2 = box.dy + ImageHeight(tail) * box.dsY;
-                    const Rect t{std::min(box.dX, x2), std::min(box.dy, y2), std::max(box.dX, x2), std::max(box.dy, y2)};
+                    const float x2 = box.dX + ImageWidth(tail) * box.dsX,
+                                y2 = box.dy + ImageHeight(tail) * box.dsY;
+                    const Rect t{std::min(box.dX, x2), std::min(box.dy, y2), std::max(box.dX, x2),
+                                 std::max(box.dy, y2)};
                     if (!t.inside(1024, 768)) report(n, p, b, "the tail leaves the screen");
                     if (t.meets(hint)) report(n, p, b, "the tail covers the hint line");
                 }
@@ -345,7 +356,8 @@ int main(int argc, char** argv) {
             if (gui) gui->draw();
             if (!out.empty()) {
                 TPixmap pix = GrabPixmap(0, 0, 1024, 768);
-                const std::string path = out + "/story" + std::to_string(n) + "_" + std::to_string(p) + ".png";
+                const std::string path =
+                    out + "/story" + std::to_string(n) + "_" + std::to_string(p) + ".png";
                 if (!SavePixmapPNG(pix, path)) {
                     std::fprintf(stderr, "storyshot: cannot write %s\n", path.c_str());
                     return 1;
