@@ -546,9 +546,9 @@ def s2_grounds(pic):
     street(pic, 610, '#9fd07a')
     for x, y, c in ((70, 200, '#ef4a43'), (110, 240, '#ffd93a'), (940, 190, '#3f8cff'), (970, 250, '#a65ef0'), (60, 300, '#5fcd48')):
         balloon(pic, x, y, 26, c)
-    dog(pic, 380, 560, 0.5, 1, costume=(('bow', '#ff6fa8'),), **DOGS[1])
-    dog(pic, 520, 556, 0.55, 1, sit=True, costume=(('bow', '#3f8cff'),), **DOGS[3])
-    dog(pic, 660, 560, 0.5, -1, costume=(('bow', '#ffd93a'),), **DOGS[0])
+    dog(pic, 340, 560, 0.5, 1, costume=(('bow', '#ff6fa8'),), **DOGS[1])
+    dog(pic, 475, 556, 0.55, 1, sit=True, costume=(('bow', '#3f8cff'),), **DOGS[3])
+    dog(pic, 610, 560, 0.5, -1, costume=(('bow', '#ffd93a'),), **DOGS[0])
     crowd_heads(pic, random.Random(9), 712, 9, 1.25)
     pic.add(confetti(rng, 70, 0, 0, W, 480))
     vignette(pic)

@@ -69,7 +69,7 @@ STORIES = {
     2: ('MAIN-MENU', [
         ('gfx/story/story2_1.jpg', [
             (NARRATE, 'At last: the day of the Grand Barkwell Dog Show!', (40, 40, 420, 22), None),
-            (SPEECH, 'Look at that stage! I have never seen so many bows.', (600, 470, 300, 44), (700, 600)),
+            (SPEECH, 'Look at that stage! I have never seen so many bows.', (700, 440, 230, 44), (760, 606)),
         ]),
         ('gfx/story/story2_2.jpg', [
             (NARRATE, 'Here they come: every single dog dressed by Brimble!', (40, 40, 420, 44), None),
