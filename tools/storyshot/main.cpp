@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "app/services/Backend.h"
-#include "app/services/Services.h"
-#include "app/services/sdl/SdlBackend.h"
+#include "platform/Backend.h"
+#include "platform/Services.h"
+#include "platform/sdl/SdlBackend.h"
 #include "data/DataGlobals.h"
 #include "data/Paragraph.h"
 #include "data/TRCMFile.h"
