@@ -4,6 +4,7 @@
 //   appHooks().mainMenuLoop = [] { return mainMenu->mainLoop(); };
 #include "app/AppHooks.h"
 #include "app/MainGameWiring.h"
+#include "app/PlayLogWiring.h"
 #include "screens/ProfilesWiring.h"
 #include "screens/ResultScreensWiring.h"
 
@@ -11,4 +12,5 @@ void wireAppHooks() {
     wireMainGame();
     wireResultScreens();
     wireProfiles();
+    wirePlayLog();
 }
