@@ -145,7 +145,9 @@ void setUpCollector(httplib::Server& svr, Store& store, const CollectorOptions& 
                 return true;
             });
         if (!read) {
-            plain(res, 400, "malformed multipart body");
+            // The reader sets 413 itself when the body is over the limit.
+            if (res.status == 413) plain(res, 413, "upload too large");
+            else plain(res, 400, "malformed multipart body");
             return;
         }
         std::vector<PlayRecord> records;

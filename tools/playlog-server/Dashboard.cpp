@@ -269,7 +269,7 @@ const char* kStyle =
     "h1{font-size:24px;margin:0 0 4px}h2{font-size:18px;margin:28px 0 8px}"
     "table{border-collapse:collapse;background:#fff;font-size:13px}"
     "th,td{border:1px solid #c8c8c8;padding:4px 8px;text-align:right}th{background:#e8ecf2}"
-    "td.t{text-align:left}tr.hard td{background:#fbe3e1}tr.easy td{background:#e4f2e4}"
+    ".t{text-align:left}tr.hard td{background:#fbe3e1}tr.easy td{background:#e4f2e4}"
     "form{background:#fff;border:1px solid #c8c8c8;padding:10px;display:inline-block}"
     "label{margin-right:12px}.note{font-size:13px;color:#333}.flag{color:#8a1c14;font-weight:bold}"
     "svg{display:block;margin:8px 0;border:1px solid #c8c8c8}";

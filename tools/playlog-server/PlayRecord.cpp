@@ -72,7 +72,6 @@ bool versionText(const std::string& v) {
     return true;
 }
 bool matchTypeText(const std::string& v) {
-    if (v.empty()) return false;
     for (char c : v)
         if (!std::isalpha(static_cast<unsigned char>(c))) return false;
     return true;
