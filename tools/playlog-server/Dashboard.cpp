@@ -147,7 +147,8 @@ struct Bar {
 };
 
 std::string barChart(const std::string& title, const std::vector<Bar>& bars, double top,
-                     const std::function<std::string(double)>& axisText, const std::string& xName) {
+                     const std::function<std::string(double)>& axisText, const std::string& xName,
+                     const std::function<std::string(double)>& valueText) {
     const int W = 760, H = 260, left = 60, right = 16, topPad = 34, bottom = 46;
     const int plotW = W - left - right, plotH = H - topPad - bottom;
     std::ostringstream o;
@@ -178,6 +179,10 @@ std::string barChart(const std::string& title, const std::vector<Bar>& bars, dou
         o << "<rect x=\"" << fmt(x, 1) << "\" y=\"" << fmt(topPad + plotH - h, 1) << "\" width=\"" << fmt(w, 1)
           << "\" height=\"" << fmt(std::max(h, 0.5), 1) << "\" fill=\"" << (b.marked ? "#b3261e" : "#2f6db5")
           << "\"><title>" << htmlEscape(b.tip) << "</title></rect>";
+        if (i % every == 0 && bars.size() <= 24)
+            o << "<text x=\"" << fmt(x + w / 2, 1) << "\" y=\"" << fmt(topPad + plotH - h - 4, 1)
+              << "\" font-size=\"11\" text-anchor=\"middle\" fill=\"#1a1a1a\">" << htmlEscape(valueText(b.value))
+              << "</text>";
         if (i % every == 0)
             o << "<text x=\"" << fmt(x + w / 2, 1) << "\" y=\"" << topPad + plotH + 16
               << "\" font-size=\"12\" text-anchor=\"middle\" fill=\"#1a1a1a\">" << htmlEscape(b.label) << "</text>";
@@ -200,7 +205,7 @@ std::string svgWinRate(const std::vector<LevelStats>& levels) {
                             " plays won",
                         s.winRate, s.hard});
     return barChart("Win rate by level", bars, 1.0, [](double v) { return pct(v); },
-                    "level (red: stands out as hard)");
+                    "level (red: stands out as hard)", [](double v) { return pct(v); });
 }
 
 std::string svgMedianTime(const std::vector<LevelStats>& levels) {
@@ -213,7 +218,7 @@ std::string svgMedianTime(const std::vector<LevelStats>& levels) {
     }
     top = std::ceil(top / 60.0) * 60.0;
     return barChart("Median time played by level", bars, top, [](double v) { return clock(v); },
-                    "level (red: stands out as hard)");
+                    "level (red: stands out as hard)", [](double v) { return clock(v); });
 }
 
 std::string svgHistogram(const std::vector<PlayRecord>& records, int64_t level) {
@@ -246,7 +251,8 @@ std::string svgHistogram(const std::vector<PlayRecord>& records, int64_t level) 
     for (const Bar& b : bars) top = std::max(top, b.value);
     top = std::max(4.0, std::ceil(top / 4.0) * 4.0);
     return barChart("Times played on level " + std::to_string(level) + " (" + std::to_string(times.size()) + " plays)",
-                    bars, top, [](double v) { return fmt(v, 0); }, "time played (bin start, m:ss)");
+                    bars, top, [](double v) { return fmt(v, 0); }, "time played (bin start, m:ss)",
+                    [](double v) { return fmt(v, 0); });
 }
 
 namespace {
@@ -292,8 +298,9 @@ std::string renderDashboard(const std::vector<PlayRecord>& records, const Dashbo
     std::ostringstream o;
     o << "<!DOCTYPE html><html lang=\"en\"><head><meta charset=\"utf-8\"><title>Brimble play log</title><style>"
       << kStyle << "</style></head><body>";
-    o << "<h1>Brimble play log</h1><p class=\"note\">" << records.size() << " rounds from " << players.size()
-      << " players. Levels in red stand out as hard against the " << kNeighbours
+    o << "<h1>Brimble play log</h1><p class=\"note\">" << records.size() << (records.size() == 1 ? " round" : " rounds")
+      << " from " << players.size() << (players.size() == 1 ? " player." : " players.")
+      << " Levels in red stand out as hard against the " << kNeighbours
       << " levels on each side (win rate " << fmt(kWinRateGap * 100) << " points lower, or median time "
       << fmt(kTimeFactor, 1) << "&times; longer), counting levels with at least " << q.minPlays << " plays.</p>";
     o << "<form method=\"get\" action=\"/\"><label>Version " << selectVersion(versions, q.filter.version)

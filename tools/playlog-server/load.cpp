@@ -1,4 +1,4 @@
-// build/playlog-load --port P [--posts N] [--threads C] [--acked FILE]
+// build/playlog-load --port P [--posts N] [--threads C] [--acked FILE] [--stop-on-failure 1]
 // build/playlog-load --port P --verify FILE
 // Posts play-log records to a collector from C threads, each with the game's
 // own sender, N posts in all, and prints posts per second and answer times
@@ -71,6 +71,7 @@ int verify(int port, const std::string& file) {
 
 int main(int argc, char** argv) {
     int port = 8080, posts = 2000, threads = 8;
+    bool stopOnFailure = false;
     std::string acked, verifyFile;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string a = argv[i], v = argv[i + 1];
@@ -79,6 +80,7 @@ int main(int argc, char** argv) {
         else if (a == "--threads") threads = std::max(1, std::stoi(v));
         else if (a == "--acked") acked = v;
         else if (a == "--verify") verifyFile = v;
+        else if (a == "--stop-on-failure") stopOnFailure = v == "1";
     }
     if (!verifyFile.empty()) return verify(port, verifyFile);
 
@@ -127,6 +129,7 @@ int main(int argc, char** argv) {
                     }
                 } else {
                     ++failed;
+                    if (stopOnFailure) break;
                 }
             }
             std::lock_guard<std::mutex> l(m);
