@@ -3,6 +3,7 @@
 start_server() {
   local server=$1 log=$2
   shift 2
+  : >"$log"
   "$server" --listen 127.0.0.1:0 "$@" >"$log" 2>&1 &
   SPID=$!
   PORT=""

@@ -88,6 +88,7 @@ int main(int argc, char** argv) {
     std::FILE* ackFile = acked.empty() ? nullptr : std::fopen(acked.c_str(), "w");
     std::vector<double> latencies;
     std::atomic<int> next{0}, ok{0}, failed{0};
+    std::string firstError;
     const auto t0 = std::chrono::steady_clock::now();
     std::vector<std::thread> pool;
     const std::string stamp = std::to_string(std::chrono::system_clock::now().time_since_epoch().count());
@@ -129,6 +130,10 @@ int main(int argc, char** argv) {
                     }
                 } else {
                     ++failed;
+                    {
+                        std::lock_guard<std::mutex> l(m);
+                        if (firstError.empty()) firstError = s.http_post->lastError;
+                    }
                     if (stopOnFailure) break;
                 }
             }
@@ -146,5 +151,6 @@ int main(int argc, char** argv) {
     std::printf("posts %d ok %d failed %d in %.2f s: %.0f posts/s; answer ms median %.2f p99 %.2f max %.2f\n", posts,
                 ok.load(), failed.load(), secs, ok.load() / secs, at(0.5), at(0.99),
                 latencies.empty() ? 0.0 : latencies.back());
+    if (failed.load() > 0) std::printf("first failure: %s\n", firstError.c_str());
     return failed.load() == 0 ? 0 : 1;
 }

@@ -6,6 +6,8 @@
 // current folder.
 #include <httplib.h>
 
+#include <sys/socket.h>
+
 #include <csignal>
 #include <cstdio>
 
@@ -13,6 +15,15 @@
 #include "Dashboard.h"
 
 namespace {
+
+// The library listens with a backlog of a handful of connections; a burst of
+// testers' uploads would overflow it and wait a second for the SYN to be
+// sent again, so the listening socket gets a deeper queue once bound.
+class CollectorHttpServer : public httplib::Server {
+public:
+    bool deepenBacklog(int n) { return ::listen(svr_sock_, n) == 0; }
+};
+
 httplib::Server* g_server = nullptr;
 void stopServer(int) {
     if (g_server) g_server->stop();
@@ -40,7 +51,7 @@ int main(int argc, char** argv) {
         limits = loadTimeLimits(o.levelsDir);
         if (limits.empty()) std::fprintf(stderr, "playlog-server: no level time limits found in %s\n", o.levelsDir.c_str());
     }
-    httplib::Server svr;
+    CollectorHttpServer svr;
     setUpCollector(svr, *store, o, limits);
     int port = o.port;
     if (port == 0) {
@@ -52,6 +63,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "playlog-server: cannot listen on %s:%d\n", o.host.c_str(), o.port);
         return 1;
     }
+    if (!svr.deepenBacklog(1024)) std::fprintf(stderr, "playlog-server: the listening queue stays short\n");
     g_server = &svr;
     std::signal(SIGINT, stopServer);
     std::signal(SIGTERM, stopServer);
