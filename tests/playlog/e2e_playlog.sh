@@ -4,8 +4,9 @@
 # collector on a free loopback port: one run wins level 3, another loses
 # level 5 to the clock, restarts it and leaves it through the menu. The
 # collector's export then holds those three rounds with their values. Then
-# the game's exit is timed against a dead port, a server that never answers
-# and one that answers without end: under 3 s each, with one line on stderr.
+# the game's exit is timed against a dead port, a server that never answers,
+# one that answers without end and one that trickles a byte a second: under
+# 3 s each, with one line on stderr. Without "playLog.txt" nothing is posted.
 set -u
 BRIMBLE=$(realpath "$1") SERVER=$(realpath "$2") OUT=$3 GAMEDIR=$(realpath "$4")
 HERE=$(cd "$(dirname "$0")" && pwd)
@@ -58,6 +59,7 @@ play() {
   local name=$1 level=$2 script=$3 timed=${4:-}
   local o="$OUT/$name"
   mkdir -p "$o"
+  : >"$o/stdout.txt"
   "$BRIMBLE" --headless --data "$OUT/data" --script "$script" --shots "$o/shots" --user-dir "$o/user" --seed 1 \
     --play-level "$OUT/levels/$level" $timed >"$o/stdout.txt" 2>"$o/stderr.txt" &
   local pid=$! t1=""
@@ -106,6 +108,16 @@ assert "Times played on level 5 (2 plays)" in page
 assert "level 3: 100% of 1 plays won" in page and "level 5: 0% of 2 plays won" in page
 PY
 echo "collector: the three rounds are stored; dashboard at http://127.0.0.1:$PORT/"
+
+# Without "playLog.txt" no round is recorded, so nothing is posted.
+rm "$OUT/data/playLog.txt"
+play unrecorded level03.lvl "$OUT/win.e2e"
+python3 - "$PORT" <<'PY' || fail "a round was posted without playLog.txt"
+import sys, urllib.request
+body = urllib.request.urlopen(f"http://127.0.0.1:{sys.argv[1]}/export.csv").read().decode()
+assert body.count("\n") == 4, body  # the header and the three rounds above
+PY
+: >"$OUT/data/playLog.txt"
 stop_server
 
 # The exit against servers that misbehave.
@@ -119,7 +131,7 @@ check_exit() {
 DEAD=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 echo "127.0.0.1:$DEAD" >"$OUT/data/playlog-net.txt"
 check_exit dead-port
-for mode in silent endless; do
+for mode in silent endless trickle; do
   python3 "$HERE/bad_server.py" $mode >"$OUT/bad-$mode.port" &
   BAD=$!
   for _ in $(seq 1 100); do [ -s "$OUT/bad-$mode.port" ] && break; sleep 0.02; done

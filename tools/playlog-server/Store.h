@@ -50,8 +50,8 @@ bool fromValues(const std::vector<std::string>& v, PlayRecord& r);
 std::vector<std::string> migration(Dialect d, int n);
 int latestVersion();
 std::string insertSql(Dialect d);
-// WHERE clause with four parameters: version, version, from, to (PostgreSQL
-// numbers them $1..$4).
+// The rows matching three parameters: version, first and last time as text
+// ("" leaves each open).
 std::string selectSql(Dialect d);
 std::string dayStart(const std::string& day);
 std::string dayEnd(const std::string& day);
