@@ -132,7 +132,9 @@ struct LookUp {
 
 }  // namespace
 
-std::unique_ptr<TNetStream> makeNetStream() { return std::make_unique<PosixNetStream>(); }
+std::unique_ptr<TNetStream> makeNetStream() {
+    return std::make_unique<PosixNetStream>();
+}
 
 uint32_t lookUpHostIPv4(const std::string& name, int64_t deadlineMs, std::string& error) {
     // getaddrinfo has no time limit of its own, so it runs on a thread of its

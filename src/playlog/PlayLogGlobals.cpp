@@ -38,9 +38,9 @@ TPlayLogPtr recordPlayLog(bool recordingOn, int outcome, const TPlayLogRound& r)
     log->levelTime = r.levelTime;
     log->howManyBonus = r.bonusUse;
     log->zaliczony = outcome;
-    log->sredniChain = r.log_iloscMatchy > 0
-                           ? static_cast<float>(r.log_zmatchowaneChipsy) / static_cast<float>(r.log_iloscMatchy)
-                           : -1.0f;
+    log->sredniChain = r.log_iloscMatchy > 0 ? static_cast<float>(r.log_zmatchowaneChipsy) /
+                                                   static_cast<float>(r.log_iloscMatchy)
+                                             : -1.0f;
     playLogs.push_back(log);
     return log;
 }

@@ -26,7 +26,7 @@ public:
     std::list<std::string> puzzleChipsPickUptimes;  // seconds, as text
     int levelTime = 0;                              // seconds
     std::array<int, 6> howManyBonus{};
-    int zaliczony = 0;        // 1 won, 0 lost, -1 left for the main menu, -2 restarted
+    int zaliczony = 0;       // 1 won, 0 lost, -1 left for the main menu, -2 restarted
     float sredniChain = -1;  // matched chips per match, -1 without a match
 };
 using TPlayLogPtr = std::shared_ptr<TPlayLog>;

@@ -29,7 +29,8 @@ std::string trim(const std::string& s) {
 
 bool validHost(const std::string& h) {
     if (h.empty() || h.size() > 253 || h.front() == '.' || h.front() == '-') return false;
-    return std::all_of(h.begin(), h.end(), [](unsigned char c) { return std::isalnum(c) || c == '.' || c == '-'; });
+    return std::all_of(h.begin(), h.end(),
+                       [](unsigned char c) { return std::isalnum(c) || c == '.' || c == '-'; });
 }
 
 }  // namespace
@@ -47,8 +48,9 @@ TPlaylogAddress TPlaylogAddress::fromText(const std::string& text) {
         if (colon != std::string::npos) {
             host = line.substr(0, colon);
             const std::string p = line.substr(colon + 1);
-            const bool digits = !p.empty() && p.size() <= 5 &&
-                                std::all_of(p.begin(), p.end(), [](unsigned char c) { return std::isdigit(c); });
+            const bool digits =
+                !p.empty() && p.size() <= 5 &&
+                std::all_of(p.begin(), p.end(), [](unsigned char c) { return std::isdigit(c); });
             port = digits ? std::stoi(p) : 0;
             if (port < 1 || port > 65535) {
                 a.problem = "playlog-net.txt: \"" + line + "\" has no port from 1 to 65535";

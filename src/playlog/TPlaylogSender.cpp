@@ -83,7 +83,8 @@ int TPlaylogSender::saveLevel(const TPlayLog& r) {
     saveVar("match5", num(r.match5));
     saveVar("match6", num(r.match6));
     saveVar("match6orMore", num(r.matchMore));
-    for (size_t i = 0; i < r.powerUps.size(); ++i) saveVar("powerUp" + num(static_cast<int>(i) + 1), num(r.powerUps[i]));
+    for (size_t i = 0; i < r.powerUps.size(); ++i)
+        saveVar("powerUp" + num(static_cast<int>(i) + 1), num(r.powerUps[i]));
     int n = 1;
     for (const std::string& t : r.puzzleChipsPickUptimes)
         saveVar("puzzlePickUpTime_" + num(n++), returnTime(toIntOr0(t)));
@@ -120,7 +121,8 @@ int TPlaylogSender::sendLog() {
     }
     if (lastSent < static_cast<int>(playLogs.size())) {
         lastReport = "Play log: " + std::to_string(lastSent) + " of " + std::to_string(playLogs.size()) +
-                     " records reached " + target_host + ":" + std::to_string(target_port) + " (" + firstError + ")";
+                     " records reached " + target_host + ":" + std::to_string(target_port) + " (" +
+                     firstError + ")";
         std::fprintf(stderr, "%s\n", lastReport.c_str());
     }
     return 0;

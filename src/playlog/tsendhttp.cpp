@@ -11,7 +11,9 @@ namespace {
 
 const std::string kCRLF = "\r\n";
 
-std::string separator() { return "--" + tsendhttp::boundary; }
+std::string separator() {
+    return "--" + tsendhttp::boundary;
+}
 
 std::string disposition(const thttpinput& in) {
     std::string d = "Content-Disposition: form-data; name=\"" + in.name + "\"";
@@ -50,7 +52,8 @@ uint32_t tsendhttp::ressolvename(const std::string& host, int64_t deadlineMs, st
         size_t start = 0;
         for (int part = 0; part < 4; ++part) {
             const size_t dot = host.find('.', start);
-            const std::string num = host.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
+            const std::string num =
+                host.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
             if (num.empty() || num.size() > 3 || std::stoi(num) > 255) {
                 if (error) *error = "the address " + host + " is not a valid dotted address";
                 return 0;
@@ -81,10 +84,10 @@ std::string tsendhttp::contentTypeFor(const std::string& path) {
     std::transform(ext.begin(), ext.end(), ext.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     static const std::pair<const char*, const char*> types[] = {
-        {"gif", "image/gif"},        {"png", "image/png"},        {"jpg", "image/jpg"},
-        {"jpeg", "image/jpg"},       {"bmp", "image/bmp"},        {"txt", "text/txt"},
-        {"htm", "text/htm"},         {"html", "text/html"},       {"doc", "text/doc"},
-        {"css", "text/css"},         {"exe", "application/exe"},  {"zip", "application/zip"},
+        {"gif", "image/gif"},       {"png", "image/png"},       {"jpg", "image/jpg"},
+        {"jpeg", "image/jpg"},      {"bmp", "image/bmp"},       {"txt", "text/txt"},
+        {"htm", "text/htm"},        {"html", "text/html"},      {"doc", "text/doc"},
+        {"css", "text/css"},        {"exe", "application/exe"}, {"zip", "application/zip"},
         {"rar", "application/rar"},
     };
     for (const auto& t : types)
@@ -113,8 +116,8 @@ size_t tsendhttp::contentLength() const {
         } else {
             std::error_code ec;
             const auto size = std::filesystem::file_size(in->filepath, ec);
-            n += separator().size() + disposition(*in).size() + ("Content-Type: " + in->filecontenttype).size() +
-                 (ec ? 0 : static_cast<size_t>(size)) + 10;
+            n += separator().size() + disposition(*in).size() +
+                 ("Content-Type: " + in->filecontenttype).size() + (ec ? 0 : static_cast<size_t>(size)) + 10;
         }
     }
     return n + 49;
@@ -179,7 +182,8 @@ std::vector<std::string> tsendhttp::send(const std::string& host, int port, cons
     char buf[4096];
     bool complete = false;
     while (answer.size() < maxAnswerBytes) {
-        const long k = s->readSome(buf, std::min(sizeof buf, maxAnswerBytes - answer.size()), readDeadline, err);
+        const long k =
+            s->readSome(buf, std::min(sizeof buf, maxAnswerBytes - answer.size()), readDeadline, err);
         if (k < 0) {
             lastError = err;
             break;
@@ -190,7 +194,8 @@ std::vector<std::string> tsendhttp::send(const std::string& host, int port, cons
         }
         answer.append(buf, static_cast<size_t>(k));
     }
-    if (!complete && lastError.empty()) lastError = "the answer went on past " + std::to_string(maxAnswerBytes) + " bytes";
+    if (!complete && lastError.empty())
+        lastError = "the answer went on past " + std::to_string(maxAnswerBytes) + " bytes";
     s->close();
     // Lines end at CR LF or at a lone LF.
     size_t start = 0;

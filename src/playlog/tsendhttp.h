@@ -19,7 +19,8 @@ public:
     // The IPv4 address (host byte order) of a host: a text of digits with
     // exactly three dots is read as a dotted address without a look-up;
     // anything else is looked up by name. 0 when it cannot be found.
-    static uint32_t ressolvename(const std::string& host, int64_t deadlineMs = 0, std::string* error = nullptr);
+    static uint32_t ressolvename(const std::string& host, int64_t deadlineMs = 0,
+                                 std::string* error = nullptr);
     // Posts every field; the answer's lines, or no lines when no connection
     // could be made. Gives up at the time limits below (lastError says why).
     std::vector<std::string> send(const std::string& host, int port, const std::string& script);

@@ -45,7 +45,7 @@ TPlayLog knownRecord() {
 }
 
 TEST(SenderFormat, ReturnTime) {
-    const std::pair<int, const char*> cases[] = {{75, "1:15"}, {5, "0:05"}, {0, "0:00"},   {60, "1:00"},
+    const std::pair<int, const char*> cases[] = {{75, "1:15"}, {5, "0:05"},    {0, "0:00"},     {60, "1:00"},
                                                  {59, "0:59"}, {610, "10:10"}, {3600, "60:00"}, {-4, "0:00"}};
     for (const auto& c : cases) EXPECT_EQ(TPlaylogSender::returnTime(c.first), c.second) << c.first;
 }
@@ -57,14 +57,47 @@ TEST(SenderFormat, SaveLevelAddsTheFieldsInOrder) {
     s.saveLevel(knownRecord());
     std::vector<std::string> got;
     for (const auto& in : s.http_post->inputs) got.push_back(in->name + "=" + in->value);
-    const std::vector<std::string> want = {
-        "version=v1.0", "playerName=Ola", "id=2", "nrLevelu=7", "nrStageu=1", "zaliczony=1", "levelTime=83",
-        "levelTimeMS=1:23", "byloContinue=1", "score=4150", "matchType=SWAP", "puzzlesAtLevel=3",
-        "availableChips=1 2 3 4 5", "chipsCount=5", "tilesToBrake=24", "lastTileBrakeTime=1:15", "biggestMatch=5",
-        "iloscMatch3=12", "match4=2", "match5=1", "match6=0", "match6orMore=0", "powerUp1=1", "powerUp2=0",
-        "powerUp3=0", "powerUp4=2", "powerUp5=0", "powerUp6=0", "powerUp7=0", "powerUp8=0", "powerUp9=0",
-        "powerUp10=3", "puzzlePickUpTime_1=0:05", "puzzlePickUpTime_2=1:01", "bonus1_usage=0", "bonus2_usage=1",
-        "bonus3_usage=0", "bonus4_usage=0", "bonus5_usage=2", "bonus6_usage=0", "avgChain=3.25"};
+    const std::vector<std::string> want = {"version=v1.0",
+                                           "playerName=Ola",
+                                           "id=2",
+                                           "nrLevelu=7",
+                                           "nrStageu=1",
+                                           "zaliczony=1",
+                                           "levelTime=83",
+                                           "levelTimeMS=1:23",
+                                           "byloContinue=1",
+                                           "score=4150",
+                                           "matchType=SWAP",
+                                           "puzzlesAtLevel=3",
+                                           "availableChips=1 2 3 4 5",
+                                           "chipsCount=5",
+                                           "tilesToBrake=24",
+                                           "lastTileBrakeTime=1:15",
+                                           "biggestMatch=5",
+                                           "iloscMatch3=12",
+                                           "match4=2",
+                                           "match5=1",
+                                           "match6=0",
+                                           "match6orMore=0",
+                                           "powerUp1=1",
+                                           "powerUp2=0",
+                                           "powerUp3=0",
+                                           "powerUp4=2",
+                                           "powerUp5=0",
+                                           "powerUp6=0",
+                                           "powerUp7=0",
+                                           "powerUp8=0",
+                                           "powerUp9=0",
+                                           "powerUp10=3",
+                                           "puzzlePickUpTime_1=0:05",
+                                           "puzzlePickUpTime_2=1:01",
+                                           "bonus1_usage=0",
+                                           "bonus2_usage=1",
+                                           "bonus3_usage=0",
+                                           "bonus4_usage=0",
+                                           "bonus5_usage=2",
+                                           "bonus6_usage=0",
+                                           "avgChain=3.25"};
     EXPECT_EQ(got, want);
 }
 
@@ -101,7 +134,8 @@ TEST(SenderFormat, ContentLengthCountsFileFieldsAndNonAsciiValues) {
     const std::string dir = ::testing::TempDir() + "playlog_files";
     std::filesystem::create_directories(dir);
     const std::string file = dir + "/Shot.PNG";
-    std::ofstream(file, std::ios::binary) << std::string("\x89PNG\r\n\x1a\n\0\1\2", 11) << std::string(5000, 'z');
+    std::ofstream(file, std::ios::binary)
+        << std::string("\x89PNG\r\n\x1a\n\0\1\2", 11) << std::string(5000, 'z');
     tsendhttp h;
     h.addinput("playerName", "Zo\xC3\xAB");  // non-ASCII name, written as its UTF-8 bytes
     ASSERT_TRUE(h.addfile("shot", file));
@@ -125,10 +159,12 @@ TEST(SenderFormat, ValuesCannotBreakOutOfTheirField) {
 
 TEST(SenderFormat, FileContentTypes) {
     const std::pair<const char*, const char*> cases[] = {
-        {"a.gif", "image/gif"},   {"a.PNG", "image/png"},   {"a.jpg", "image/jpg"},     {"a.JPEG", "image/jpg"},
-        {"a.bmp", "image/bmp"},   {"a.txt", "text/txt"},    {"a.htm", "text/htm"},      {"a.html", "text/html"},
-        {"a.doc", "text/doc"},    {"a.css", "text/css"},    {"a.exe", "application/exe"}, {"a.zip", "application/zip"},
-        {"a.rar", "application/rar"}, {"a.dat", "text/plain"}, {"noext", "text/plain"}, {"d.png/x", "text/plain"}};
+        {"a.gif", "image/gif"},       {"a.PNG", "image/png"},       {"a.jpg", "image/jpg"},
+        {"a.JPEG", "image/jpg"},      {"a.bmp", "image/bmp"},       {"a.txt", "text/txt"},
+        {"a.htm", "text/htm"},        {"a.html", "text/html"},      {"a.doc", "text/doc"},
+        {"a.css", "text/css"},        {"a.exe", "application/exe"}, {"a.zip", "application/zip"},
+        {"a.rar", "application/rar"}, {"a.dat", "text/plain"},      {"noext", "text/plain"},
+        {"d.png/x", "text/plain"}};
     for (const auto& c : cases) EXPECT_EQ(tsendhttp::contentTypeFor(c.first), c.second) << c.first;
 }
 

@@ -39,9 +39,9 @@ protected:
     long timedSend() {
         const auto t0 = std::chrono::steady_clock::now();
         sender.sendLog();
-        return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                     std::chrono::steady_clock::now() - t0)
-                                     .count());
+        return static_cast<long>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0)
+                .count());
     }
 };
 
@@ -97,7 +97,8 @@ TEST_F(SenderNetworkTest, MisbehavingServersCannotHoldTheExit) {
             EXPECT_LT(timedSend(), 3000) << c.what;
         }
         EXPECT_EQ(sender.lastSent, 0) << c.what;
-        EXPECT_NE(sender.lastReport.find("0 of 3 records"), std::string::npos) << c.what << ": " << sender.lastReport;
+        EXPECT_NE(sender.lastReport.find("0 of 3 records"), std::string::npos)
+            << c.what << ": " << sender.lastReport;
         EXPECT_EQ(sender.lastReport.find('\n'), std::string::npos) << c.what;
     }
 }

@@ -35,7 +35,8 @@ bool parseCollectorArgs(int argc, char** argv, CollectorOptions& o, std::string&
                 return false;
             }
             o.host = v.substr(0, colon);
-            if (o.host.size() > 2 && o.host.front() == '[' && o.host.back() == ']') o.host = o.host.substr(1, o.host.size() - 2);
+            if (o.host.size() > 2 && o.host.front() == '[' && o.host.back() == ']')
+                o.host = o.host.substr(1, o.host.size() - 2);
             const std::string p = v.substr(colon + 1);
             if (p.empty() || p.size() > 5 || p.find_first_not_of("0123456789") != std::string::npos ||
                 std::stoi(p) > 65535) {
@@ -95,12 +96,16 @@ bool readQuery(const httplib::Request& req, DashboardQuery& q, std::string& mess
     const std::string level = req.get_param_value("level"), min = req.get_param_value("min");
     static const std::regex number(R"(\d{1,6})");
     if (!level.empty()) {
-        if (std::regex_match(level, number)) q.histogramLevel = std::stoll(level);
-        else message = "level: a level number";
+        if (std::regex_match(level, number))
+            q.histogramLevel = std::stoll(level);
+        else
+            message = "level: a level number";
     }
     if (!min.empty()) {
-        if (std::regex_match(min, number) && std::stoi(min) > 0) q.minPlays = std::stoi(min);
-        else message = "min: a number of plays from 1";
+        if (std::regex_match(min, number) && std::stoi(min) > 0)
+            q.minPlays = std::stoi(min);
+        else
+            message = "min: a number of plays from 1";
     }
     return message.empty();
 }
@@ -117,7 +122,8 @@ void setUpCollector(httplib::Server& svr, Store& store, const CollectorOptions& 
     svr.new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<size_t>(threads)); };
     svr.set_pre_routing_handler([anyone](const httplib::Request& req, httplib::Response& res) {
         if (remoteAllowed(req.remote_addr, anyone)) return httplib::Server::HandlerResponse::Unhandled;
-        plain(res, 403, "This collector only serves this machine; start it with --listen ADDR:PORT to open it.");
+        plain(res, 403,
+              "This collector only serves this machine; start it with --listen ADDR:PORT to open it.");
         return httplib::Server::HandlerResponse::Handled;
     });
     svr.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
@@ -146,8 +152,10 @@ void setUpCollector(httplib::Server& svr, Store& store, const CollectorOptions& 
             });
         if (!read) {
             // The reader sets 413 itself when the body is over the limit.
-            if (res.status == 413) plain(res, 413, "upload too large");
-            else plain(res, 400, "malformed multipart body");
+            if (res.status == 413)
+                plain(res, 413, "upload too large");
+            else
+                plain(res, 400, "malformed multipart body");
             return;
         }
         std::vector<PlayRecord> records;
@@ -205,7 +213,9 @@ void setUpCollector(httplib::Server& svr, Store& store, const CollectorOptions& 
     });
 
     svr.set_error_handler([](const httplib::Request&, httplib::Response& res) {
-        if (res.status == 413) plain(res, 413, "upload too large");
-        else if (res.status == 404) plain(res, 404, "not found; uploads go to /playlogs/brimble/playlog.php");
+        if (res.status == 413)
+            plain(res, 413, "upload too large");
+        else if (res.status == 404)
+            plain(res, 404, "not found; uploads go to /playlogs/brimble/playlog.php");
     });
 }

@@ -18,7 +18,7 @@ struct CollectorOptions {
     int port = 8080;
     bool explicitListen = false;  // --listen given: any address may connect
     std::string db = "playlog.sqlite";
-    std::string levelsDir;        // level files with the time limits
+    std::string levelsDir;  // level files with the time limits
     size_t maxBody = 8 * 1024 * 1024;
     int threads = 8;
 };

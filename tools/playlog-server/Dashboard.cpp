@@ -17,8 +17,12 @@ std::string fmt(double v, int decimals = 0) {
     std::snprintf(b, sizeof b, "%.*f", decimals, v);
     return b;
 }
-std::string pct(double v) { return fmt(v * 100.0, 0) + "%"; }
-std::string clock(double s) { return clockFromSeconds(static_cast<int64_t>(std::llround(s))); }
+std::string pct(double v) {
+    return fmt(v * 100.0, 0) + "%";
+}
+std::string clock(double s) {
+    return clockFromSeconds(static_cast<int64_t>(std::llround(s)));
+}
 
 const int kNeighbours = 3;          // levels on each side compared with
 const double kWinRateGap = 0.25;    // a win rate this far from the neighbours' stands out
@@ -34,8 +38,8 @@ double median(std::vector<double> v) {
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
 }
 
-std::vector<LevelStats> levelStats(const std::vector<PlayRecord>& records, const std::map<int64_t, int64_t>& limits,
-                                   int minPlays) {
+std::vector<LevelStats> levelStats(const std::vector<PlayRecord>& records,
+                                   const std::map<int64_t, int64_t>& limits, int minPlays) {
     std::map<int64_t, std::vector<const PlayRecord*>> by;
     for (const PlayRecord& r : records) by[r.level].push_back(&r);
     std::vector<LevelStats> out;
@@ -47,9 +51,12 @@ std::vector<LevelStats> levelStats(const std::vector<PlayRecord>& records, const
         const auto limit = limits.find(level);
         for (const PlayRecord* r : rs) {
             ++s.plays;
-            if (r->outcome == 1) ++s.wins;
-            else if (r->outcome == 0) ++s.losses;
-            else ++s.left;
+            if (r->outcome == 1)
+                ++s.wins;
+            else if (r->outcome == 0)
+                ++s.losses;
+            else
+                ++s.left;
             times.push_back(static_cast<double>(r->levelTime));
             scores.push_back(static_cast<double>(r->score));
             matches.push_back(static_cast<double>(r->matches));
@@ -126,12 +133,23 @@ std::string htmlEscape(const std::string& s) {
     o.reserve(s.size());
     for (char c : s) {
         switch (c) {
-            case '&': o += "&amp;"; break;
-            case '<': o += "&lt;"; break;
-            case '>': o += "&gt;"; break;
-            case '"': o += "&quot;"; break;
-            case '\'': o += "&#39;"; break;
-            default: o += c;
+            case '&':
+                o += "&amp;";
+                break;
+            case '<':
+                o += "&lt;";
+                break;
+            case '>':
+                o += "&gt;";
+                break;
+            case '"':
+                o += "&quot;";
+                break;
+            case '\'':
+                o += "&#39;";
+                break;
+            default:
+                o += c;
         }
     }
     return o;
@@ -152,8 +170,9 @@ std::string barChart(const std::string& title, const std::vector<Bar>& bars, dou
     const int W = 760, H = 260, left = 60, right = 16, topPad = 34, bottom = 46;
     const int plotW = W - left - right, plotH = H - topPad - bottom;
     std::ostringstream o;
-    o << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << W << "\" height=\"" << H << "\" viewBox=\"0 0 " << W
-      << " " << H << "\" role=\"img\" aria-label=\"" << htmlEscape(title) << "\">";
+    o << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << W << "\" height=\"" << H
+      << "\" viewBox=\"0 0 " << W << " " << H << "\" role=\"img\" aria-label=\"" << htmlEscape(title)
+      << "\">";
     o << "<rect width=\"" << W << "\" height=\"" << H << "\" fill=\"#ffffff\"/>";
     o << "<text x=\"" << left << "\" y=\"20\" font-size=\"15\" font-weight=\"bold\" fill=\"#1a1a1a\">"
       << htmlEscape(title) << "</text>";
@@ -161,10 +180,11 @@ std::string barChart(const std::string& title, const std::vector<Bar>& bars, dou
     for (int g = 0; g <= 4; ++g) {
         const double v = top * g / 4.0;
         const double y = topPad + plotH - plotH * g / 4.0;
-        o << "<line x1=\"" << left << "\" x2=\"" << left + plotW << "\" y1=\"" << fmt(y, 1) << "\" y2=\"" << fmt(y, 1)
-          << "\" stroke=\"#d0d0d0\"/>";
+        o << "<line x1=\"" << left << "\" x2=\"" << left + plotW << "\" y1=\"" << fmt(y, 1) << "\" y2=\""
+          << fmt(y, 1) << "\" stroke=\"#d0d0d0\"/>";
         o << "<text x=\"" << left - 6 << "\" y=\"" << fmt(y + 4, 1)
-          << "\" font-size=\"12\" text-anchor=\"end\" fill=\"#333333\">" << htmlEscape(axisText(v)) << "</text>";
+          << "\" font-size=\"12\" text-anchor=\"end\" fill=\"#333333\">" << htmlEscape(axisText(v))
+          << "</text>";
     }
     if (bars.empty()) {
         o << "<text x=\"" << left + plotW / 2 << "\" y=\"" << topPad + plotH / 2
@@ -176,16 +196,17 @@ std::string barChart(const std::string& title, const std::vector<Bar>& bars, dou
         const Bar& b = bars[i];
         const double h = std::max(0.0, std::min(1.0, b.value / top)) * plotH;
         const double x = left + slot * i + slot * 0.15, w = std::max(1.0, slot * 0.7);
-        o << "<rect x=\"" << fmt(x, 1) << "\" y=\"" << fmt(topPad + plotH - h, 1) << "\" width=\"" << fmt(w, 1)
-          << "\" height=\"" << fmt(std::max(h, 0.5), 1) << "\" fill=\"" << (b.marked ? "#b3261e" : "#2f6db5")
-          << "\"><title>" << htmlEscape(b.tip) << "</title></rect>";
+        o << "<rect x=\"" << fmt(x, 1) << "\" y=\"" << fmt(topPad + plotH - h, 1) << "\" width=\""
+          << fmt(w, 1) << "\" height=\"" << fmt(std::max(h, 0.5), 1) << "\" fill=\""
+          << (b.marked ? "#b3261e" : "#2f6db5") << "\"><title>" << htmlEscape(b.tip) << "</title></rect>";
         if (i % every == 0 && bars.size() <= 24)
             o << "<text x=\"" << fmt(x + w / 2, 1) << "\" y=\"" << fmt(topPad + plotH - h - 4, 1)
-              << "\" font-size=\"11\" text-anchor=\"middle\" fill=\"#1a1a1a\">" << htmlEscape(valueText(b.value))
-              << "</text>";
+              << "\" font-size=\"11\" text-anchor=\"middle\" fill=\"#1a1a1a\">"
+              << htmlEscape(valueText(b.value)) << "</text>";
         if (i % every == 0)
             o << "<text x=\"" << fmt(x + w / 2, 1) << "\" y=\"" << topPad + plotH + 16
-              << "\" font-size=\"12\" text-anchor=\"middle\" fill=\"#1a1a1a\">" << htmlEscape(b.label) << "</text>";
+              << "\" font-size=\"12\" text-anchor=\"middle\" fill=\"#1a1a1a\">" << htmlEscape(b.label)
+              << "</text>";
     }
     o << "<line x1=\"" << left << "\" x2=\"" << left + plotW << "\" y1=\"" << topPad + plotH << "\" y2=\""
       << topPad + plotH << "\" stroke=\"#1a1a1a\"/>";
@@ -201,24 +222,27 @@ std::string svgWinRate(const std::vector<LevelStats>& levels) {
     std::vector<Bar> bars;
     for (const LevelStats& s : levels)
         bars.push_back({std::to_string(s.level),
-                        "level " + std::to_string(s.level) + ": " + pct(s.winRate) + " of " + std::to_string(s.plays) +
-                            " plays won",
+                        "level " + std::to_string(s.level) + ": " + pct(s.winRate) + " of " +
+                            std::to_string(s.plays) + " plays won",
                         s.winRate, s.hard});
-    return barChart("Win rate by level", bars, 1.0, [](double v) { return pct(v); },
-                    "level (red: stands out as hard)", [](double v) { return pct(v); });
+    return barChart(
+        "Win rate by level", bars, 1.0, [](double v) { return pct(v); }, "level (red: stands out as hard)",
+        [](double v) { return pct(v); });
 }
 
 std::string svgMedianTime(const std::vector<LevelStats>& levels) {
     std::vector<Bar> bars;
     double top = 60;
     for (const LevelStats& s : levels) {
-        bars.push_back({std::to_string(s.level), "level " + std::to_string(s.level) + ": median " + clock(s.medianTime),
-                        s.medianTime, s.hard});
+        bars.push_back({std::to_string(s.level),
+                        "level " + std::to_string(s.level) + ": median " + clock(s.medianTime), s.medianTime,
+                        s.hard});
         top = std::max(top, s.medianTime);
     }
     top = std::ceil(top / 60.0) * 60.0;
-    return barChart("Median time played by level", bars, top, [](double v) { return clock(v); },
-                    "level (red: stands out as hard)", [](double v) { return clock(v); });
+    return barChart(
+        "Median time played by level", bars, top, [](double v) { return clock(v); },
+        "level (red: stands out as hard)", [](double v) { return clock(v); });
 }
 
 std::string svgHistogram(const std::vector<PlayRecord>& records, int64_t level) {
@@ -240,19 +264,20 @@ std::string svgHistogram(const std::vector<PlayRecord>& records, int64_t level) 
         std::vector<int> counts(bins, 0);
         for (int64_t t : times) ++counts[static_cast<size_t>(t / width)];
         for (size_t i = 0; i < bins; ++i) {
-            const std::string range = clock(static_cast<double>(i * width)) + "-" +
-                                      clock(static_cast<double>((i + 1) * width));
+            const std::string range =
+                clock(static_cast<double>(i * width)) + "-" + clock(static_cast<double>((i + 1) * width));
             bars.push_back({clock(static_cast<double>(i * width)),
-                            range + ": " + std::to_string(counts[i]) + " plays", static_cast<double>(counts[i]),
-                            false});
+                            range + ": " + std::to_string(counts[i]) + " plays",
+                            static_cast<double>(counts[i]), false});
         }
     }
     double top = 1;
     for (const Bar& b : bars) top = std::max(top, b.value);
     top = std::max(4.0, std::ceil(top / 4.0) * 4.0);
-    return barChart("Times played on level " + std::to_string(level) + " (" + std::to_string(times.size()) + " plays)",
-                    bars, top, [](double v) { return fmt(v, 0); }, "time played (bin start, m:ss)",
-                    [](double v) { return fmt(v, 0); });
+    return barChart(
+        "Times played on level " + std::to_string(level) + " (" + std::to_string(times.size()) + " plays)",
+        bars, top, [](double v) { return fmt(v, 0); }, "time played (bin start, m:ss)",
+        [](double v) { return fmt(v, 0); });
 }
 
 namespace {
@@ -260,8 +285,8 @@ namespace {
 std::string selectVersion(const std::vector<std::string>& versions, const std::string& chosen) {
     std::string o = "<select name=\"version\" id=\"version\"><option value=\"\">any</option>";
     for (const std::string& v : versions)
-        o += "<option value=\"" + htmlEscape(v) + "\"" + (v == chosen ? " selected" : "") + ">" + htmlEscape(v) +
-             "</option>";
+        o += "<option value=\"" + htmlEscape(v) + "\"" + (v == chosen ? " selected" : "") + ">" +
+             htmlEscape(v) + "</option>";
     return o + "</select>";
 }
 
@@ -283,7 +308,8 @@ const char* kStyle =
 }  // namespace
 
 std::string renderDashboard(const std::vector<PlayRecord>& records, const DashboardQuery& q,
-                            const std::vector<std::string>& versions, const std::map<int64_t, int64_t>& limits) {
+                            const std::vector<std::string>& versions,
+                            const std::map<int64_t, int64_t>& limits) {
     const auto levels = levelStats(records, limits, q.minPlays);
     const auto players = playerStats(records);
     int64_t histLevel = q.histogramLevel;
@@ -296,13 +322,15 @@ std::string renderDashboard(const std::vector<PlayRecord>& records, const Dashbo
             }
     }
     std::ostringstream o;
-    o << "<!DOCTYPE html><html lang=\"en\"><head><meta charset=\"utf-8\"><title>Brimble play log</title><style>"
+    o << "<!DOCTYPE html><html lang=\"en\"><head><meta charset=\"utf-8\"><title>Brimble play "
+         "log</title><style>"
       << kStyle << "</style></head><body>";
-    o << "<h1>Brimble play log</h1><p class=\"note\">" << records.size() << (records.size() == 1 ? " round" : " rounds")
-      << " from " << players.size() << (players.size() == 1 ? " player." : " players.")
-      << " Levels in red stand out as hard against the " << kNeighbours
-      << " levels on each side (win rate " << fmt(kWinRateGap * 100) << " points lower, or median time "
-      << fmt(kTimeFactor, 1) << "&times; longer), counting levels with at least " << q.minPlays << " plays.</p>";
+    o << "<h1>Brimble play log</h1><p class=\"note\">" << records.size()
+      << (records.size() == 1 ? " round" : " rounds") << " from " << players.size()
+      << (players.size() == 1 ? " player." : " players.") << " Levels in red stand out as hard against the "
+      << kNeighbours << " levels on each side (win rate " << fmt(kWinRateGap * 100)
+      << " points lower, or median time " << fmt(kTimeFactor, 1)
+      << "&times; longer), counting levels with at least " << q.minPlays << " plays.</p>";
     o << "<form method=\"get\" action=\"/\"><label>Version " << selectVersion(versions, q.filter.version)
       << "</label><label>From <input type=\"date\" name=\"from\" value=\"" << htmlEscape(q.filter.from)
       << "\"></label><label>To <input type=\"date\" name=\"to\" value=\"" << htmlEscape(q.filter.to)
@@ -316,14 +344,19 @@ std::string renderDashboard(const std::vector<PlayRecord>& records, const Dashbo
     if (histLevel >= 0) o << svgHistogram(records, histLevel);
     o << "<table><tr><th>Level</th><th>Plays</th><th>Won</th><th>Lost</th><th>Left</th><th>Win rate</th>"
          "<th>Median time</th><th>Median score</th><th>Time left at the win</th><th>Median matches</th>"
-         "<th>Biggest match</th><th>Power-ups a play</th><th>Pieces a play</th><th class=\"t\">Stands out</th></tr>";
+         "<th>Biggest match</th><th>Power-ups a play</th><th>Pieces a play</th><th class=\"t\">Stands "
+         "out</th></tr>";
     for (const LevelStats& s : levels) {
         const bool easy = !s.hard && !s.flags.empty();
-        o << "<tr" << (s.hard ? " class=\"hard\"" : easy ? " class=\"easy\"" : "") << "><td>" << s.level << "</td><td>"
-          << s.plays << "</td><td>" << s.wins << "</td><td>" << s.losses << "</td><td>" << s.left << "</td><td>"
-          << pct(s.winRate) << "</td><td>" << clock(s.medianTime) << "</td><td>" << fmt(s.medianScore) << "</td><td>"
+        o << "<tr"
+          << (s.hard ? " class=\"hard\""
+              : easy ? " class=\"easy\""
+                     : "")
+          << "><td>" << s.level << "</td><td>" << s.plays << "</td><td>" << s.wins << "</td><td>" << s.losses
+          << "</td><td>" << s.left << "</td><td>" << pct(s.winRate) << "</td><td>" << clock(s.medianTime)
+          << "</td><td>" << fmt(s.medianScore) << "</td><td>"
           << (s.hasTimeLeft ? (s.medianTimeLeftAtWin < 0 ? "-" + clock(-s.medianTimeLeftAtWin)
-                                                          : clock(s.medianTimeLeftAtWin))
+                                                         : clock(s.medianTimeLeftAtWin))
                             : std::string("&ndash;"))
           << "</td><td>" << fmt(s.medianMatches, 1) << "</td><td>" << s.biggestMatch << "</td><td>"
           << fmt(s.powerUpsPerPlay, 2) << "</td><td>" << fmt(s.piecesPerPlay, 2) << "</td><td class=\"t\">";
@@ -340,10 +373,10 @@ std::string renderDashboard(const std::vector<PlayRecord>& records, const Dashbo
          "<th>Highest level won</th><th>Highest level played</th><th class=\"t\">First seen</th>"
          "<th class=\"t\">Last seen</th></tr>";
     for (const PlayerStats& p : players)
-        o << "<tr><td class=\"t\">" << (p.player.empty() ? "(no name)" : htmlEscape(p.player)) << "</td><td>" << p.runs
-          << "</td><td>" << p.rounds << "</td><td>" << p.wins << "</td><td>" << p.highestWon << "</td><td>"
-          << p.highestPlayed << "</td><td class=\"t\">" << htmlEscape(p.firstSeen) << "</td><td class=\"t\">"
-          << htmlEscape(p.lastSeen) << "</td></tr>";
+        o << "<tr><td class=\"t\">" << (p.player.empty() ? "(no name)" : htmlEscape(p.player)) << "</td><td>"
+          << p.runs << "</td><td>" << p.rounds << "</td><td>" << p.wins << "</td><td>" << p.highestWon
+          << "</td><td>" << p.highestPlayed << "</td><td class=\"t\">" << htmlEscape(p.firstSeen)
+          << "</td><td class=\"t\">" << htmlEscape(p.lastSeen) << "</td></tr>";
     o << "</table></body></html>";
     return o.str();
 }
@@ -368,7 +401,8 @@ std::string renderCsv(const std::vector<PlayRecord>& records) {
     o += "\r\n";
     for (const PlayRecord& r : records) {
         const auto v = storesql::values(r);
-        for (size_t i = 0; i < v.size(); ++i) o += std::string(i ? "," : "") + (cols[i].type == 't' ? csvText(v[i]) : v[i]);
+        for (size_t i = 0; i < v.size(); ++i)
+            o += std::string(i ? "," : "") + (cols[i].type == 't' ? csvText(v[i]) : v[i]);
         o += "\r\n";
     }
     return o;

@@ -251,7 +251,8 @@ int64_t PlayRecord::powerUpsUsed() const {
     return n;
 }
 
-bool recordsFromFields(const std::vector<FormField>& fields, std::vector<PlayRecord>& out, std::string& error) {
+bool recordsFromFields(const std::vector<FormField>& fields, std::vector<PlayRecord>& out,
+                       std::string& error) {
     out.clear();
     if (fields.empty()) {
         error = "no fields";

@@ -33,7 +33,7 @@ struct PlayRecord {
     double avgChain = -1;
 
     // Set by the collector.
-    std::string receivedAt;   // UTC, "YYYY-MM-DDTHH:MM:SSZ"
+    std::string receivedAt;  // UTC, "YYYY-MM-DDTHH:MM:SSZ"
     std::string remoteAddr;
     std::string runKey;       // the same for every record of one run of the game
     std::string contentHash;  // the record's own fields
@@ -46,7 +46,8 @@ struct PlayRecord {
 // Splits the fields into records at each "version" field and checks every
 // field of every record (names, types, ranges, lengths). False with a reason
 // for the first problem found; nothing is returned then.
-bool recordsFromFields(const std::vector<FormField>& fields, std::vector<PlayRecord>& out, std::string& error);
+bool recordsFromFields(const std::vector<FormField>& fields, std::vector<PlayRecord>& out,
+                       std::string& error);
 
 // "m:ss" to seconds (-1 when malformed) and back.
 int64_t secondsFromClock(const std::string& s);

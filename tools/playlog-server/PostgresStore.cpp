@@ -20,10 +20,12 @@ public:
     bool open(std::string& error) override {
         std::lock_guard<std::mutex> lock(_m);
         if (!connect(error)) return false;
-        if (!exec("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)", error)) return false;
+        if (!exec("CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)", error))
+            return false;
         _version = 0;
         PGresult* r = PQexec(_c, "SELECT version FROM schema_version");
-        if (PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) > 0) _version = std::atoi(PQgetvalue(r, 0, 0));
+        if (PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) > 0)
+            _version = std::atoi(PQgetvalue(r, 0, 0));
         PQclear(r);
         for (int n = _version + 1; n <= storesql::latestVersion(); ++n) {
             bool ok = exec("BEGIN", error);
@@ -53,11 +55,13 @@ public:
             const auto v = storesql::values(rec);
             std::vector<const char*> p;
             for (const auto& s : v) p.push_back(s.c_str());
-            PGresult* r = PQexecParams(_c, sql.c_str(), static_cast<int>(p.size()), nullptr, p.data(), nullptr,
-                                       nullptr, 0);
+            PGresult* r = PQexecParams(_c, sql.c_str(), static_cast<int>(p.size()), nullptr, p.data(),
+                                       nullptr, nullptr, 0);
             const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
-            if (ok) added += std::atoi(PQcmdTuples(r));
-            else error = PQresultErrorMessage(r);
+            if (ok)
+                added += std::atoi(PQcmdTuples(r));
+            else
+                error = PQresultErrorMessage(r);
             PQclear(r);
             if (!ok) {
                 std::string ignored;

@@ -29,7 +29,8 @@ public:
         for (int n = _version + 1; n <= storesql::latestVersion(); ++n) {
             if (!exec(_w, "BEGIN IMMEDIATE", error)) return false;
             bool ok = true;
-            for (const std::string& s : storesql::migration(Dialect::Sqlite, n)) ok = ok && exec(_w, s, error);
+            for (const std::string& s : storesql::migration(Dialect::Sqlite, n))
+                ok = ok && exec(_w, s, error);
             ok = ok && exec(_w, "DELETE FROM schema_version", error) &&
                  exec(_w, "INSERT INTO schema_version (version) VALUES (" + std::to_string(n) + ")", error);
             if (!ok) {
@@ -41,7 +42,8 @@ public:
             if (!exec(_w, "COMMIT", error)) return false;
             _version = n;
         }
-        if (sqlite3_prepare_v2(_w, storesql::insertSql(Dialect::Sqlite).c_str(), -1, &_insert, nullptr) != SQLITE_OK) {
+        if (sqlite3_prepare_v2(_w, storesql::insertSql(Dialect::Sqlite).c_str(), -1, &_insert, nullptr) !=
+            SQLITE_OK) {
             error = sqlite3_errmsg(_w);
             return false;
         }
@@ -66,7 +68,8 @@ public:
                 else if (cols[i].type == 'r')
                     sqlite3_bind_double(_insert, k, r.avgChain);
                 else
-                    sqlite3_bind_text(_insert, k, v[i].c_str(), static_cast<int>(v[i].size()), SQLITE_TRANSIENT);
+                    sqlite3_bind_text(_insert, k, v[i].c_str(), static_cast<int>(v[i].size()),
+                                      SQLITE_TRANSIENT);
             }
             if (sqlite3_step(_insert) != SQLITE_DONE) {
                 error = sqlite3_errmsg(_w);
@@ -90,13 +93,15 @@ public:
         std::lock_guard<std::mutex> lock(_rm);
         out.clear();
         sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(_r, storesql::selectSql(Dialect::Sqlite).c_str(), -1, &st, nullptr) != SQLITE_OK) {
+        if (sqlite3_prepare_v2(_r, storesql::selectSql(Dialect::Sqlite).c_str(), -1, &st, nullptr) !=
+            SQLITE_OK) {
             error = sqlite3_errmsg(_r);
             return false;
         }
         const std::string params[] = {f.version, storesql::dayStart(f.from), storesql::dayEnd(f.to)};
         for (int i = 0; i < 3; ++i)
-            sqlite3_bind_text(st, i + 1, params[i].c_str(), static_cast<int>(params[i].size()), SQLITE_TRANSIENT);
+            sqlite3_bind_text(st, i + 1, params[i].c_str(), static_cast<int>(params[i].size()),
+                              SQLITE_TRANSIENT);
         const size_t n = storesql::columns().size();
         int rc;
         while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
@@ -117,12 +122,13 @@ public:
         std::lock_guard<std::mutex> lock(_rm);
         out.clear();
         sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(_r, "SELECT DISTINCT version FROM records ORDER BY version", -1, &st, nullptr) !=
-            SQLITE_OK) {
+        if (sqlite3_prepare_v2(_r, "SELECT DISTINCT version FROM records ORDER BY version", -1, &st,
+                               nullptr) != SQLITE_OK) {
             error = sqlite3_errmsg(_r);
             return false;
         }
-        while (sqlite3_step(st) == SQLITE_ROW) out.push_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+        while (sqlite3_step(st) == SQLITE_ROW)
+            out.push_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
         sqlite3_finalize(st);
         return true;
     }
@@ -165,4 +171,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Store> makeSqliteStore(const std::string& path) { return std::make_unique<SqliteStore>(path); }
+std::unique_ptr<Store> makeSqliteStore(const std::string& path) {
+    return std::make_unique<SqliteStore>(path);
+}

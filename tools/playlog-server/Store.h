@@ -11,7 +11,7 @@
 #include "PlayRecord.h"
 
 struct RecordFilter {
-    std::string version;  // "" = any
+    std::string version;   // "" = any
     std::string from, to;  // "YYYY-MM-DD", inclusive; "" = open
 };
 

@@ -42,7 +42,8 @@ int verify(int port, const std::string& file) {
         std::string cell;
         bool quoted = false;
         for (char c : line) {
-            if (c == '"') quoted = !quoted;
+            if (c == '"')
+                quoted = !quoted;
             else if (c == ',' && !quoted) {
                 cells.push_back(cell);
                 cell.clear();
@@ -75,12 +76,18 @@ int main(int argc, char** argv) {
     std::string acked, verifyFile;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string a = argv[i], v = argv[i + 1];
-        if (a == "--port") port = std::stoi(v);
-        else if (a == "--posts") posts = std::stoi(v);
-        else if (a == "--threads") threads = std::max(1, std::stoi(v));
-        else if (a == "--acked") acked = v;
-        else if (a == "--verify") verifyFile = v;
-        else if (a == "--stop-on-failure") stopOnFailure = v == "1";
+        if (a == "--port")
+            port = std::stoi(v);
+        else if (a == "--posts")
+            posts = std::stoi(v);
+        else if (a == "--threads")
+            threads = std::max(1, std::stoi(v));
+        else if (a == "--acked")
+            acked = v;
+        else if (a == "--verify")
+            verifyFile = v;
+        else if (a == "--stop-on-failure")
+            stopOnFailure = v == "1";
     }
     if (!verifyFile.empty()) return verify(port, verifyFile);
 
@@ -146,10 +153,12 @@ int main(int argc, char** argv) {
     const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     std::sort(latencies.begin(), latencies.end());
     const auto at = [&](double q) {
-        return latencies.empty() ? 0.0 : latencies[std::min(latencies.size() - 1, static_cast<size_t>(q * latencies.size()))];
+        return latencies.empty()
+                   ? 0.0
+                   : latencies[std::min(latencies.size() - 1, static_cast<size_t>(q * latencies.size()))];
     };
-    std::printf("posts %d ok %d failed %d in %.2f s: %.0f posts/s; answer ms median %.2f p99 %.2f max %.2f\n", posts,
-                ok.load(), failed.load(), secs, ok.load() / secs, at(0.5), at(0.99),
+    std::printf("posts %d ok %d failed %d in %.2f s: %.0f posts/s; answer ms median %.2f p99 %.2f max %.2f\n",
+                posts, ok.load(), failed.load(), secs, ok.load() / secs, at(0.5), at(0.99),
                 latencies.empty() ? 0.0 : latencies.back());
     if (failed.load() > 0) std::printf("first failure: %s\n", firstError.c_str());
     return failed.load() == 0 ? 0 : 1;

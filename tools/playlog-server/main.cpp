@@ -5,7 +5,6 @@
 // By default it serves 127.0.0.1:8080 only and keeps playlog.sqlite in the
 // current folder.
 #include <httplib.h>
-
 #include <sys/socket.h>
 
 #include <csignal>
@@ -49,7 +48,8 @@ int main(int argc, char** argv) {
     std::map<int64_t, int64_t> limits;
     if (!o.levelsDir.empty()) {
         limits = loadTimeLimits(o.levelsDir);
-        if (limits.empty()) std::fprintf(stderr, "playlog-server: no level time limits found in %s\n", o.levelsDir.c_str());
+        if (limits.empty())
+            std::fprintf(stderr, "playlog-server: no level time limits found in %s\n", o.levelsDir.c_str());
     }
     CollectorHttpServer svr;
     setUpCollector(svr, *store, o, limits);

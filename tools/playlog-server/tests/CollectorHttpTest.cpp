@@ -120,7 +120,8 @@ TEST_F(CollectorHttpTest, BadRequestsAreRefusedAndTheServerGoesOn) {
         {"garbage body", "\x01\x02garbage", "multipart/form-data; boundary=" + b, 400},
         {"unterminated part", "--" + b + "\r\nContent-Disposition: form-data; name=\"version\"\r\n\r\nv1.0",
          "multipart/form-data; boundary=" + b, 400},
-        {"a field but no record", "--" + b + "\r\nContent-Disposition: form-data; name=\"version\"\r\n\r\nv1.0\r\n--" + b + "--\r\n",
+        {"a field but no record",
+         "--" + b + "\r\nContent-Disposition: form-data; name=\"version\"\r\n\r\nv1.0\r\n--" + b + "--\r\n",
          "multipart/form-data; boundary=" + b, 400},
         {"too large", std::string(70 * 1024, 'x'), "multipart/form-data; boundary=" + b, 413},
     };
@@ -166,8 +167,11 @@ TEST(CollectorRules, CommandLine) {
     EXPECT_EQ(o.port, 9000);
     EXPECT_TRUE(o.explicitListen);
     EXPECT_EQ(o.db, "postgresql://u@h/db");
-    for (std::vector<std::string> bad : {std::vector<std::string>{"--listen", "9000"}, {"--listen", "h:99999"},
-                                         {"--listen", "h:x"}, {"--db"}, {"--what"}}) {
+    for (std::vector<std::string> bad : {std::vector<std::string>{"--listen", "9000"},
+                                         {"--listen", "h:99999"},
+                                         {"--listen", "h:x"},
+                                         {"--db"},
+                                         {"--what"}}) {
         CollectorOptions x;
         EXPECT_FALSE(parse(bad, x, msg));
         EXPECT_FALSE(msg.empty());

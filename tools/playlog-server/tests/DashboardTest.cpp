@@ -46,9 +46,12 @@ TEST(Dashboard, LevelFigures) {
 TEST(Dashboard, LevelsThatStandOutAreFlagged) {
     std::vector<PlayRecord> rs;
     for (int64_t level = 1; level <= 7; ++level) {
-        if (level == 4) plays(rs, level, 10, 2, 400);  // hard: few wins, long
-        else if (level == 6) plays(rs, level, 10, 10, 100);
-        else plays(rs, level, 10, 7, 100);
+        if (level == 4)
+            plays(rs, level, 10, 2, 400);  // hard: few wins, long
+        else if (level == 6)
+            plays(rs, level, 10, 10, 100);
+        else
+            plays(rs, level, 10, 7, 100);
     }
     plays(rs, 9, 2, 0, 900);  // too few plays to judge
     const auto s = levelStats(rs, {}, 3);
@@ -65,7 +68,8 @@ TEST(Dashboard, LevelsThatStandOutAreFlagged) {
     }
     const std::string page = renderDashboard(rs, {}, {"v1.0"}, {});
     EXPECT_NE(page.find("<tr class=\"hard\"><td>4</td>"), std::string::npos);
-    EXPECT_NE(page.find("fill=\"#b3261e\"><title>level 4:"), std::string::npos) << "the hard level's bar is red";
+    EXPECT_NE(page.find("fill=\"#b3261e\"><title>level 4:"), std::string::npos)
+        << "the hard level's bar is red";
 }
 
 TEST(Dashboard, TextIsEscapedInThePage) {

@@ -6,22 +6,36 @@
 
 namespace {
 
-std::vector<FormField> recordFields(int id, int level, int outcome, const std::vector<std::string>& pickups = {},
+std::vector<FormField> recordFields(int id, int level, int outcome,
+                                    const std::vector<std::string>& pickups = {},
                                     const std::string& player = "Ola") {
-    std::vector<FormField> f = {{"version", "v1.0"},      {"playerName", player},
-                                {"id", std::to_string(id)}, {"nrLevelu", std::to_string(level)},
-                                {"nrStageu", "1"},        {"zaliczony", std::to_string(outcome)},
-                                {"levelTime", "83"},      {"levelTimeMS", "1:23"},
-                                {"byloContinue", "1"},    {"score", "4150"},
-                                {"matchType", "SWAP"},    {"puzzlesAtLevel", "3"},
-                                {"availableChips", "1 2 3 4 5"}, {"chipsCount", "5"},
-                                {"tilesToBrake", "24"},   {"lastTileBrakeTime", "1:15"},
-                                {"biggestMatch", "5"},    {"iloscMatch3", "12"},
-                                {"match4", "2"},          {"match5", "1"},
-                                {"match6", "0"},          {"match6orMore", "0"}};
+    std::vector<FormField> f = {{"version", "v1.0"},
+                                {"playerName", player},
+                                {"id", std::to_string(id)},
+                                {"nrLevelu", std::to_string(level)},
+                                {"nrStageu", "1"},
+                                {"zaliczony", std::to_string(outcome)},
+                                {"levelTime", "83"},
+                                {"levelTimeMS", "1:23"},
+                                {"byloContinue", "1"},
+                                {"score", "4150"},
+                                {"matchType", "SWAP"},
+                                {"puzzlesAtLevel", "3"},
+                                {"availableChips", "1 2 3 4 5"},
+                                {"chipsCount", "5"},
+                                {"tilesToBrake", "24"},
+                                {"lastTileBrakeTime", "1:15"},
+                                {"biggestMatch", "5"},
+                                {"iloscMatch3", "12"},
+                                {"match4", "2"},
+                                {"match5", "1"},
+                                {"match6", "0"},
+                                {"match6orMore", "0"}};
     for (int i = 1; i <= 10; ++i) f.push_back({"powerUp" + std::to_string(i), std::to_string(i % 3)});
-    for (size_t i = 0; i < pickups.size(); ++i) f.push_back({"puzzlePickUpTime_" + std::to_string(i + 1), pickups[i]});
-    for (int i = 1; i <= 6; ++i) f.push_back({"bonus" + std::to_string(i) + "_usage", std::to_string(i == 2)});
+    for (size_t i = 0; i < pickups.size(); ++i)
+        f.push_back({"puzzlePickUpTime_" + std::to_string(i + 1), pickups[i]});
+    for (int i = 1; i <= 6; ++i)
+        f.push_back({"bonus" + std::to_string(i) + "_usage", std::to_string(i == 2)});
     f.push_back({"avgChain", "3.25"});
     return f;
 }
@@ -69,8 +83,8 @@ TEST(RecordParse, AnUploadOfARunSplitsIntoItsRecords) {
 
     // The same run's second upload gives the same keys for the same records.
     std::vector<PlayRecord> again;
-    ASSERT_TRUE(recordsFromFields(concat(recordFields(1, 3, 0, {"0:10", "0:20", "0:30"}), recordFields(2, 3, 1)),
-                                  again, err));
+    ASSERT_TRUE(recordsFromFields(
+        concat(recordFields(1, 3, 0, {"0:10", "0:20", "0:30"}), recordFields(2, 3, 1)), again, err));
     EXPECT_EQ(again[1].runKey, out[1].runKey);
     EXPECT_EQ(again[1].contentHash, out[1].contentHash);
 
@@ -113,8 +127,10 @@ TEST(RecordParse, BadFieldsAreRefused) {
         for (auto it = f.begin(); it != f.end(); ++it)
             if (it->name == c.name) {
                 found = true;
-                if (c.remove) f.erase(it);
-                else it->value = c.value;
+                if (c.remove)
+                    f.erase(it);
+                else
+                    it->value = c.value;
                 break;
             }
         if (!found) f.push_back({c.name, c.value});

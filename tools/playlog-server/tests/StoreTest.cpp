@@ -70,7 +70,8 @@ TEST_F(StoreTest, Filters) {
     auto store = makeSqliteStore(path);
     std::string err;
     ASSERT_TRUE(store->open(err)) << err;
-    PlayRecord a = testRecord("A", 1, 1, 1, 10), b = testRecord("A", 2, 1, 1, 10), c = testRecord("A", 3, 1, 1, 10);
+    PlayRecord a = testRecord("A", 1, 1, 1, 10), b = testRecord("A", 2, 1, 1, 10),
+               c = testRecord("A", 3, 1, 1, 10);
     a.receivedAt = "2026-12-01T23:59:59Z";
     b.receivedAt = "2026-12-02T00:00:00Z";
     c.receivedAt = "2026-12-03T12:00:00Z";
@@ -81,8 +82,9 @@ TEST_F(StoreTest, Filters) {
         RecordFilter f;
         size_t n;
     };
-    const Case cases[] = {{{"", "", ""}, 3},           {{"v1.0", "", ""}, 2},           {{"v1.1", "", ""}, 1},
-                          {{"", "2026-12-02", ""}, 2}, {{"", "", "2026-12-01"}, 1},     {{"", "2026-12-02", "2026-12-02"}, 1},
+    const Case cases[] = {{{"", "", ""}, 3},           {{"v1.0", "", ""}, 2},
+                          {{"v1.1", "", ""}, 1},       {{"", "2026-12-02", ""}, 2},
+                          {{"", "", "2026-12-01"}, 1}, {{"", "2026-12-02", "2026-12-02"}, 1},
                           {{"v2", "", ""}, 0}};
     for (const Case& k : cases) {
         std::vector<PlayRecord> rows;
@@ -100,15 +102,19 @@ TEST_F(StoreTest, VersionOneDatabaseIsMigrated) {
     {
         sqlite3* db = nullptr;
         ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-        std::string sql = "CREATE TABLE schema_version (version INTEGER NOT NULL); INSERT INTO schema_version VALUES (1);";
+        std::string sql =
+            "CREATE TABLE schema_version (version INTEGER NOT NULL); INSERT INTO schema_version VALUES (1);";
         for (const std::string& s : storesql::migration(storesql::Dialect::Sqlite, 1)) sql += s + ";";
         ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_stmt* st = nullptr;
-        ASSERT_EQ(sqlite3_prepare_v2(db, storesql::insertSql(storesql::Dialect::Sqlite).c_str(), -1, &st, nullptr),
-                  SQLITE_OK);
-        for (const PlayRecord& r : {testRecord("A", 1, 1, 1, 10), testRecord("A", 1, 1, 1, 10), testRecord("A", 2, 2, 0, 30)}) {
+        ASSERT_EQ(
+            sqlite3_prepare_v2(db, storesql::insertSql(storesql::Dialect::Sqlite).c_str(), -1, &st, nullptr),
+            SQLITE_OK);
+        for (const PlayRecord& r :
+             {testRecord("A", 1, 1, 1, 10), testRecord("A", 1, 1, 1, 10), testRecord("A", 2, 2, 0, 30)}) {
             const auto v = storesql::values(r);
-            for (size_t i = 0; i < v.size(); ++i) sqlite3_bind_text(st, static_cast<int>(i) + 1, v[i].c_str(), -1, SQLITE_TRANSIENT);
+            for (size_t i = 0; i < v.size(); ++i)
+                sqlite3_bind_text(st, static_cast<int>(i) + 1, v[i].c_str(), -1, SQLITE_TRANSIENT);
             ASSERT_EQ(sqlite3_step(st), SQLITE_DONE);
             sqlite3_reset(st);
         }

@@ -5,8 +5,8 @@
 
 #include "PlayRecord.h"
 
-inline PlayRecord testRecord(const std::string& player, int64_t id, int64_t level, int64_t outcome, int64_t time,
-                             const std::string& run = "run1") {
+inline PlayRecord testRecord(const std::string& player, int64_t id, int64_t level, int64_t outcome,
+                             int64_t time, const std::string& run = "run1") {
     PlayRecord r;
     r.version = "v1.0";
     r.player = player;
