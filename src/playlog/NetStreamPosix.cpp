@@ -1,6 +1,8 @@
 // POSIX sockets behind TNetStream: non-blocking connect and poll() for every
 // wait, MSG_NOSIGNAL so a server that hangs up cannot kill the game with
-// SIGPIPE.
+// SIGPIPE. A Windows build supplies NetStreamWinsock.cpp instead (see
+// TNetStream.h), so this file compiles to nothing there.
+#if !defined(_WIN32)
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netdb.h>
@@ -174,3 +176,5 @@ uint32_t lookUpHostIPv4(const std::string& name, int64_t deadlineMs, std::string
     error = job->error;
     return job->address;
 }
+
+#endif  // !_WIN32
