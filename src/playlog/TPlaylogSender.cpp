@@ -104,23 +104,30 @@ int TPlaylogSender::sendLog() {
     if (!http_post) http_post = std::make_shared<tsendhttp>();
     // Whatever the server does, the program's end waits no longer than this.
     http_post->deadlineMs = now + sendBudgetMs;
+    // Every request carries all the records before it, so once half the
+    // budget is gone the requests in between are left out and the last one,
+    // which carries every record, gets the rest of the time.
+    const int64_t half = now + sendBudgetMs / 2;
     std::string firstError;
-    for (const TPlayLogPtr& r : playLogs) {
-        if (!r) continue;
-        saveLevel(*r);
+    const size_t n = playLogs.size();
+    for (size_t i = 0; i < n; ++i) {
+        if (!playLogs[i]) continue;
+        saveLevel(*playLogs[i]);
+        const bool final = i + 1 == n;
+        if (!final && netClockMs() >= half) continue;  // its fields go with the last request
         if (netClockMs() >= http_post->deadlineMs) {
             if (firstError.empty()) firstError = "out of time";
-            continue;  // the fields are kept in order all the same
+            continue;
         }
         sendToServer();
         if (http_post->lastAnswerOk) {
-            ++lastSent;
+            lastSent = static_cast<int>(i) + 1;
         } else if (firstError.empty()) {
             firstError = http_post->lastError;
         }
     }
     if (lastSent < static_cast<int>(playLogs.size())) {
-        lastReport = "Play log: " + std::to_string(lastSent) + " of " + std::to_string(playLogs.size()) +
+        lastReport = "Play log: " + std::to_string(lastSent) + " of " + std::to_string(n) +
                      " records reached " + target_host + ":" + std::to_string(target_port) + " (" +
                      firstError + ")";
         std::fprintf(stderr, "%s\n", lastReport.c_str());

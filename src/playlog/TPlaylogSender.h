@@ -30,7 +30,9 @@ public:
     int saveVar(const std::string& name, const std::string& value);
     int saveLevel(const TPlayLog& r);
     static std::string returnTime(int seconds);
-    // Posts every kept record (playLogs), once per 5000 ms at most.
+    // Posts every kept record (playLogs), once per 5000 ms at most: one
+    // request per record while the first half of the budget lasts, then one
+    // with all of them.
     int sendLog();
 
     // --- ours -----------------------------------------------------------------
@@ -38,7 +40,8 @@ public:
     std::function<std::string()> playerName;
     // The whole of one sendLog ends within this many milliseconds.
     int sendBudgetMs = 2000;
-    // Records whose request got the server's "200" in the last sendLog.
+    // In the last sendLog, k when the last request answered "200" carried
+    // records 1 to k (0 when none was).
     int lastSent = 0;
     // The line written to stderr by the last sendLog ("" when all went well).
     std::string lastReport;

@@ -18,7 +18,7 @@
 
 class FakeServer {
 public:
-    enum Mode { Answer, Silent, Endless, Trickle };
+    enum Mode { Answer, Silent, Endless, Trickle, SlowAnswer };  // SlowAnswer: 300 ms a request
 
     explicit FakeServer(Mode m) : _mode(m) {
         _listen = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -99,7 +99,8 @@ private:
                 std::lock_guard<std::mutex> l(_m);
                 _requests.push_back(req);
             }
-            if (_mode == Answer) {
+            if (_mode == SlowAnswer) std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            if (_mode == Answer || _mode == SlowAnswer) {
                 const std::string a = "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\nOK";
                 ::send(fd, a.data(), a.size(), MSG_NOSIGNAL);
             } else {

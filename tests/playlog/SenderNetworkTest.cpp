@@ -74,6 +74,23 @@ TEST_F(SenderNetworkTest, ASecondSendWithinFiveSecondsDoesNothing) {
     EXPECT_EQ(server.requests().size(), 6u);
 }
 
+// A slow server: once half the budget is gone the requests in between are
+// left out and the last one, carrying every record, is sent.
+TEST_F(SenderNetworkTest, ASlowServerStillGetsEveryRecordInTheLastRequest) {
+    for (int i = 0; i < 7; ++i) recordPlayLog(true, 1, TPlayLogRound{});  // ten records in all
+    FakeServer server(FakeServer::SlowAnswer);
+    aim(server.port);
+    EXPECT_LT(timedSend(), 3000);
+    const auto reqs = server.requests();
+    ASSERT_GE(reqs.size(), 2u);
+    EXPECT_LT(reqs.size(), 10u) << "every request was sent although half the budget was gone";
+    EXPECT_EQ(count(reqs.back(), "name=\"version\""), 10);
+    for (size_t k = 0; k + 1 < reqs.size(); ++k)
+        EXPECT_EQ(count(reqs[k], "name=\"version\""), static_cast<int>(k) + 1);
+    EXPECT_EQ(sender.lastSent, 10);
+    EXPECT_EQ(sender.lastReport, "");
+}
+
 // Whatever the server does, sendLog ends within its budget (2 s) plus a
 // little, and says so in one line.
 TEST_F(SenderNetworkTest, MisbehavingServersCannotHoldTheExit) {

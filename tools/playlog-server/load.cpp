@@ -1,5 +1,6 @@
 // build/playlog-load --port P [--posts N] [--threads C] [--acked FILE] [--stop-on-failure 1]
 // build/playlog-load --port P --verify FILE
+// build/playlog-load --port P --exit-run N   (N rounds sent as the game's exit sends them)
 // Posts play-log records to a collector from C threads, each with the game's
 // own sender, N posts in all, and prints posts per second and answer times
 // (median, 99th percentile, longest). With --acked every record answered
@@ -20,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include "playlog/PlayLogGlobals.h"
 #include "playlog/TPlaylogSender.h"
 
 namespace {
@@ -68,6 +70,33 @@ int verify(int port, const std::string& file) {
     return missing == 0 && total > 0 ? 0 : 1;
 }
 
+// One run of the game that played `rounds` rounds, sent as the game sends at
+// its exit: how long it takes and how many records got through the budget.
+int exitRun(int port, int rounds) {
+    for (int i = 0; i < rounds; ++i) {
+        TPlayLogRound r;
+        r.nrLevelu = 1 + i;
+        r.matchType = "SWAP";
+        r.log_availableChips = "1 2 3 4 5";
+        r.levelTime = 60 + i;
+        r.listaCzasow = {"10", "20"};
+        r.log_iloscMatchy = 20;
+        r.log_zmatchowaneChipsy = 70;
+        recordPlayLog(true, i % 4 == 0 ? 0 : 1, r);
+    }
+    playlogSender = std::make_shared<TPlaylogSender>();
+    playlogSender->init("/playlogs/brimble/playlog.php", "127.0.0.1", "http://127.0.0.1");
+    playlogSender->target_port = port;
+    playlogSender->playerName = [] { return std::string("exit-run"); };
+    const auto t0 = std::chrono::steady_clock::now();
+    sendPlayLogAtExit(true, true);
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+    std::printf("exit send of %d rounds: %d reached the server in %.0f ms\n", rounds, playlogSender->lastSent,
+                ms);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -86,6 +115,8 @@ int main(int argc, char** argv) {
             acked = v;
         else if (a == "--verify")
             verifyFile = v;
+        else if (a == "--exit-run")
+            return exitRun(port, std::stoi(v));
         else if (a == "--stop-on-failure")
             stopOnFailure = v == "1";
     }
