@@ -34,7 +34,7 @@ start_server "$SERVER" "$W/server1.log" --db "$DB" || exit 1
 grep -q "schema 2, PostgreSQL" "$W/server1.log" || { echo "not on PostgreSQL at schema 2"; cat "$W/server1.log"; exit 1; }
 "$LOAD" --port "$PORT" --posts 1000000 --threads 4 --acked "$W/acked.txt" --stop-on-failure 1 >"$W/load.log" 2>&1 &
 LPID=$!
-for _ in $(seq 1 300); do
+for _ in $(seq 1 750); do
   [ -f "$W/acked.txt" ] && [ "$(wc -l <"$W/acked.txt")" -ge 200 ] && break
   sleep 0.02
 done

@@ -13,7 +13,7 @@ start_server "$SERVER" "$W/server1.log" --db "$W/playlog.sqlite" || exit 1
 "$LOAD" --port "$PORT" --posts 1000000 --threads 8 --acked "$W/acked.txt" --stop-on-failure 1 >"$W/load.log" 2>&1 &
 LPID=$!
 # Kill once a good number of records has been acknowledged.
-for _ in $(seq 1 200); do
+for _ in $(seq 1 750); do
   [ -f "$W/acked.txt" ] && [ "$(wc -l <"$W/acked.txt")" -ge 500 ] && break
   sleep 0.02
 done
