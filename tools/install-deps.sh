@@ -7,6 +7,7 @@ pkgs=(
   libvorbis-dev libogg-dev libfreetype-dev libpng-dev libjpeg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   librsvg2-bin fonts-texgyre fonts-dejavu-core fonts-dejavu-extra python3
+  libcpp-httplib-dev libsqlite3-dev libpq-dev postgresql
 )
 missing=()
 for p in "${pkgs[@]}"; do

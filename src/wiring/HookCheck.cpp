@@ -45,7 +45,6 @@ const std::map<std::string, const char*>& leftEmpty() {
         {"profile.showMessage", "messages go to stderr and the message box by default"},
         {"mainGame.tutorialUpdate", "no tutorial yet"},
         {"mainGame.tutorialTipShown", "no tutorial yet"},
-        {"mainGame.playLogLevel", "no play log yet"},
         {"gui.errorNoticeHook", "notices go to the message box or stderr by default"},
         {"gui.guiFontLoader", "fonts load through LoadImageFont until the shared font loader exists"},
         {"effects.noticeHook", "particle notices go to stderr by default"},

@@ -11,11 +11,9 @@
 void wirePlayScreen() {
     static auto pause = std::make_shared<TPauseMenu>();
     mainGame->optionsLoop = [] { return pause->mainLoop(mainGame.get()); };
-    // No tutorial and no play log are built into the game yet: the play
-    // screen then shows no tips and records nothing.
+    // No tutorial is built into the game yet: the play screen shows no tips.
     mainGame->tutorialUpdate = nullptr;
     mainGame->tutorialTipShown = nullptr;
-    mainGame->playLogLevel = nullptr;
 
     // A quest level the profile could not load (no level tables yet) leaves
     // the play screen without a level: a stand-in keeps the quest walkable.

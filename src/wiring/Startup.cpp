@@ -50,6 +50,7 @@ void wireGame() {
     wireProfiles();
     wireStandIns();
     wireGui();
+    wirePlayLog();
 }
 
 int runBrimble(int argc, char** argv) {
@@ -104,6 +105,7 @@ int runBrimble(int argc, char** argv) {
     desktopWidth = DesktopWidth();
     desktopHeight = DesktopHeight();
     playLogEnabled = exists("playLog.txt") ? 1 : 0;
+    startPlayLog();
     // The language is read before the title so the title comes from the
     // player's language folder.
     productName = "Brimble";

@@ -21,6 +21,9 @@ void wireResultScreens();
 void wireProfiles();
 void wireStandIns();
 void wireGui();
+void wirePlayLog();
+// Sets the play log's sender up (after "playLog.txt" was looked for).
+void startPlayLog();
 
 // Hooks still on no provider that were not left empty on purpose, as
 // "group.name"; empty when everything is connected.
