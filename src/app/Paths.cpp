@@ -13,4 +13,6 @@ int Paths::getPaths() {
     return 0;
 }
 
-std::string Paths::settingsFile() { return userRoot.empty() ? std::string() : userRoot + "/Data/settings.dat"; }
+std::string Paths::settingsFile() {
+    return userRoot.empty() ? std::string() : userRoot + "/Data/settings.dat";
+}

@@ -104,11 +104,17 @@ public:
         const TRCMEntry* e = entry(upperName);
         return e ? rcmEntryInt(*e, index) : 0;
     }
-    // A count read from the file, bounded by what the group can hold.
-    size_t boundEntries(int count) const { return count > 0 ? std::min(static_cast<size_t>(count), _entryCount) : 0; }
-    size_t boundGroups(int count) const { return count > 0 ? std::min(static_cast<size_t>(count), _groupCount) : 0; }
+    // A count read from the file, bounded by what the group can hold; cut
+    // is set when the file claimed more.
+    size_t boundEntries(int count, bool& cut) const { return bound(count, _entryCount, cut); }
+    size_t boundGroups(int count, bool& cut) const { return bound(count, _groupCount, cut); }
 
 private:
+    static size_t bound(int count, size_t present, bool& cut) {
+        if (count <= 0) return 0;
+        if (static_cast<size_t>(count) > present) cut = true;
+        return std::min(static_cast<size_t>(count), present);
+    }
     std::unordered_map<std::string, TRCMEntryPtr> _entries;
     std::unordered_map<std::string, TRCMGroupPtr> _groups;
     size_t _entryCount = 0, _groupCount = 0;
@@ -307,14 +313,18 @@ bool TProfile::load(const std::string& dir) {
     // The time belongs to the saved level; without one it means nothing.
     savedLevelTime = questLevel ? f->getInt("profile::levelTime") : 0;
 
+    bool cut = false;  // a count claimed more entries than the file holds
     bylyPsy.clear();
     _unresolvedDogs.clear();
     {
         const GroupIndex g(groupAt(*f, "profile::dogies"));
-        const size_t n = g.boundEntries(g.entryInt("I"));
+        const size_t n = g.boundEntries(g.entryInt("I"), cut);
         for (size_t k = 1; k <= n; ++k) {
             const TRCMEntry* e = g.entry("DOG" + std::to_string(k));
-            if (!e) continue;
+            if (!e) {
+                cut = true;
+                continue;
+            }
             const int id = rcmEntryInt(*e, 0);
             TPiesPtr d = H().dogById ? H().dogById(id) : nullptr;
             if (d) bylyPsy.push_back(d);
@@ -335,10 +345,13 @@ bool TProfile::load(const std::string& dir) {
     _unresolvedTips.clear();
     {
         const GroupIndex g(groupAt(*f, "profile::tutorial"));
-        const size_t n = g.boundEntries(g.entryInt("TIPS"));
+        const size_t n = g.boundEntries(g.entryInt("TIPS"), cut);
         for (size_t k = 1; k <= n; ++k) {
             const TRCMEntry* e = g.entry("TIP" + std::to_string(k));
-            if (!e || e->_value.empty() || e->_value[0].empty()) continue;
+            if (!e || e->_value.empty() || e->_value[0].empty()) {
+                cut = true;
+                continue;
+            }
             const std::string& id = e->_value[0];
             TTutorialTipPtr t = H().tipById ? H().tipById(id) : nullptr;
             if (t) lekcjeTutoriala.push_back(t);
@@ -350,10 +363,13 @@ bool TProfile::load(const std::string& dir) {
     _unresolvedPieces.clear();
     {
         const GroupIndex g(groupAt(*f, "profile::activePuzzles"));
-        const size_t n = g.boundEntries(g.entryInt("I"));
+        const size_t n = g.boundEntries(g.entryInt("I"), cut);
         for (size_t k = 1; k <= n; ++k) {
             const TRCMEntry* e = g.entry("PUZZLE" + std::to_string(k));
-            if (!e) continue;
+            if (!e) {
+                cut = true;
+                continue;
+            }
             const int id = rcmEntryInt(*e, 0);
             TPuzzlePtr p = H().puzzleById && puzzleLevel ? H().puzzleById(puzzleLevel, id) : nullptr;
             if (p) activePuzzles.push_back(p);
@@ -364,18 +380,24 @@ bool TProfile::load(const std::string& dir) {
     stagesData.clear();
     {
         const GroupIndex all(groupAt(*f, "profile::stagesData"));
-        const size_t n = all.boundGroups(all.entryInt("I"));
+        const size_t n = all.boundGroups(all.entryInt("I"), cut);
         for (size_t k = 1; k <= n; ++k) {
             const TRCMGroupPtr sg = all.group("STAGE" + std::to_string(k));
-            if (!sg) continue;
+            if (!sg) {
+                cut = true;
+                continue;
+            }
             const GroupIndex g(sg);
             auto s = std::make_shared<TStageData>();
             s->nrStageu = g.entryInt("NRSTAGEU");
             s->score = g.entryInt("SCORE");
-            const size_t levels = g.boundEntries(g.entryInt("LEVELS"));
+            const size_t levels = g.boundEntries(g.entryInt("LEVELS"), cut);
             for (size_t j = 1; j <= levels; ++j) {
                 const TRCMEntry* e = g.entry("LEVEL" + std::to_string(j));
-                if (!e) continue;
+                if (!e) {
+                cut = true;
+                continue;
+            }
                 auto l = std::make_shared<TProfLevelData>();
                 l->nrLevelu = rcmEntryInt(*e, 0);
                 l->score = rcmEntryInt(*e, 1);
@@ -386,6 +408,9 @@ bool TProfile::load(const std::string& dir) {
             stagesData.push_back(s);
         }
     }
+    if (cut)
+        std::fprintf(stderr, "Profile %s: a list in %sprofile.dat counts entries it does not hold; only the entries present are kept.\n",
+                     name.c_str(), dir.c_str());
     return true;
 }
 

@@ -26,8 +26,10 @@ public:
         }
     }
     ~SavedEnv() {
-        if (_had) setenv(_name, _value.c_str(), 1);
-        else unsetenv(_name);
+        if (_had)
+            setenv(_name, _value.c_str(), 1);
+        else
+            unsetenv(_name);
     }
 
 private:

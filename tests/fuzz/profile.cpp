@@ -67,7 +67,8 @@ struct World {
         // Every save syncs its files; in memory that costs nothing, so the
         // fuzzer runs at its pace instead of the disk's.
         std::error_code ec;
-        const fs::path base = fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
+        const fs::path base =
+            fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
         root = base / ("brimble_fuzz_profile_" + std::to_string(::getpid()));
         for (int i = 1; i <= 12; ++i) {
             auto d = std::make_shared<TPies>();
@@ -85,7 +86,9 @@ struct World {
         };
         h.dogCount = [] { return 12; };
         h.dogId = [](const TPiesPtr& d) { return d->id; };
-        h.dogById = [this](int id) -> TPiesPtr { return id >= 1 && id <= 12 ? dogs[static_cast<size_t>(id - 1)] : nullptr; };
+        h.dogById = [this](int id) -> TPiesPtr {
+            return id >= 1 && id <= 12 ? dogs[static_cast<size_t>(id - 1)] : nullptr;
+        };
         h.tipId = [](const TTutorialTipPtr& t) { return t->id; };
         h.tipById = [this](const std::string& id) -> TTutorialTipPtr {
             auto it = tips.find(id);
@@ -182,18 +185,22 @@ std::string snapshot(const TProfileManager& m) {
           << " tutorialOn=" << p->tutorialOn << " dog=" << (p->pies ? p->pies->id : 0);
         if (p->puzzleLevel) o << " jigsaw=" << p->puzzleLevel->source << '/' << p->puzzleLevel->placed;
         list(o, " dogs", p->bylyPsy, [](const TPiesPtr& d) { return d->id; });
-        list(o, "keptDogs", p->_unresolvedDogs,
-             [](const std::pair<size_t, int>& k) { return std::to_string(k.first) + "@" + std::to_string(k.second); });
+        list(o, "keptDogs", p->_unresolvedDogs, [](const std::pair<size_t, int>& k) {
+            return std::to_string(k.first) + "@" + std::to_string(k.second);
+        });
         list(o, "pieces", p->activePuzzles, [](const TPuzzlePtr& x) { return x->id; });
-        list(o, "keptPieces", p->_unresolvedPieces,
-             [](const std::pair<size_t, int>& k) { return std::to_string(k.first) + "@" + std::to_string(k.second); });
+        list(o, "keptPieces", p->_unresolvedPieces, [](const std::pair<size_t, int>& k) {
+            return std::to_string(k.first) + "@" + std::to_string(k.second);
+        });
         list(o, "tips", p->lekcjeTutoriala, [](const TTutorialTipPtr& t) { return t->id; });
-        list(o, "keptTips", p->_unresolvedTips,
-             [](const std::pair<size_t, std::string>& k) { return std::to_string(k.first) + "@" + k.second; });
+        list(o, "keptTips", p->_unresolvedTips, [](const std::pair<size_t, std::string>& k) {
+            return std::to_string(k.first) + "@" + k.second;
+        });
         for (auto& u : p->powerUp) o << u->data << '/' << u->aktywny << '/' << u->odkryty << ' ';
         for (auto& s : p->stagesData) {
             o << "stage " << s->nrStageu << ':' << s->score << '{';
-            for (auto& l : s->levels) o << l->nrLevelu << ',' << l->score << ',' << l->time << ',' << l->punktyZebrane << ';';
+            for (auto& l : s->levels)
+                o << l->nrLevelu << ',' << l->score << ',' << l->time << ',' << l->punktyZebrane << ';';
             o << '}';
         }
         o << '\n';
@@ -256,7 +263,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!created.empty()) {
         // The new profile is there; the others read as before (createProfile
         // leaves the current profile alone).
-        auto it = std::find_if(view.lista.begin(), view.lista.end(), [&](const TProfilePtr& q) { return q->name == created; });
+        auto it = std::find_if(view.lista.begin(), view.lista.end(),
+                               [&](const TProfilePtr& q) { return q->name == created; });
         if (it == view.lista.end()) fail("created profile \"" + created + "\" was not kept");
         view.lista.erase(it);
     }
@@ -273,7 +281,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (auto& f : again) {
         auto it = saved.find(f.first);
         if (it == saved.end()) fail("a second save wrote the new file " + f.first);
-        if (it->second != f.second) fail("a second save wrote " + f.first + " differently:\n" + it->second + "---\n" + f.second);
+        if (it->second != f.second)
+            fail("a second save wrote " + f.first + " differently:\n" + it->second + "---\n" + f.second);
     }
     if (again.size() != saved.size()) fail("a second save removed a file");
     return 0;

@@ -32,7 +32,8 @@ std::string describe(const TProfileManager& m) {
         o << " stages";
         for (auto& s : p->stagesData) {
             o << ' ' << s->nrStageu << ':' << s->score << '{';
-            for (auto& l : s->levels) o << l->nrLevelu << ',' << l->score << ',' << l->time << ',' << l->punktyZebrane << ';';
+            for (auto& l : s->levels)
+                o << l->nrLevelu << ',' << l->score << ',' << l->time << ',' << l->punktyZebrane << ';';
             o << '}';
         }
         o << '\n';
@@ -40,7 +41,8 @@ std::string describe(const TProfileManager& m) {
     return o.str();
 }
 
-const char* kAnnList = "Profiles {\n\ti = 1\n\tActProfile = \"65-78-78-\"\n\tProfile1 = \"Ann\", \"65-78-78-\"\n}\n";
+const char* kAnnList =
+    "Profiles {\n\ti = 1\n\tActProfile = \"65-78-78-\"\n\tProfile1 = \"Ann\", \"65-78-78-\"\n}\n";
 
 // The file of the report that started this work: a dog id no dog has (7), a
 // misspelled tutorial key, a stage group.
@@ -84,7 +86,8 @@ TEST_F(ProfileTest, WhatIsReadComesBackAfterASave) {
     const Case cases[] = {
         {"the reported file", kDriftingFile, "101,7", "", ""},
         {"unknown ids before known ones",
-         "profile {\n\tname = \"Ann\"\n\tdogies {\n\t\ti = 3\n\t\tdog1 = 7\n\t\tdog2 = 102\n\t\tdog3 = 8\n\t}\n"
+         "profile {\n\tname = \"Ann\"\n\tdogies {\n\t\ti = 3\n\t\tdog1 = 7\n\t\tdog2 = 102\n\t\tdog3 = "
+         "8\n\t}\n"
          "\ttutorial {\n\t\ttips = 3\n\t\ttip1 = \"nope\"\n\t\ttip2 = \"\"\n\t\ttip3 = \"swap\"\n\t}\n"
          "\tactivePuzzles {\n\t\ti = 2\n\t\tpuzzle1 = 40\n\t\tpuzzle2 = 3\n\t}\n}\n",
          "7,102,8", "nope,swap", "40,3"},
@@ -106,11 +109,13 @@ TEST_F(ProfileTest, WhatIsReadComesBackAfterASave) {
         auto f = loadRCMFile(profilesDir() + "65-78-78-/profile.dat");
         std::string dogs, tips, pieces;
         for (int k = 1; k <= f->getInt("profile::dogies::i"); ++k)
-            dogs += (k > 1 ? "," : "") + std::to_string(f->getInt("profile::dogies::dog" + std::to_string(k)));
+            dogs +=
+                (k > 1 ? "," : "") + std::to_string(f->getInt("profile::dogies::dog" + std::to_string(k)));
         for (int k = 1; k <= f->getInt("profile::tutorial::tips"); ++k)
             tips += (k > 1 ? "," : "") + f->getString("profile::tutorial::tip" + std::to_string(k));
         for (int k = 1; k <= f->getInt("profile::activePuzzles::i"); ++k)
-            pieces += (k > 1 ? "," : "") + std::to_string(f->getInt("profile::activePuzzles::puzzle" + std::to_string(k)));
+            pieces += (k > 1 ? "," : "") +
+                      std::to_string(f->getInt("profile::activePuzzles::puzzle" + std::to_string(k)));
         EXPECT_EQ(dogs, c.dogs);
         EXPECT_EQ(tips, c.tips);
         EXPECT_EQ(pieces, c.pieces);
@@ -174,7 +179,8 @@ TEST_F(ProfileTest, EveryProfileIsSavedBackIntoItsOwnFolder) {
         EXPECT_EQ(FileType(profilesDir() + "profile.dat"), 0);
         const auto files = [&] {
             std::vector<std::string> names;
-            for (auto& e : std::filesystem::directory_iterator(dir / "Profiles")) names.push_back(e.path().filename().string());
+            for (auto& e : std::filesystem::directory_iterator(dir / "Profiles"))
+                names.push_back(e.path().filename().string());
             std::sort(names.begin(), names.end());
             return names;
         }();
@@ -219,11 +225,13 @@ TEST_F(ProfileTest, ListEntriesNeverLeaveTheProfilesFolder) {
     writeFile("Profiles/profiles.dat",
               "Profiles {\n\ti = 6\n\tActProfile = \"../outside\"\n"
               "\tProfile1 = \"Ann\", \"../outside\"\n"
-              "\tProfile2 = \"Ann\", \"" + dir.string() + "/outside\"\n"
-              "\tProfile3 = \"Ann\", \"65-78-78-/../../outside\"\n"
-              "\tProfile4 = \"Ann\", \"..\"\n"
-              "\tProfile5 = \"Ann\", \"65-78-78-\"\n"
-              "\tProfile6 = \"\", \"\"\n}\n");
+              "\tProfile2 = \"Ann\", \"" +
+                  dir.string() +
+                  "/outside\"\n"
+                  "\tProfile3 = \"Ann\", \"65-78-78-/../../outside\"\n"
+                  "\tProfile4 = \"Ann\", \"..\"\n"
+                  "\tProfile5 = \"Ann\", \"65-78-78-\"\n"
+                  "\tProfile6 = \"\", \"\"\n}\n");
     testing::internal::CaptureStderr();
     auto m = manager(false);
     m.loadProfiles();
@@ -240,12 +248,17 @@ TEST_F(ProfileTest, ListEntriesNeverLeaveTheProfilesFolder) {
 TEST_F(ProfileTest, CountsStopAtTheEntriesPresent) {
     writeFile("Profiles/profiles.dat",
               "Profiles {\n\ti = 2000000000\n\tProfile1 = \"Ann\", \"65-78-78-\"\n}\n");
-    writeFile("Profiles/65-78-78-/profile.dat",
-              "profile {\n\tname = \"Ann\"\n\tdogies {\n\t\ti = 2000000000\n\t\tdog1 = 101\n\t\tdog3 = 5\n\t}\n"
-              "\ttutorial {\n\t\ttips = 2000000000\n\t}\n\tactivePuzzles {\n\t\ti = 2000000000\n\t}\n"
-              "\tstagesData {\n\t\ti = 2000000000\n\t\tstage1 {\n\t\t\tlevels = 2000000000\n"
-              "\t\t\tlevel1 = 1, 2, 3, 4\n\t\t}\n\t}\n}\n");
-    auto m = manager();
+    writeFile(
+        "Profiles/65-78-78-/profile.dat",
+        "profile {\n\tname = \"Ann\"\n\tdogies {\n\t\ti = 2000000000\n\t\tdog1 = 101\n\t\tdog3 = 5\n\t}\n"
+        "\ttutorial {\n\t\ttips = 2000000000\n\t}\n\tactivePuzzles {\n\t\ti = 2000000000\n\t}\n"
+        "\tstagesData {\n\t\ti = 2000000000\n\t\tstage1 {\n\t\t\tlevels = 2000000000\n"
+        "\t\t\tlevel1 = 1, 2, 3, 4\n\t\t}\n\t}\n}\n");
+    testing::internal::CaptureStderr();
+    auto m = manager(false);
+    m.loadProfiles();
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("only the entries present are kept"),
+              std::string::npos);
     ASSERT_EQ(m.lista.size(), 1u);
     auto p = m.lista[0];
     // dog3 is within the three entries of its group; dog2 is missing and
@@ -275,7 +288,8 @@ TEST_F(ProfileTest, LongSavesWriteEveryEntryOnce) {
     ASSERT_TRUE(m.save());
     const std::string text = LoadText(profilesDir() + "65-78-78-/profile.dat");
     EXPECT_NE(text.find("\t\tdog3000 = 103\n\t}\n"), std::string::npos);
-    EXPECT_NE(text.find("\t\tstage30 {\n\t\t\tnrStageu = 30\n\t\t\tscore = 0\n\t\t\tlevels = 100\n\t\t\tlevel1 = 1, 1, 0, 0\n"),
+    EXPECT_NE(text.find("\t\tstage30 {\n\t\t\tnrStageu = 30\n\t\t\tscore = 0\n\t\t\tlevels = "
+                        "100\n\t\t\tlevel1 = 1, 1, 0, 0\n"),
               std::string::npos);
     auto m2 = manager();
     ASSERT_EQ(m2.lista.size(), 1u);
