@@ -100,10 +100,9 @@ std::string Control::NEW_Quest() {
 std::string Control::RESUME_Quest() {
     TProfilePtr p = questProfile();
     if (!p) return "MAIN-MENU";
-    if (mainGame) {
-        mainGame->profile = p;
-        mainGame->setLevel(p->questLevel);
-    }
+    if (mainGame) mainGame->profile = p;
+    // Through the profile, so the level's saved play time goes on with it.
+    p->handLevelToPlay();
     return p->gameType.empty() ? "MAIN-GAME" : p->gameType;
 }
 

@@ -384,14 +384,18 @@ float TRCMFile::getFloat(const std::string& path, int index, int print) {
     return static_cast<float>(parseNumber(e->_value[static_cast<size_t>(index)]));
 }
 
-int TRCMFile::getInt(const std::string& path, int index) {
-    std::vector<std::string> parts;
-    auto e = _findEntry(path, parts);
-    if (!e || index < 0 || static_cast<size_t>(index) >= e->_value.size()) return 0;
-    double v = std::trunc(parseNumber(e->_value[static_cast<size_t>(index)]));
+int rcmEntryInt(const TRCMEntry& e, int index) {
+    if (index < 0 || static_cast<size_t>(index) >= e._value.size()) return 0;
+    double v = std::trunc(parseNumber(e._value[static_cast<size_t>(index)]));
     if (v > INT_MAX) return INT_MAX;
     if (v < INT_MIN) return INT_MIN;
     return static_cast<int>(v);
+}
+
+int TRCMFile::getInt(const std::string& path, int index) {
+    std::vector<std::string> parts;
+    auto e = _findEntry(path, parts);
+    return e ? rcmEntryInt(*e, index) : 0;
 }
 
 bool TRCMFile::hasEntry(const std::string& path) {

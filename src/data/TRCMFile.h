@@ -67,3 +67,6 @@ TRCMFilePtr loadRCMFile(const std::string& path);
 std::vector<std::string> splitRCMPath(const std::string& path);
 // Number text of a value as setFloat writes it (up to 9 significant digits).
 std::string rcmNumberText(double value);
+// Item index of an entry read as getInt reads it: truncated, clamped to the
+// int range, 0 when the item is missing or not a number.
+int rcmEntryInt(const TRCMEntry& e, int index);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <unordered_map>
 
 #include "data/TRCMFile.h"
 #include "match3/TM3Effects.h"
@@ -73,14 +74,102 @@ std::string TProfile::getMyID() const {
     return id;
 }
 
-std::string TProfile::folder() const {
-    return profilesDir + getMyID() + "/";
+std::string TProfile::folderName() const { return folderId.empty() ? getMyID() : folderId; }
+
+std::string TProfile::folder() const { return profilesDir + folderName() + "/"; }
+
+bool TProfile::isFolderId(const std::string& id) {
+    if (id.empty() || id.size() > kMaxFolderName) return false;
+    for (char c : id)
+        if (!((c >= '0' && c <= '9') || c == '-')) return false;
+    return true;
+}
+
+namespace {
+
+// The level last handed to the play screen: only the profile owning it may
+// take the play screen's level time; every other one keeps what it read.
+std::weak_ptr<TLevel> g_levelInPlay;
+
+// A group's entries and subgroups by upper-cased name, the first of equal
+// names winning as in TRCMGroup::getEntry. Built in one pass, so reading a
+// counted list is not a scan of the whole group per item.
+class GroupIndex {
+public:
+    explicit GroupIndex(const TRCMGroupPtr& g) {
+        if (!g) return;
+        for (auto& e : g->_listaWpisow) _entries.emplace(Utf8Upper(e->_id), e);
+        for (auto& s : g->_listaGrup) _groups.emplace(Utf8Upper(s->_id), s);
+        _entryCount = g->_listaWpisow.size();
+        _groupCount = g->_listaGrup.size();
+    }
+    const TRCMEntry* entry(const std::string& upperName) const {
+        auto it = _entries.find(upperName);
+        return it == _entries.end() ? nullptr : it->second.get();
+    }
+    TRCMGroupPtr group(const std::string& upperName) const {
+        auto it = _groups.find(upperName);
+        return it == _groups.end() ? nullptr : it->second;
+    }
+    int entryInt(const std::string& upperName, int index = 0) const {
+        const TRCMEntry* e = entry(upperName);
+        return e ? rcmEntryInt(*e, index) : 0;
+    }
+    // A count read from the file, bounded by what the group can hold; cut
+    // is set when the file claimed more.
+    size_t boundEntries(int count, bool& cut) const { return bound(count, _entryCount, cut); }
+    size_t boundGroups(int count, bool& cut) const { return bound(count, _groupCount, cut); }
+
+private:
+    static size_t bound(int count, size_t present, bool& cut) {
+        if (count <= 0) return 0;
+        if (static_cast<size_t>(count) > present) cut = true;
+        return std::min(static_cast<size_t>(count), present);
+    }
+    std::unordered_map<std::string, TRCMEntryPtr> _entries;
+    std::unordered_map<std::string, TRCMGroupPtr> _groups;
+    size_t _entryCount = 0, _groupCount = 0;
+};
+
+TRCMGroupPtr groupAt(TRCMFile& f, const char* path) { return f.getGroup(splitRCMPath(path)); }
+
+// Appends entries to one group without looking their names up: the keys of a
+// counted list are unique, and a look-up per key made saving quadratic.
+void appendEntry(TRCMGroup& g, const std::string& id, int type, std::vector<std::string> items) {
+    auto e = std::make_shared<TRCMEntry>();
+    e->_id = id;
+    e->_type = type;
+    e->_value = std::move(items);
+    g._listaWpisow.push_back(std::move(e));
+}
+
+// The resolved ids in order with the kept ones put back at their places.
+template <class T>
+std::vector<T> withKept(const std::vector<T>& resolved, const TProfile::Kept<T>& kept) {
+    std::vector<T> out;
+    out.reserve(resolved.size() + kept.size());
+    size_t r = 0;
+    for (const auto& k : kept) {
+        while (out.size() < k.first && r < resolved.size()) out.push_back(resolved[r++]);
+        out.push_back(k.second);
+    }
+    while (r < resolved.size()) out.push_back(resolved[r++]);
+    return out;
+}
+
+}  // namespace
+
+void TProfile::handLevelToPlay() {
+    g_levelInPlay = questLevel;
+    if (H().mainGameSetLevel) H().mainGameSetLevel(questLevel);
 }
 
 bool TProfile::save() {
-    // Without a profiles folder the path would be relative to the working
-    // folder: nothing is written then.
-    if (profilesDir.empty()) return false;
+    const std::string id = folderName();
+    if (profilesDir.empty() || !isFolderId(id)) {
+        std::fprintf(stderr, "Profile \"%s\" has no usable folder; it is not saved.\n", name.c_str());
+        return false;
+    }
     const std::string dir = folder();
     if (!CreateDir(dir, true)) {
         std::fprintf(stderr, "Profile %s: cannot create the folder %s\n", name.c_str(), dir.c_str());
@@ -101,6 +190,8 @@ bool TProfile::save() {
         havePuzzle = false;
         ok = false;
     }
+    const bool levelInPlay = questLevel && g_levelInPlay.lock() == questLevel;
+    const int levelTime = levelInPlay ? levelTimeNow() : savedLevelTime;
 
     auto f = newRCMFile();
     f->setString("profile::name", name);
@@ -112,24 +203,30 @@ bool TProfile::save() {
     f->setString("Profile::gameMode", gameMode);
     f->setFloat("Profile::ulozone", ulozone);
     f->setFloat("Profile::questLevel", haveLevel ? 1 : 0);
-    if (haveLevel) f->setFloat("Profile::levelTime", levelTimeNow());
+    if (haveLevel) f->setFloat("Profile::levelTime", levelTime);
     f->setFloat("Profile::puzzleLevel", havePuzzle ? 1 : 0);
 
     std::vector<int> pieces;
     for (auto& p : activePuzzles)
         if (p && H().puzzleId) pieces.push_back(H().puzzleId(p));
-    pieces.insert(pieces.end(), _unresolvedPieces.begin(), _unresolvedPieces.end());
+    pieces = withKept(pieces, _unresolvedPieces);
     f->setFloat("Profile::activePuzzles::i", static_cast<double>(pieces.size()));
-    for (size_t k = 0; k < pieces.size(); ++k)
-        f->setFloat("profile::activePuzzles::puzzle" + std::to_string(k + 1), pieces[k]);
+    {
+        auto& g = *groupAt(*f, "Profile::activePuzzles");
+        for (size_t k = 0; k < pieces.size(); ++k)
+            appendEntry(g, "puzzle" + std::to_string(k + 1), 1, {rcmNumberText(pieces[k])});
+    }
 
     std::vector<int> dogs;
     for (auto& d : bylyPsy)
         if (d && H().dogId) dogs.push_back(H().dogId(d));
-    dogs.insert(dogs.end(), _unresolvedDogs.begin(), _unresolvedDogs.end());
+    dogs = withKept(dogs, _unresolvedDogs);
     f->setFloat("Profile::dogies::i", static_cast<double>(dogs.size()));
-    for (size_t k = 0; k < dogs.size(); ++k)
-        f->setFloat("Profile::dogies::dog" + std::to_string(k + 1), dogs[k]);
+    {
+        auto& g = *groupAt(*f, "Profile::dogies");
+        for (size_t k = 0; k < dogs.size(); ++k)
+            appendEntry(g, "dog" + std::to_string(k + 1), 1, {rcmNumberText(dogs[k])});
+    }
 
     for (int n = 1; n <= 6; ++n) {
         const auto& p = powerUp[static_cast<size_t>(n - 1)];
@@ -138,34 +235,43 @@ bool TProfile::save() {
         f->setFloat(base + "::aktywny", p && p->aktywny ? 1 : 0);
     }
 
+    // An empty id cannot be written (an empty first item is written as "0")
+    // and names no lesson; the reader skips it too.
     std::vector<std::string> tips;
     for (auto& t : lekcjeTutoriala)
         if (t && H().tipId) tips.push_back(H().tipId(t));
-    tips.insert(tips.end(), _unresolvedTips.begin(), _unresolvedTips.end());
+    tips = withKept(tips, _unresolvedTips);
+    tips.erase(std::remove(tips.begin(), tips.end(), std::string()), tips.end());
     f->setFloat("Profile::tutorial::tips", static_cast<double>(tips.size()));
-    for (size_t k = 0; k < tips.size(); ++k)
-        f->setString("profile::tutorial::tip" + std::to_string(k + 1), tips[k]);
+    {
+        auto& g = *groupAt(*f, "Profile::tutorial");
+        for (size_t k = 0; k < tips.size(); ++k) appendEntry(g, "tip" + std::to_string(k + 1), 0, {tips[k]});
+    }
 
     // Our addition: the per-stage results, so scores survive a restart.
     f->setFloat("Profile::tutorialOn", tutorialOn);
     f->setFloat("Profile::stagesData::i", static_cast<double>(stagesData.size()));
-    for (size_t k = 0; k < stagesData.size(); ++k) {
-        const auto& s = stagesData[k];
-        const std::string base = "Profile::stagesData::stage" + std::to_string(k + 1);
-        f->setFloat(base + "::nrStageu", s->nrStageu);
-        f->setFloat(base + "::score", s->score);
-        f->setFloat(base + "::levels", static_cast<double>(s->levels.size()));
-        for (size_t j = 0; j < s->levels.size(); ++j) {
-            const auto& l = s->levels[j];
-            const std::string key = base + "::level" + std::to_string(j + 1);
-            f->setFloat(key, l->nrLevelu, 0);
-            f->setFloat(key, l->score, 1);
-            f->setFloat(key, l->time, 2);
-            f->setFloat(key, l->punktyZebrane, 3);
+    {
+        auto& stages = *groupAt(*f, "Profile::stagesData");
+        for (size_t k = 0; k < stagesData.size(); ++k) {
+            const auto& s = stagesData[k];
+            auto g = std::make_shared<TRCMGroup>();
+            g->_id = "stage" + std::to_string(k + 1);
+            appendEntry(*g, "nrStageu", 1, {rcmNumberText(s->nrStageu)});
+            appendEntry(*g, "score", 1, {rcmNumberText(s->score)});
+            appendEntry(*g, "levels", 1, {rcmNumberText(static_cast<double>(s->levels.size()))});
+            for (size_t j = 0; j < s->levels.size(); ++j) {
+                const auto& l = s->levels[j];
+                appendEntry(*g, "level" + std::to_string(j + 1), 1,
+                            {rcmNumberText(l->nrLevelu), rcmNumberText(l->score), rcmNumberText(l->time),
+                             rcmNumberText(l->punktyZebrane)});
+            }
+            stages._listaGrup.push_back(std::move(g));
         }
     }
 
     if (!f->save(dir + "profile.dat")) return false;
+    if (haveLevel) savedLevelTime = levelTime;
     // Files the profile no longer names are stale.
     if (!haveLevel && questLevel == nullptr) DeleteFile(dir + "questlevel.lvl");
     return ok;
@@ -190,7 +296,6 @@ bool TProfile::load(const std::string& dir) {
     if (gameType == "0") gameType.clear();
     if (gameMode == "0") gameMode.clear();
     ulozone = f->getInt("profile::ulozone");
-    savedLevelTime = f->getInt("profile::levelTime");
     if (f->hasEntry("profile::tutorialOn")) tutorialOn = f->getInt("profile::tutorialOn");
     pies = H().getDog ? H().getDog(nrStageu) : nullptr;
 
@@ -218,17 +323,26 @@ bool TProfile::load(const std::string& dir) {
             std::fprintf(stderr, "Profile %s: saved quest level unreadable, no resume offered\n",
                          name.c_str());
     }
+    // The time belongs to the saved level; without one it means nothing.
+    savedLevelTime = questLevel ? f->getInt("profile::levelTime") : 0;
 
+    bool cut = false;  // a count claimed more entries than the file holds
     bylyPsy.clear();
     _unresolvedDogs.clear();
-    const int dogs = std::max(0, f->getInt("profile::dogies::i"));
-    for (int k = 1; k <= dogs && k <= 100000; ++k) {
-        const int id = f->getInt("profile::dogies::dog" + std::to_string(k));
-        TPiesPtr d = H().dogById ? H().dogById(id) : nullptr;
-        if (d)
-            bylyPsy.push_back(d);
-        else
-            _unresolvedDogs.push_back(id);
+    {
+        const GroupIndex g(groupAt(*f, "profile::dogies"));
+        const size_t n = g.boundEntries(g.entryInt("I"), cut);
+        for (size_t k = 1; k <= n; ++k) {
+            const TRCMEntry* e = g.entry("DOG" + std::to_string(k));
+            if (!e) {
+                cut = true;
+                continue;
+            }
+            const int id = rcmEntryInt(*e, 0);
+            TPiesPtr d = H().dogById ? H().dogById(id) : nullptr;
+            if (d) bylyPsy.push_back(d);
+            else _unresolvedDogs.emplace_back(bylyPsy.size() + _unresolvedDogs.size(), id);
+        }
     }
 
     QUEST_newPowerUps();
@@ -242,47 +356,74 @@ bool TProfile::load(const std::string& dir) {
 
     lekcjeTutoriala.clear();
     _unresolvedTips.clear();
-    const int tips = std::max(0, f->getInt("profile::tutorial::tips"));
-    for (int k = 1; k <= tips && k <= 100000; ++k) {
-        const std::string id = f->getString("profile::tutorial::tip" + std::to_string(k));
-        TTutorialTipPtr t = H().tipById ? H().tipById(id) : nullptr;
-        if (t)
-            lekcjeTutoriala.push_back(t);
-        else
-            _unresolvedTips.push_back(id);
+    {
+        const GroupIndex g(groupAt(*f, "profile::tutorial"));
+        const size_t n = g.boundEntries(g.entryInt("TIPS"), cut);
+        for (size_t k = 1; k <= n; ++k) {
+            const TRCMEntry* e = g.entry("TIP" + std::to_string(k));
+            if (!e || e->_value.empty() || e->_value[0].empty()) {
+                cut = true;
+                continue;
+            }
+            const std::string& id = e->_value[0];
+            TTutorialTipPtr t = H().tipById ? H().tipById(id) : nullptr;
+            if (t) lekcjeTutoriala.push_back(t);
+            else _unresolvedTips.emplace_back(lekcjeTutoriala.size() + _unresolvedTips.size(), id);
+        }
     }
 
     activePuzzles.clear();
     _unresolvedPieces.clear();
-    const int pieces = std::max(0, f->getInt("profile::activePuzzles::i"));
-    for (int k = 1; k <= pieces && k <= 100000; ++k) {
-        const int id = f->getInt("profile::activePuzzles::puzzle" + std::to_string(k));
-        TPuzzlePtr p = H().puzzleById && puzzleLevel ? H().puzzleById(puzzleLevel, id) : nullptr;
-        if (p)
-            activePuzzles.push_back(p);
-        else
-            _unresolvedPieces.push_back(id);
+    {
+        const GroupIndex g(groupAt(*f, "profile::activePuzzles"));
+        const size_t n = g.boundEntries(g.entryInt("I"), cut);
+        for (size_t k = 1; k <= n; ++k) {
+            const TRCMEntry* e = g.entry("PUZZLE" + std::to_string(k));
+            if (!e) {
+                cut = true;
+                continue;
+            }
+            const int id = rcmEntryInt(*e, 0);
+            TPuzzlePtr p = H().puzzleById && puzzleLevel ? H().puzzleById(puzzleLevel, id) : nullptr;
+            if (p) activePuzzles.push_back(p);
+            else _unresolvedPieces.emplace_back(activePuzzles.size() + _unresolvedPieces.size(), id);
+        }
     }
 
     stagesData.clear();
-    const int stages = std::max(0, f->getInt("profile::stagesData::i"));
-    for (int k = 1; k <= stages && k <= 100000; ++k) {
-        const std::string base = "profile::stagesData::stage" + std::to_string(k);
-        auto s = std::make_shared<TStageData>();
-        s->nrStageu = f->getInt(base + "::nrStageu");
-        s->score = f->getInt(base + "::score");
-        const int levels = std::max(0, f->getInt(base + "::levels"));
-        for (int j = 1; j <= levels && j <= 100000; ++j) {
-            const std::string key = base + "::level" + std::to_string(j);
-            auto l = std::make_shared<TProfLevelData>();
-            l->nrLevelu = f->getInt(key, 0);
-            l->score = f->getInt(key, 1);
-            l->time = f->getInt(key, 2);
-            l->punktyZebrane = f->getInt(key, 3);
-            s->levels.push_back(l);
+    {
+        const GroupIndex all(groupAt(*f, "profile::stagesData"));
+        const size_t n = all.boundGroups(all.entryInt("I"), cut);
+        for (size_t k = 1; k <= n; ++k) {
+            const TRCMGroupPtr sg = all.group("STAGE" + std::to_string(k));
+            if (!sg) {
+                cut = true;
+                continue;
+            }
+            const GroupIndex g(sg);
+            auto s = std::make_shared<TStageData>();
+            s->nrStageu = g.entryInt("NRSTAGEU");
+            s->score = g.entryInt("SCORE");
+            const size_t levels = g.boundEntries(g.entryInt("LEVELS"), cut);
+            for (size_t j = 1; j <= levels; ++j) {
+                const TRCMEntry* e = g.entry("LEVEL" + std::to_string(j));
+                if (!e) {
+                cut = true;
+                continue;
+            }
+                auto l = std::make_shared<TProfLevelData>();
+                l->nrLevelu = rcmEntryInt(*e, 0);
+                l->score = rcmEntryInt(*e, 1);
+                l->time = rcmEntryInt(*e, 2);
+                l->punktyZebrane = rcmEntryInt(*e, 3);
+                s->levels.push_back(l);
+            }
+            stagesData.push_back(s);
         }
-        stagesData.push_back(s);
     }
+    if (cut)
+        std::fprintf(stderr, "Profile %s: a list in %sprofile.dat counts entries it does not hold; only the entries present are kept.\n",
+                     name.c_str(), dir.c_str());
     return true;
 }
 
@@ -324,7 +465,7 @@ void TProfile::QUEST_setProperStagePuzzle() {
 
 int TProfile::QUEST_loadActLevel() {
     questLevel = H().loadQuestLevel ? H().loadQuestLevel(nrLevelu) : nullptr;
-    if (H().mainGameSetLevel) H().mainGameSetLevel(questLevel);
+    handLevelToPlay();
     if (H().mainGameResetPowerUps) H().mainGameResetPowerUps();
     setLevelTimeNow(0);
     return 0;

@@ -5,6 +5,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "match3/TLevel.h"
@@ -36,7 +37,13 @@ public:
 
     // Folder holding the profile's folders (ends with "/"); set by the manager.
     std::string profilesDir;
-    // Seconds played in the saved quest level, as read from "profile.dat".
+    // Name of the profile's own folder inside profilesDir. Set when the
+    // profile is read (the folder it was read from) or created (its ID) and
+    // changed only by a rename that moved the folder, so a save always goes
+    // back where the profile came from, whatever its name now gives.
+    std::string folderId;
+    // Seconds played in the saved quest level: read from "profile.dat", and
+    // written back unless this profile's level is the one in the play screen.
     int savedLevelTime = 0;
     // Every power-up uncovered whatever the level number (a level played on
     // its own, for testing it); not saved.
@@ -51,14 +58,26 @@ public:
     void giveActStageData(int levelScore);
     // Decimal code of each upper-cased character followed by "-".
     std::string getMyID() const;
-    std::string folder() const;  // profilesDir + ID + "/"
+    // folderId, or the ID when the profile has no folder yet.
+    std::string folderName() const;
+    std::string folder() const;  // profilesDir + folderName() + "/"
+    // A name the profiles folder can hold as a profile's folder: digits and
+    // "-" only (what getMyID makes), at most kMaxFolderName bytes. Anything
+    // else read from a file (a path such as "../x", an empty text) is refused.
+    static bool isFolderId(const std::string& id);
+    static constexpr size_t kMaxFolderName = 255;  // the file systems' limit
 
     // Writes the quest level and jigsaw beside "profile.dat", then
-    // "profile.dat" itself, each atomically. False when any write failed.
+    // "profile.dat" itself, each atomically, into folder(). False when any
+    // write failed or there is no usable folder (nothing is written then).
     bool save();
     // Reads the profile from its folder; false (with a line on stderr) when
-    // "profile.dat" is missing or unreadable.
+    // "profile.dat" is missing or unreadable. Counted lists stop at the
+    // entries present, whatever count the file claims.
     bool load(const std::string& dir);
+    // Hands questLevel to the play screen; from then on a save writes the
+    // play screen's level time for it.
+    void handLevelToPlay();
 
     // Quest operations.
     void QUEST_startNew();
@@ -79,11 +98,14 @@ public:
     // Every piece of the current jigsaw is owned.
     bool allPuzzles() const;
 
-    // Ids read from the file that no hook could turn into objects yet; they
-    // are written back so a save never loses them.
-    std::vector<int> _unresolvedDogs;
-    std::vector<int> _unresolvedPieces;
-    std::vector<std::string> _unresolvedTips;
+    // Ids read from the file that no hook could turn into objects yet, with
+    // their place in the file's list; they are written back at that place so
+    // a save neither loses nor reorders them.
+    template <class T>
+    using Kept = std::vector<std::pair<size_t, T>>;
+    Kept<int> _unresolvedDogs;
+    Kept<int> _unresolvedPieces;
+    Kept<std::string> _unresolvedTips;
 };
 using TProfilePtr = std::shared_ptr<TProfile>;
 

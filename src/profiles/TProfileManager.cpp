@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <unordered_map>
 
 #include "platform/Files.h"
 #include "platform/Services.h"
@@ -29,14 +30,55 @@ void TProfileManager::_refuse(const std::string& message) {
 
 TProfilePtr TProfileManager::findByID(const std::string& id) const {
     for (auto& p : lista)
-        if (p->getMyID() == id) return p;
+        if (p->folderName() == id) return p;
     return nullptr;
 }
 
 bool TProfileManager::nameAvailable(const std::string& name, const TProfile* except) const {
+    // Taken when another profile has the same ID (names differing only in
+    // letter case) or lives in the folder that name would get.
     const std::string id = profileIDOf(name);
     for (auto& p : lista)
-        if (p.get() != except && p->getMyID() == id) return false;
+        if (p.get() != except && (p->getMyID() == id || p->folderName() == id)) return false;
+    return true;
+}
+
+namespace {
+
+// The name an ID was made from, upper-cased ("65-78-78-" gives "ANN"); empty
+// when the ID does not decode to printable characters.
+std::string nameFromID(const std::string& id) {
+    std::string out;
+    size_t i = 0;
+    while (i < id.size()) {
+        const size_t dash = id.find('-', i);
+        if (dash == std::string::npos || dash == i || dash - i > 7) return "";
+        const unsigned long cp = std::stoul(id.substr(i, dash - i));
+        if (cp < 32 || cp == 127 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return "";
+        AppendUtf8(out, static_cast<uint32_t>(cp));
+        i = dash + 1;
+    }
+    return out;
+}
+
+}  // namespace
+
+bool TProfileManager::_loadInto(const TProfilePtr& p, const std::string& id, const std::string& listedName) {
+    p->profilesDir = profilesDir;
+    if (!p->load(profilesDir + id + "/")) return false;
+    // The profile stays in the folder it was read from, whatever its name.
+    p->folderId = id;
+    if (p->name.empty()) {
+        std::string given = TrimText(listedName);
+        if (given.empty() || given == "0" || profileIDOf(given) != id) given = nameFromID(id);
+        if (given.empty()) given = "Player";
+        std::fprintf(stderr, "Profile in folder %s has no name; it is shown as \"%s\" and stays in that folder.\n",
+                     id.c_str(), given.c_str());
+        p->name = given;
+    } else if (p->getMyID() != id) {
+        std::fprintf(stderr, "Profile \"%s\" is kept in folder %s, which its name does not give.\n",
+                     p->name.c_str(), id.c_str());
+    }
     return true;
 }
 
@@ -44,6 +86,7 @@ void TProfileManager::loadProfiles() {
     lista.clear();
     profile = nullptr;
     listLoaded = true;
+    if (profilesDir.empty()) return;  // no per-user folder: nothing is read or written
     CreateDir(profilesDir, true);
     const std::string listPath = profilesFile();
     if (FileType(listPath) == 0) {
@@ -59,21 +102,37 @@ void TProfileManager::loadProfiles() {
         _rebuildFromFolders();
         return;
     }
-    const int n = std::max(0, f->getInt("Profiles::i"));
-    for (int k = 1; k <= n && k <= 100000; ++k) {
-        const std::string key = "Profiles::profile" + std::to_string(k);
-        std::string id = f->getString(key, 1);
-        const std::string listedName = f->getString(key, 0);
+    // One pass over the list group; the count never reaches past the entries
+    // present.
+    std::unordered_map<std::string, TRCMEntryPtr> entries;
+    size_t present = 0;
+    if (auto g = f->getGroup({"Profiles"})) {
+        for (auto& e : g->_listaWpisow) entries.emplace(Utf8Upper(e->_id), e);
+        present = g->_listaWpisow.size();
+    }
+    const int count = f->getInt("Profiles::i");
+    const size_t n = count > 0 ? std::min(static_cast<size_t>(count), present) : 0;
+    for (size_t k = 1; k <= n; ++k) {
+        auto it = entries.find("PROFILE" + std::to_string(k));
+        if (it == entries.end()) continue;
+        const TRCMEntry& e = *it->second;
+        const std::string listedName = e._value.size() > 0 ? e._value[0] : std::string();
+        std::string id = e._value.size() > 1 ? e._value[1] : std::string();
         if (id.empty()) id = profileIDOf(listedName);
-        if (id.empty() || findByID(id)) continue;
+        // An ID names a folder inside the profiles folder, never a path.
+        if (!TProfile::isFolderId(id)) {
+            std::fprintf(stderr, "Profile list entry %zu (\"%s\") names \"%s\", which is not a profile folder; skipped.\n",
+                         k, listedName.c_str(), id.c_str());
+            continue;
+        }
+        if (findByID(id)) continue;
         auto p = std::make_shared<TProfile>();
-        p->profilesDir = profilesDir;
-        if (!p->load(profilesDir + id + "/")) continue;
+        if (!_loadInto(p, id, listedName)) continue;
         lista.push_back(p);
     }
     const std::string act = Utf8Upper(f->getString("Profiles::ActProfile"));
     for (auto& p : lista)
-        if (Utf8Upper(p->getMyID()) == act) profile = p;
+        if (Utf8Upper(p->folderName()) == act) profile = p;
 }
 
 void TProfileManager::_rebuildFromFolders() {
@@ -84,13 +143,9 @@ void TProfileManager::_rebuildFromFolders() {
     }
     std::sort(dirs.begin(), dirs.end());
     for (const auto& d : dirs) {
-        if (FileType(profilesDir + d + "/profile.dat") != 1) continue;
+        if (!TProfile::isFolderId(d) || FileType(profilesDir + d + "/profile.dat") != 1) continue;
         auto p = std::make_shared<TProfile>();
-        p->profilesDir = profilesDir;
-        if (!p->load(profilesDir + d + "/")) continue;
-        // A folder whose name is not the profile's ID would not be found
-        // again by the next save; only matching ones are taken.
-        if (p->getMyID() != d || findByID(d)) continue;
+        if (!_loadInto(p, d, std::string()) || findByID(d)) continue;
         lista.push_back(p);
     }
     if (!lista.empty()) {
@@ -101,20 +156,25 @@ void TProfileManager::_rebuildFromFolders() {
 }
 
 bool TProfileManager::saveList() {
+    if (profilesDir.empty()) return false;
     CreateDir(profilesDir, true);
     auto f = newRCMFile();
     f->setFloat("Profiles::i", static_cast<double>(lista.size()));
-    f->setString("Profiles::ActProfile", profile ? profile->getMyID() : "NULL");
+    f->setString("Profiles::ActProfile", profile ? profile->folderName() : "NULL");
+    // Entries go straight into the group: a look-up per key made this
+    // quadratic in the number of profiles.
+    auto g = f->getGroup({"Profiles"});
     for (size_t k = 0; k < lista.size(); ++k) {
-        const std::string key = "Profiles::Profile" + std::to_string(k + 1);
-        f->setString(key, lista[k]->name, 0);
-        f->setString(key, lista[k]->getMyID(), 1);
+        auto e = std::make_shared<TRCMEntry>();
+        e->_id = "Profile" + std::to_string(k + 1);
+        e->_value = {lista[k]->name, lista[k]->folderName()};
+        g->_listaWpisow.push_back(e);
     }
     return f->save(profilesFile());
 }
 
 bool TProfileManager::save() {
-    if (!listLoaded) return false;
+    if (!listLoaded || profilesDir.empty()) return false;
     bool ok = true;
     for (auto& p : lista) {
         p->profilesDir = profilesDir;
@@ -133,14 +193,37 @@ TProfilePtr TProfileManager::createProfile(const std::string& rawName) {
         _refuse("A profile named \"" + name + "\" already exists (names differing only in letter case count as the same).");
         return nullptr;
     }
+    const std::string id = profileIDOf(name);
+    if (!_folderFreeFor(name, id)) return nullptr;
     auto p = std::make_shared<TProfile>();
     p->name = name;
     p->profilesDir = profilesDir;
+    p->folderId = id;
+    // Without a per-user folder the profile lives for this session only.
+    if (!profilesDir.empty() && !p->save()) {
+        _refuse("The profile \"" + name + "\" could not be saved, so it was not created.");
+        const std::string dir = p->folder();
+        if (FileType(dir + "profile.dat") == 0) DeleteDir(dir.substr(0, dir.size() - 1), true);
+        return nullptr;
+    }
     lista.push_back(p);
     lastError.clear();
-    p->save();
     saveList();
     return p;
+}
+
+bool TProfileManager::_folderFreeFor(const std::string& name, const std::string& id) {
+    if (!TProfile::isFolderId(id)) {
+        _refuse("The name \"" + name + "\" is too long for a profile; please choose a shorter one.");
+        return false;
+    }
+    // A folder nobody in the list owns may hold a profile that could not be
+    // read; it is never overwritten.
+    if (!profilesDir.empty() && FileType(profilesDir + id) != 0) {
+        _refuse("A folder for the name \"" + name + "\" already exists among the profiles; please choose another name.");
+        return false;
+    }
+    return true;
 }
 
 TProfilePtr TProfileManager::createNewProfile() {
@@ -164,21 +247,25 @@ bool TProfileManager::renameProfile(const TProfilePtr& ref, const std::string& r
         _refuse("A profile named \"" + name + "\" already exists (names differing only in letter case count as the same).");
         return false;
     }
-    const std::string oldDir = p->folder();
-    const std::string oldName = p->name;
-    p->name = name;
-    const std::string newDir = p->folder();
-    if (newDir != oldDir && FileType(oldDir) == 2) {
-        // The folder is named after the ID; move it before saving into it.
-        if (FileType(newDir) != 0 || !RenameFile(oldDir.substr(0, oldDir.size() - 1), newDir.substr(0, newDir.size() - 1))) {
-            p->name = oldName;
-            _refuse("The profile could not be renamed.");
+    const std::string oldId = p->folderName();
+    const std::string newId = profileIDOf(name);
+    if (newId != oldId) {
+        if (!_folderFreeFor(name, newId)) return false;
+        // The folder is named after the ID: it moves in one rename (atomic
+        // on one file system) before anything is saved into it.
+        const std::string oldDir = profilesDir + oldId, newDir = profilesDir + newId;
+        if (!profilesDir.empty() && FileType(oldDir) == 2 && !RenameFile(oldDir, newDir)) {
+            _refuse("The profile could not be renamed: its folder could not be moved.");
             return false;
         }
+        p->folderId = newId;
     }
+    p->name = name;
     lastError.clear();
-    p->save();
-    saveList();
+    if (!profilesDir.empty()) {
+        p->save();
+        saveList();
+    }
     return true;
 }
 
@@ -191,8 +278,8 @@ bool TProfileManager::deleteProfile(const TProfilePtr& ref) {
     // The list goes first: a crash after it leaves a stray folder, never a
     // listed profile without its files.
     saveList();
-    const std::string dir = p->folder();
-    DeleteDir(dir.substr(0, dir.size() - 1), true);
+    if (!profilesDir.empty() && TProfile::isFolderId(p->folderName()))
+        DeleteDir(profilesDir + p->folderName(), true);
     return true;
 }
 

@@ -28,8 +28,10 @@ public:
     bool save();
     bool saveList();
 
-    // Refused (null, lastError set) for an empty name or one whose ID is
-    // already taken: names differing only in letter case share an ID.
+    // Refused (null, lastError set) for an empty name, one whose ID is
+    // already taken (names differing only in letter case share an ID), one
+    // whose ID is too long for a folder name, one whose folder already exists
+    // on disk, or when the new profile could not be saved.
     TProfilePtr createProfile(const std::string& name);
     // Asks for a name through the name-entry hook, then createProfile; the
     // new profile becomes the current one.
@@ -43,6 +45,13 @@ public:
 private:
     void _refuse(const std::string& message);
     void _rebuildFromFolders();
+    // Reads a profile from folder id; it keeps that folder. An empty name is
+    // replaced (by the listed name or the one the ID was made from) and a
+    // name that does not give the folder's ID is reported.
+    bool _loadInto(const TProfilePtr& p, const std::string& id, const std::string& listedName);
+    // The ID of a new name fits the file system and no folder holds it yet;
+    // else refused with a message.
+    bool _folderFreeFor(const std::string& name, const std::string& id);
 };
 using TProfileManagerPtr = std::shared_ptr<TProfileManager>;
 

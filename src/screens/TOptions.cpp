@@ -5,7 +5,10 @@
 
 #include "app/AppGlobals.h"
 #include "app/FrameServices.h"
+#include "app/Paths.h"
 #include "audio/TGlobalSnd.h"
+#include "platform/Files.h"
+#include "platform/Services.h"
 #include "data/TRCMFile.h"
 #include "gui/TMouse.h"
 #include "platform/Files.h"
@@ -28,7 +31,7 @@ void TOptions::setDefaults() {
 
 std::string TOptions::settingsPath() const {
     if (!_path.empty()) return _path;
-    return userRoot + "/Data/settings.dat";
+    return Paths::settingsFile();
 }
 
 namespace {
@@ -50,7 +53,7 @@ int readFlag(TRCMFile& f, const char* key, int fallback) {
 void TOptions::loadOptions() {
     setDefaults();
     const std::string path = settingsPath();
-    if (FileType(path) != 1) return;  // first run: the defaults
+    if (path.empty() || FileType(path) != 1) return;  // first run or no per-user folder: the defaults
     auto f = loadRCMFile(path);
     if (!f->_loaded) {
         std::fprintf(stderr, "Settings file %s unreadable, using the defaults\n", path.c_str());
@@ -65,6 +68,7 @@ void TOptions::loadOptions() {
 
 bool TOptions::saveOptions() {
     const std::string path = settingsPath();
+    if (path.empty()) return false;  // no per-user folder: nothing is written
     CreateDir(ExtractDir(path), true);
     auto f = newRCMFile();
     f->setFloat("settings::fullScreen", fullScreen);

@@ -16,7 +16,8 @@ public:
     int customCursor = 1;
 
     void setDefaults();
-    // userRoot + "/Data/settings.dat", or the path given by setSettingsPath.
+    // userRoot + "/Data/settings.dat" ("" without a per-user folder), or the
+    // path given by setSettingsPath.
     std::string settingsPath() const;
     void setSettingsPath(const std::string& path) { _path = path; }
 
