@@ -396,6 +396,12 @@ void TPuzzleGame::addDogAlpha() {
     dCA[1] = std::min(1.0f, dCA[1] + step);
     ca[0] = std::max(0.0f, ca[0] - step);
     dCA[0] = std::max(0.0f, dCA[0] - step);
+    // N steps of 1/N may fall a rounding error short: the last landing shows
+    // the dressed picture fully.
+    for (float* v : {&ca[0], &ca[1], &dCA[0], &dCA[1]}) {
+        if (*v > 1 - 1e-4f) *v = 1;
+        if (*v < 1e-4f) *v = 0;
+    }
     if (ownerScene) ownerScene->setDressBlend(ca, dCA);
     std::copy(ca, ca + 2, dressCA);
     std::copy(dCA, dCA + 2, dressDCA);

@@ -56,15 +56,9 @@ void TPuzzleLevel::shufflePuzzlePositions2() {
     if (loose.empty()) return;
     TLayoutWalk walk(static_cast<float>(loose.front()->w), static_cast<float>(loose.front()->h));
     for (TPuzzle* p : loose) {
-        // During a flight the place is the end of the curve.
-        const float px = p->nowy ? p->x2 : p->dim.x, py = p->nowy ? p->y2 : p->dim.y;
+        const float px = p->dim.x, py = p->dim.y;
         const bool onBoard = px >= stx && px <= stx + kBoard - p->w && py >= sty && py <= sty + kBoard - p->h;
-        if (!onBoard) {
-            walk.next(p->dim.x, p->dim.y);
-        } else {
-            p->dim.x = px;
-            p->dim.y = py;
-        }
+        if (!onBoard) walk.next(p->dim.x, p->dim.y);
     }
     for (TPuzzle* p : loose) {
         if (!p->nowy) continue;
@@ -342,6 +336,8 @@ TPuzzleLevelPtr loadPuzzleLevel(const std::string& path, int shuffle, std::strin
         p->dim.x = std::trunc(f->getFloat(P + "::dim", 0));
         p->dim.y = std::trunc(f->getFloat(P + "::dim", 1));
         p->sasiedziTxt = f->getString(P + "::sasiedzi");
+        // The writer of these files puts an empty text down as "0".
+        if (p->imgUrl == "0") p->imgUrl.clear();
         p->aktywny = f->getInt(P + "::active") != 0 ? 1 : 0;
         if (!p->imgUrl.empty()) p->loadPicture(p->imgUrl);
         if (!p->img && p->mask.empty())
@@ -352,6 +348,7 @@ TPuzzleLevelPtr loadPuzzleLevel(const std::string& path, int shuffle, std::strin
 
     // Neighbour lists are checked before anything else refers to the pieces.
     for (auto& p : level->allPuzzles) {
+        if (p->sasiedziTxt == "0" && !level->getPuzzleById(0)) p->sasiedziTxt.clear();  // an empty list
         std::vector<int> nb;
         std::string bad;
         if (!parseIds(p->sasiedziTxt, nb, bad))
