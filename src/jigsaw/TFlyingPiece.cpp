@@ -16,7 +16,7 @@ bool TFlyingPiece::update(int now) {
     x = (1 - e) * (1 - e) * sx + 2 * (1 - e) * e * mxp + e * e * tx;
     y = (1 - e) * (1 - e) * sy + 2 * (1 - e) * e * myp + e * e * ty;
     rot = 360 * e;
-    scale = 1 - 0.7f * e;
+    scale = 1 - (1 - endScale) * e;
     if (t >= 1) {
         landed = true;
         return true;
@@ -25,7 +25,7 @@ bool TFlyingPiece::update(int now) {
 }
 
 void TFlyingPiece::draw() const {
-    if (!img || landed) return;
+    if (!img || (landed && !keepWhenLanded)) return;
     const float hx = img->handleX, hy = img->handleY;
     SetImageHandle(img, static_cast<float>(ImageWidth(img) / 2), static_cast<float>(ImageHeight(img) / 2));
     SetBlend(ALPHABLEND);

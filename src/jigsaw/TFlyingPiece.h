@@ -12,8 +12,10 @@ public:
     ImagePtr img;
     float x0 = 0, y0 = 0;  // start, the piece's top-left corner
     float tx = 0, ty = 0;  // target, where the piece's centre lands
-    int startTime = 0;     // clock time the flight begins
-    int duration = 700;    // ms
+    float endScale = 0.3f;
+    bool keepWhenLanded = false;  // stays drawn where it landed
+    int startTime = 0;            // clock time the flight begins
+    int duration = 700;           // ms
     bool landed = false;
     float x = 0, y = 0, rot = 0, scale = 1;
 

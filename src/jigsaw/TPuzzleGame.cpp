@@ -350,8 +350,17 @@ void TPuzzleGame::createFlyingPuzzles() {
     _flying.clear();
     _landed = 0;
     if (!level) return;
-    level->puzzles.clear();
+    // The board stops drawing its pieces (see _drawPuzzles); the solved
+    // group stays in the puzzle, so the saved jigsaw is still the whole one.
     const int now = Millisecs();
+    // Without an owner scene the pieces come together as a small picture
+    // where the dog would sit, instead of vanishing into the dog.
+    float picW = 0, picH = 0;
+    for (auto& p : level->allPuzzles) {
+        picW = std::max(picW, p->dDim.x + static_cast<float>(p->w));
+        picH = std::max(picH, p->dDim.y + static_cast<float>(p->h));
+    }
+    constexpr float kSmall = 0.5f;
     int delay = 500;
     for (auto& p : level->allPuzzles) {
         auto f = std::make_shared<TFlyingPiece>();
@@ -360,6 +369,12 @@ void TPuzzleGame::createFlyingPuzzles() {
         f->y0 = f->y = p->dim.y;
         f->tx = kDogX;
         f->ty = kDogY;
+        if (!ownerScene) {
+            f->tx = kDogX + (p->dDim.x + static_cast<float>(p->w) / 2 - picW / 2) * kSmall;
+            f->ty = kDogY + (p->dDim.y + static_cast<float>(p->h) / 2 - picH / 2) * kSmall;
+            f->endScale = kSmall;
+            f->keepWhenLanded = true;
+        }
         f->startTime = now + delay;
         delay += 100;
         _flying.push_back(f);
@@ -467,8 +482,7 @@ void TPuzzleGame::_drawBack() {
         ownerScene->draw();
         return;
     }
-    // No owner scene: the board's own backdrop, dimmed, with a glow where
-    // the dog would sit.
+    // No owner scene: the board's own backdrop, dimmed.
     SetBlend(ALPHABLEND);
     SetRotation(0);
     SetScale(1, 1);
@@ -478,13 +492,6 @@ void TPuzzleGame::_drawBack() {
     SetColor(0, 0, 0);
     SetAlpha(0.45f);
     DrawRect(0, 0, 1024, 768);
-    SetColor(255, 236, 170);
-    SetBlend(LIGHTBLEND);
-    for (int r = 6; r >= 1; --r) {
-        SetAlpha(0.05f + 0.08f * dressCA[1]);
-        DrawRect(kDogX - r * 18, kDogY - r * 18, r * 36, r * 36);
-    }
-    SetBlend(ALPHABLEND);
     SetColor(255, 255, 255);
     SetAlpha(1);
 }
@@ -508,7 +515,7 @@ void TPuzzleGame::_drawTlo() {
 }
 
 void TPuzzleGame::_drawPuzzles() {
-    if (!level) return;
+    if (!level || state == "WIN-2") return;  // the pieces are flying to the dog
     for (auto& e : level->puzzles) e->drawShadow(alpha);
     for (auto& e : level->puzzles) e->draw(alpha);
 }
