@@ -340,7 +340,7 @@ TPuzzleLevelPtr loadPuzzleLevel(const std::string& path, int shuffle, std::strin
         if (p->imgUrl == "0") p->imgUrl.clear();
         p->aktywny = f->getInt(P + "::active") != 0 ? 1 : 0;
         if (!p->imgUrl.empty()) p->loadPicture(p->imgUrl);
-        if (!p->img && p->mask.empty())
+        if (!p->imgUrl.empty() && !p->img && p->mask.empty())
             std::fprintf(stderr, "Puzzle file %s: the picture of piece %d (%s) cannot be loaded.\n",
                          path.c_str(), p->id, p->imgUrl.c_str());
         level->allPuzzles.push_back(p);

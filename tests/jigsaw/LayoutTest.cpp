@@ -77,8 +77,8 @@ TEST(LayoutOwned, PiecesOnTheBoardStayOthersAreLaidOut) {
 TEST(LayoutOwned, NewPiecesStartFromTheOppositeCorner) {
     const struct {
         float x, y, sx, sy;
-    } cases[] = {{300, 100, 1200, 800},  {600, 100, -200, 800}, {300, 400, 1200, -200},
-                 {600, 400, -200, -200}, {512, 100, 0, 0},      {300, 384, 0, 0}};
+    } cases[] = {{300, 100, 1200, 800}, {600, 100, -200, 800}, {300, 400, 1200, -200}, {600, 400, -200, -200},
+                 {512, 100, 0, 0},      {300, 384, 0, 0},      {512, 400, 0, 0}};
     for (const auto& c : cases) {
         auto l = makeLevel({{1, 0, 0, {}}}, 20);
         TPuzzle* p = piece(l, 1);
