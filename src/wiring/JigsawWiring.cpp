@@ -4,6 +4,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/Control.h"
+#include "jigsaw/JigsawProfileLinks.h"
 #include "jigsaw/TPuzzleGame.h"
 #include "jigsaw/TPuzzleLevel.h"
 #include "profiles/ProfileHooks.h"
@@ -14,23 +15,7 @@ void wireJigsaw() {
     if (!puzzleGame) puzzleGame = std::make_shared<TPuzzleGame>();
     Control::registerScreen("PUZZLE", [] { return puzzleGame->mainLoop(); });
 
-    ProfileHooks& h = profileHooks();
-    h.loadPuzzleLevel = [](const std::string& path, int flag) { return loadPuzzleLevel(path, flag); };
-    h.savePuzzleLevel = [](const TPuzzleLevelPtr& level, const std::string& path) {
-        return level && level->save(path);
-    };
-    h.puzzleId = [](const TPuzzlePtr& p) { return p ? p->id : 0; };
-    h.puzzleById = [](const TPuzzleLevelPtr& level, int id) {
-        return level ? level->getPuzzleById(id) : TPuzzlePtr();
-    };
-    h.allPieces = [](const TPuzzleLevelPtr& level) {
-        return level ? level->allPuzzles : std::vector<TPuzzlePtr>();
-    };
-    h.markPieceNew = [](const TPuzzlePtr& p) {
-        if (!p) return;
-        p->aktywny = 1;
-        p->nowy = 1;
-    };
+    connectJigsawToProfiles(profileHooks());
 }
 
 int runPuzzleFile(const std::string& file) {
