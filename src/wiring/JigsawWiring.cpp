@@ -4,6 +4,7 @@
 
 #include "app/AppGlobals.h"
 #include "app/Control.h"
+#include "app/FrameServices.h"
 #include "jigsaw/JigsawProfileLinks.h"
 #include "jigsaw/TPuzzleGame.h"
 #include "jigsaw/TPuzzleLevel.h"
@@ -34,6 +35,8 @@ int runPuzzleFile(const std::string& file) {
     const int pieces = static_cast<int>(profile->puzzleLevel->allPuzzles.size());
     puzzleGame->profile = profile;
     puzzleGame->quotaHook = [pieces](int) { return pieces; };
+    // A quit saves this player too, as it saves the listed ones.
+    addExitSave("jigsaw-test", [profile] { profile->save(); });
     Control::currentName = "PUZZLE";
     const std::string next = puzzleGame->mainLoop();
     std::printf("puzzle: left with %s\n", next.c_str());
