@@ -26,9 +26,6 @@ bool startsWith(const std::string& s, const char* p) {
     return s.rfind(p, 0) == 0;
 }
 
-// Loaded x of the buttons that slide in with the sash.
-float gBackX = 0, gMenuX = 0;
-
 }  // namespace
 
 TPuzzleGame::TPuzzleGame() {
@@ -45,8 +42,8 @@ int TPuzzleGame::setup() {
         std::fprintf(stderr, "gfx/gui/puzzleGame/back.jpg cannot be loaded; the board is drawn plain.\n");
     Gui = loadGui(dataRoot + "gfx/gui/puzzleGame/puzzleGame.gui");
     if (Gui) {
-        if (auto b = Gui->getItem("back"); b && b->dim) gBackX = b->dim->x;
-        if (auto m = Gui->getItem("menu"); m && m->dim) gMenuX = m->dim->x;
+        if (auto b = Gui->getItem("back"); b && b->dim) _backX = b->dim->x;
+        if (auto m = Gui->getItem("menu"); m && m->dim) _menuX = m->dim->x;
     }
     auto t = loadLocalisedText(dataRoot + "txt/info.txt");
     txtCantPlay = t && t->lines() >= 1 ? t->txt[0] : "";
@@ -155,6 +152,7 @@ void TPuzzleGame::_prepareProfilePuzzles() {
         for (auto& e : level->puzzles)
             if (e->isGroup())
                 for (TPuzzle* m : static_cast<TPuzzleGroup*>(e.get())->grupa) {
+                    m->nowy = 0;  // a piece already joined never flies in
                     TPuzzlePtr sp = m->shared_from_this();
                     if (std::find(p->activePuzzles.begin(), p->activePuzzles.end(), sp) ==
                         p->activePuzzles.end())
@@ -221,9 +219,9 @@ void TPuzzleGame::_updateGuiMove() {
     const float s = std::sin(90 * kDeg * alpha);
     const float w = szarfa ? static_cast<float>(ImageWidth(szarfa)) : 0;
     if (auto b = Gui->getItem("back"); b && b->dim)
-        b->setPosition(static_cast<int>(gBackX + w - w * s), static_cast<int>(b->dim->y));
+        b->setPosition(static_cast<int>(_backX + w - w * s), static_cast<int>(b->dim->y));
     if (auto m = Gui->getItem("menu"); m && m->dim)
-        m->setPosition(static_cast<int>(gMenuX + w - w * s), static_cast<int>(m->dim->y));
+        m->setPosition(static_cast<int>(_menuX + w - w * s), static_cast<int>(m->dim->y));
 }
 
 void TPuzzleGame::_updatePuzzles() {

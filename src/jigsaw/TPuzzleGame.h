@@ -104,6 +104,7 @@ private:
     int _noticeUntil = 0;
     FontPtr _noticeFont;
     int _landed = 0;
+    float _backX = 0, _menuX = 0;  // loaded x of the buttons that slide with the sash
     void _showNotice(const std::string& text);
     void _drawNotice();
     void _drop();

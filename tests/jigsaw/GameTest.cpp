@@ -133,6 +133,25 @@ TEST_F(QuotaTable, IsReadFromItsFileAndReplacedOnReload) {
     EXPECT_EQ(q.of(1), -1);
 }
 
+// Owned flags follow the player's list when the screen opens; a piece already
+// in a group counts as owned even if the list lost it, and does not fly in.
+TEST_F(Screen, OwnedFlagsFollowThePlayersListAndGroupsStayOwned) {
+    for (auto& p : level()->allPuzzles) p->aktywny = 1;
+    place(piece(level(), 1), 300, 100);
+    place(piece(level(), 2), 400, 100);
+    level()->putPuzzle(piece(level(), 2));
+    ASSERT_EQ(entries(level()), "3 4 (2 1)");
+    own({3});
+    piece(level(), 2)->nowy = 1;
+    g.prepare();
+    EXPECT_EQ(piece(level(), 3)->aktywny, 1);
+    EXPECT_EQ(piece(level(), 4)->aktywny, 0);  // owned in the file, not by the player
+    EXPECT_EQ(piece(level(), 1)->aktywny, 1);
+    EXPECT_EQ(piece(level(), 2)->nowy, 0);
+    EXPECT_EQ(profile->activePuzzles.size(), 3u);
+    EXPECT_EQ(profile->puzzles, 3);
+}
+
 TEST_F(Screen, TopmostPieceIsPickedUpAndRaised) {
     own({1, 2, 3});
     ready();
