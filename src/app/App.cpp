@@ -11,7 +11,8 @@ std::string usageText() {
     return "usage: brimble [--data DIR] [--user-dir DIR] [--windowed] [--headless]\n"
            "               [--script FILE] [--shots DIR] [--seed N] [--draw-all]\n"
            "               [--play-level FILE [--timed]] [--gui-gallery FILE] [--credits] [--help] "
-           "[--version]\n";
+           "[--version]\n"
+           "               [--puzzle FILE]\n";
 }
 
 bool parseCommandLine(const std::vector<std::string>& args, TCommandLine& out, std::string& error) {
@@ -35,6 +36,8 @@ bool parseCommandLine(const std::vector<std::string>& args, TCommandLine& out, s
             if (!value(out.shots)) return false;
         } else if (a == "--play-level") {
             if (!value(out.playLevel)) return false;
+        } else if (a == "--puzzle") {
+            if (!value(out.puzzle)) return false;
         } else if (a == "--gui-gallery") {
             if (!value(out.guiGallery)) return false;
         } else if (a == "--seed") {

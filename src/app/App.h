@@ -19,6 +19,7 @@ struct TCommandLine {
     bool drawAll = false;    // --draw-all: headless draws every frame
     std::string guiGallery;  // --gui-gallery FILE: dev-only, shows one GUI script
     bool credits = false;    // --credits: dev-only, rolls the end-of-campaign credits
+    std::string puzzle;      // --puzzle FILE: dev-only, the jigsaw screen on one puzzle file
     bool help = false;
     bool version = false;
 };

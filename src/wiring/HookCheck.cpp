@@ -10,6 +10,7 @@
 #include "app/TMainGame.h"
 #include "effects/TParticle.h"
 #include "gui/GuiGlobals.h"
+#include "jigsaw/TPuzzleGame.h"
 #include "match3/TPowerUp.h"
 #include "profiles/ProfileHooks.h"
 #include "wiring/Wiring.h"
@@ -32,12 +33,6 @@ const std::map<std::string, const char*>& leftEmpty() {
         {"profile.tutorialReset", "no tutorial yet"},
         {"profile.tipId", "no tutorial yet"},
         {"profile.tipById", "no tutorial yet: tip ids are kept as read"},
-        {"profile.loadPuzzleLevel", "no jigsaw yet"},
-        {"profile.savePuzzleLevel", "no jigsaw yet"},
-        {"profile.puzzleId", "no jigsaw yet"},
-        {"profile.puzzleById", "no jigsaw yet: piece ids are kept as read"},
-        {"profile.allPieces", "no jigsaw yet"},
-        {"profile.markPieceNew", "no jigsaw yet"},
         {"profile.loadQuestLevel", "no level tables yet: the quest shows the play screen's stand-in"},
         {"profile.loadLevel", "the level file loader is the default"},
         {"profile.saveLevel", "the level file writer is the default"},
@@ -49,6 +44,13 @@ const std::map<std::string, const char*>& leftEmpty() {
         {"gui.guiFontLoader", "fonts load through LoadImageFont until the shared font loader exists"},
         {"effects.noticeHook", "particle notices go to stderr by default"},
         {"match3.powerUpWidgets", "set by the play screen when it sets up its buttons"},
+        {"puzzleGame.quotaHook", "no level manager yet: the jigsaw reads data/puzzlelist2.dat itself"},
+        {"puzzleGame.menuQuestion", "no options overlay yet: the jigsaw's menu button leaves at once"},
+        {"puzzleGame.popUp", "no pop-up yet: the jigsaw shows its notice on the board"},
+        {"puzzleGame.ownerScene", "no owner scene yet: the win sequence runs over the board's backdrop"},
+        {"puzzleGame.tutorialClearTip", "no tutorial yet"},
+        {"puzzleGame.tutorialUpdate", "no tutorial yet"},
+        {"puzzleGame.tutorialDraw", "no tutorial yet"},
     };
     return m;
 }
@@ -96,6 +98,19 @@ std::vector<std::string> unconnectedHooks() {
                                   {"match3.powerUpWidgets",
                                    bool(TPowerUp::setWidgetState) && bool(TPowerUp::widgetCentre)},
                               });
+    if (puzzleGame) {
+        links.insert(links.end(), {
+                                      {"puzzleGame.quotaHook", bool(puzzleGame->quotaHook)},
+                                      {"puzzleGame.menuQuestion", bool(puzzleGame->menuQuestion)},
+                                      {"puzzleGame.popUp", bool(puzzleGame->popUp)},
+                                      {"puzzleGame.ownerScene", bool(puzzleGame->ownerScene)},
+                                      {"puzzleGame.tutorialClearTip", bool(puzzleGame->tutorialClearTip)},
+                                      {"puzzleGame.tutorialUpdate", bool(puzzleGame->tutorialUpdate)},
+                                      {"puzzleGame.tutorialDraw", bool(puzzleGame->tutorialDraw)},
+                                  });
+    } else {
+        links.push_back({"puzzleGame", false});
+    }
     if (mainGame) {
         links.insert(links.end(), {
                                       {"mainGame.winScreenLoop", bool(mainGame->winScreenLoop)},

@@ -7,6 +7,7 @@
 #include "audio/TGlobalSnd.h"
 #include "effects/TEffectsPlayParticles.h"
 #include "effects/TPlayParticles.h"
+#include "jigsaw/TPuzzleGame.h"
 #include "profiles/TProfileManager.h"
 #include "screens/TEndOfGame.h"
 #include "screens/TLoseScreen.h"
@@ -16,6 +17,7 @@
 
 void createSingletons() {
     if (!mainGame) mainGame = std::make_shared<TMainGame>();
+    if (!puzzleGame) puzzleGame = std::make_shared<TPuzzleGame>();
     if (!endOfGame) endOfGame = std::make_shared<TEndOfGame>();
     if (!loseScreen) loseScreen = std::make_shared<TLoseScreen>();
     if (!winScreen) winScreen = std::make_shared<TWinScreen>();

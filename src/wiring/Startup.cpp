@@ -48,6 +48,7 @@ void wireGame() {
     wirePlayScreen();
     wireResultScreens();
     wireProfiles();
+    wireJigsaw();
     wireStandIns();
     wireGui();
     wirePlayLog();
@@ -81,6 +82,8 @@ int runBrimble(int argc, char** argv) {
     appOptions.seedGiven = cl.seedGiven;
     appOptions.seed = cl.seed;
     const std::string galleryFile = absolutePath(cl.guiGallery);
+    // A puzzle file given relative to the data folder is found there.
+    const std::string puzzleFile = exists(cl.puzzle.c_str()) ? absolutePath(cl.puzzle) : cl.puzzle;
 
     const std::string data = findDataDir(cl.dataDir);
     if (chdir(data.c_str()) != 0) {
@@ -145,6 +148,8 @@ int runBrimble(int argc, char** argv) {
     int status = 0;
     if (!appOptions.playLevelFile.empty()) {
         status = playLevelFile(appOptions.playLevelFile, appOptions.timed);
+    } else if (!puzzleFile.empty()) {
+        status = runPuzzleFile(puzzleFile);
     } else if (cl.credits) {
         Control::currentName = "END-OF-GAME";
         endOfGame->mainLoop();

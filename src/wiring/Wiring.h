@@ -24,6 +24,11 @@ void wireGui();
 void wirePlayLog();
 // Sets the play log's sender up (after "playLog.txt" was looked for).
 void startPlayLog();
+void wireJigsaw();
+
+// Development entry point: the jigsaw screen on one puzzle file, for a
+// throw-away player who owns every piece; returns the process status.
+int runPuzzleFile(const std::string& file);
 
 // Hooks still on no provider that were not left empty on purpose, as
 // "group.name"; empty when everything is connected.

@@ -23,8 +23,9 @@ import scenes  # noqa: E402
 import credits  # noqa: E402
 import dogs  # noqa: E402
 import story  # noqa: E402
+import puzzlescreen  # noqa: E402
 
-MODULES = [chips, board, hud, fx, scenes, credits, dogs, story]
+MODULES = [chips, board, hud, fx, scenes, credits, dogs, story, puzzlescreen]
 
 
 def main(argv):
