@@ -519,6 +519,8 @@ def free_levels(recipes):
 
 
 def build(recipes, out):
+    for k in sorted(recipes):
+        check_recipe(recipes[k])
     missing = [k for k in range(1, QUEST_LEVELS + 1) if k not in recipes]
     if missing:
         raise RecipeError("level %d: no recipe (%d levels missing)" % (missing[0], len(missing)))
