@@ -183,7 +183,7 @@ def plot_svg(rows):
               ("time used / time budget (timed wins: 5 = dark, 3 = light)", "time_used", 1.0, "#b0451a")]
     for i, (title, key, fixed_max, colour) in enumerate(panels):
         top = T + i * (ph + 40) + 10
-        vmax = fixed_max or max(r[key] for r in rows) * 1.1 or 1
+        vmax = fixed_max or max(50, -(-max(r[key] for r in rows) * 1.05 // 50) * 50)
         o.append('<text x="%d" y="%d" fill="#303030">%s</text>' % (L, top - 4, title))
         o.append('<rect x="%d" y="%d" width="%d" height="%d" fill="none" stroke="#808080"/>' % (L, top, pw, ph))
         for s in levelgen.STAGE_STARTS:

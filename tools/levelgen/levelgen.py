@@ -240,8 +240,8 @@ def column_runs_reach_bottom(mask, c):
 def swap_has_line(chips, mask, r, c):
     rows, cols = len(mask), len(mask[0])
     v = chips[r][c]
-    if v == 0:
-        return False
+    if not 1 <= v <= 8:
+        return False  # holes, puzzle chips and bonus chips make no line
     for dr, dc in ((0, 1), (1, 0)):
         n = 1
         for s in (1, -1):
@@ -420,7 +420,7 @@ def make_level(r):
         raise RecipeError("level %d: no room for a first move" % n)
     if mode == "SWAP":
         for a, b in plates:
-            if swap_has_line(chips, mask, a, b):
+            if (a, b) not in fixed and swap_has_line(chips, mask, a, b):
                 # Break a line the planted move made by accident, away from the move.
                 for _ in range(30):
                     if not swap_has_line(chips, mask, a, b):
