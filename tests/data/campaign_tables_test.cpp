@@ -78,12 +78,14 @@ std::vector<std::string> tableProblems(const std::string& root, bool* sawDogs = 
         const bool first = s > 0 && k == kStageStart[s - 1];
         const int before = first || s == 0 ? 0 : prev;
         if (s == 0) {
-            if (q != 0 || pieces[k] != 0 || saPuzzle[k] != 0) bad(lv + " belongs to no stage but hands out pieces");
+            if (q != 0 || pieces[k] != 0 || saPuzzle[k] != 0)
+                bad(lv + " belongs to no stage but hands out pieces");
         } else {
             if (q < before) bad(lv + ": pieces owned go down");
             if (q > kStagePieces[s - 1]) bad(lv + ": more pieces than the stage's picture has");
             if (q != before + pieces[k]) bad(lv + ": quota does not add the level's pieces");
-            if ((pieces[k] > 0) != (saPuzzle[k] != 0)) bad(lv + ": pieces without puzzle chips or the reverse");
+            if ((pieces[k] > 0) != (saPuzzle[k] != 0))
+                bad(lv + ": pieces without puzzle chips or the reverse");
             if (k == stageLast(s) && q != kStagePieces[s - 1])
                 bad(lv + ": stage " + std::to_string(s) + " ends short of its picture's pieces");
         }
@@ -119,7 +121,8 @@ std::vector<std::string> tableProblems(const std::string& root, bool* sawDogs = 
         if (sawDogs) *sawDogs = true;
         dogs.Load("data/dogs.dat");
         const int nd = dogs.getInt("dogs::i");
-        if (nd != static_cast<int>(kStageStart.size())) bad("dog table holds " + std::to_string(nd) + " dogs");
+        if (nd != static_cast<int>(kStageStart.size()))
+            bad("dog table holds " + std::to_string(nd) + " dogs");
         for (int d = 1; d <= nd; ++d) {
             const std::string key = "dogs::dog" + std::to_string(d);
             const int id = dogs.getInt(key + "::id");
@@ -185,7 +188,8 @@ TEST_F(CampaignTablesTest, EachFaultIsNamed) {
         {"puzzlelist2.dat", "\tlevel191 = 0", "\tlevel191 = 3", "level 191 belongs to no stage"},
         {"puzzleList.dat", "\n", "\n7\n", "puzzleList.dat"},
         {"free_levels.dat", "\ti = 35", "\ti = 29", "only 29 free-play levels"},
-        {"free_levels.dat", "ulr = \"data/levels/level", "ulr = \"data/levels/level1", "free-play entry 1 is not"},
+        {"free_levels.dat", "ulr = \"data/levels/level", "ulr = \"data/levels/level1",
+         "free-play entry 1 is not"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.file) + ": " + c.to);
