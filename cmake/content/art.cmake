@@ -109,10 +109,12 @@ if(TARGET boardshot)
     COMMENT "engine board shots in ${CMAKE_BINARY_DIR}/contact" VERBATIM)
   set_property(GLOBAL APPEND PROPERTY BRIMBLE_CONTENT_OUTPUTS ${CMAKE_BINARY_DIR}/contact/engine_board.png)
 
-  # Every campaign level as the engine draws it, on one sheet.
+  # Every campaign level as the engine draws it, 12 levels a sheet
+  # (contact/levels_1.png holds levels 1-12, and so on): one sheet of all 191
+  # embedded shots (about 0.5 MB each) is more than rsvg-convert reads.
   file(GLOB campaign_levels CONFIGURE_DEPENDS ${BRIMBLE_GAME_DIR}/data/levels/*.lvl)
   if(campaign_levels)
-    set(level_shots "")
+    set(level_sheets "")
     foreach(lvl ${campaign_levels})
       get_filename_component(n ${lvl} NAME_WE)
       set(shot ${CMAKE_BINARY_DIR}/contact/levels/${n}.png)
@@ -120,13 +122,23 @@ if(TARGET boardshot)
         COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/contact/levels
         COMMAND boardshot ${lvl} ${shot}
         DEPENDS boardshot ${lvl} ${art_all} ${art_tables} VERBATIM)
-      list(APPEND level_shots ${shot})
+      string(REGEX MATCH "[0-9]+$" num ${n})
+      if(NOT num)
+        set(num 1)
+      endif()
+      math(EXPR sheet "(${num} - 1) / 12 + 1")
+      list(APPEND level_shots_${sheet} ${shot})
+      list(APPEND level_sheets ${sheet})
     endforeach()
-    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/contact/levels.png
-      COMMAND ${BRIMBLE_PYTHON3} ${CMAKE_SOURCE_DIR}/tools/contact/contact.py ${CMAKE_BINARY_DIR}/contact/levels.png
-              "campaign levels" --cell 380 --bg dark ${level_shots}
-      DEPENDS ${level_shots} ${contact_sources} COMMENT "campaign level sheet" VERBATIM)
-    set_property(GLOBAL APPEND PROPERTY BRIMBLE_CONTENT_OUTPUTS ${CMAKE_BINARY_DIR}/contact/levels.png)
+    list(REMOVE_DUPLICATES level_sheets)
+    foreach(sheet ${level_sheets})
+      set(out ${CMAKE_BINARY_DIR}/contact/levels_${sheet}.png)
+      add_custom_command(OUTPUT ${out}
+        COMMAND ${BRIMBLE_PYTHON3} ${CMAKE_SOURCE_DIR}/tools/contact/contact.py ${out}
+                "campaign levels, sheet ${sheet}" --cell 380 --bg dark ${level_shots_${sheet}}
+        DEPENDS ${level_shots_${sheet}} ${contact_sources} COMMENT "campaign level sheet ${sheet}" VERBATIM)
+      set_property(GLOBAL APPEND PROPERTY BRIMBLE_CONTENT_OUTPUTS ${out})
+    endforeach()
   endif()
 endif()
 

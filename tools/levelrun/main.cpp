@@ -1,7 +1,8 @@
 // levelrun FILE [--seed N] [--max-frames N] [--timed] [--data DIR]
 // Plays one level file headless with the autoplayer and prints one line of
 // JSON: outcome ("won", "lost", "stuck", "frames" or "error"), moves, frames,
-// score and the number of refills of boards left without a move.
+// score, the number of refills of boards left without a move, and whether the
+// starting board had a move of its mode before any refill ("startMove").
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -85,7 +86,15 @@ int main(int argc, char** argv) {
 
     TM3Runner runner(game);
     runner.timed = timed;
+    // Play up to the first move or the first refill: a refill first means the
+    // level opened on a board without a move.
+    while (runner.outcome.empty() && runner.frames < maxFrames && runner.player.moves == 0 &&
+           runner.deadBoards == 0)
+        runner.frame();
+    const bool startMove = runner.player.moves > 0 && runner.deadBoards == 0;
     runner.run(static_cast<int>(maxFrames));
-    std::printf("%s\n", runner.json().c_str());
+    std::string out = runner.json();
+    out.insert(out.size() - 1, std::string(",\"startMove\":") + (startMove ? "1" : "0"));
+    std::printf("%s\n", out.c_str());
     return 0;
 }
