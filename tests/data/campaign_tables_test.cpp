@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "TestDir.h"
-#include "app/services/Files.h"
+#include "platform/Files.h"
 #include "data/DataGlobals.h"
 #include "data/TRCMFile.h"
 #include "data/TTxtFile.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/services/Files.h"
+#include "platform/Files.h"
 #include "data/DataGlobals.h"
 #include "match3/TChip.h"
 #include "match3/TLevel.h"
