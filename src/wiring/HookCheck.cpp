@@ -28,7 +28,6 @@ const std::map<std::string, const char*>& leftEmpty() {
         {"profile.dogPuzzleLevel", "no dog table yet: no jigsaw per stage"},
         {"profile.prepareCharacter", "no owner scene yet"},
         {"profile.galleryNewDog", "no gallery yet"},
-        {"profile.storySetup", "no story screen yet"},
         {"profile.tutorialReset", "no tutorial yet"},
         {"profile.tipId", "no tutorial yet"},
         {"profile.tipById", "no tutorial yet: tip ids are kept as read"},
@@ -38,7 +37,6 @@ const std::map<std::string, const char*>& leftEmpty() {
         {"profile.puzzleById", "no jigsaw yet: piece ids are kept as read"},
         {"profile.allPieces", "no jigsaw yet"},
         {"profile.markPieceNew", "no jigsaw yet"},
-        {"profile.loadQuestLevel", "no level tables yet: the quest shows the play screen's stand-in"},
         {"profile.loadLevel", "the level file loader is the default"},
         {"profile.saveLevel", "the level file writer is the default"},
         {"profile.askName", "no name entry yet: the stand-in menu names the player"},
@@ -87,6 +85,7 @@ std::vector<std::string> unconnectedHooks() {
         {"profile.mainGameLevelScore", bool(p.mainGameLevelScore)},
         {"profile.askName", bool(p.askName)},
         {"profile.showMessage", bool(p.showMessage)},
+        {"control.hasQuestLevel", bool(Control::hasQuestLevel)},
     };
     links.insert(links.end(), {
                                   {"gui.guiClickSound", bool(guiClickSound)},

@@ -48,6 +48,7 @@ void wireGame() {
     wirePlayScreen();
     wireResultScreens();
     wireProfiles();
+    wireCampaign();
     wireStandIns();
     wireGui();
 }
