@@ -272,6 +272,10 @@ std::string TStory::mainLoop(int n) {
     FlushKeys();
     if (n == 2) {
         // The ending: the credits, then the players are saved and the menu follows.
+        if (harnessActive()) {
+            std::printf("story 2: the credits roll\n");
+            std::fflush(stdout);
+        }
         Control::runEndOfGame();
         profileManager().save();
         return "MAIN-MENU";

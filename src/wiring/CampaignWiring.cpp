@@ -61,7 +61,9 @@ void wireCampaign() {
             std::fprintf(stderr, "Quest level %d is not in %s.\n", n, TLevelManager::kQuestLevels);
             return nullptr;
         }
-        return loadLevelFile(d->url, mainGame ? mainGame->m3Game.get() : nullptr);
+        if (!mainGame) return loadLevelFile(d->url, nullptr);
+        mainGame->setup();  // the tile and chip tables a level is read against
+        return loadLevelFile(d->url, mainGame->m3Game.get());
     };
     h.storySetup = [] {
         if (story) story->setup();
