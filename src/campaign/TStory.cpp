@@ -31,9 +31,12 @@ int clampCount(int n, int most, const std::string& what, const std::string& file
 }  // namespace
 
 int TStory::storyFor(int nrLevelu, bool campaignComplete) {
+    // The ending first: a short campaign may end at a level that would
+    // otherwise open a quest.
+    if (campaignComplete) return 2;
     if (nrLevelu < 10) return 1;
     if (nrLevelu == 13) return 3;
-    return campaignComplete ? 2 : 0;
+    return 0;
 }
 
 TStory::TStory() {

@@ -47,9 +47,9 @@ public:
     void _control() override;
     bool loopDone() const override { return toExit != 0 && faded(); }
 
-    // Which story the quest's "STORY" step plays: 1 opens a new quest (level
-    // below 10), 3 plays at level 13, 2 (the ending) only once every stage
-    // is done; 0 when no story belongs there.
+    // Which story the quest's "STORY" step plays: 2 (the ending) once every
+    // stage is done, else 1 to open a new quest (level below 10) and 3 at
+    // level 13; 0 when no story belongs there.
     static int storyFor(int nrLevelu, bool campaignComplete);
 
     // The skip button can be seen and used.

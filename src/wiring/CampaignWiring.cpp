@@ -1,6 +1,7 @@
 // The campaign in the screen table: the "STORY" row with the story screen,
 // and the level manager behind the profile's quest levels and the quest
 // steps' look-ups.
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -22,11 +23,12 @@ TLevelManager& tables() {
     return levelManager();
 }
 
-// Every stage is done: the dog table has no stage after the current one.
+// Every stage is done: the stage number has passed the dog table (a
+// campaign has at least one stage, so a new quest is never complete).
 bool campaignComplete(const TProfile& p) {
     const ProfileHooks& h = profileHooks();
     const int dogs = h.dogCount ? h.dogCount() : 0;
-    return p.nrStageu > dogs;
+    return p.nrStageu > std::max(dogs, 1);
 }
 
 // Story 1 opens a new quest, story 3 plays at level 13, and after the last
