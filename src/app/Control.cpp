@@ -29,11 +29,12 @@ TProfilePtr questProfile() {
 
 // A notice the player sees (a pop-up or a message box) and stderr.
 void questNotice(const std::string& text) {
-    std::fprintf(stderr, "%s\n", text.c_str());
-    if (profileHooks().showMessage)
+    if (profileHooks().showMessage) {
+        std::fprintf(stderr, "%s\n", text.c_str());
         profileHooks().showMessage(text);
-    else
-        Notify(text);
+    } else {
+        Notify(text);  // a message box, or stderr when headless
+    }
 }
 
 // Without the tables' answer every level up to the last counts as held.
