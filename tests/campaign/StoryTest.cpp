@@ -187,9 +187,9 @@ TEST(StoryChoice, TheStoryStepPlaysTheEndingOnlyWhenEveryStageIsDone) {
         bool complete;
         int story;
     } cases[] = {
-        {1, false, 1},  {9, false, 1},   {10, false, 0}, {13, false, 3}, {14, false, 0},
-        {192, false, 0}, {192, true, 2}, {40, true, 2},
-        {3, true, 2},   // a short campaign that ends early still ends
+        {1, false, 1},   {9, false, 1},  {10, false, 0}, {13, false, 3}, {14, false, 0},
+        {192, false, 0}, {192, true, 2}, {40, true, 2},  {3, true, 2},  // a short campaign that ends early
+                                                                        // still ends
         {13, true, 2},
     };
     for (const Case& c : cases)
