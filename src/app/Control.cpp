@@ -7,9 +7,11 @@
 #include "app/TMainGame.h"
 #include "match3/TLevel.h"
 #include "platform/Services.h"
+#include "profiles/ProfileHooks.h"
 #include "profiles/TProfileManager.h"
 
 std::string Control::currentName;
+std::function<bool(int)> Control::hasQuestLevel;
 
 namespace {
 
@@ -23,6 +25,28 @@ TProfilePtr questProfile() {
     TProfilePtr p = profileManager().profile;
     if (!p) std::fprintf(stderr, "No player is chosen; the quest cannot go on.\n");
     return p;
+}
+
+// A notice the player sees (a pop-up or a message box) and stderr.
+void questNotice(const std::string& text) {
+    if (profileHooks().showMessage) {
+        std::fprintf(stderr, "%s\n", text.c_str());
+        profileHooks().showMessage(text);
+    } else {
+        Notify(text);  // a message box, or stderr when headless
+    }
+}
+
+// Without the tables' answer every level up to the last counts as held.
+bool levelHeld(int n) {
+    return Control::hasQuestLevel ? Control::hasQuestLevel(n) : n <= Control::kLastQuestLevel;
+}
+
+// Without a dog table every stage number is taken as it is.
+bool stageHeld(const TProfile& p) {
+    const ProfileHooks& h = profileHooks();
+    const int dogs = h.dogCount ? h.dogCount() : 0;
+    return dogs <= 0 || (p.nrStageu >= 1 && p.nrStageu <= dogs);
 }
 
 }  // namespace
@@ -92,7 +116,18 @@ int Control::mainLoop() {
 std::string Control::NEW_Quest() {
     TProfilePtr p = questProfile();
     if (!p) return "MAIN-MENU";
-    if (mainGame) mainGame->continueLevel = 0;
+    // Checked before anything is reset, so a quest in progress is not lost
+    // to tables that cannot be read.
+    if (!levelHeld(1)) {
+        questNotice(
+            "The quest's levels cannot be found (data/quest_levels.dat has no level 1), so a new quest "
+            "cannot start. Your progress is kept.");
+        return "MAIN-MENU";
+    }
+    if (mainGame) {
+        mainGame->continueLevel = 0;
+        mainGame->profile = p;
+    }
     p->QUEST_startNew();
     return "STORY";
 }
@@ -100,10 +135,24 @@ std::string Control::NEW_Quest() {
 std::string Control::RESUME_Quest() {
     TProfilePtr p = questProfile();
     if (!p) return "MAIN-MENU";
+    if (p->nrLevelu > kLastQuestLevel && !p->questLevel) {
+        // The campaign has ended: its credits are never shown twice.
+        std::fprintf(stderr, "The campaign is complete; there is nothing to resume.\n");
+        return "MAIN-MENU";
+    }
+    if (!stageHeld(*p)) return QUEST_cannotGoOn();
+    // After the last level's jigsaw the profile keeps the won level (so the
+    // jigsaw resumes) while its number has moved past the tables: that
+    // level is not handed to the play screen again.
+    const bool held = levelHeld(p->nrLevelu);
     if (mainGame) mainGame->profile = p;
     // Through the profile, so the level's saved play time goes on with it.
-    p->handLevelToPlay();
-    return p->gameType.empty() ? "MAIN-GAME" : p->gameType;
+    if (held) p->handLevelToPlay();
+    else if (mainGame) mainGame->setLevel(nullptr);
+    const std::string at = p->gameType.empty() ? "MAIN-GAME" : p->gameType;
+    // The play screen needs its level; the owner scene and the jigsaw do not.
+    if (screenNameUpper(at) == "MAIN-GAME" && !held) return QUEST_cannotGoOn();
+    return at;
 }
 
 int Control::prepareQuestLevel() {
@@ -119,6 +168,8 @@ int Control::prepareQuestLevel() {
 }
 
 std::string Control::RESTART_Level() {
+    const TProfilePtr p = profileManager().profile;
+    if (p && !levelHeld(p->nrLevelu)) return QUEST_cannotGoOn();
     prepareQuestLevel();
     return "MAIN-GAME";
 }
@@ -133,22 +184,60 @@ std::string Control::QUEST_PrepareNextLevel() {
     if (!p) return "MAIN-MENU";
     p->save();
     p->nrLevelu += 1;
-    if (p->nrLevelu >= 192) {  // past the last level as well: never load a level that does not exist
-        runEndOfGame();
-        return "MAIN-MENU";
-    }
+    // A level the tables do not hold is never loaded: the profile keeps the
+    // level it had, so a quit here still resumes.
+    if (!levelHeld(p->nrLevelu)) return QUEST_cannotGoOn();
     prepareQuestLevel();
     return "MAIN-GAME";
 }
 
 std::string Control::QUEST_getNextLevel() {
     const bool hadPuzzle = mainGame && mainGame->level && mainGame->level->saPuzzle != 0;
-    const std::string next = QUEST_PrepareNextLevel();
-    return hadPuzzle && next == "MAIN-GAME" ? "PUZZLE" : next;
+    if (!hadPuzzle) return QUEST_PrepareNextLevel();
+    // The won level's jigsaw comes first, even after the last level: the
+    // last stage's solved jigsaw is what leads to the ending.
+    TProfilePtr p = questProfile();
+    if (!p) return "MAIN-MENU";
+    p->save();
+    p->nrLevelu += 1;
+    if (levelHeld(p->nrLevelu))
+        prepareQuestLevel();
+    else if (mainGame)
+        mainGame->setLevel(nullptr);  // nothing to play after the jigsaw
+    return "PUZZLE";
 }
 
 std::string Control::QUEST_getNextStage() {
     TProfilePtr p = questProfile();
     if (!p) return "MAIN-MENU";
+    // The next stage starts at the level already reached; without it the
+    // quest cannot go on (the campaign's end needs no level).
+    const ProfileHooks& h = profileHooks();
+    const int dogs = h.dogCount ? h.dogCount() : 0;
+    if (p->nrStageu + 1 <= dogs && !levelHeld(p->nrLevelu)) return QUEST_cannotGoOn();
     return p->getNextStage();
+}
+
+std::string Control::QUEST_cannotGoOn() {
+    TProfilePtr p = questProfile();
+    if (!p) return "MAIN-MENU";
+    if (p->nrLevelu > kLastQuestLevel && stageHeld(*p)) {
+        // Past the last level with no ending on the way: the campaign ends
+        // here, once. The quest is complete, so nothing is offered to resume.
+        std::fprintf(stderr, "Level %d is past the campaign's last level; the campaign ends.\n", p->nrLevelu);
+        p->questLevel = nullptr;
+        p->gameType.clear();
+        if (mainGame) mainGame->setLevel(nullptr);
+        p->save();
+        runEndOfGame();
+        return "MAIN-MENU";
+    }
+    if (!stageHeld(*p))
+        questNotice("The quest cannot go on: stage " + std::to_string(p->nrStageu) +
+                    " is not in the dog table. Your progress is kept.");
+    else
+        questNotice("The quest cannot go on: level " + std::to_string(p->nrLevelu) +
+                    " is missing from the quest's level table (data/quest_levels.dat) or its file cannot be "
+                    "read. Your progress is kept.");
+    return "MAIN-MENU";
 }

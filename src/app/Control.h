@@ -43,6 +43,17 @@ public:
 
     // Runs the end-of-campaign screen (registered as "END-OF-GAME").
     static void runEndOfGame();
+
+    // Whether the quest tables hold level n; connected by the campaign's
+    // wiring. Unset: every level counts as held and loading it decides.
+    static std::function<bool(int nrLevelu)> hasQuestLevel;
+    // The campaign's last level: a quest that gets past it without its
+    // ending (edited tables) ends there instead.
+    static constexpr int kLastQuestLevel = 191;
+    // The quest cannot go on at the current player's level or stage: past
+    // the last level the campaign ends (the credits, once); otherwise a
+    // notice and back to the menu, with the profile kept as it is.
+    static std::string QUEST_cannotGoOn();
 };
 
 // ASCII upper case (screen names are ASCII).

@@ -29,11 +29,9 @@ const std::map<std::string, const char*>& leftEmpty() {
         {"profile.dogPuzzleLevel", "no dog table yet: no jigsaw per stage"},
         {"profile.prepareCharacter", "no owner scene yet"},
         {"profile.galleryNewDog", "no gallery yet"},
-        {"profile.storySetup", "no story screen yet"},
         {"profile.tutorialReset", "no tutorial yet"},
         {"profile.tipId", "no tutorial yet"},
         {"profile.tipById", "no tutorial yet: tip ids are kept as read"},
-        {"profile.loadQuestLevel", "no level tables yet: the quest shows the play screen's stand-in"},
         {"profile.loadLevel", "the level file loader is the default"},
         {"profile.saveLevel", "the level file writer is the default"},
         {"profile.askName", "no name entry yet: the stand-in menu names the player"},
@@ -44,7 +42,6 @@ const std::map<std::string, const char*>& leftEmpty() {
         {"gui.guiFontLoader", "fonts load through LoadImageFont until the shared font loader exists"},
         {"effects.noticeHook", "particle notices go to stderr by default"},
         {"match3.powerUpWidgets", "set by the play screen when it sets up its buttons"},
-        {"puzzleGame.quotaHook", "no level manager yet: the jigsaw reads data/puzzlelist2.dat itself"},
         {"puzzleGame.menuQuestion", "no options overlay yet: the jigsaw's menu button leaves at once"},
         {"puzzleGame.popUp", "no pop-up yet: the jigsaw shows its notice on the board"},
         {"puzzleGame.ownerScene", "no owner scene yet: the win sequence runs over the board's backdrop"},
@@ -88,6 +85,7 @@ std::vector<std::string> unconnectedHooks() {
         {"profile.mainGameLevelScore", bool(p.mainGameLevelScore)},
         {"profile.askName", bool(p.askName)},
         {"profile.showMessage", bool(p.showMessage)},
+        {"control.hasQuestLevel", bool(Control::hasQuestLevel)},
     };
     links.insert(links.end(), {
                                   {"gui.guiClickSound", bool(guiClickSound)},

@@ -5,6 +5,7 @@
 #include "app/AppGlobals.h"
 #include "app/Control.h"
 #include "app/FrameServices.h"
+#include "campaign/TLevelManager.h"
 #include "jigsaw/JigsawProfileLinks.h"
 #include "jigsaw/TPuzzleGame.h"
 #include "jigsaw/TPuzzleLevel.h"
@@ -12,11 +13,20 @@
 #include "profiles/TProfile.h"
 #include "wiring/Wiring.h"
 
+namespace {
+int questQuota(int levelNr) {
+    auto d = levelManager().getPuzzleData2(levelNr);
+    return d ? d->puzzles : -1;
+}
+}  // namespace
+
 void wireJigsaw() {
     if (!puzzleGame) puzzleGame = std::make_shared<TPuzzleGame>();
     Control::registerScreen("PUZZLE", [] { return puzzleGame->mainLoop(); });
 
     connectJigsawToProfiles(profileHooks());
+    // The pieces to own after a won level come from the level manager's quota table.
+    puzzleGame->quotaHook = questQuota;
 }
 
 int runPuzzleFile(const std::string& file) {
@@ -42,6 +52,6 @@ int runPuzzleFile(const std::string& file) {
     std::printf("puzzle: left with %s\n", next.c_str());
     std::fflush(stdout);
     puzzleGame->profile = nullptr;
-    puzzleGame->quotaHook = nullptr;
+    puzzleGame->quotaHook = questQuota;
     return 0;
 }

@@ -5,7 +5,6 @@
 #include "app/Control.h"
 #include "app/TMainGame.h"
 #include "app/TPauseMenu.h"
-#include "app/TPlaceholderScreen.h"
 #include "wiring/Wiring.h"
 
 void wirePlayScreen() {
@@ -15,13 +14,11 @@ void wirePlayScreen() {
     mainGame->tutorialUpdate = nullptr;
     mainGame->tutorialTipShown = nullptr;
 
-    // A quest level the profile could not load (no level tables yet) leaves
-    // the play screen without a level: a stand-in keeps the quest walkable.
+    // A quest level that could not be loaded leaves the play screen without
+    // a level: the quest cannot go on there (a notice, back to the menu).
     Control::registerScreen("MAIN-GAME", [] {
         if (mainGame->level) return mainGame->mainLoop();
-        static auto stand = std::make_shared<TPlaceholderScreen>(
-            "MAIN-GAME", std::vector<std::string>{"GET-NEXT-QUEST-LEVEL", "RESTART-LEVEL", "MAIN-MENU"});
-        return stand->mainLoop();
+        return Control::QUEST_cannotGoOn();
     });
     Control::registerQuestSteps();
 }

@@ -49,6 +49,7 @@ void wireGame() {
     wireResultScreens();
     wireProfiles();
     wireJigsaw();
+    wireCampaign();
     wireStandIns();
     wireGui();
     wirePlayLog();

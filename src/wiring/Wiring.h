@@ -29,6 +29,7 @@ void wireJigsaw();
 // Development entry point: the jigsaw screen on one puzzle file, for a
 // throw-away player who owns every piece; returns the process status.
 int runPuzzleFile(const std::string& file);
+void wireCampaign();
 
 // Hooks still on no provider that were not left empty on purpose, as
 // "group.name"; empty when everything is connected.

@@ -30,11 +30,41 @@ export E2E_EXTRA="${EXTRA[*]}"
 # holds those flag files, e.g. cheats.txt.
 DATA=$GAMEDIR
 FLAGFILES=$(sed -n 's/^#flags:[[:space:]]*//p' "$SCRIPT" | head -1)
-if [ -n "$FLAGFILES" ]; then
+# "#overlay: DIR" (relative to the script's folder) runs on such a copy with
+# the files under DIR laid over it, e.g. fixture tables in place of the
+# game's: every folder on a file's way becomes a real folder of links.
+OVERLAY=$(sed -n 's/^#overlay:[[:space:]]*//p' "$SCRIPT" | head -1)
+link_all() {
+  mkdir -p "$2"
+  for e in "$1"/*; do [ -e "$e" ] && ln -s "$e" "$2/"; done
+}
+if [ -n "$FLAGFILES" ] || [ -n "$OVERLAY" ]; then
   DATA="$OUT/data"
-  mkdir -p "$DATA"
-  for e in "$GAMEDIR"/*; do ln -s "$e" "$DATA/"; done
+  link_all "$GAMEDIR" "$DATA"
   for f in $FLAGFILES; do : >"$DATA/$f"; done
+fi
+if [ -n "$OVERLAY" ]; then
+  SRC=$(realpath "$(dirname "$SCRIPT")/$OVERLAY")
+  while read -r rel; do
+    rel=${rel#./}
+    cur=$DATA
+    real=$GAMEDIR
+    d=$(dirname "$rel")
+    if [ "$d" != "." ]; then
+      IFS=/ read -ra parts <<<"$d"
+      for p in "${parts[@]}"; do
+        if [ -L "$cur/$p" ]; then
+          rm "$cur/$p"
+          link_all "$real/$p" "$cur/$p"
+        fi
+        mkdir -p "$cur/$p"
+        cur="$cur/$p"
+        real="$real/$p"
+      done
+    fi
+    rm -f "$cur/$(basename "$rel")"
+    cp "$SRC/$rel" "$cur/"
+  done < <(cd "$SRC" && find . -type f)
 fi
 
 "$BRIMBLE" --headless --data "$DATA" --script "$SCRIPT" --shots "$OUT/shots" \
