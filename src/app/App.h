@@ -19,6 +19,8 @@ struct TCommandLine {
     bool drawAll = false;    // --draw-all: headless draws every frame
     std::string guiGallery;  // --gui-gallery FILE: dev-only, shows one GUI script
     bool credits = false;    // --credits: dev-only, rolls the end-of-campaign credits
+    int questAt = 0;            // --quest-at LEVEL: dev-only, starts the quest at that level's owner scene
+    bool jigsawSolved = false;  // --jigsaw-solved: with --quest-at, the stage's jigsaw is solved
     bool help = false;
     bool version = false;
 };

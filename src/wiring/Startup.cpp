@@ -48,6 +48,7 @@ void wireGame() {
     wirePlayScreen();
     wireResultScreens();
     wireProfiles();
+    wireDogs();
     wireStandIns();
     wireGui();
 }
@@ -159,6 +160,7 @@ int runBrimble(int argc, char** argv) {
         stand.leaveLoop();
     } else {
         Control::start();
+        if (cl.questAt > 0) nextScreen = startQuestAt(cl.questAt, cl.jigsawSolved);
         options().setupMouse();
         Control::mainLoop();
     }

@@ -21,6 +21,14 @@ void wireResultScreens();
 void wireProfiles();
 void wireStandIns();
 void wireGui();
+void wireDogs();
+// The owner scene, gallery and show-dog singletons (made by wireDogs when missing).
+void createDogScreens();
+// Development start (--quest-at): the current player (made "Player" when
+// there is none) starts a quest and jumps to `level` in the stage that holds
+// it, earlier stages counted as done, with the stage's jigsaw solved when
+// asked; returns the screen to start at.
+std::string startQuestAt(int level, bool jigsawSolved);
 
 // Hooks still on no provider that were not left empty on purpose, as
 // "group.name"; empty when everything is connected.
