@@ -262,7 +262,7 @@ int TGaleria::draw() {
         SetBlend(ALPHABLEND);
         SetColor(255, 255, 255);
     }
-    if (state != "NEW-DOG" && !txtHint.empty()) {
+    if (state == "NORMAL" && !txtHint.empty()) {
         SetImageFont(textFont);
         const int w = TextWidth(txtHint), h = TextHeight(txtHint);
         const float x = static_cast<float>(512 - w / 2);

@@ -111,7 +111,8 @@ std::vector<TPiesPtr> readDogTable(const std::string& tableText, bool tableFound
             if (t->badItems > 0)
                 problems.push_back(who + " txt" + std::to_string(j) + " \"" + t->wpis +
                                    "\" has items that are not KEY:number; they are ignored");
-            if (t->numerLini < 1 || !src.lines || t->numerLini > src.lines->lines())
+            // (Without the text file at all, one notice has said so already.)
+            if (src.lines && (t->numerLini < 1 || t->numerLini > src.lines->lines()))
                 problems.push_back(who + " txt" + std::to_string(j) + " names line " + std::to_string(t->numerLini) +
                                    " of txt/dogs.txt, which does not exist; its bubble is empty");
             d->listaTekstow.push_back(t);

@@ -51,7 +51,7 @@ using TPiesPtr = std::shared_ptr<TPies>;
 // (loadPictures), once the display is open.
 struct TDogTableSources {
     TTxtFilePtr names;  // "txt/dogNames.txt"
-    TTxtFilePtr lines;  // "txt/dogs.txt"
+    TTxtFilePtr lines;  // "txt/dogs.txt" (null: missing, the bubbles stay empty)
     FontPtr font;       // measures the bubbles
     std::string root;   // prefixed to every path
 };

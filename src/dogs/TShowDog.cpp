@@ -20,7 +20,7 @@ int TShowDog::setup() {
     frame = loadImageChecked(dataRoot + "gfx/gui/galeria/frame.png");
     if (frame) MidHandleImage(frame);
     const std::string face = dataRoot + "gfx/fonts/Bookman.ttf";
-    nameFont = guiLoadFont(face, 44, 0);
+    nameFont = guiLoadFont(face, 36, 0);
     hintFont = guiLoadFont(face, 18, 0);
     auto t = loadLocalisedText(dataRoot + "txt/galeria.txt");
     if (t && t->lines() >= 3) {
@@ -85,18 +85,24 @@ int TShowDog::draw() {
     }
     SetScale(1, 1);
     if (dog && !dog->name.empty()) {
+        // Centred in the frame's name band (52 px high, 566 px below the frame's top).
         SetImageFont(nameFont);
-        const int w = TextWidth(dog->name);
-        SetColor(90, 52, 20);
-        DrawText(dog->name, static_cast<float>(512 - w / 2 + 2), 632);
+        const int w = TextWidth(dog->name), h = TextHeight(dog->name);
+        const float y = 372 + (566 - 320 + 26) * sc - static_cast<float>(h) / 2;
+        SetColor(40, 22, 8);
+        DrawText(dog->name, static_cast<float>(512 - w / 2 + 2), y + 2);
         SetColor(255, 244, 214);
-        DrawText(dog->name, static_cast<float>(512 - w / 2), 630);
+        DrawText(dog->name, static_cast<float>(512 - w / 2), y);
     }
     if (!txtHint.empty()) {
         SetImageFont(hintFont);
-        const int w = TextWidth(txtHint);
+        const int w = TextWidth(txtHint), h = TextHeight(txtHint);
+        SetColor(0, 0, 0);
+        SetAlpha(0.6f * alpha);
+        DrawRect(static_cast<float>(512 - w / 2 - 12), 705, static_cast<float>(w + 24), static_cast<float>(h + 10));
         SetColor(255, 255, 255);
-        DrawText(txtHint, static_cast<float>(512 - w / 2), 722);
+        SetAlpha(alpha);
+        DrawText(txtHint, static_cast<float>(512 - w / 2), 710);
     }
     SetAlpha(1);
     SetColor(255, 255, 255);

@@ -93,6 +93,9 @@ void TUbieranie::readDogs() {
     TDogTableSources src;
     src.names = loadLocalisedText(dataRoot + "txt/dogNames.txt");
     src.lines = loadLocalisedText(dataRoot + "txt/dogs.txt");
+    // A file that is missing reads as one without lines.
+    if (src.names && src.names->lines() == 0) src.names = nullptr;
+    if (src.lines && src.lines->lines() == 0) src.lines = nullptr;
     _lines = src.lines;
     if (!src.names) problems.push_back("txt/" + language + "/dogNames.txt is missing: the dogs have no names");
     if (!src.lines) problems.push_back("txt/" + language + "/dogs.txt is missing: the owners' bubbles are empty");
@@ -293,6 +296,9 @@ void TUbieranie::_updateGUIMove() {
 }
 
 void TUbieranie::_updateState() {
+    // Once the fade-out has begun the visit's result is decided: a line
+    // fading out meanwhile must not start the level instead of the menu.
+    if (dFade != 0) return;
     std::string s = state;
     for (char& c : s)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');

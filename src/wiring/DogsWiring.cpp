@@ -57,10 +57,13 @@ std::string startQuestAt(int level, bool jigsawSolved) {
         return "MAIN-MENU";
     }
     p->QUEST_startNew();
-    // The stage holding the level: the last dog starting at or before it.
+    // The stage holding the level (the last dog starting at or before it);
+    // with the jigsaw solved, the stage of the level just won (level - 1), as
+    // the visit after the stage's last level is still that stage's.
+    const int held = jigsawSolved ? level - 1 : level;
     int stage = 1;
     for (const auto& d : ubieranie->dogsList)
-        if (d->startLevel <= level && d->id > 0) stage = d->id;
+        if (d->startLevel <= held && d->id > 0) stage = d->id;
     for (int s = 1; s < stage; ++s) {
         // Earlier stages count as done, as if played.
         p->ulozone = 1;

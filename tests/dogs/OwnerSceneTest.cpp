@@ -134,6 +134,19 @@ TEST_F(OwnerSceneTest, MatchingLinesAreShownOneAfterTheOtherThenTheLevelStarts) 
     EXPECT_EQ(u.dFade, 1);
 }
 
+TEST_F(OwnerSceneTest, LeavingForTheMenuWhileALineIsShownStaysLeavingForTheMenu) {
+    visit(14);
+    u.fade = u.dFade = 0;
+    u.alpha = u.dAlpha = 1;
+    frames(20);
+    ASSERT_TRUE(u.aktOwnerTxt);
+    u.txtCount->setValue(0);  // the press on "mainMenu" also hides the bubble
+    u.leaveTo("MAIN-MENU");
+    frames(60);
+    EXPECT_EQ(u.wynik, "MAIN-MENU");
+    EXPECT_EQ(u.fade, 1);
+}
+
 TEST_F(OwnerSceneTest, AVisitWithNothingToSayGoesOnAsSoonAsItHasFadedIn) {
     visit(17);
     EXPECT_TRUE(u.tekstyOczekujace.empty());
