@@ -30,8 +30,30 @@ std::string lineOf(const TTxtFilePtr& t, int n) {
     return s;
 }
 
-float ease(float t) {
-    return 1 - (1 - t) * (1 - t) * (1 - t);
+// The new dog's arrival: it first grows in the middle of the board, large,
+// for kHold of the time, then flies to its place.
+constexpr float kHold = 0.4f;
+
+float easeInOut(float t) {
+    return t < 0.5f ? 4 * t * t * t : 1 - 4 * (1 - t) * (1 - t) * (1 - t);
+}
+
+struct TArrival {
+    float x, y, scale, rot;
+};
+
+TArrival arrivalAt(float arrive, float px, float py, float rot) {
+    if (arrive < kHold) {
+        const float g = arrive / kHold;
+        // Grows with a small overshoot and rocks gently.
+        const float grow = 1 + 0.12f * std::sin(g * 3.14159265f) * (1 - g) * 4;
+        return {kStartX, kStartY,
+                kStartScale * (0.3f + 0.7f * std::min(1.0f, g * 1.6f)) * std::min(grow, 1.25f),
+                -8 * std::sin(g * 6.2831853f)};
+    }
+    const float t = easeInOut((arrive - kHold) / (1 - kHold));
+    return {kStartX + (px - kStartX) * t, kStartY + (py - kStartY) * t, kStartScale + (1 - kStartScale) * t,
+            rot * t};
 }
 
 }  // namespace
@@ -78,7 +100,8 @@ bool TGaleria::cardHit(const TPies& d, float x, float y) {
     const float hx = img ? img->handleX : 64.0f, hy = img ? img->handleY : 18.0f;
     const float px = d.imgXY ? d.imgXY->x : 0, py = d.imgXY ? d.imgXY->y : 0;
     const float dx = x - px, dy = y - py;
-    const float c = std::cos(static_cast<float>(d.rot) * kDeg), s = std::sin(static_cast<float>(d.rot) * kDeg);
+    const float c = std::cos(static_cast<float>(d.rot) * kDeg),
+                s = std::sin(static_cast<float>(d.rot) * kDeg);
     const float lx = dx * c + dy * s + hx, ly = -dx * s + dy * c + hy;
     return lx >= 0 && lx <= w && ly >= 0 && ly <= h;
 }
@@ -121,15 +144,16 @@ int TGaleria::update() {
     _updateFade();
     const TProfilePtr p = profileManager().profile;
     if (state == "NEW-DOG" && fade == 0) {
-        // The card flies to its place over about a second and a half.
-        approach(arrive, 1, 0.011f);
-        if (newDog && Rand(0, 2) == 0) {
-            const float t = ease(arrive);
-            const float x = kStartX + (newDog->imgXY->x - kStartX) * t;
-            const float y = kStartY + (newDog->imgXY->y + 60 - kStartY) * t;
+        // About three seconds: shown large, then flying to its place.
+        approach(arrive, 1, 0.006f);
+        if (newDog && newDog->imgXY && Rand(0, 1) == 0) {
+            const TArrival a =
+                arrivalAt(arrive, newDog->imgXY->x, newDog->imgXY->y, static_cast<float>(newDog->rot));
+            // Sparkles burst from around the card's picture (below its pin).
+            const float cx = a.x, cy = a.y + 60 * a.scale;
             const float ang = RndF(0, 360) * kDeg, v = RndF(1.0f, 3.5f);
-            _sparks.push_back({x + RndF(-60, 60), y + RndF(-70, 70), std::cos(ang) * v, std::sin(ang) * v, 1.0f,
-                               RndF(0, 90)});
+            _sparks.push_back({cx + RndF(-50, 50) * a.scale, cy + RndF(-60, 60) * a.scale, std::cos(ang) * v,
+                               std::sin(ang) * v, 1.0f, RndF(0, 90)});
         }
         if (arrive >= 1) state = "NORMAL";
     }
@@ -146,7 +170,8 @@ int TGaleria::update() {
     if (ubieranie && state == "NORMAL" && fade == 0) {
         // The topmost card under the pointer (cards later in the table lie on top).
         for (auto it = ubieranie->dogsList.rbegin(); it != ubieranie->dogsList.rend(); ++it)
-            if (uncovered(**it, p.get()) && cardHit(**it, static_cast<float>(mouse.x), static_cast<float>(mouse.y))) {
+            if (uncovered(**it, p.get()) &&
+                cardHit(**it, static_cast<float>(mouse.x), static_cast<float>(mouse.y))) {
                 over = *it;
                 break;
             }
@@ -229,17 +254,19 @@ int TGaleria::draw() {
             _drawCard(*d, d->imgXY->x, d->imgXY->y, 1, static_cast<float>(d->rot), 1);
         }
     if (newDog && newDog->imgXY && arrive < 1) {
-        const float t = ease(arrive);
-        const float x = kStartX + (newDog->imgXY->x - kStartX) * t;
-        const float y = kStartY + (newDog->imgXY->y - kStartY) * t;
-        const float sc = kStartScale + (1 - kStartScale) * t;
-        const float rot = -20 * (1 - t) + static_cast<float>(newDog->rot) * t;
-        _drawCard(*newDog, x, y, sc, rot, 1);
-        if (!txtNewDog.empty() && arrive < 0.6f) {
+        const TArrival c =
+            arrivalAt(arrive, newDog->imgXY->x, newDog->imgXY->y, static_cast<float>(newDog->rot));
+        // The rest of the board dims while the new dog is shown large.
+        const float dim = arrive < kHold ? 1 : std::max(0.0f, 1 - (arrive - kHold) * 4);
+        SetColor(0, 0, 0);
+        SetAlpha(0.35f * dim);
+        DrawRect(0, 0, 1024, 768);
+        _drawCard(*newDog, c.x, c.y, c.scale, c.rot, 1);
+        if (!txtNewDog.empty() && arrive < kHold + 0.1f) {
             const std::string cap = newDog->name.empty() ? txtNewDog : newDog->name + ": " + txtNewDog;
             SetImageFont(titleFont);
             const int w = TextWidth(cap);
-            const float a = std::min(1.0f, (0.6f - arrive) * 6);
+            const float a = std::min(1.0f, (kHold + 0.1f - arrive) * 10);
             SetColor(0, 0, 0);
             SetAlpha(0.55f * a);
             DrawRect(static_cast<float>(512 - w / 2 - 20), 600, static_cast<float>(w + 40), 62);

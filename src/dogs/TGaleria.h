@@ -22,8 +22,8 @@ public:
     ImagePtr sparkle;
     FontPtr titleFont, textFont;
     std::string txtTitle, txtNewDog, txtHint;
-    TPiesPtr newDog;  // the dog just finished (set by the profile and the owner scene)
-    TPiesPtr over;    // the card under the pointer
+    TPiesPtr newDog;   // the dog just finished (set by the profile and the owner scene)
+    TPiesPtr over;     // the card under the pointer
     float arrive = 1;  // 0..1 the new dog's flight to its place
     int startTime = 0;
 

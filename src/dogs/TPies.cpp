@@ -35,18 +35,20 @@ void TPies::loadPictures(std::vector<std::string>& problems) {
     const std::string who = "dog " + std::to_string(id);
     for (size_t k = 0; k < 2; ++k) {
         img[k] = loadPicture(url[k], IMG_DEFAULT, problems, who);
-        if (img[k]) SetImageHandle(img[k], static_cast<float>(img[k]->width / 2), static_cast<float>(img[k]->height));
+        if (img[k])
+            SetImageHandle(img[k], static_cast<float>(img[k]->width / 2), static_cast<float>(img[k]->height));
     }
     ownerImg = loadPicture(ownerUrl, IMG_DEFAULT, problems, who);
-    if (ownerImg) SetImageHandle(ownerImg, static_cast<float>(ownerImg->width), static_cast<float>(ownerImg->height));
+    if (ownerImg)
+        SetImageHandle(ownerImg, static_cast<float>(ownerImg->width), static_cast<float>(ownerImg->height));
     kartka = loadPicture(emptyUrl, IMG_FILTERED | IMG_MIPMAPPED, problems, who);
     odkryty = loadPicture(smallUrl, IMG_FILTERED | IMG_MIPMAPPED, problems, who);
     if (kartka) SetImageHandle(kartka, 64, 18);
     if (odkryty) SetImageHandle(odkryty, 64, 18);
 }
 
-std::vector<TPiesPtr> readDogTable(const std::string& tableText, bool tableFound,
-                                   const TDogTableSources& src, std::vector<std::string>& problems) {
+std::vector<TPiesPtr> readDogTable(const std::string& tableText, bool tableFound, const TDogTableSources& src,
+                                   std::vector<std::string>& problems) {
     std::vector<TPiesPtr> dogs;
     if (!tableFound) {
         problems.push_back("data/dogs.dat is missing: the quest has no dogs");
@@ -113,7 +115,8 @@ std::vector<TPiesPtr> readDogTable(const std::string& tableText, bool tableFound
                                    "\" has items that are not KEY:number; they are ignored");
             // (Without the text file at all, one notice has said so already.)
             if (src.lines && (t->numerLini < 1 || t->numerLini > src.lines->lines()))
-                problems.push_back(who + " txt" + std::to_string(j) + " names line " + std::to_string(t->numerLini) +
+                problems.push_back(who + " txt" + std::to_string(j) + " names line " +
+                                   std::to_string(t->numerLini) +
                                    " of txt/dogs.txt, which does not exist; its bubble is empty");
             d->listaTekstow.push_back(t);
         }

@@ -58,5 +58,5 @@ struct TDogTableSources {
 // The dogs in table order. Every problem (missing file, a dog without an id,
 // two dogs with one id, a malformed owner line) is appended to `problems` as
 // a readable sentence; what can be read is still read.
-std::vector<TPiesPtr> readDogTable(const std::string& tableText, bool tableFound,
-                                   const TDogTableSources& src, std::vector<std::string>& problems);
+std::vector<TPiesPtr> readDogTable(const std::string& tableText, bool tableFound, const TDogTableSources& src,
+                                   std::vector<std::string>& problems);

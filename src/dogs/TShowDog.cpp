@@ -78,7 +78,8 @@ int TShowDog::draw() {
     const ImagePtr& pic = dog ? (dog->img[1] ? dog->img[1] : dog->img[0]) : nullptr;
     if (pic) {
         // The dressed dog as large as the frame's window allows.
-        const float fit = std::min(420.0f / static_cast<float>(pic->width), 470.0f / static_cast<float>(pic->height));
+        const float fit =
+            std::min(420.0f / static_cast<float>(pic->width), 470.0f / static_cast<float>(pic->height));
         const float k = std::min(1.4f, fit) * sc;
         SetScale(k, k);
         DrawImage(pic, 512, 372 + 230 * sc);
@@ -99,7 +100,8 @@ int TShowDog::draw() {
         const int w = TextWidth(txtHint), h = TextHeight(txtHint);
         SetColor(0, 0, 0);
         SetAlpha(0.6f * alpha);
-        DrawRect(static_cast<float>(512 - w / 2 - 12), 705, static_cast<float>(w + 24), static_cast<float>(h + 10));
+        DrawRect(static_cast<float>(512 - w / 2 - 12), 705, static_cast<float>(w + 24),
+                 static_cast<float>(h + 10));
         SetColor(255, 255, 255);
         SetAlpha(alpha);
         DrawText(txtHint, static_cast<float>(512 - w / 2), 710);

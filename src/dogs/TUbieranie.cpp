@@ -24,7 +24,6 @@ TProfilePtr player() {
     return profileManager().profile;
 }
 
-
 // s = sin(90 degrees * screen alpha): 0 hidden, 1 in place.
 float slideIn(float screenAlpha) {
     return std::sin(1.57079632679f * screenAlpha);
@@ -97,8 +96,10 @@ void TUbieranie::readDogs() {
     if (src.names && src.names->lines() == 0) src.names = nullptr;
     if (src.lines && src.lines->lines() == 0) src.lines = nullptr;
     _lines = src.lines;
-    if (!src.names) problems.push_back("txt/" + language + "/dogNames.txt is missing: the dogs have no names");
-    if (!src.lines) problems.push_back("txt/" + language + "/dogs.txt is missing: the owners' bubbles are empty");
+    if (!src.names)
+        problems.push_back("txt/" + language + "/dogNames.txt is missing: the dogs have no names");
+    if (!src.lines)
+        problems.push_back("txt/" + language + "/dogs.txt is missing: the owners' bubbles are empty");
     src.root = dataRoot;
     bool found = false;
     const std::string text = LoadText(dataRoot + "data/dogs.dat", &found);
@@ -119,7 +120,9 @@ void TUbieranie::_setupDogs() {
 
 void TUbieranie::_setupTxt() {
     auto t = loadLocalisedText(dataRoot + "txt/ubieranie.txt");
-    if (!t) std::fprintf(stderr, "txt/%s/ubieranie.txt is missing; the owner scene shows no hint.\n", language.c_str());
+    if (!t)
+        std::fprintf(stderr, "txt/%s/ubieranie.txt is missing; the owner scene shows no hint.\n",
+                     language.c_str());
     auto line = [&t](int n) {
         if (!t || n > t->lines()) return std::string();
         std::string s = t->txt[static_cast<size_t>(n - 1)];
@@ -144,7 +147,8 @@ bool TUbieranie::puzzleComplete(const TProfile* p) {
 std::list<TOwnerTxtPtr> TUbieranie::linesForVisit(const TPies& d, int level) {
     std::list<TOwnerTxtPtr> out;
     for (const auto& t : d.listaTekstow)
-        if (t && (t->nrLevelu == level || t->nrLevelu == level - 1 || t->nrLevelu == level + 1)) out.push_back(t);
+        if (t && (t->nrLevelu == level || t->nrLevelu == level - 1 || t->nrLevelu == level + 1))
+            out.push_back(t);
     return out;
 }
 
@@ -175,7 +179,8 @@ void TUbieranie::_prepareDog() {
     const TProfilePtr p = player();
     dog = p ? getDog(p->nrStageu) : nullptr;
     if (p && !dog)
-        std::fprintf(stderr, "No dog answers to stage %d; the owner scene shows the garden only.\n", p->nrStageu);
+        std::fprintf(stderr, "No dog answers to stage %d; the owner scene shows the garden only.\n",
+                     p->nrStageu);
     tekstyOczekujace = dog && p ? linesForVisit(*dog, p->nrLevelu) : std::list<TOwnerTxtPtr>();
     // The screen to come back to when the quest is resumed.
     if (p) p->gameType = "UBIERANIE";

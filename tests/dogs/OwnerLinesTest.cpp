@@ -17,7 +17,8 @@ protected:
     TTxtFilePtr texts = std::make_shared<TTxtFile>();
     void SetUp() override {
         InstallBackend(nullptr);  // built-in font: 8 x 16 a letter
-        texts->setFromText("Hello there.\nWoof!\n\nA long line that certainly wraps into a few rows in a bubble.\n");
+        texts->setFromText(
+            "Hello there.\nWoof!\n\nA long line that certainly wraps into a few rows in a bubble.\n");
     }
     TOwnerTxt parse(const std::string& wpis) {
         TOwnerTxt t;

@@ -248,10 +248,18 @@ TEST_F(OwnerSceneTest, AGalleryCardIsHitInsideItsSlantedOutline) {
         int rot;
         bool hit;
     } cases[] = {
-        {400, 300, 0, true},  {337, 283, 0, true},  {335, 283, 0, false}, {463, 431, 0, true},
-        {465, 300, 0, false}, {400, 433, 0, false}, {400, 281, 0, false},
+        {400, 300, 0, true},
+        {337, 283, 0, true},
+        {335, 283, 0, false},
+        {463, 431, 0, true},
+        {465, 300, 0, false},
+        {400, 433, 0, false},
+        {400, 281, 0, false},
         // turned 10 degrees clockwise: the bottom swings to the left
-        {320, 410, 0, false}, {320, 410, 10, true}, {460, 425, 0, true}, {460, 425, 10, false},
+        {320, 410, 0, false},
+        {320, 410, 10, true},
+        {460, 425, 0, true},
+        {460, 425, 10, false},
     };
     for (const auto& c : cases) {
         d.rot = c.rot;
