@@ -135,7 +135,7 @@ TEST_F(OwnerSceneTest, MatchingLinesAreShownOneAfterTheOtherThenTheLevelStarts) 
 }
 
 TEST_F(OwnerSceneTest, LeavingForTheMenuWhileALineIsShownStaysLeavingForTheMenu) {
-    visit(14);
+    visit(20);  // one line: once it has faded out nothing else is waiting
     u.fade = u.dFade = 0;
     u.alpha = u.dAlpha = 1;
     frames(20);
@@ -265,6 +265,42 @@ TEST_F(OwnerSceneTest, AGalleryCardIsHitInsideItsSlantedOutline) {
         d.rot = c.rot;
         EXPECT_EQ(TGaleria::cardHit(d, c.x, c.y), c.hit) << c.x << "," << c.y << " rot " << c.rot;
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GalleryLeaving, ContinueLeadsToTheNextStageOrAfterTheLastToTheEnding) {
+    InstallBackend(nullptr);
+    auto keepU = ubieranie;
+    ubieranie = std::make_shared<TUbieranie>();
+    for (int id = 1; id <= 2; ++id) {
+        auto d = std::make_shared<TPies>();
+        d->id = id;
+        d->imgXY = std::make_shared<TDim>();
+        ubieranie->dogsList.push_back(d);
+    }
+    auto p = std::make_shared<TProfile>();
+    profileManager().profile = p;
+    TGaleria g;
+    g.newDog = ubieranie->dogsList[0];
+    p->nrStageu = 2;  // the first stage is done
+    g.prepare();
+    EXPECT_EQ(g.wynik, "UBIERANIE");
+    EXPECT_EQ(g.state, "NEW-DOG");  // it is uncovered, so it arrives
+    p->nrStageu = 3;                // past the last stage
+    g.newDog = ubieranie->dogsList[1];
+    g.prepare();
+    EXPECT_EQ(g.wynik, "STORY");
+    EXPECT_EQ(g.state, "NEW-DOG");
+    p->nrStageu = 1;  // a dog that is not done yet does not arrive
+    g.newDog = ubieranie->dogsList[1];
+    g.prepare();
+    EXPECT_EQ(g.state, "NORMAL");
+    EXPECT_EQ(g.arrive, 1);
+    profileManager().profile = nullptr;
+    ubieranie = keepU;
 }
 
 }  // namespace
