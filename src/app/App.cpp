@@ -12,7 +12,7 @@ std::string usageText() {
            "               [--script FILE] [--shots DIR] [--seed N] [--draw-all]\n"
            "               [--play-level FILE [--timed]] [--gui-gallery FILE] [--credits] [--help] "
            "[--version]\n"
-           "               [--puzzle FILE]\n";
+           "               [--puzzle FILE] [--quest-at LEVEL [--jigsaw-solved]]\n";
 }
 
 bool parseCommandLine(const std::vector<std::string>& args, TCommandLine& out, std::string& error) {
@@ -57,6 +57,18 @@ bool parseCommandLine(const std::vector<std::string>& args, TCommandLine& out, s
             out.headless = true;
         } else if (a == "--timed") {
             out.timed = true;
+        } else if (a == "--quest-at") {
+            std::string v;
+            if (!value(v)) return false;
+            char* end = nullptr;
+            const long n = std::strtol(v.c_str(), &end, 10);
+            if (*end != '\0' || n < 1 || n > 100000) {
+                error = "--quest-at needs a level number from 1";
+                return false;
+            }
+            out.questAt = static_cast<int>(n);
+        } else if (a == "--jigsaw-solved") {
+            out.jigsawSolved = true;
         } else if (a == "--credits") {
             out.credits = true;
         } else if (a == "--draw-all") {
@@ -69,6 +81,10 @@ bool parseCommandLine(const std::vector<std::string>& args, TCommandLine& out, s
             error = "unknown argument '" + a + "'";
             return false;
         }
+    }
+    if (out.jigsawSolved && out.questAt == 0) {
+        error = "--jigsaw-solved goes with --quest-at";
+        return false;
     }
     if (out.timed && out.playLevel.empty()) {
         error = "--timed goes with --play-level";

@@ -20,6 +20,8 @@ struct TCommandLine {
     std::string guiGallery;  // --gui-gallery FILE: dev-only, shows one GUI script
     bool credits = false;    // --credits: dev-only, rolls the end-of-campaign credits
     std::string puzzle;      // --puzzle FILE: dev-only, the jigsaw screen on one puzzle file
+    int questAt = 0;            // --quest-at LEVEL: dev-only, starts the quest at that level's owner scene
+    bool jigsawSolved = false;  // --jigsaw-solved: with --quest-at, the stage's jigsaw is solved
     bool help = false;
     bool version = false;
 };

@@ -21,14 +21,6 @@ namespace {
 // when empty (see where it is declared).
 const std::map<std::string, const char*>& leftEmpty() {
     static const std::map<std::string, const char*> m = {
-        {"profile.getDog", "no dog table yet: a profile has no dog"},
-        {"profile.dogCount", "no dog table yet: no stages"},
-        {"profile.dogId", "no dog table yet"},
-        {"profile.dogById", "no dog table yet: dog ids are kept as read"},
-        {"profile.dogStartLevel", "no dog table yet"},
-        {"profile.dogPuzzleLevel", "no dog table yet: no jigsaw per stage"},
-        {"profile.prepareCharacter", "no owner scene yet"},
-        {"profile.galleryNewDog", "no gallery yet"},
         {"profile.tutorialReset", "no tutorial yet"},
         {"profile.tipId", "no tutorial yet"},
         {"profile.tipById", "no tutorial yet: tip ids are kept as read"},

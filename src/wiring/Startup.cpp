@@ -50,6 +50,7 @@ void wireGame() {
     wireProfiles();
     wireJigsaw();
     wireCampaign();
+    wireDogs();
     wireStandIns();
     wireGui();
     wirePlayLog();
@@ -167,6 +168,7 @@ int runBrimble(int argc, char** argv) {
         stand.leaveLoop();
     } else {
         Control::start();
+        if (cl.questAt > 0) nextScreen = startQuestAt(cl.questAt, cl.jigsawSolved);
         options().setupMouse();
         Control::mainLoop();
     }

@@ -30,6 +30,15 @@ void wireJigsaw();
 // throw-away player who owns every piece; returns the process status.
 int runPuzzleFile(const std::string& file);
 void wireCampaign();
+void wireDogs();
+// The owner scene, gallery and show-dog singletons (made by wireDogs when missing).
+void createDogScreens();
+// Development start (--quest-at): the current player (made "Player" when
+// there is none) starts a quest and jumps to `level` in the stage that holds
+// it, earlier stages counted as done; with jigsawSolved the stage of the
+// level just won (level - 1) has its jigsaw solved, so the scene shows the dog
+// dressed and leads on to the next stage. Returns the screen to start at.
+std::string startQuestAt(int level, bool jigsawSolved);
 
 // Hooks still on no provider that were not left empty on purpose, as
 // "group.name"; empty when everything is connected.

@@ -24,8 +24,9 @@ import credits  # noqa: E402
 import dogs  # noqa: E402
 import story  # noqa: E402
 import puzzlescreen  # noqa: E402
+import gallery  # noqa: E402
 
-MODULES = [chips, board, hud, fx, scenes, credits, dogs, story, puzzlescreen]
+MODULES = [chips, board, hud, fx, scenes, credits, dogs, story, puzzlescreen, gallery]
 
 
 def main(argv):
