@@ -1,12 +1,19 @@
-// The settings of the game and their file "userRoot/Data/settings.dat". The
-// options screen with its widgets builds on this model.
+// The settings of the game, their file "userRoot/Data/settings.dat", and the
+// options screen: an overlay over the menu, the play screen or the jigsaw
+// with full screen, wide screen, the two volumes (acting while dragged), the
+// game's cursor, the current player's tutorial and the credits; opened from
+// a level it also offers resume, restart and main menu.
 #pragma once
 
 #include <memory>
 #include <string>
 
-class TOptions {
+#include "app/TEkran.h"
+
+class TOptions : public TEkran {
 public:
+    TOptions();
+
     // Defaults: a window, music and sound at comfortable levels, the game's
     // own cursor.
     int fullScreen = 0;
@@ -32,8 +39,35 @@ public:
     // Hands the volumes to the sound manager.
     void applyVolumes();
 
+    // Full screen on or off at once; a refused full screen falls back to the
+    // window with a notice. Saved with the other settings.
+    void setFullScreen(int on);
+    void toggleFullScreen() { setFullScreen(fullScreen ? 0 : 1); }
+
+    // --- the screen -------------------------------------------------------------
+    int setup() override;
+    // Runs over `behind`. From a level: "RESUME", "RESTART" or "MAIN-MENU";
+    // otherwise "" when closed.
+    std::string mainLoop(TEkran* behind, bool fromLevel);
+    int update() override;
+    int draw() override;
+    void _control() override;
+    bool loopDone() const override { return _closing && alpha == 0.0f; }
+    // The credits screen over `behind`.
+    void showCredits(TEkran* behind);
+
+    ImagePtr panel;
+    FontPtr font, titleFont;
+    std::string txt[15];
+
 private:
     std::string _path;
+    bool _setUp = false;
+    bool _closing = false;
+    bool _fromLevel = false;
+    bool _changed = false;  // a setting changed: the file is written on close
+    void _refreshCaptions();
+    void _close(const std::string& answer);
 };
 using TOptionsPtr = std::shared_ptr<TOptions>;
 

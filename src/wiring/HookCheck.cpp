@@ -41,8 +41,6 @@ const std::map<std::string, const char*>& leftEmpty() {
         {"profile.loadQuestLevel", "no level tables yet: the quest shows the play screen's stand-in"},
         {"profile.loadLevel", "the level file loader is the default"},
         {"profile.saveLevel", "the level file writer is the default"},
-        {"profile.askName", "no name entry yet: the stand-in menu names the player"},
-        {"profile.showMessage", "messages go to stderr and the message box by default"},
         {"mainGame.tutorialUpdate", "no tutorial yet"},
         {"mainGame.tutorialTipShown", "no tutorial yet"},
         {"mainGame.playLogLevel", "no play log yet"},

@@ -1,16 +1,13 @@
-// The play screen in the screen table, its menu overlay, and the quest steps
+// The play screen in the screen table and the quest steps
 // that hand it its levels.
 #include <memory>
 
 #include "app/Control.h"
 #include "app/TMainGame.h"
-#include "app/TPauseMenu.h"
 #include "app/TPlaceholderScreen.h"
 #include "wiring/Wiring.h"
 
 void wirePlayScreen() {
-    static auto pause = std::make_shared<TPauseMenu>();
-    mainGame->optionsLoop = [] { return pause->mainLoop(mainGame.get()); };
     // No tutorial and no play log are built into the game yet: the play
     // screen then shows no tips and records nothing.
     mainGame->tutorialUpdate = nullptr;

@@ -46,6 +46,7 @@ struct TGalleryScreen : TEkran {};
 
 void wireGame() {
     wirePlayScreen();
+    wireMenu();
     wireResultScreens();
     wireProfiles();
     wireStandIns();

@@ -21,6 +21,7 @@ void wireResultScreens();
 void wireProfiles();
 void wireStandIns();
 void wireGui();
+void wireMenu();
 
 // Hooks still on no provider that were not left empty on purpose, as
 // "group.name"; empty when everything is connected.

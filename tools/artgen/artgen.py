@@ -22,8 +22,9 @@ import fx  # noqa: E402
 import scenes  # noqa: E402
 import credits  # noqa: E402
 import dogs  # noqa: E402
+import menu  # noqa: E402
 
-MODULES = [chips, board, hud, fx, scenes, credits, dogs]
+MODULES = [chips, board, hud, fx, scenes, credits, dogs, menu]
 
 
 def main(argv):

@@ -1,0 +1,50 @@
+#include "screens/TChmura.h"
+
+
+ImagePtr TChmura::pictures[2];
+
+std::list<TChmuraPtr>& TChmura::all() {
+    static std::list<TChmuraPtr> l;
+    return l;
+}
+
+TChmuraPtr TChmura::createNew(float x) {
+    auto c = std::make_shared<TChmura>();
+    c->n = Rand(0, 1);
+    c->x = x;
+    c->y = static_cast<float>(Rand(-40, 200));
+    c->ax = RndF(-0.5f, -0.05f);
+    all().push_back(c);
+    return c;
+}
+
+bool TChmura::update() {
+    x += ax * frameDelta;
+    const ImagePtr& img = pictures[n];
+    const float w = img ? static_cast<float>(ImageWidth(img)) : 0.0f;
+    return x >= -w;
+}
+
+void TChmura::draw() const {
+    const ImagePtr& img = pictures[n];
+    if (img) DrawImage(img, x, y);
+}
+
+void TChmura::updateAll() {
+    auto& l = all();
+    for (auto it = l.begin(); it != l.end();) {
+        if ((*it)->update())
+            ++it;
+        else
+            it = l.erase(it);
+    }
+}
+
+void TChmura::drawAll() {
+    SetBlend(ALPHABLEND);
+    SetColor(255, 255, 255);
+    SetAlpha(1);
+    SetScale(1, 1);
+    SetRotation(0);
+    for (auto& c : all()) c->draw();
+}
