@@ -49,11 +49,13 @@ int readFlag(TRCMFile& f, const char* key, int fallback) {
 
 void TOptions::loadOptions() {
     setDefaults();
+    _keepUnreadableFile = false;
     const std::string path = settingsPath();
     if (FileType(path) != 1) return;  // first run: the defaults
     auto f = loadRCMFile(path);
     if (!f->_loaded) {
         std::fprintf(stderr, "Settings file %s unreadable, using the defaults\n", path.c_str());
+        _keepUnreadableFile = true;
         return;
     }
     fullScreen = readFlag(*f, "settings::fullScreen", fullScreen);
@@ -63,7 +65,13 @@ void TOptions::loadOptions() {
     customCursor = readFlag(*f, "settings::customCursor", customCursor);
 }
 
+void TOptions::settingsChanged() {
+    _keepUnreadableFile = false;
+    saveOptions();
+}
+
 bool TOptions::saveOptions() {
+    if (_keepUnreadableFile) return true;
     const std::string path = settingsPath();
     CreateDir(ExtractDir(path), true);
     auto f = newRCMFile();
@@ -207,7 +215,7 @@ std::string TOptions::mainLoop(TEkran* behind, bool fromLevel) {
     FlushKeys();
     FlushMouse();
     state.clear();
-    if (_changed) saveOptions();
+    if (_changed) settingsChanged();
     return wynik;
 }
 
@@ -291,7 +299,9 @@ int TOptions::draw() {
     } rows[] = {{1, 200}, {2, 245}, {3, 292}, {4, 336}, {5, 380}, {6, 425}};
     SetColor(59, 36, 20);
     SetAlpha(alpha);
-    for (const auto& r : rows) DrawText(txt[r.line], 262, r.y - h / 2);
+    const bool player = profileManager().profile != nullptr;
+    for (const auto& r : rows)
+        if (r.line != 6 || player) DrawText(txt[r.line], 262, r.y - h / 2);
     SetColor(255, 255, 255);
     _drawGui();
     SetAlpha(1);

@@ -30,8 +30,12 @@ public:
     // Reads the settings; a missing or broken file leaves the defaults
     // (a broken value falls back on its own default).
     void loadOptions();
-    // Writes them atomically; false when the file could not be written.
+    // Writes them atomically; false when the file could not be written. A
+    // file that was there but could not be read is left alone (true) until
+    // a setting is changed.
     bool saveOptions();
+    // A setting was changed by the player: written now, and from now on.
+    void settingsChanged();
     // Opens the display through openGraphics with the two screen settings.
     bool openScreen();
     // The game's cursor (and no system pointer) when customCursor is on.
@@ -62,6 +66,7 @@ public:
 
 private:
     std::string _path;
+    bool _keepUnreadableFile = false;
     bool _setUp = false;
     bool _closing = false;
     bool _fromLevel = false;

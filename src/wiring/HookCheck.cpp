@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/Control.h"
+#include "app/FrameServices.h"
 #include "app/TMainGame.h"
 #include "effects/TParticle.h"
 #include "gui/GuiGlobals.h"
@@ -91,6 +92,7 @@ std::vector<std::string> unconnectedHooks() {
                                   {"gui.guiFullScreen", bool(guiFullScreen)},
                                   {"gui.errorNoticeHook", bool(errorNoticeHook)},
                                   {"gui.guiFontLoader", bool(guiFontLoader)},
+                                  {"app.fullScreenToggle", bool(fullScreenToggle)},
                                   {"effects.noticeHook", bool(TParticle::noticeHook)},
                                   {"match3.powerUpWidgets",
                                    bool(TPowerUp::setWidgetState) && bool(TPowerUp::widgetCentre)},

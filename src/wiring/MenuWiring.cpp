@@ -2,6 +2,7 @@
 // their hooks (the name entry, messages as notices), the options overlay of
 // the play screen.
 #include "app/Control.h"
+#include "app/FrameServices.h"
 #include "app/TEkran.h"
 #include "app/TMainGame.h"
 #include "data/DataGlobals.h"
@@ -42,6 +43,12 @@ void wireMenu() {
             notice(message);
         else
             Notify(message);
+    };
+
+    // Alt+Enter anywhere; the choice is saved like one made in the options.
+    fullScreenToggle = [] {
+        options().toggleFullScreen();
+        options().settingsChanged();
     };
 
     // The play screen's menu button opens the options overlay.
