@@ -40,13 +40,11 @@ const std::map<std::string, const char*>& leftEmpty() {
         {"profile.allPieces", "no jigsaw yet"},
         {"profile.markPieceNew", "no jigsaw yet"},
         {"profile.loadQuestLevel", "no level tables yet: the quest shows the play screen's stand-in"},
-        {"profile.loadLevel", "the level file loader is the default"},
         {"profile.saveLevel", "the level file writer is the default"},
         {"mainGame.tutorialUpdate", "no tutorial yet"},
         {"mainGame.tutorialTipShown", "no tutorial yet"},
         {"mainGame.playLogLevel", "no play log yet"},
         {"gui.errorNoticeHook", "notices go to the message box or stderr by default"},
-        {"gui.guiFontLoader", "fonts load through LoadImageFont until the shared font loader exists"},
         {"effects.noticeHook", "particle notices go to stderr by default"},
         {"match3.powerUpWidgets", "set by the play screen when it sets up its buttons"},
     };

@@ -10,7 +10,17 @@
 #include "platform/Services.h"
 #include "profiles/ProfileHooks.h"
 #include "profiles/TProfileManager.h"
+#include "branding/FontCache.h"
+#include "gui/GuiGlobals.h"
 #include "screens/ScreenKit.h"
+#include "screens/TCredits.h"
+#include "screens/TEndOfGame.h"
+#include "screens/TLoadingScreen.h"
+#include "screens/TLoseScreen.h"
+#include "screens/TModeSelection.h"
+#include "screens/TProfileScreen.h"
+#include "screens/TQuestContinue.h"
+#include "screens/TWinScreen.h"
 #include "screens/TEnterText.h"
 #include "screens/TMainMenu.h"
 #include "screens/TOptions.h"
@@ -27,6 +37,9 @@ TEkran* innermostScreen() {
 }  // namespace
 
 void wireMenu() {
+    // Every screen's fonts come from the one shared loader.
+    guiFontLoader = [](const std::string& path, int size, int style) { return loadSharedFont(path, size, style); };
+
     Control::registerScreen("MAIN-MENU", [] { return mainMenu->mainLoop(); });
 
     ProfileHooks& h = profileHooks();
@@ -53,4 +66,21 @@ void wireMenu() {
 
     // The play screen's menu button opens the options overlay.
     mainGame->optionsLoop = [] { return options().mainLoop(mainGame.get(), true); };
+}
+
+void prepareLoadingSteps() {
+    if (!loadingScreen) loadingScreen = std::make_shared<TLoadingScreen>();
+    TLoadingScreen& l = *loadingScreen;
+    for (auto& p : l.parts) p.clear();
+    // 1: the play screen with its tables (tiles, chips, frames, backgrounds).
+    l.parts[0] = {[] { mainGame->setup(); }};
+    // 2: the main menu and its dialogs.
+    l.parts[1] = {[] { mainMenu->setup(); }, [] { popUp->setup(); }, [] { questContinue->setup(); },
+                  [] { enterText->setup(); }, [] { modeSelection->setup(); }};
+    // 3: the options, the profile manager and the credits.
+    l.parts[2] = {[] { options().setup(); }, [] { profileScreen().setup(); }, [] { credits->setup(); }};
+    // 4: the result screens and the end of the campaign.
+    l.parts[3] = {[] { winScreen->setup(); }, [] { loseScreen->setup(); }, [] { endOfGame->setup(); }};
+    // 5: the players, now that a saved quest level can be read.
+    l.parts[4] = {[] { profileManager().loadProfiles(); }};
 }

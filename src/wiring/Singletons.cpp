@@ -9,7 +9,9 @@
 #include "effects/TEffectsPlayParticles.h"
 #include "effects/TPlayParticles.h"
 #include "profiles/TProfileManager.h"
+#include "branding/TBranding.h"
 #include "screens/TCredits.h"
+#include "screens/TLoadingScreen.h"
 #include "screens/TEndOfGame.h"
 #include "screens/TEnterText.h"
 #include "screens/TMainMenu.h"
@@ -32,6 +34,8 @@ void createSingletons() {
     if (!enterText) enterText = std::make_shared<TEnterText>();
     if (!modeSelection) modeSelection = std::make_shared<TModeSelection>();
     if (!credits) credits = std::make_shared<TCredits>();
+    if (!loadingScreen) loadingScreen = std::make_shared<TLoadingScreen>();
+    if (!branding) branding = std::make_shared<TBranding>();
     profileManager();
     options();
     // The particle system behind the board's and the play screen's particles.

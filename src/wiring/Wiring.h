@@ -22,6 +22,11 @@ void wireProfiles();
 void wireStandIns();
 void wireGui();
 void wireMenu();
+// The steps of the loading screen's five parts.
+void prepareLoadingSteps();
+
+// Shown when SDL runs on a driver that shows nothing.
+extern const char* const kNoDisplayMessage;
 
 // Hooks still on no provider that were not left empty on purpose, as
 // "group.name"; empty when everything is connected.
