@@ -24,9 +24,8 @@ int TProfileScreen::setup() {
     _setUp = true;
     const auto lines = loadTextLines(dataRoot + "txt/profiles.txt",
                                      {"Players", "New", "Rename", "Delete", "Back", "Type the new player's name:",
-                                      "Type the new name:", "Delete this player and all their progress?",
-                                      "Click a name to play as that player."});
-    for (size_t i = 0; i < 9; ++i) txt[i] = lines[i];
+                                      "Type the new name:", "Delete the player %s and all their progress?"});
+    for (size_t i = 0; i < 8; ++i) txt[i] = lines[i];
     panel = loadMidImage(dataRoot + "gfx/gui/profiles/panel.png");
     font = guiLoadFont(dataRoot + "gfx/fonts/Bookman.ttf", 24, 0);
     titleFont = guiLoadFont(dataRoot + "gfx/fonts/Bookman.ttf", 36, 0);
@@ -77,7 +76,13 @@ void TProfileScreen::goRename() {
 void TProfileScreen::goDelete() {
     const TProfilePtr p = profileManager().profile;
     if (!p) return;
-    if (!confirm(txt[7] + "\n" + p->name, this)) return;
+    std::string question = txt[7];
+    const size_t at = question.find("%s");
+    if (at != std::string::npos)
+        question.replace(at, 2, p->name);
+    else
+        question += " " + p->name;
+    if (!confirm(question, this)) return;
     profileManager().deleteProfile(p);
     // Nobody left: a new player must be named before anything else.
     while (!profileManager().profile) profileManager().createNewProfile();
@@ -140,12 +145,6 @@ int TProfileScreen::draw() {
             SetColor(59, 36, 20);
         DrawText(p->name, 512 - w / 2, y + (kRowH - h) / 2);
     }
-    SetColor(59, 36, 20);
-    SetAlpha(alpha);
-    SetImageFont(font);
-    const std::string& hint = txt[8];
-    const int hw = TextWidth(hint);
-    (void)hw;
     SetColor(255, 255, 255);
     _drawGui();
     SetAlpha(1);

@@ -18,7 +18,7 @@ public:
 
     ImagePtr panel;
     FontPtr font, titleFont;
-    std::string txt[9];
+    std::string txt[8];
 
     int setup() override;
     void mainLoop(TEkran* behind);
