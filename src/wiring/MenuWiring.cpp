@@ -14,6 +14,8 @@
 #include "gui/GuiGlobals.h"
 #include "screens/ScreenKit.h"
 #include "screens/TCredits.h"
+#include "screens/TFreePlay.h"
+#include "screens/TFreePlayContinue.h"
 #include "screens/TEndOfGame.h"
 #include "screens/TLoadingScreen.h"
 #include "screens/TLoseScreen.h"
@@ -41,6 +43,7 @@ void wireMenu() {
     guiFontLoader = [](const std::string& path, int size, int style) { return loadSharedFont(path, size, style); };
 
     Control::registerScreen("MAIN-MENU", [] { return mainMenu->mainLoop(); });
+    Control::registerScreen("FREE-PLAY", [] { return freePlay->mainLoop(); });
 
     ProfileHooks& h = profileHooks();
     // A name is asked over whatever screen is running; with nobody to play
@@ -78,7 +81,8 @@ void prepareLoadingSteps() {
     l.parts[1] = {[] { mainMenu->setup(); }, [] { popUp->setup(); }, [] { questContinue->setup(); },
                   [] { enterText->setup(); }, [] { modeSelection->setup(); }};
     // 3: the options, the profile manager and the credits.
-    l.parts[2] = {[] { options().setup(); }, [] { profileScreen().setup(); }, [] { credits->setup(); }};
+    l.parts[2] = {[] { options().setup(); }, [] { profileScreen().setup(); }, [] { credits->setup(); },
+                  [] { freePlay->setup(); }, [] { freePlayContinue->setup(); }};
     // 4: the result screens and the end of the campaign.
     l.parts[3] = {[] { winScreen->setup(); }, [] { loseScreen->setup(); }, [] { endOfGame->setup(); }};
     // 5: the players, now that a saved quest level can be read.

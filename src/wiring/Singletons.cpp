@@ -11,6 +11,8 @@
 #include "profiles/TProfileManager.h"
 #include "branding/TBranding.h"
 #include "screens/TCredits.h"
+#include "screens/TFreePlay.h"
+#include "screens/TFreePlayContinue.h"
 #include "screens/TLoadingScreen.h"
 #include "screens/TEndOfGame.h"
 #include "screens/TEnterText.h"
@@ -30,6 +32,8 @@ void createSingletons() {
     if (!loseScreen) loseScreen = std::make_shared<TLoseScreen>();
     if (!winScreen) winScreen = std::make_shared<TWinScreen>();
     if (!popUp) popUp = std::make_shared<TPopUp>();
+    if (!freePlay) freePlay = std::make_shared<TFreePlay>();
+    if (!freePlayContinue) freePlayContinue = std::make_shared<TFreePlayContinue>();
     if (!questContinue) questContinue = std::make_shared<TQuestContinue>();
     if (!enterText) enterText = std::make_shared<TEnterText>();
     if (!modeSelection) modeSelection = std::make_shared<TModeSelection>();
