@@ -1,6 +1,9 @@
 #include "screens/ScreenKit.h"
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <set>
 
 #include "data/TTxtFile.h"
 
@@ -59,4 +62,15 @@ void drawShadowedCentred(const std::string& text, float x, float y, int r, int g
     SetAlpha(alpha);
     DrawText(text, x - w / 2, y);
     SetColor(255, 255, 255);
+}
+
+void startStat(const char* what) {
+    static const bool on = std::getenv("BRIMBLE_START_STATS") != nullptr;
+    if (!on) return;
+    static std::set<std::string> done;
+    if (!done.insert(what).second) return;
+    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                        std::chrono::system_clock::now().time_since_epoch())
+                        .count();
+    std::fprintf(stderr, "start-stats %s %lld\n", what, static_cast<long long>(ns));
 }

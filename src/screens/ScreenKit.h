@@ -17,3 +17,8 @@ ImagePtr loadMidImage(const std::string& path);
 ImagePtr loadPlainImage(const std::string& path);
 // Text centred on x with a soft black shadow, in the current font.
 void drawShadowedCentred(const std::string& text, float x, float y, int r, int g, int b, float alpha);
+
+// With BRIMBLE_START_STATS set: prints "start-stats <what> <wall clock ns>"
+// once per name on stderr (the menu benchmark turns them into times since
+// the process started).
+void startStat(const char* what);

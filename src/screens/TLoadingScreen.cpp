@@ -44,6 +44,7 @@ void TLoadingScreen::_showFrame() {
     Cls();
     draw();
     frameFlip(1);
+    startStat("first-frame");
     state.clear();
     leaveLoop();
 }

@@ -200,8 +200,10 @@ int TMainMenu::update() {
     _updateFade();
     if (dAlpha == 0.0f)
         state = "LEAVE";
-    else if (settled())
+    else if (settled()) {
         state = "MENU";
+        startStat("menu-input");
+    }
     return 0;
 }
 
