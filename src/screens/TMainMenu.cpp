@@ -6,6 +6,7 @@
 #include "app/TRMCounter.h"
 #include "audio/TGlobalSnd.h"
 #include "data/DataGlobals.h"
+#include "gui/GuiGlobals.h"
 #include "gui/TButton.h"
 #include "gui/TGui.h"
 #include "gui/TMouse.h"
@@ -40,12 +41,14 @@ int TMainMenu::setup() {
     if (_setUp) return 0;
     _setUp = true;
     const auto lines = loadTextLines(dataRoot + "txt/mainMenu.txt",
-                                     {"Hello, ", "!", "Who is playing? Click here", "Do you really want to leave the game?"});
+                                     {"Hello, ", "!", "Who is playing? Click here", "Do you really want to leave the game?",
+                                      "Play", "Options", "Free play", "Exit"});
     for (int i = 0; i < 3; ++i) txtHello[i] = lines[static_cast<size_t>(i)];
     txtAreYouSure = lines[3];
     const std::string mm = dataRoot + kMM;
     back = loadPlainImage(mm + "back.jpg");
     Gui = loadGui(mm + "mainMenu.gui");
+    _ensureButtons(lines);
     base = loadPlainImage(mm + language + "/back-base.png");
     TChmura::pictures[0] = loadMidImage(mm + "chmura-1.png");
     TChmura::pictures[1] = loadMidImage(mm + "chmura-2.png");
@@ -58,6 +61,26 @@ int TMainMenu::setup() {
         if (auto img = loadMidImage(mm + "tv" + std::to_string(i) + ".png")) listaEkranow.push_back(img);
     podPrzyciski = loadMidImage(mm + "pod-przyciski.png");
     return 0;
+}
+
+void TMainMenu::_ensureButtons(const std::vector<std::string>& lines) {
+    if (!Gui) Gui = std::make_shared<TGui>();
+    // A damaged script must not leave the player without a way on: every
+    // button it lacks is made here as plain text on the panel.
+    const struct {
+        const char* name;
+        size_t line;
+        float x, y;
+    } wanted[] = {{"play", 4, 392, 635},   {"freeplay", 6, 632, 635}, {"options", 5, 392, 705},
+                  {"exit", 7, 632, 705},   {"manager", 2, 240, 38}};
+    FontPtr font;
+    for (const auto& w : wanted) {
+        if (Gui->getItem(w.name)) continue;
+        if (!font) font = guiLoadFont(dataRoot + "gfx/fonts/Bookman.ttf", 26, 0);
+        auto colour = createRGB(59, 36, 20);
+        auto rim = createRGB(255, 232, 170);
+        Gui->addItem(createTextButton(w.name, lines[w.line], font, w.x, w.y, colour, rim, 1, 1, 20, 10));
+    }
 }
 
 void TMainMenu::_prepareProfileManagerButton() {

@@ -75,6 +75,7 @@ private:
     // Hover of a scene object: its button hovered, or the mouse in its area;
     // inside the area the button is marked hovered (and clicked on a click).
     int _sceneOver(const char* name, int x1, int y1, int x2, int y2);
+    void _ensureButtons(const std::vector<std::string>& lines);
 };
 
 extern std::shared_ptr<TMainMenu> mainMenu;

@@ -180,15 +180,15 @@ def _tv(idx, pal):
     b = ['<rect width="%d" height="%d" fill="url(#tvs%d)"/>' % (W2, H2, idx)]
     chips = pal['chips']
     if idx == 0:
-        # The game's title card: a big paw over a rainbow of chips.
+        # The game's title card: a big paw over an arc of chips.
+        b.append('<g transform="translate(142 88)" fill="#c98a3c" stroke="#3b2414" stroke-width="4">'
+                 '<ellipse cx="0" cy="16" rx="32" ry="26"/><ellipse cx="-36" cy="-16" rx="11" ry="15"/>'
+                 '<ellipse cx="-13" cy="-37" rx="11" ry="15"/><ellipse cx="13" cy="-37" rx="11" ry="15"/>'
+                 '<ellipse cx="36" cy="-16" rx="11" ry="15"/></g>')
         for k, c in enumerate(chips):
-            a = math.radians(200 + k * 20)
-            b.append('<circle cx="%s" cy="%s" r="16" fill="%s" stroke="%s" stroke-width="3"/>'
-                     % (fmt(142 + 110 * math.cos(a)), fmt(190 + 110 * math.sin(a)), c['color'], shade(c['color'], 0.4)))
-        b.append('<g transform="translate(142 118)" fill="#c98a3c" stroke="#3b2414" stroke-width="4">'
-                 '<ellipse cx="0" cy="16" rx="34" ry="28"/><ellipse cx="-38" cy="-18" rx="12" ry="16"/>'
-                 '<ellipse cx="-14" cy="-40" rx="12" ry="16"/><ellipse cx="14" cy="-40" rx="12" ry="16"/>'
-                 '<ellipse cx="38" cy="-18" rx="12" ry="16"/></g>')
+            a = math.radians(165 - k * 150.0 / 7)
+            b.append('<circle cx="%s" cy="%s" r="15" fill="%s" stroke="%s" stroke-width="3"/>'
+                     % (fmt(142 + 112 * math.cos(a)), fmt(88 + 95 * math.sin(a)), c['color'], shade(c['color'], 0.4)))
     elif idx == 1:
         # A board of chips.
         b.append('<rect x="22" y="12" width="240" height="180" rx="12" fill="#243c60" stroke="#f2c16e" stroke-width="6"/>')
