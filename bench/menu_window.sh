@@ -25,7 +25,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   a=$(awk "{print \$14 + \$15}" /proc/$p/stat); sleep 10; b=$(awk "{print \$14 + \$15}" /proc/$p/stat)
   hwm=$(awk "/VmHWM/ {print \$2}" /proc/$p/status)
   kill $p; wait $p 2>/dev/null
-  for s in first-frame menu-input; do
+  for s in first-frame part1-done part2-done part3-done part4-done part5-done menu-input; do
     t=$(awk -v s=$s "\$1 == \"start-stats\" && \$2 == s {print \$3}" "$1/err.txt")
     [ -n "$t" ] && echo "process start to $s: $(( (t - t0) / 1000000 )) ms"
   done

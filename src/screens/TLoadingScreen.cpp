@@ -34,6 +34,8 @@ int TLoadingScreen::_part(int n) {
         progress = total > 0 ? static_cast<float>(stepsDone) / total : 1.0f;
         _showFrame();
     }
+    static const char* const names[5] = {"part1-done", "part2-done", "part3-done", "part4-done", "part5-done"};
+    startStat(names[n]);
     return 0;
 }
 

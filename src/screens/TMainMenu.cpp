@@ -50,6 +50,9 @@ int TMainMenu::setup() {
     Gui = loadGui(mm + "mainMenu.gui");
     _ensureButtons(lines);
     base = loadPlainImage(mm + language + "/back-base.png");
+    backFull = LoadImage(mm + language + "/back-full.jpg", IMG_FILTERED);
+    baseTop = LoadImage(mm + language + "/back-top.png", IMG_FILTERED);
+    if (!backFull || !baseTop) backFull = baseTop = nullptr;
     TChmura::pictures[0] = loadMidImage(mm + "chmura-1.png");
     TChmura::pictures[1] = loadMidImage(mm + "chmura-2.png");
     ekranImg = loadPlainImage(mm + "ekran.png");
@@ -327,7 +330,9 @@ void TMainMenu::_drawBack() {
     SetAlpha(1);
     SetScale(1, 1);
     SetRotation(0);
-    if (back)
+    if (backFull)
+        DrawImage(backFull, 0, 0);
+    else if (back)
         DrawImage(back, 0, 0);
     else {
         SetColor(110, 180, 230);
@@ -387,7 +392,10 @@ int TMainMenu::draw() {
     _drawChmury();
     SetBlend(ALPHABLEND);
     SetAlpha(1);
-    if (base) DrawImage(base, 0, 0);
+    if (baseTop)
+        DrawImage(baseTop, 0, 0);
+    else if (base)
+        DrawImage(base, 0, 0);
     _drawReklamy();
     _drawEkran();
     _drawTaxiCanalAndDoor();

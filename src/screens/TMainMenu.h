@@ -16,6 +16,10 @@ public:
     TMainMenu();
 
     ImagePtr back, base;
+    // The street drawn once with the sky, and its strip of roofs drawn again
+    // over the clouds: two pictures, one opaque, instead of two full-screen
+    // blends each frame. Without them back and base are drawn as they are.
+    ImagePtr backFull, baseTop;
     ImagePtr ekranImg, mainEkranImg;
     std::list<ImagePtr> listaEkranow;
     ImagePtr newEkranImg, oldEkranImg;

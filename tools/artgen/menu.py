@@ -11,6 +11,10 @@ W, H = 1024, 768
 
 
 def _sky():
+    return doc(W, H, *reversed(_sky_parts()))
+
+
+def _sky_parts():
     d = (lin('sky', 0, 0, 0, 1, [(0, '#5fb6ec'), (0.55, '#a9dcf7'), (1, '#e9f7ff')]) +
          rad('sun', 0.5, 0.5, 0.5, [(0, '#fffbe0'), (0.35, '#fff3b0', 0.9), (1, '#fff3b0', 0)]))
     b = ('<rect width="1024" height="768" fill="url(#sky)"/>'
@@ -18,7 +22,7 @@ def _sky():
     # Far hills behind the houses.
     b += ('<path d="M0 380 Q180 300 360 350 T720 330 T1024 340 V768 H0 Z" fill="#9cc9b0"/>'
           '<path d="M0 420 Q220 370 420 400 T820 380 T1024 400 V768 H0 Z" fill="#7cbc8a"/>')
-    return doc(W, H, b, d)
+    return d, b
 
 
 def _window(x, y, w, h, lit=False):
@@ -113,6 +117,16 @@ def _canal(x, y, lit):
 
 
 def _street_base():
+    return doc(W, H, *reversed(_street_parts()))
+
+
+# Clouds (mid-handled, y up to 200, at most 110 high) never reach below this
+# line: under it the street can be drawn once with the sky, above it the
+# street's roofs are drawn again over the clouds.
+CLOUD_BAND = 260
+
+
+def _street_parts():
     d = TVW + lin('road', 0, 0, 0, 1, [(0, '#b7aa98'), (1, '#8f8271')]) + blur('sb', 3)
     b = []
     # Houses on both sides and the middle house with the television.
@@ -140,7 +154,7 @@ def _street_base():
     for x in (300, 760):
         b.append('<path d="M%d 606 V470" stroke="#3b2414" stroke-width="7"/><path d="M%d 606 V470" stroke="#5e6a76" stroke-width="4"/>'
                  '<circle cx="%d" cy="462" r="13" fill="#fff1a8" stroke="#3b2414" stroke-width="3"/>' % (x, x, x))
-    return doc(W, H, ''.join(b), d)
+    return d, ''.join(b)
 
 
 def _glow_mask(uid, w, h, inner):
@@ -272,6 +286,12 @@ def logo(add, pal):
 def build(add, pal):
     add(MM + 'back.jpg', _sky())
     add(MM + 'eng/back-base.png', _street_base())
+    # The same street drawn once with the sky (drawn solid every frame), and
+    # its strip above CLOUD_BAND to draw over the clouds.
+    sd, sb = _sky_parts()
+    bd, bb = _street_parts()
+    add(MM + 'eng/back-full.jpg', doc(W, H, sb + bb, sd + bd))
+    add(MM + 'eng/back-top.png', doc(W, CLOUD_BAND, bb, bd, vb=(0, 0, W, CLOUD_BAND)))
     add(MM + 'ekran.png', doc(338, 262, _tv_frame_body(0, 0), TVW))
     highlights(add)
     clouds(add)
