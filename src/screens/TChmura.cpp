@@ -1,5 +1,7 @@
 #include "screens/TChmura.h"
 
+#include <cmath>
+
 
 ImagePtr TChmura::pictures[2];
 
@@ -14,6 +16,7 @@ TChmuraPtr TChmura::createNew(float x) {
     c->x = x;
     c->y = static_cast<float>(Rand(-40, 200));
     c->ax = RndF(-0.5f, -0.05f);
+    c->drawX = std::floor(x);
     all().push_back(c);
     return c;
 }
@@ -27,11 +30,15 @@ bool TChmura::update() {
 
 void TChmura::draw() const {
     const ImagePtr& img = pictures[n];
-    if (img) DrawImage(img, x, y);
+    if (img) DrawImage(img, drawX, std::floor(y));
 }
 
 void TChmura::updateAll() {
+    static int tick = 0;
+    const bool step = ++tick % kDrawEvery == 0;
     auto& l = all();
+    if (step)
+        for (auto& c : l) c->drawX = std::floor(c->x);
     for (auto it = l.begin(); it != l.end();) {
         if ((*it)->update())
             ++it;

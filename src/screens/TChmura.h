@@ -12,6 +12,12 @@ public:
     int n = 0;  // picture 0 or 1
     float x = 0, y = 0;
     float ax = 0;  // pixels per nominal frame, negative
+    // Where the cloud is drawn: its x in whole pixels, taken over every
+    // kDrawEvery updates. Clouds crawl at most half a pixel a frame, so the
+    // steps stay small, and the frames between them are the frame already on
+    // screen, which the window does not draw again.
+    float drawX = 0;
+    static constexpr int kDrawEvery = 4;
 
     static ImagePtr pictures[2];
     static std::list<std::shared_ptr<TChmura>>& all();
