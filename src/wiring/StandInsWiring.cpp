@@ -7,6 +7,7 @@
 
 #include "app/Control.h"
 #include "app/TPlaceholderScreen.h"
+#include "profiles/TProfileManager.h"
 #include "wiring/Wiring.h"
 
 namespace {
