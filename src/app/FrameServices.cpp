@@ -52,12 +52,15 @@ void timingUpdate() {
     PollSystem();
 }
 
+std::function<void()> fullScreenToggle;
+
 void frameUpdate(int special) {
     timingUpdate();
     special ? mouse.updateSpec() : mouse.update();
     globalSnd.update();
     if (cheatsEnabled && KeyHit(27)) appExit(harnessExitStatus());
     if (AppTerminate() || (KeyDown(164) && KeyHit(115))) appExit(harnessExitStatus());
+    if (fullScreenToggle && (KeyDown(164) || KeyDown(165)) && KeyHit(13) > 0) fullScreenToggle();
 }
 
 void frameFlip(int skipPause) {

@@ -10,6 +10,9 @@
 void timingUpdate();
 // Start of every screen's update: timing, mouse, sound, the exit keys.
 void frameUpdate(int special);
+// Alt+Enter (either Alt) in frameUpdate: switches between full screen and a
+// window. Connected to the options by the wiring; unset does nothing.
+extern std::function<void()> fullScreenToggle;
 // End of every frame: cursor, suspension pause (when arg is 0), present, letterbox.
 void frameFlip(int skipPause);
 // While the window has no focus: a dimmed still of the game with the pause text.

@@ -52,11 +52,13 @@ int readFlag(TRCMFile& f, const char* key, int fallback) {
 
 void TOptions::loadOptions() {
     setDefaults();
+    _keepUnreadableFile = false;
     const std::string path = settingsPath();
     if (path.empty() || FileType(path) != 1) return;  // first run or no per-user folder: the defaults
     auto f = loadRCMFile(path);
     if (!f->_loaded) {
         std::fprintf(stderr, "Settings file %s unreadable, using the defaults\n", path.c_str());
+        _keepUnreadableFile = true;
         return;
     }
     fullScreen = readFlag(*f, "settings::fullScreen", fullScreen);
@@ -66,7 +68,13 @@ void TOptions::loadOptions() {
     customCursor = readFlag(*f, "settings::customCursor", customCursor);
 }
 
+void TOptions::settingsChanged() {
+    _keepUnreadableFile = false;
+    saveOptions();
+}
+
 bool TOptions::saveOptions() {
+    if (_keepUnreadableFile) return true;
     const std::string path = settingsPath();
     if (path.empty()) return false;  // no per-user folder: nothing is written
     CreateDir(ExtractDir(path), true);
@@ -95,4 +103,211 @@ void TOptions::setupMouse() {
 void TOptions::applyVolumes() {
     globalSnd.setMusicVolume(musicVolume);
     globalSnd.setSoundVolume(soundVolume);
+}
+
+// --- the options screen ----------------------------------------------------------
+
+#include "data/DataGlobals.h"
+#include "gui/GuiGlobals.h"
+#include "gui/TButton.h"
+#include "gui/TGui.h"
+#include "gui/TSuwak.h"
+#include "profiles/TProfileManager.h"
+#include "screens/ScreenKit.h"
+#include "screens/TCredits.h"
+#include "screens/TPopUp.h"
+
+TOptions::TOptions() {
+    id = "OPTIONS";
+}
+
+void TOptions::setFullScreen(int on) {
+    on = on ? 1 : 0;
+    if (appOptions.windowed) on = 0;
+    if (on) {
+        bool opened = false;
+        for (const TGraphicsMode& m :
+             graphicsModesToTry(1024, 768, 1, wideScreen, DesktopWidth(), DesktopHeight()))
+            if (OpenGraphics(m.width, m.height, m.depth, 60)) {
+                opened = true;
+                break;
+            }
+        if (opened) {
+            setVirtualGraphics(1024, 768, 3);
+            fullScreen = 1;
+            return;
+        }
+        fullScreen = 0;
+        openGraphics(1024, 768, 0, wideScreen);
+        notice(txt[14].empty() ? "The display refused full screen; the game stays in a window." : txt[14]);
+        return;
+    }
+    fullScreen = 0;
+    openGraphics(1024, 768, 0, wideScreen);
+}
+
+int TOptions::setup() {
+    if (_setUp) return 0;
+    _setUp = true;
+    const auto lines = loadTextLines(
+        dataRoot + "txt/options.txt",
+        {"Options", "Full screen", "Wide screen", "Music volume", "Sound volume", "Game cursor", "Tutorial", "Credits",
+         "Back", "Resume", "Restart level", "Main menu", "On", "Off",
+         "The display refused full screen; the game stays in a window."});
+    for (size_t i = 0; i < 15; ++i) txt[i] = lines[i];
+    panel = loadMidImage(dataRoot + "gfx/gui/options/panel.png");
+    font = guiLoadFont(dataRoot + "gfx/fonts/Bookman.ttf", 22, 0);
+    titleFont = guiLoadFont(dataRoot + "gfx/fonts/Bookman.ttf", 36, 0);
+    Gui = loadGui(dataRoot + "gfx/gui/options/options.gui");
+    const ImagePtr knob = loadMidImage(dataRoot + "gfx/gui/options/knob.png");
+    for (const char* name : {"music", "sound"}) {
+        auto s = createSuwak(name, 560, name[0] == 'm' ? 278 : 322, 220, 28, 0);
+        s->_knob = knob;
+        s->_knobW = 28;
+        s->setRGB(240, 168, 26);
+        Gui->addItem(s);
+    }
+    return 0;
+}
+
+void TOptions::_refreshCaptions() {
+    if (!Gui) return;
+    const TProfilePtr pr = profileManager().profile;
+    const struct {
+        const char* name;
+        int on;
+    } flags[] = {{"fullscreen", fullScreen},
+                 {"widescreen", wideScreen},
+                 {"cursor", customCursor},
+                 {"tutorial", pr ? pr->tutorialOn : 0}};
+    for (const auto& f : flags)
+        if (auto b = Gui->get<TButton>(f.name)) {
+            const std::string& c = f.on ? txt[12] : txt[13];
+            if (b->_txt != c) {
+                b->_txt = c;
+                b->countDims();
+            }
+        }
+    if (auto t = Gui->getItem("tutorial")) t->setState(pr != nullptr, pr != nullptr);
+}
+
+std::string TOptions::mainLoop(TEkran* behind, bool fromLevel) {
+    setup();
+    _fromLevel = fromLevel;
+    _closing = false;
+    _changed = false;
+    wynik.clear();
+    if (Gui) {
+        if (auto s = Gui->get<TSuwak>("music")) s->setValue(musicVolume);
+        if (auto s = Gui->get<TSuwak>("sound")) s->setValue(soundVolume);
+        for (const char* n : {"resume", "restart", "mainmenu"})
+            if (auto b = Gui->getItem(n)) b->setState(fromLevel, fromLevel);
+        if (auto b = Gui->getItem("back")) b->setState(!fromLevel, !fromLevel);
+    }
+    _refreshCaptions();
+    alpha = 0;
+    dAlpha = 1;
+    aSpeed = 0.1f;
+    fade = 0;
+    dFade = 0;
+    state = fromLevel ? "PAUSED" : "OPTIONS";
+    mouse.clear();
+    FlushKeys();
+    FlushMouse();
+    runLoop(behind);
+    mouse.clear();
+    FlushKeys();
+    FlushMouse();
+    state.clear();
+    if (_changed) settingsChanged();
+    return wynik;
+}
+
+void TOptions::_close(const std::string& answer) {
+    wynik = answer;
+    _closing = true;
+    dAlpha = 0;
+    state = answer.empty() ? "CLOSED" : answer;
+}
+
+void TOptions::showCredits(TEkran* behind) {
+    if (!credits) credits = std::make_shared<TCredits>();
+    credits->mainLoop(behind);
+}
+
+void TOptions::_control() {
+    if (_closing || alpha < 0.5f || !Gui) return;
+    if (KeyHit(27) > 0) return _close(_fromLevel ? "RESUME" : "");
+    if (auto s = Gui->get<TSuwak>("music"))
+        if (s->_changed) {
+            musicVolume = s->getValue();
+            applyVolumes();
+            _changed = true;
+        }
+    if (auto s = Gui->get<TSuwak>("sound"))
+        if (s->_changed) {
+            soundVolume = s->getValue();
+            applyVolumes();
+            _changed = true;
+        }
+    if (Gui->clickedItem("fullscreen")) {
+        toggleFullScreen();
+        _changed = true;
+    } else if (Gui->clickedItem("widescreen")) {
+        wideScreen = wideScreen ? 0 : 1;
+        if (fullScreen) setFullScreen(1);
+        _changed = true;
+    } else if (Gui->clickedItem("cursor")) {
+        customCursor = customCursor ? 0 : 1;
+        setupMouse();
+        _changed = true;
+    } else if (Gui->clickedItem("tutorial")) {
+        if (TProfilePtr pr = profileManager().profile) {
+            pr->tutorialOn = pr->tutorialOn ? 0 : 1;
+            pr->save();
+        }
+    } else if (Gui->clickedItem("credits")) {
+        showCredits(this);
+    } else if (!_fromLevel && Gui->clickedItem("back")) {
+        _close("");
+    } else if (_fromLevel && Gui->clickedItem("resume")) {
+        _close("RESUME");
+    } else if (_fromLevel && Gui->clickedItem("restart")) {
+        _close("RESTART");
+    } else if (_fromLevel && Gui->clickedItem("mainmenu")) {
+        _close("MAIN-MENU");
+    }
+    _refreshCaptions();
+}
+
+int TOptions::update() {
+    frameUpdate(0);
+    _updateAlpha();
+    _updateGui();
+    return 0;
+}
+
+int TOptions::draw() {
+    _drawBehind();
+    drawDarkening(0.5f * alpha);
+    SetColor(255, 255, 255);
+    SetAlpha(alpha);
+    if (panel) DrawImage(panel, 512, 384);
+    SetImageFont(titleFont);
+    drawShadowedCentred(txt[0], 512, 124, 94, 58, 28, alpha);
+    SetImageFont(font);
+    const int h = TextHeight("A");
+    const struct {
+        int line;
+        int y;
+    } rows[] = {{1, 200}, {2, 245}, {3, 292}, {4, 336}, {5, 380}, {6, 425}};
+    SetColor(59, 36, 20);
+    SetAlpha(alpha);
+    const bool player = profileManager().profile != nullptr;
+    for (const auto& r : rows)
+        if (r.line != 6 || player) DrawText(txt[r.line], 262, r.y - h / 2);
+    SetColor(255, 255, 255);
+    _drawGui();
+    SetAlpha(1);
+    return 0;
 }

@@ -1,12 +1,19 @@
-// The settings of the game and their file "userRoot/Data/settings.dat". The
-// options screen with its widgets builds on this model.
+// The settings of the game, their file "userRoot/Data/settings.dat", and the
+// options screen: an overlay over the menu, the play screen or the jigsaw
+// with full screen, wide screen, the two volumes (acting while dragged), the
+// game's cursor, the current player's tutorial and the credits; opened from
+// a level it also offers resume, restart and main menu.
 #pragma once
 
 #include <memory>
 #include <string>
 
-class TOptions {
+#include "app/TEkran.h"
+
+class TOptions : public TEkran {
 public:
+    TOptions();
+
     // Defaults: a window, music and sound at comfortable levels, the game's
     // own cursor.
     int fullScreen = 0;
@@ -24,8 +31,12 @@ public:
     // Reads the settings; a missing or broken file leaves the defaults
     // (a broken value falls back on its own default).
     void loadOptions();
-    // Writes them atomically; false when the file could not be written.
+    // Writes them atomically; false when the file could not be written. A
+    // file that was there but could not be read is left alone (true) until
+    // a setting is changed.
     bool saveOptions();
+    // A setting was changed by the player: written now, and from now on.
+    void settingsChanged();
     // Opens the display through openGraphics with the two screen settings.
     bool openScreen();
     // The game's cursor (and no system pointer) when customCursor is on.
@@ -33,8 +44,36 @@ public:
     // Hands the volumes to the sound manager.
     void applyVolumes();
 
+    // Full screen on or off at once; a refused full screen falls back to the
+    // window with a notice. Saved with the other settings.
+    void setFullScreen(int on);
+    void toggleFullScreen() { setFullScreen(fullScreen ? 0 : 1); }
+
+    // --- the screen -------------------------------------------------------------
+    int setup() override;
+    // Runs over `behind`. From a level: "RESUME", "RESTART" or "MAIN-MENU";
+    // otherwise "" when closed.
+    std::string mainLoop(TEkran* behind, bool fromLevel);
+    int update() override;
+    int draw() override;
+    void _control() override;
+    bool loopDone() const override { return _closing && alpha == 0.0f; }
+    // The credits screen over `behind`.
+    void showCredits(TEkran* behind);
+
+    ImagePtr panel;
+    FontPtr font, titleFont;
+    std::string txt[15];
+
 private:
     std::string _path;
+    bool _keepUnreadableFile = false;
+    bool _setUp = false;
+    bool _closing = false;
+    bool _fromLevel = false;
+    bool _changed = false;  // a setting changed: the file is written on close
+    void _refreshCaptions();
+    void _close(const std::string& answer);
 };
 using TOptionsPtr = std::shared_ptr<TOptions>;
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/Control.h"
+#include "app/FrameServices.h"
 #include "app/TMainGame.h"
 #include "effects/TParticle.h"
 #include "gui/GuiGlobals.h"
@@ -24,14 +25,10 @@ const std::map<std::string, const char*>& leftEmpty() {
         {"profile.tutorialReset", "no tutorial yet"},
         {"profile.tipId", "no tutorial yet"},
         {"profile.tipById", "no tutorial yet: tip ids are kept as read"},
-        {"profile.loadLevel", "the level file loader is the default"},
         {"profile.saveLevel", "the level file writer is the default"},
-        {"profile.askName", "no name entry yet: the stand-in menu names the player"},
-        {"profile.showMessage", "messages go to stderr and the message box by default"},
         {"mainGame.tutorialUpdate", "no tutorial yet"},
         {"mainGame.tutorialTipShown", "no tutorial yet"},
         {"gui.errorNoticeHook", "notices go to the message box or stderr by default"},
-        {"gui.guiFontLoader", "fonts load through LoadImageFont until the shared font loader exists"},
         {"effects.noticeHook", "particle notices go to stderr by default"},
         {"match3.powerUpWidgets", "set by the play screen when it sets up its buttons"},
         {"puzzleGame.menuQuestion", "no options overlay yet: the jigsaw's menu button leaves at once"},
@@ -84,6 +81,7 @@ std::vector<std::string> unconnectedHooks() {
                                   {"gui.guiFullScreen", bool(guiFullScreen)},
                                   {"gui.errorNoticeHook", bool(errorNoticeHook)},
                                   {"gui.guiFontLoader", bool(guiFontLoader)},
+                                  {"app.fullScreenToggle", bool(fullScreenToggle)},
                                   {"effects.noticeHook", bool(TParticle::noticeHook)},
                                   {"match3.powerUpWidgets",
                                    bool(TPowerUp::setWidgetState) && bool(TPowerUp::widgetCentre)},

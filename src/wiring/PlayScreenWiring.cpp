@@ -1,15 +1,12 @@
-// The play screen in the screen table, its menu overlay, and the quest steps
+// The play screen in the screen table and the quest steps
 // that hand it its levels.
 #include <memory>
 
 #include "app/Control.h"
 #include "app/TMainGame.h"
-#include "app/TPauseMenu.h"
 #include "wiring/Wiring.h"
 
 void wirePlayScreen() {
-    static auto pause = std::make_shared<TPauseMenu>();
-    mainGame->optionsLoop = [] { return pause->mainLoop(mainGame.get()); };
     // No tutorial is built into the game yet: the play screen shows no tips.
     mainGame->tutorialUpdate = nullptr;
     mainGame->tutorialTipShown = nullptr;

@@ -1,6 +1,7 @@
 // The one instance of every screen and manager, created in a fixed order:
 // the frame timer first (by the start-up), then the play screen, the story
-// screen, the end-of-campaign, lose and win screens, the profile manager and the options
+// screen, the end-of-campaign screen, the main menu, the lose and win screens,
+// the dialogs, the profile manager and the options
 // (both made on first use and never destroyed, so the exit hook can save
 // them), and last the sound manager with its sound table.
 #include "app/TMainGame.h"
@@ -10,7 +11,17 @@
 #include "effects/TPlayParticles.h"
 #include "jigsaw/TPuzzleGame.h"
 #include "profiles/TProfileManager.h"
+#include "branding/TBranding.h"
+#include "screens/TCredits.h"
+#include "screens/TFreePlay.h"
+#include "screens/TFreePlayContinue.h"
+#include "screens/TLoadingScreen.h"
 #include "screens/TEndOfGame.h"
+#include "screens/TEnterText.h"
+#include "screens/TMainMenu.h"
+#include "screens/TModeSelection.h"
+#include "screens/TPopUp.h"
+#include "screens/TQuestContinue.h"
 #include "screens/TLoseScreen.h"
 #include "screens/TOptions.h"
 #include "screens/TWinScreen.h"
@@ -21,8 +32,18 @@ void createSingletons() {
     if (!puzzleGame) puzzleGame = std::make_shared<TPuzzleGame>();
     if (!story) story = std::make_shared<TStory>();
     if (!endOfGame) endOfGame = std::make_shared<TEndOfGame>();
+    if (!mainMenu) mainMenu = std::make_shared<TMainMenu>();
     if (!loseScreen) loseScreen = std::make_shared<TLoseScreen>();
     if (!winScreen) winScreen = std::make_shared<TWinScreen>();
+    if (!popUp) popUp = std::make_shared<TPopUp>();
+    if (!freePlay) freePlay = std::make_shared<TFreePlay>();
+    if (!freePlayContinue) freePlayContinue = std::make_shared<TFreePlayContinue>();
+    if (!questContinue) questContinue = std::make_shared<TQuestContinue>();
+    if (!enterText) enterText = std::make_shared<TEnterText>();
+    if (!modeSelection) modeSelection = std::make_shared<TModeSelection>();
+    if (!credits) credits = std::make_shared<TCredits>();
+    if (!loadingScreen) loadingScreen = std::make_shared<TLoadingScreen>();
+    if (!branding) branding = std::make_shared<TBranding>();
     profileManager();
     options();
     // The particle system behind the board's and the play screen's particles.

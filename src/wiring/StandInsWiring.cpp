@@ -1,5 +1,4 @@
-// Stand-ins for the screens the game does not have yet (the main menu, the
-// story, the owner scene, the jigsaw and the gallery): each shows its name
+// Stand-ins for the screens the game does not have yet (the story, the owner scene, the jigsaw and the gallery): each shows its name
 // and the names it can lead to, so the whole quest can be walked. Each is
 // replaced by registering the real screen under the same name.
 #include <map>
@@ -28,17 +27,6 @@ void standIn(const std::string& name, std::vector<std::string> choices) {
 }  // namespace
 
 void wireStandIns() {
-    // Until the menu can ask for a name, the quest is played by "Player".
-    if (!Control::isRegistered("MAIN-MENU"))
-        Control::registerScreen("MAIN-MENU", [] {
-            const std::string next = runStandIn("MAIN-MENU", {"NEW-QUEST", "RESUME-QUEST", "END"});
-            if ((next == "NEW-QUEST" || next == "RESUME-QUEST") && !profileManager().profile) {
-                TProfilePtr p = profileManager().findByID(profileIDOf("Player"));
-                if (!p) p = profileManager().createProfile("Player");
-                if (p) profileManager().chooseProfile(p);
-            }
-            return next;
-        });
     // The story row: story 1 before level 10, story 3 at level 13, otherwise
     // the gallery and then the ending.
     if (!Control::isRegistered("STORY"))

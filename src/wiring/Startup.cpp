@@ -18,7 +18,10 @@
 #include "app/TEkran.h"
 #include "data/DataGlobals.h"
 #include "data/TTxtFile.h"
+#include "gui/GuiGlobals.h"
 #include "gui/TGuiGallery.h"
+#include "branding/TBranding.h"
+#include "screens/TLoadingScreen.h"
 #include "gui/TMouse.h"
 #include "platform/Backend.h"
 #include "platform/Files.h"
@@ -44,8 +47,14 @@ struct TGalleryScreen : TEkran {};
 
 }  // namespace
 
+const char* const kNoDisplayMessage =
+    "Brimble found no display to show its window on.\n"
+    "Start it from a desktop session (for example a terminal in your desktop), or run it with\n"
+    "--headless --script FILE for scripted runs without a window.";
+
 void wireGame() {
     wirePlayScreen();
+    wireMenu();
     wireResultScreens();
     wireProfiles();
     wireJigsaw();
@@ -133,18 +142,39 @@ int runBrimble(int argc, char** argv) {
 
     // Settings, then the display they ask for; the players' list is read
     // now that the per-user folders exist.
+    // The normal start reads the players from the loading screen, once the
+    // play screen's tables are there (a saved quest level needs them).
+    const bool normalStart =
+        appOptions.playLevelFile.empty() && puzzleFile.empty() && !cl.credits && galleryFile.empty();
     options().loadOptions();
     options().applyVolumes();
     profileManager().profilesDir = profilesDir;
-    profileManager().loadProfiles();
+    if (!normalStart) profileManager().loadProfiles();
     options().openScreen();
+    if (!cl.headless && SdlVideoDriverIsInvisible(SdlVideoDriverName())) {
+        // SDL fell back to a driver that shows nothing (a plain SSH session):
+        // running unseen helps nobody.
+        std::fprintf(stderr, "%s\n", kNoDisplayMessage);
+        appExit(1);
+    }
     mouse.loadCursor("paw", dataRoot + "gfx/gui/cursor.png", 1, 1, 1, 0);
     mouse.setCursor("paw");
-    bigFont = LoadImageFont(dataRoot + "gfx/fonts/Bookman.ttf", 72);
+    bigFont = guiLoadFont(dataRoot + "gfx/fonts/Bookman.ttf", 72, 0);
     if (!bigFont) std::fprintf(stderr, "gfx/fonts/Bookman.ttf cannot be loaded; using the built-in font.\n");
     pauseText = firstLineTrimmed(loadLocalisedText(dataRoot + "txt/pause.txt"));
     if (pauseText.empty()) pauseText = "Paused";
     options().setupMouse();
+    if (normalStart) {
+        // The development start at a quest level goes straight to work.
+        if (!exists("noLogo.txt") && cl.questAt == 0) branding->mainLoop();
+        prepareLoadingSteps();
+        loadingScreen->quiet = cl.questAt > 0;
+        loadingScreen->PART1();
+        loadingScreen->PART2();
+        loadingScreen->PART3();
+        loadingScreen->PART4();
+        loadingScreen->PART5();
+    }
     mouse._v = 1;
 
     int status = 0;

@@ -39,6 +39,12 @@ void createDogScreens();
 // level just won (level - 1) has its jigsaw solved, so the scene shows the dog
 // dressed and leads on to the next stage. Returns the screen to start at.
 std::string startQuestAt(int level, bool jigsawSolved);
+void wireMenu();
+// The steps of the loading screen's five parts.
+void prepareLoadingSteps();
+
+// Shown when SDL runs on a driver that shows nothing.
+extern const char* const kNoDisplayMessage;
 
 // Hooks still on no provider that were not left empty on purpose, as
 // "group.name"; empty when everything is connected.

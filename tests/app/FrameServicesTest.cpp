@@ -126,3 +126,24 @@ TEST(PauseTest, SuspensionStopsSoundsAndRestoresTheRenderState) {
 }
 
 }  // namespace
+
+// Alt+Enter (either Alt) switches full screen from any screen; Enter alone
+// belongs to the screen.
+TEST_F(ExitPathTest, AltEnterTogglesFullScreen) {
+    int toggles = 0;
+    fullScreenToggle = [&toggles] { ++toggles; };
+    InjectKey(13, true);
+    frameUpdate(0);
+    EXPECT_EQ(toggles, 0);
+    EXPECT_EQ(KeyHit(13), 1);  // still there for the screen
+    InjectKey(13, false);
+    for (int alt : {164, 165}) {
+        InjectKey(alt, true);
+        InjectKey(13, true);
+        frameUpdate(0);
+        InjectKey(13, false);
+        InjectKey(alt, false);
+    }
+    EXPECT_EQ(toggles, 2);
+    fullScreenToggle = nullptr;
+}

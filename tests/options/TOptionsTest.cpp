@@ -112,3 +112,27 @@ TEST_F(Options, SetupMouseAndVolumesReachCursorAndSound) {
     globalSnd.setMusicVolume(keepMusic);
     globalSnd.setSoundVolume(keepSound);
 }
+
+// A settings file that is there but cannot be read is the player's: the exit
+// save leaves it alone, until the player changes a setting.
+TEST_F(Options, UnreadableFileKeptUntilAChange) {
+    const std::string broken = "{{{}";
+    write(broken);
+    TOptions o;
+    o.setSettingsPath(path);
+    testing::internal::CaptureStderr();
+    o.loadOptions();
+    testing::internal::GetCapturedStderr();
+    expectDefaults(o);
+    EXPECT_TRUE(o.saveOptions());
+    std::ifstream in(path, std::ios::binary);
+    std::string kept((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(kept, broken);
+
+    o.musicVolume = 0.25f;
+    o.settingsChanged();
+    TOptions again;
+    again.setSettingsPath(path);
+    again.loadOptions();
+    EXPECT_FLOAT_EQ(again.musicVolume, 0.25f);
+}

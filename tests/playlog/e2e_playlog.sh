@@ -49,7 +49,7 @@ expect-state NORMAL
 click 900 718
 wait 20
 expect-state PAUSED
-click 512 480
+click 512 625          # main menu
 wait 40
 S
 

@@ -25,8 +25,9 @@ import dogs  # noqa: E402
 import story  # noqa: E402
 import puzzlescreen  # noqa: E402
 import gallery  # noqa: E402
+import menu  # noqa: E402
 
-MODULES = [chips, board, hud, fx, scenes, credits, dogs, story, puzzlescreen, gallery]
+MODULES = [chips, board, hud, fx, scenes, credits, dogs, story, puzzlescreen, gallery, menu]
 
 
 def main(argv):

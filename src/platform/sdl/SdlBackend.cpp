@@ -980,6 +980,15 @@ void sdlTextureGoing() {
 std::unique_ptr<TBackend> MakeSdlBackend() { return std::make_unique<TSdlBackend>(false); }
 std::unique_ptr<TBackend> MakeHeadlessBackend() { return std::make_unique<TSdlBackend>(true); }
 
+std::string SdlVideoDriverName() {
+    const char* d = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetCurrentVideoDriver() : nullptr;
+    return d ? d : "";
+}
+
+bool SdlVideoDriverIsInvisible(const std::string& name) {
+    return name == "offscreen" || name == "dummy";
+}
+
 int VirtualKeyOfSdlKey(int k) {
     if (k >= SDLK_a && k <= SDLK_z) return 65 + (k - SDLK_a);
     if (k >= SDLK_0 && k <= SDLK_9) return 48 + (k - SDLK_0);

@@ -1,0 +1,3 @@
+#include "screens/TCredits.h"
+
+std::shared_ptr<TCredits> credits;
