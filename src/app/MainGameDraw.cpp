@@ -13,6 +13,7 @@
 #include "match3/TChip.h"
 #include "match3/TLevel.h"
 #include "match3/TM3Game.h"
+#include "match3/TMatchInfo.h"
 #include "match3/TTile.h"
 #include "profiles/TProfile.h"
 
@@ -306,6 +307,11 @@ void TMainGame::_drawCounters() {
 }
 
 int TMainGame::_drawGame() {
+    // The hinted chips of chain and group mode are drawn by _drawHintInfo.
+    m3Game->hintChips.clear();
+    if (hintInfo && m3Game->matchType != 0)
+        for (auto& ch : hintInfo->zaznaczone)
+            if (ch && ch->tile) m3Game->hintChips.push_back(ch.get());
     m3Game->draw();
     // Tiles a tool is aimed at glow in gold, pulsing.
     if (tryb != 0 && PlaySprites::glow) {
@@ -320,6 +326,7 @@ int TMainGame::_drawGame() {
     }
     PlaySprites::drawFlyingTiles();
     _drawHintInfo();
+    m3Game->hintChips.clear();
     plain();
     return 0;
 }
