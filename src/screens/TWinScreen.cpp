@@ -291,7 +291,8 @@ void TWinScreen::_drawRows() {
         const float ty = total ? y - 3 : y;
         const float lw = static_cast<float>(TextWidth(row.txt));
         shadowed(row.txt, 500 + moveX - lw, ty, alpha, 94, 58, 28);
-        shadowed(row.data, 524 + moveX, ty, alpha, total ? 196 : 156, total ? 98 : 74, total ? 24 : 30);
+        // Values in a deep rust that stays readable on the row bar.
+        shadowed(row.data, 524 + moveX, ty, alpha, total ? 124 : 128, total ? 40 : 48, total ? 6 : 16);
         const float vw = static_cast<float>(TextWidth(row.data));
         SetColor(255, 255, 255);
         SetAlpha(alpha);
