@@ -280,21 +280,36 @@ void TMainGame::_drawCounters() {
         _lastPuzzles = pl;
         _puzzlesText = std::to_string(pl);
     }
+    if (_countersLevel != level.get()) {
+        _countersLevel = level.get();
+        _levelHasPieces = false;
+    }
+    if (pl > 0 || level->puzzles > 0) _levelHasPieces = true;
     SetBlend(ALPHABLEND);
     SetImageFont(scoreFont2);
-    SetColor(150, 100, 50);
+    SetColor(120, 76, 36);
     SetAlpha(a);
     DrawText(txtScore, 786 + dx, 18);
+    // Each counter is named beside its picture, so a first-time player need
+    // not hover to learn what it counts.
+    DrawText(txtPlatesCaption, 914 + dx - TextWidth(txtPlatesCaption), 20);
     SetImageFont(scoreFont1);
+    const float scoreRight = 786 + dx + static_cast<float>(TextWidth(_scoreText));
     SetColor(90, 52, 22);
     DrawText(_scoreText, 786 + dx, 44);
+    if (_levelHasPieces) {
+        SetImageFont(scoreFont2);
+        SetColor(120, 76, 36);
+        const float cx = 944 + dx - static_cast<float>(TextWidth(txtPiecesCaption));
+        if (cx > scoreRight + 8) DrawText(txtPiecesCaption, cx, 64);
+    }
     // Tiles and puzzle pieces left, each with its picture.
     SetColor(255, 255, 255);
     if (_tileIcon) {
         SetScale(0.45f, 0.45f);
         DrawImage(_tileIcon, 930 + dx, 30);
     }
-    if (_puzzleIcon) {
+    if (_puzzleIcon && _levelHasPieces) {
         SetScale(0.45f, 0.45f);
         DrawImage(_puzzleIcon, 960 + dx, 73);
     }
@@ -302,7 +317,7 @@ void TMainGame::_drawCounters() {
     SetImageFont(scoreFont1);
     SetColor(90, 52, 22);
     DrawText(_tilesText, 956 + dx, 14);
-    DrawText(_puzzlesText, 986 + dx, 57);
+    if (_levelHasPieces) DrawText(_puzzlesText, 986 + dx, 57);
     plain();
 }
 

@@ -656,7 +656,7 @@ int TMainGame::_drawToolTips() {
     };
     // Kept inside the screen: the counters sit at the right edge.
     counterTip(0, txtTilesLeft, 890, 5, 900, 10);
-    counterTip(1, txtPuzzlesLeft, 910, 55, 920, 60);
+    if (_levelHasPieces) counterTip(1, txtPuzzlesLeft, 910, 55, 920, 60);
     _drawMatchType();
     _drawPowerUpsToolTips();
     SetAlpha(1);

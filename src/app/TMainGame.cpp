@@ -235,6 +235,8 @@ int TMainGame::_setupTexts() {
     txtNotAvailable = line(23);
     txtCharged = line(24);
     txtReadyToUse = line(25);
+    txtPlatesCaption = line(26);
+    txtPiecesCaption = line(27);
     return 0;
 }
 
