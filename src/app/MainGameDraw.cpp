@@ -236,17 +236,14 @@ int TMainGame::_drawTime() {
     SetAlpha(a);
     DrawText(_timeText, tx, ty);
     SetImageFont(scoreFont2);
-    const std::string& lbl = timed ? txtTime : txtLevel;
-    SetColor(150, 100, 50);
-    if (!timed) {
-        char buf[64];
-        std::snprintf(buf, sizeof buf, "%s %d", txtLevel.c_str(), player().nrLevelu);
-        DrawText(buf, 580, 16 + dy);
-    } else {
-        DrawText(lbl, 580, 16 + dy);
-    }
-    // The time bar: what is left of the budget, or a calm full bar in relaxed play.
-    if (timePodklad) {
+    // The level number stays in view in both modes (the clock says the rest).
+    SetColor(120, 76, 36);
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%s %d", txtLevel.c_str(), player().nrLevelu);
+    DrawText(buf, 580, 16 + dy);
+    // The time bar shows what is left of the budget; relaxed play has no
+    // budget, so no bar (the clock shows the time played).
+    if (timePodklad && timed) {
         SetColor(255, 255, 255);
         SetScale(0.86f, 0.8f);
         DrawImage(timePodklad, 476, 48 + dy);
