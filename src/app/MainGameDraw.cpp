@@ -58,6 +58,7 @@ int TMainGame::draw() {
     _drawBonusObwodka();
     _drawTrybImg();
     _drawWstega();
+    _drawGoalCard();
     _drawToolTips();
     _drawBonusImg();
     plain();
@@ -541,4 +542,31 @@ int TMainGame::initEnd_FlyDown() {
 
 int TMainGame::initEnd() {
     return Rand(0, 1) ? initEnd_FlyAway() : initEnd_FlyDown();
+}
+
+void TMainGame::_drawGoalCard() {
+    if (_goalA <= 0 || _goalLines.empty()) return;
+    // A parchment card with a wooden rim under the board, like the HUD panels.
+    const float a = _goalA * alpha;
+    const float w = 560, h = 96, x = 512 - w / 2, y = 660;
+    SetBlend(ALPHABLEND);
+    SetColor(0, 0, 0);
+    SetAlpha(a * 0.35f);
+    DrawRect(x + 4, y + 5, w, h);
+    SetColor(94, 58, 28);
+    SetAlpha(a);
+    DrawRect(x, y, w, h);
+    SetColor(251, 238, 203);
+    DrawRect(x + 5, y + 5, w - 10, h - 10);
+    SetImageFont(scoreFont2);
+    SetColor(120, 76, 36);
+    DrawText(txtGoalTitle, x + 18, y + 12);
+    DrawText(txtGoalClose, x + w - 18 - TextWidth(txtGoalClose), y + 12);
+    SetColor(74, 36, 10);
+    float ty = y + 36;
+    for (const std::string& line : _goalLines) {
+        DrawText(line, 512 - TextWidth(line) / 2.0f, ty);
+        ty += 24;
+    }
+    plain();
 }
