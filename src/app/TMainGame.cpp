@@ -1004,13 +1004,19 @@ void TMainGame::_openGoalCard() {
 
 void TMainGame::_updateGoalCard() {
     if (_goalA <= 0 && _goalDA <= 0) return;
+    const std::string st = upperAscii(state);
+    if (st != "BEGIN" && st != "BEGIN1" && st != "NORMAL") {
+        // Won, lost or left: the card must not stay under a result panel.
+        _goalA = _goalDA = 0;
+        return;
+    }
     // A click anywhere closes the card; it also goes by itself a few seconds
     // into play so that it never hides the bottom of the board for long.
     if (_goalDA > 0 && mouse.leftPressed) {
         _goalDA = 0;
         harnessLog("goal card closed");
     }
-    if (_goalDA > 0 && upperAscii(state) == "NORMAL" && Millisecs() - _normalSince > 4000) _goalDA = 0;
+    if (_goalDA > 0 && st == "NORMAL" && Millisecs() - _normalSince > 4000) _goalDA = 0;
     const float step = 0.08f * frameDelta;
     _goalA = _goalDA > _goalA ? std::min(_goalDA, _goalA + step) : std::max(_goalDA, _goalA - step);
 }
