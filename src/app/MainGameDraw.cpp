@@ -13,6 +13,7 @@
 #include "match3/TChip.h"
 #include "match3/TLevel.h"
 #include "match3/TM3Game.h"
+#include "match3/TMatchInfo.h"
 #include "match3/TTile.h"
 #include "profiles/TProfile.h"
 
@@ -57,6 +58,7 @@ int TMainGame::draw() {
     _drawBonusObwodka();
     _drawTrybImg();
     _drawWstega();
+    _drawGoalCard();
     _drawToolTips();
     _drawBonusImg();
     plain();
@@ -235,17 +237,14 @@ int TMainGame::_drawTime() {
     SetAlpha(a);
     DrawText(_timeText, tx, ty);
     SetImageFont(scoreFont2);
-    const std::string& lbl = timed ? txtTime : txtLevel;
-    SetColor(150, 100, 50);
-    if (!timed) {
-        char buf[64];
-        std::snprintf(buf, sizeof buf, "%s %d", txtLevel.c_str(), player().nrLevelu);
-        DrawText(buf, 580, 16 + dy);
-    } else {
-        DrawText(lbl, 580, 16 + dy);
-    }
-    // The time bar: what is left of the budget, or a calm full bar in relaxed play.
-    if (timePodklad) {
+    // The level number stays in view in both modes (the clock says the rest).
+    SetColor(120, 76, 36);
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%s %d", txtLevel.c_str(), player().nrLevelu);
+    DrawText(buf, 580, 16 + dy);
+    // The time bar shows what is left of the budget; relaxed play has no
+    // budget, so no bar (the clock shows the time played).
+    if (timePodklad && timed) {
         SetColor(255, 255, 255);
         SetScale(0.86f, 0.8f);
         DrawImage(timePodklad, 476, 48 + dy);
@@ -279,21 +278,36 @@ void TMainGame::_drawCounters() {
         _lastPuzzles = pl;
         _puzzlesText = std::to_string(pl);
     }
+    if (_countersLevel != level.get()) {
+        _countersLevel = level.get();
+        _levelHasPieces = false;
+    }
+    if (pl > 0 || level->puzzles > 0) _levelHasPieces = true;
     SetBlend(ALPHABLEND);
     SetImageFont(scoreFont2);
-    SetColor(150, 100, 50);
+    SetColor(120, 76, 36);
     SetAlpha(a);
     DrawText(txtScore, 786 + dx, 18);
+    // Each counter is named beside its picture, so a first-time player need
+    // not hover to learn what it counts.
+    DrawText(txtPlatesCaption, 914 + dx - TextWidth(txtPlatesCaption), 20);
     SetImageFont(scoreFont1);
+    const float scoreRight = 786 + dx + static_cast<float>(TextWidth(_scoreText));
     SetColor(90, 52, 22);
     DrawText(_scoreText, 786 + dx, 44);
+    if (_levelHasPieces) {
+        SetImageFont(scoreFont2);
+        SetColor(120, 76, 36);
+        const float cx = 944 + dx - static_cast<float>(TextWidth(txtPiecesCaption));
+        if (cx > scoreRight + 8) DrawText(txtPiecesCaption, cx, 64);
+    }
     // Tiles and puzzle pieces left, each with its picture.
     SetColor(255, 255, 255);
     if (_tileIcon) {
         SetScale(0.45f, 0.45f);
         DrawImage(_tileIcon, 930 + dx, 30);
     }
-    if (_puzzleIcon) {
+    if (_puzzleIcon && _levelHasPieces) {
         SetScale(0.45f, 0.45f);
         DrawImage(_puzzleIcon, 960 + dx, 73);
     }
@@ -301,11 +315,16 @@ void TMainGame::_drawCounters() {
     SetImageFont(scoreFont1);
     SetColor(90, 52, 22);
     DrawText(_tilesText, 956 + dx, 14);
-    DrawText(_puzzlesText, 986 + dx, 57);
+    if (_levelHasPieces) DrawText(_puzzlesText, 986 + dx, 57);
     plain();
 }
 
 int TMainGame::_drawGame() {
+    // The hinted chips of chain and group mode are drawn by _drawHintInfo.
+    m3Game->hintChips.clear();
+    if (hintInfo && m3Game->matchType != 0)
+        for (auto& ch : hintInfo->zaznaczone)
+            if (ch && ch->tile) m3Game->hintChips.push_back(ch.get());
     m3Game->draw();
     // Tiles a tool is aimed at glow in gold, pulsing.
     if (tryb != 0 && PlaySprites::glow) {
@@ -320,6 +339,7 @@ int TMainGame::_drawGame() {
     }
     PlaySprites::drawFlyingTiles();
     _drawHintInfo();
+    m3Game->hintChips.clear();
     plain();
     return 0;
 }
@@ -522,4 +542,31 @@ int TMainGame::initEnd_FlyDown() {
 
 int TMainGame::initEnd() {
     return Rand(0, 1) ? initEnd_FlyAway() : initEnd_FlyDown();
+}
+
+void TMainGame::_drawGoalCard() {
+    if (_goalA <= 0 || _goalLines.empty()) return;
+    // A parchment card with a wooden rim under the board, like the HUD panels.
+    const float a = _goalA * alpha;
+    const float w = 560, h = 96, x = 512 - w / 2, y = 660;
+    SetBlend(ALPHABLEND);
+    SetColor(0, 0, 0);
+    SetAlpha(a * 0.35f);
+    DrawRect(x + 4, y + 5, w, h);
+    SetColor(94, 58, 28);
+    SetAlpha(a);
+    DrawRect(x, y, w, h);
+    SetColor(251, 238, 203);
+    DrawRect(x + 5, y + 5, w - 10, h - 10);
+    SetImageFont(scoreFont2);
+    SetColor(120, 76, 36);
+    DrawText(txtGoalTitle, x + 18, y + 12);
+    DrawText(txtGoalClose, x + w - 18 - TextWidth(txtGoalClose), y + 12);
+    SetColor(74, 36, 10);
+    float ty = y + 36;
+    for (const std::string& line : _goalLines) {
+        DrawText(line, 512 - TextWidth(line) / 2.0f, ty);
+        ty += 24;
+    }
+    plain();
 }

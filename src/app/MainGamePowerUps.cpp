@@ -51,7 +51,6 @@ int buttonOfMode(int m) {
 
 int TMainGame::_updateGui() {
     if (!Gui) return 0;
-    TProfile& p = player();
     for (auto& w : Gui->_listaObiektow) {
         const std::string& name = w->_id;
         if (name.size() >= 6 && guiSameNoCase(name.substr(0, 5), "BONUS")) {
@@ -73,7 +72,6 @@ int TMainGame::_updateGui() {
 int TMainGame::_drawGui() {
     if (!Gui) return 0;
     // The power-up buttons fill up as they charge; the rest draws as usual.
-    TProfile& p = player();
     for (auto& w : Gui->_listaObiektow) {
         if (!w->_v) continue;
         auto b = std::dynamic_pointer_cast<TButton>(w);
@@ -656,7 +654,7 @@ int TMainGame::_drawToolTips() {
     };
     // Kept inside the screen: the counters sit at the right edge.
     counterTip(0, txtTilesLeft, 890, 5, 900, 10);
-    counterTip(1, txtPuzzlesLeft, 910, 55, 920, 60);
+    if (_levelHasPieces) counterTip(1, txtPuzzlesLeft, 910, 55, 920, 60);
     _drawMatchType();
     _drawPowerUpsToolTips();
     SetAlpha(1);

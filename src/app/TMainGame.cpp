@@ -235,6 +235,14 @@ int TMainGame::_setupTexts() {
     txtNotAvailable = line(23);
     txtCharged = line(24);
     txtReadyToUse = line(25);
+    txtPlatesCaption = line(26);
+    txtPiecesCaption = line(27);
+    txtGoalTitle = line(28);
+    txtGoalPlates = line(29);
+    txtGoalPieces = line(30);
+    txtGoalTimed = line(31);
+    txtGoalRelaxed = line(32);
+    txtGoalClose = line(33);
     return 0;
 }
 
@@ -264,6 +272,7 @@ int TMainGame::setLevel(const std::shared_ptr<TLevel>& lvl) {
 
 int TMainGame::setStartData() {
     setState("BEGIN");
+    _openGoalCard();
     toExit = 0;
     return 0;
 }
@@ -424,6 +433,7 @@ int TMainGame::_prepareSelf() {
     secondTime2 = now + 1000;
     secondTime = 0;
     setState("BEGIN");
+    _openGoalCard();
     blaskPuzzliTime = now + 12000;
     bonusOA = dBonusOA = 0;
     player().resetPowerUpsEffects();
@@ -490,6 +500,7 @@ int TMainGame::update() {
     const std::string st = upperAscii(state);
     if ((st == "NORMAL" || st == "WIN") && tutorialUpdate) tutorialUpdate();
     _updateState();
+    _updateGoalCard();
     _updateAlpha();
     _updateFade();
     _updateOzn();
@@ -979,4 +990,33 @@ void TMainGame::_driveAutoplayer() {
     if (in.hit) InjectMouseButton(1, false);  // a fresh press even if the button was held
     InjectMouseButton(1, in.down || in.hit != 0);
     if (_autoplayer->moves != before) HarnessAutoplayMoveMade();
+}
+
+void TMainGame::_openGoalCard() {
+    _goalLines.clear();
+    if (!level) return;
+    const bool pieces = level->puzzles > 0 || puzzlesLeft() > 0;
+    _goalLines.push_back(pieces ? txtGoalPieces : txtGoalPlates);
+    _goalLines.push_back(player().gameMode == "TIMED" ? txtGoalTimed : txtGoalRelaxed);
+    _goalA = 0;
+    _goalDA = 1;
+}
+
+void TMainGame::_updateGoalCard() {
+    if (_goalA <= 0 && _goalDA <= 0) return;
+    const std::string st = upperAscii(state);
+    if (st != "BEGIN" && st != "BEGIN1" && st != "NORMAL") {
+        // Won, lost or left: the card must not stay under a result panel.
+        _goalA = _goalDA = 0;
+        return;
+    }
+    // A click anywhere closes the card; it also goes by itself a few seconds
+    // into play so that it never hides the bottom of the board for long.
+    if (_goalDA > 0 && mouse.leftPressed) {
+        _goalDA = 0;
+        harnessLog("goal card closed");
+    }
+    if (_goalDA > 0 && st == "NORMAL" && Millisecs() - _normalSince > 4000) _goalDA = 0;
+    const float step = 0.08f * frameDelta;
+    _goalA = _goalDA > _goalA ? std::min(_goalDA, _goalA + step) : std::max(_goalDA, _goalA - step);
 }

@@ -250,6 +250,19 @@ private:
     int _lastSeconds = -1;
     std::string _timeText, _scoreText, _tilesText, _puzzlesText;
     int _lastScore = -1, _lastTiles = -1, _lastPuzzles = -1;
+    // Captions of the two HUD counters, and the level they were last drawn
+    // for (the pieces counter shows only on levels that have puzzle pieces).
+    std::string txtPlatesCaption, txtPiecesCaption;
+    const TLevel* _countersLevel = nullptr;
+    bool _levelHasPieces = false;
+    // The goal card: what the level asks for, shown with the opening until the
+    // player clicks it away (or play has run a few seconds).
+    float _goalA = 0, _goalDA = 0;
+    std::vector<std::string> _goalLines;
+    std::string txtGoalTitle, txtGoalPlates, txtGoalPieces, txtGoalTimed, txtGoalRelaxed, txtGoalClose;
+    void _openGoalCard();
+    void _updateGoalCard();
+    void _drawGoalCard();
     int _showKind = -1;
     int _normalSince = 0;  // clock time play began (harness log)
     bool _frameBusy = false;

@@ -826,13 +826,13 @@ void TM3Game::_matchGroup(const TilePtr& t) {
     level->log_zmatchowaneChipsy += n;
     const int T = settings ? settings->group_bonusMatch : 0;
     if (T > 0 && n >= T && !level->availableBonus.empty()) {
+        // The clicked chip stays to become the bonus: it only shows its
+        // destruction particles; it scores and its plate breaks when the bonus
+        // goes off.
         ChipPtr keep = t->chip;
         m3Particles().chipDestroyParticles(*keep, -1);
-        keep->giveScore();
         for (auto& ch : *group)
             if (ch != keep) ch->destroy(0);
-        // The staying chip's plate breaks like the others'.
-        if (t->kind() > 1) t->matchHere();
         _moveFantomsToOne(t, *group, n);
     } else {
         for (auto& ch : *group) ch->destroy(0);
@@ -959,12 +959,11 @@ void TM3Game::_matchChain() {
     const int T = settings ? settings->chain_bonusMatch : 0;
     ChipPtr keep = (T > 0 && n >= T) ? zaznaczone.back() : nullptr;
     for (auto& ch : zaznaczone) {
+        // Every tile of the chain breaks a layer on release; a chip that is
+        // destroyed breaks one more on its first destruction frame, so a
+        // two-layer plate under a chain chip ends as a plain plate.
         TTile* t = ch->tile;
-        if (ch == keep || t->chain) {
-            // The destruction breaks the plate of every other tile; these two
-            // kinds keep their chip, so the plate breaks here.
-            if (t->kind() > 1) t->matchHere();
-        }
+        if (t->kind() > 1) t->matchHere();
         if (ch == keep) {
             ch->giveScore();
             m3Particles().chipDestroyParticles(*ch, -1);
@@ -1018,9 +1017,10 @@ int TM3Game::_isMatch(TTile& tile) {
     if (T <= 0 || n < T) {
         for (auto& ch : *m) ch->destroy(0);
     } else {
+        // The chip on the swapped tile scores and stays to become the bonus;
+        // its plate breaks only when the bonus goes off.
         ChipPtr keep = tile.chip;
         keep->giveScore();
-        if (tile.kind() > 1) tile.matchHere();
         for (auto& ch : *m)
             if (ch != keep) ch->destroy(0);
         _moveFantomsToOne(tp, *m, n);
@@ -1146,7 +1146,24 @@ int TM3Game::_MatchLeft_CHAIN_short() {
     return found;
 }
 
+bool TM3Game::isHintChip(const TChip* chip) const {
+    return chip && std::find(hintChips.begin(), hintChips.end(), chip) != hintChips.end();
+}
+
+int TM3Game::_anyBonusToSetOff() {
+    if (!level) return 0;
+    for (int r = 0; r < level->rows; ++r)
+        for (int c = 0; c < level->cols; ++c) {
+            TTile* t = level->tile[r][c].get();
+            if (t && t->kind() > 0 && !t->chain && t->chip && t->chip->isBonus()) return 1;
+        }
+    return 0;
+}
+
 int TM3Game::_MatchLeft_short() {
+    // A bonus chip on a free plate can always be set off (clicked or swapped),
+    // so a board holding one is never dead.
+    if (_anyBonusToSetOff()) return 1;
     switch (matchType) {
         case 1:
             return _MatchLeft_CHAIN_short();

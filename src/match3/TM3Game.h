@@ -63,6 +63,10 @@ public:
     float overImgF = 0, maxOverImgF = 0, overImgAnimSpeed = 0.4f, rAlpha = 1, dRAlpha = 1;
     int mx = 0, my = 0;
     ChipList zaznaczone;
+    // Chips the play screen's hint draws itself (highlighted); the board
+    // leaves them out so they are not drawn twice.
+    std::vector<const TChip*> hintChips;
+    bool isHintChip(const TChip* chip) const;
     ChipPtr _lastAdded, _lastChip;
     int puzzles = 0, tilesToCollect = 0;
     int blyskTime = 0;
@@ -171,6 +175,7 @@ public:
     ChipListPtr getMatchedChipsChain(const TilePtr& tile);
     ChipListPtr getMatchedChipsChainSmall(const TilePtr& tile);
     void _swapForMoment(const TilePtr& t1, const TilePtr& t2);
+    int _anyBonusToSetOff();  // 1 when a bonus chip lies on an unchained plate
     int _MatchLeft_SWAP_short();
     int _MatchLeft_CLICK_short();
     int _MatchLeft_CHAIN_short();

@@ -375,6 +375,9 @@ void TTile::drawChain() {
 
 void TTile::drawChip() {
     if (_flyingTile || _odpad || !chip) return;
+    // While a hint is shown its chips are drawn by the hint drawing only.
+    const TM3Game* g = gameOf(*this);
+    if (g && g->isHintChip(chip.get())) return;
     chip->draw(dim.x, dim.y, over);
 }
 

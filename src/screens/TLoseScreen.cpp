@@ -107,13 +107,10 @@ int TLoseScreen::draw() {
         DrawImage(ribbonImg, 512, 370 - 158);
         SetScale(1, 1);
     }
-    // The message sits on the parchment under the ribbon; a brown rim keeps
-    // the gold letters readable on the cream.
+    // The message sits on the parchment under the ribbon, in dark brown: gold
+    // letters on the cream are too faint to read (about 1.2:1).
     const int top = 370 - 200 + 100;
-    SetColor(94, 58, 28);
-    for (int k = 0; k < 4; ++k)
-        drawTextBlock(txtInfo, 360 + (k & 1 ? 2 : -2), top + (k & 2 ? 2 : -2), 305, "CENTER", font, 1);
-    SetColor(247, 222, 113);
+    SetColor(94, 46, 18);
     drawTextBlock(txtInfo, 360, top, 305, "CENTER", font, 1);
     SetColor(255, 255, 255);
     SetAlpha(1);

@@ -57,6 +57,18 @@ void TWinScreen::setupTexts() {
     txtToGo1 = line(t, 13, "Only");
     txtToGo2 = line(t, 14, "pieces to go!");
     txtLevelScore = line(t, 15, "Level score");
+    txtFinishBonus = line(t, 17, "Finish bonus");
+}
+
+std::string TWinScreen::groupThousands(int v) {
+    const long long a = v < 0 ? -static_cast<long long>(v) : static_cast<long long>(v);
+    const std::string d = std::to_string(a);
+    std::string out;
+    for (size_t i = 0; i < d.size(); ++i) {
+        if (i > 0 && (d.size() - i) % 3 == 0) out += ',';
+        out += d[i];
+    }
+    return v < 0 ? "-" + out : out;
 }
 
 int TWinScreen::setup() {
@@ -142,16 +154,22 @@ void TWinScreen::_prepareSummary() {
     auto add = [&](const std::string& label, const std::string& value) {
         lines.push_back(TSummaryData::createSumData(label, value));
     };
-    add(txtScore, std::to_string(score));
-    add(txtTiles, std::to_string(lvl ? lvl->tilesCount : 0));
+    // Numbers as the HUD shows them (thousands separated); every term of the
+    // level score has its row, so the rows add up.
+    const auto num = [](int v) { return groupThousands(v); };
+    add(txtScore, num(score));
+    add(txtTiles, num(lvl ? lvl->tilesCount : 0));
     if (mode == "TIMED") {
         add(txtTimeLeft, h.timeLeft());
-        add(txtTimeBonus, std::to_string(getTimeBonus()));
+        add(txtTimeBonus, num(getTimeBonus()));
+    } else {
+        add(txtFinishBonus, num(getTimeBonus()));
     }
-    add(txtBiggestMatch, std::to_string(lvl ? lvl->highestMatch : 0));
-    add(txtLevelScore, std::to_string(getTotalScore()));
-    add(txtTotalScore, std::to_string(profileScore));
-    add(txtPuzzles, std::to_string(lvl ? lvl->puzzles : 0));
+    add(txtBiggestMatch, num(lvl ? lvl->highestMatch : 0));
+    add(txtLevelScore, num(getTotalScore()));
+    add(txtTotalScore, num(profileScore));
+    // Puzzle pieces only on a level that has them.
+    if (lvl && lvl->puzzles > 0) add(txtPuzzles, num(lvl->puzzles));
 }
 
 void TWinScreen::prepare() {
@@ -277,7 +295,7 @@ void TWinScreen::_drawRows() {
     for (int i = 0; i < showCount && i < n; ++i) {
         const TSummaryData& row = lines[static_cast<size_t>(i)];
         const float y = getDataY(i) + moveY;
-        const bool last = i == n - 1;
+        const bool last = row.txt == txtPuzzles;
         const bool total = row.txt == txtTotalScore;
         SetBlend(ALPHABLEND);
         SetRotation(0);
@@ -291,7 +309,8 @@ void TWinScreen::_drawRows() {
         const float ty = total ? y - 3 : y;
         const float lw = static_cast<float>(TextWidth(row.txt));
         shadowed(row.txt, 500 + moveX - lw, ty, alpha, 94, 58, 28);
-        shadowed(row.data, 524 + moveX, ty, alpha, total ? 196 : 156, total ? 98 : 74, total ? 24 : 30);
+        // Values in a deep rust that stays readable on the row bar.
+        shadowed(row.data, 524 + moveX, ty, alpha, total ? 124 : 128, total ? 40 : 48, total ? 6 : 16);
         const float vw = static_cast<float>(TextWidth(row.data));
         SetColor(255, 255, 255);
         SetAlpha(alpha);

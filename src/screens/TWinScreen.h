@@ -23,7 +23,8 @@ public:
     int time = 0;
     int showCount = 0;
     std::string txtComp, txtScore, txtGameTime, txtTimeLeft, txtTimeBonus, txtTiles, txtBiggestMatch,
-        txtMultiplier, txtMultiplierBonus, txtTotalScore, txtPuzzles, txtToGo1, txtToGo2, txtLevelScore;
+        txtMultiplier, txtMultiplierBonus, txtTotalScore, txtPuzzles, txtToGo1, txtToGo2, txtLevelScore,
+        txtFinishBonus;  // relaxed play: the level score's bonus for finishing
     int fireTime = 0;
     std::vector<TSummaryData> lines;
     float moveX = 40;
@@ -55,6 +56,8 @@ public:
 
     int getTimeBonus() const;
     int getTotalScore() const;
+    // 1234567 as "1,234,567", the HUD's number format.
+    static std::string groupThousands(int v);
     float getDataY(int row) const;
 
     // The loop's end: the hide has run its course.

@@ -97,9 +97,11 @@ TEST_F(WinScreenTest, RowsByModeWithTheirValues) {
     EXPECT_EQ(win.txtLevelScore, "Level score");
 
     win._prepareSummary();
-    EXPECT_EQ(labels(), (std::vector<std::string>{win.txtScore, win.txtTiles, win.txtBiggestMatch,
-                                                  win.txtLevelScore, win.txtTotalScore, win.txtPuzzles}));
-    EXPECT_EQ(values(), (std::vector<std::string>{"1234", "17", "6", "1444", "2444", "2"}));
+    // Relaxed play: the finish bonus has its own row, so Score + bonus = Level score.
+    EXPECT_EQ(labels(), (std::vector<std::string>{win.txtScore, win.txtTiles, win.txtFinishBonus,
+                                                  win.txtBiggestMatch, win.txtLevelScore, win.txtTotalScore,
+                                                  win.txtPuzzles}));
+    EXPECT_EQ(values(), (std::vector<std::string>{"1,234", "17", "210", "6", "1,444", "2,444", "2"}));
 
     prof.mode = "TIMED";
     level = std::make_shared<TLevel>(*level);  // another win
@@ -107,7 +109,24 @@ TEST_F(WinScreenTest, RowsByModeWithTheirValues) {
     EXPECT_EQ(labels(), (std::vector<std::string>{win.txtScore, win.txtTiles, win.txtTimeLeft,
                                                   win.txtTimeBonus, win.txtBiggestMatch, win.txtLevelScore,
                                                   win.txtTotalScore, win.txtPuzzles}));
-    EXPECT_EQ(values(), (std::vector<std::string>{"1234", "17", "0:42", "210", "6", "1444", "3888", "2"}));
+    EXPECT_EQ(values(), (std::vector<std::string>{"1,234", "17", "0:42", "210", "6", "1,444", "3,888", "2"}));
+
+    // A level without puzzle pieces has no pieces row.
+    level = std::make_shared<TLevel>(*level);
+    level->puzzles = 0;
+    win._prepareSummary();
+    EXPECT_EQ(labels(), (std::vector<std::string>{win.txtScore, win.txtTiles, win.txtTimeLeft,
+                                                  win.txtTimeBonus, win.txtBiggestMatch, win.txtLevelScore,
+                                                  win.txtTotalScore}));
+}
+
+TEST_F(WinScreenTest, NumbersAreGroupedInThousands) {
+    const struct {
+        int v;
+        const char* text;
+    } cases[] = {{0, "0"}, {999, "999"}, {1000, "1,000"}, {123456, "123,456"}, {1234567, "1,234,567"},
+                 {-4500, "-4,500"}, {2147483647, "2,147,483,647"}};
+    for (const auto& k : cases) EXPECT_EQ(TWinScreen::groupThousands(k.v), k.text) << k.v;
 }
 
 TEST_F(WinScreenTest, RowsSpreadEvenlyFrom200To390) {

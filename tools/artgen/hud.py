@@ -221,7 +221,8 @@ def screens(add, pal):
                    '<ellipse cx="-9" cy="-5" rx="3.5" ry="4.5"/><ellipse cx="-3" cy="-11" rx="3.5" ry="4.5"/>'
                    '<ellipse cx="4" cy="-11" rx="3.5" ry="4.5"/><ellipse cx="10" cy="-5" rx="3.5" ry="4.5"/></g>' % (x, y, r)
                    for x, y, r in ((60, 400, -20), (100, 360, -10), (580, 400, 20), (545, 360, 10)))
-    rib = _ribbon('wr', 520, 96, '#f0a81a')
+    # A deep red ribbon: the gold title has to stand out on it.
+    rib = _ribbon('wr', 520, 96, '#8a231c')
     rib_body = rib[rib.index('</defs>') + 7:rib.rindex('</svg>')]
     rib_defs = rib[rib.index('<defs>') + 6:rib.index('</defs>')]
     stars = ''.join('<path d="%s" fill="#ffd93a" stroke="#8a5424" stroke-width="1.5"/>' % star_path(x, y, r, r * 0.45, 5)
