@@ -48,6 +48,9 @@ public:
     // Every power-up uncovered whatever the level number (a level played on
     // its own, for testing it); not saved.
     bool allPowerUps = false;
+    // The profile's file could not be read: it stays listed (shown as
+    // damaged), cannot be played or renamed, and its files are never written.
+    bool damaged = false;
 
     TProfile();
 

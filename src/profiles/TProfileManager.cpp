@@ -127,12 +127,46 @@ void TProfileManager::loadProfiles() {
         }
         if (findByID(id)) continue;
         auto p = std::make_shared<TProfile>();
-        if (!_loadInto(p, id, listedName)) continue;
+        if (!_loadInto(p, id, listedName)) {
+            // Its folder is not ours to drop: the player stays listed.
+            if (FileType(profilesDir + id) != 2) continue;
+            _keepDamaged(p, id, listedName);
+        }
         lista.push_back(p);
     }
+    // Every folder holding a profile is a player, listed or not (a list
+    // damaged by hand or by a crash must not hide anybody).
+    _addUnlistedFolders();
     const std::string act = Utf8Upper(f->getString("Profiles::ActProfile"));
     for (auto& p : lista)
-        if (Utf8Upper(p->folderName()) == act) profile = p;
+        if (Utf8Upper(p->folderName()) == act && !p->damaged) profile = p;
+}
+
+void TProfileManager::_keepDamaged(const TProfilePtr& p, const std::string& id, const std::string& listedName) {
+    p->folderId = id;
+    p->profilesDir = profilesDir;
+    p->damaged = true;
+    std::string given = TrimText(listedName);
+    if (given.empty() || given == "0") given = nameFromID(id);
+    p->name = given.empty() ? id : given;
+    std::fprintf(stderr, "Profile \"%s\" (folder %s) cannot be read; it stays listed as damaged and is not written.\n",
+                 p->name.c_str(), id.c_str());
+}
+
+void TProfileManager::_addUnlistedFolders() {
+    std::error_code ec;
+    std::vector<std::string> dirs;
+    for (const auto& e : std::filesystem::directory_iterator(std::filesystem::u8path(profilesDir), ec))
+        if (e.is_directory(ec)) dirs.push_back(e.path().filename().u8string());
+    std::sort(dirs.begin(), dirs.end());
+    for (const auto& d : dirs) {
+        if (!TProfile::isFolderId(d) || FileType(profilesDir + d + "/profile.dat") != 1 || findByID(d)) continue;
+        auto p = std::make_shared<TProfile>();
+        if (!_loadInto(p, d, std::string())) _keepDamaged(p, d, std::string());
+        std::fprintf(stderr, "Profile folder %s was missing from the list; \"%s\" is listed again.\n", d.c_str(),
+                     p->name.c_str());
+        lista.push_back(p);
+    }
 }
 
 void TProfileManager::_rebuildFromFolders() {
@@ -177,6 +211,7 @@ bool TProfileManager::save() {
     if (!listLoaded || profilesDir.empty()) return false;
     bool ok = true;
     for (auto& p : lista) {
+        if (p->damaged) continue;  // never written over: its files are all the player has
         p->profilesDir = profilesDir;
         ok = p->save() && ok;
     }
@@ -238,6 +273,10 @@ TProfilePtr TProfileManager::createNewProfile() {
 bool TProfileManager::renameProfile(const TProfilePtr& ref, const std::string& rawName) {
     const TProfilePtr p = ref;
     if (!p) return false;
+    if (p->damaged) {
+        _refuse("This player's file is damaged; it cannot be renamed.");
+        return false;
+    }
     const std::string name = TrimText(rawName);
     if (name.empty()) {
         _refuse("A profile needs a name.");
@@ -286,6 +325,10 @@ bool TProfileManager::deleteProfile(const TProfilePtr& ref) {
 void TProfileManager::chooseProfile(const TProfilePtr& ref) {
     const TProfilePtr p = ref;
     if (p && std::find(lista.begin(), lista.end(), p) == lista.end()) return;
+    if (p && p->damaged) {
+        _refuse("This player's file is damaged and cannot be played.");
+        return;
+    }
     profile = p;
     saveList();
 }

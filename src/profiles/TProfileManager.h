@@ -45,6 +45,8 @@ public:
 private:
     void _refuse(const std::string& message);
     void _rebuildFromFolders();
+    void _addUnlistedFolders();
+    void _keepDamaged(const TProfilePtr& p, const std::string& id, const std::string& listedName);
     // Reads a profile from folder id; it keeps that folder. An empty name is
     // replaced (by the listed name or the one the ID was made from) and a
     // name that does not give the folder's ID is reported.

@@ -137,13 +137,14 @@ int TProfileScreen::draw() {
             SetAlpha(alpha * (current ? 0.9f : 0.35f));
             DrawRect(262, y + 2, 500, kRowH - 4);
         }
-        const int w = TextWidth(p->name);
+        const std::string shown = p->damaged ? p->name + " (damaged)" : p->name;
+        const int w = TextWidth(shown);
         SetAlpha(alpha);
         if (current)
             SetColor(247, 222, 113);
         else
             SetColor(59, 36, 20);
-        DrawText(p->name, 512 - w / 2, y + (kRowH - h) / 2);
+        DrawText(shown, 512 - w / 2, y + (kRowH - h) / 2);
     }
     SetColor(255, 255, 255);
     _drawGui();

@@ -315,9 +315,14 @@ TEST_F(ProfileTest, OnlyNamesThatCanBeSavedAreAccepted) {
     EXPECT_EQ(LoadText(profilesDir() + "69-86-69-/profile.dat"), "unreadable");
 
     ASSERT_TRUE(m.save());
+    // Next start: the unreadable folder is listed as a damaged player (and
+    // still never written into).
     auto m2 = manager();
-    ASSERT_EQ(m2.lista.size(), 1u);
+    ASSERT_EQ(m2.lista.size(), 2u);
     EXPECT_EQ(m2.lista[0]->name, longest);
+    EXPECT_TRUE(m2.lista[1]->damaged);
+    m2.save();
+    EXPECT_EQ(LoadText(profilesDir() + "69-86-69-/profile.dat"), "unreadable");
 }
 
 TEST_F(ProfileTest, LevelTimeOfALevelNotInPlayIsKept) {
@@ -359,3 +364,59 @@ TEST_F(ProfileTest, WithoutAProfilesFolderNothingIsWritten) {
     std::filesystem::current_path(cwd);
     EXPECT_TRUE(empty);
 }
+
+namespace {
+
+// Players in folders must survive whatever the list says: a hand-damaged
+// count, a duplicated entry, a missing entry, an unreadable profile.
+TEST_F(ProfileTest, EveryFolderHoldingAProfileStaysListed) {
+    const struct {
+        const char* what;
+        const char* list;
+    } cases[] = {
+        {"count is text", "Profiles {\n\ti = \"many\"\n\tProfile1 = \"Ann\", \"65-78-78-\"\n}\n"},
+        {"count is negative", "Profiles {\n\ti = -3\n\tProfile1 = \"Ann\", \"65-78-78-\"\n}\n"},
+        {"count is NaN", "Profiles {\n\ti = nan\n\tProfile1 = \"Ann\", \"65-78-78-\"\n}\n"},
+        {"entry duplicated", "Profiles {\n\ti = 2\n\tProfile1 = \"Ann\", \"65-78-78-\"\n"
+                             "\tProfile2 = \"Ann\", \"65-78-78-\"\n}\n"},
+        {"Bob missing", "Profiles {\n\ti = 1\n\tActProfile = \"65-78-78-\"\n\tProfile1 = \"Ann\", \"65-78-78-\"\n}\n"},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove_all(dir / "Profiles");
+        writeFile("Profiles/65-78-78-/profile.dat", "profile {\n\tname = \"Ann\"\n\tscore = 5\n}\n");
+        writeFile("Profiles/66-79-66-/profile.dat", "profile {\n\tname = \"Bob\"\n\tscore = 7\n}\n");
+        // Carl's file is not a profile at all.
+        writeFile("Profiles/67-65-82-76-/profile.dat", "\x01\x02 not a profile {{{");
+        writeFile("Profiles/profiles.dat", c.list);
+        auto m = manager();
+        std::vector<std::string> names;
+        for (auto& p : m.lista) names.push_back(p->name + (p->damaged ? "!" : ""));
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::string>{"Ann", "Bob", "CARL!"})) << c.what;
+        m.save();
+        // The unreadable file is never written over, and the list keeps everybody.
+        std::ifstream carl(dir / "Profiles/67-65-82-76-/profile.dat", std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(carl), {}), "\x01\x02 not a profile {{{") << c.what;
+        auto again = manager();
+        EXPECT_EQ(again.lista.size(), 3u) << c.what;
+    }
+}
+
+TEST_F(ProfileTest, ADamagedPlayerCanBeDeletedButNotPlayedOrRenamed) {
+    writeFile("Profiles/65-78-78-/profile.dat", "garbage");
+    writeFile("Profiles/profiles.dat",
+              "Profiles {\n\ti = 1\n\tActProfile = \"65-78-78-\"\n\tProfile1 = \"Ann\", \"65-78-78-\"\n}\n");
+    auto m = manager();
+    ASSERT_EQ(m.lista.size(), 1u);
+    auto ann = m.lista[0];
+    EXPECT_TRUE(ann->damaged);
+    EXPECT_EQ(ann->name, "Ann");
+    EXPECT_EQ(m.profile, nullptr) << "a damaged player is never the current one";
+    m.chooseProfile(ann);
+    EXPECT_EQ(m.profile, nullptr);
+    EXPECT_FALSE(m.renameProfile(ann, "Anna"));
+    EXPECT_TRUE(m.deleteProfile(ann));
+    EXPECT_EQ(FileType(profilesDir() + "65-78-78-"), 0);
+}
+
+}  // namespace

@@ -290,7 +290,7 @@ TEST_F(ProfileTest, ListRebuiltFromFolders) {
     }
 }
 
-TEST_F(ProfileTest, CorruptedProfileSkippedOthersLoad) {
+TEST_F(ProfileTest, CorruptedProfileStaysListedAsDamagedOthersLoad) {
     {
         auto m = manager();
         m.createProfile("Ann");
@@ -304,8 +304,11 @@ TEST_F(ProfileTest, CorruptedProfileSkippedOthersLoad) {
     m.loadProfiles();
     testing::internal::GetCapturedStdout();
     std::string err = testing::internal::GetCapturedStderr();
-    ASSERT_EQ(m.lista.size(), 1u);
-    EXPECT_EQ(m.lista[0]->name, "Bob");
+    ASSERT_EQ(m.lista.size(), 2u);
+    EXPECT_TRUE(m.lista[0]->damaged);
+    EXPECT_EQ(m.lista[0]->name, "Ann");
+    EXPECT_FALSE(m.lista[1]->damaged);
+    EXPECT_EQ(m.lista[1]->name, "Bob");
     EXPECT_NE(err.find("65-78-78-"), std::string::npos);
 }
 
