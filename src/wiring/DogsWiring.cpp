@@ -7,8 +7,10 @@
 #include "dogs/TGaleria.h"
 #include "dogs/TShowDog.h"
 #include "dogs/TUbieranie.h"
+#include "jigsaw/TPuzzleGame.h"
 #include "profiles/ProfileHooks.h"
 #include "profiles/TProfileManager.h"
+#include "wiring/TOwnerSceneForJigsaw.h"
 #include "wiring/Wiring.h"
 
 void createDogScreens() {
@@ -21,6 +23,8 @@ void wireDogs() {
     createDogScreens();
     Control::registerScreen("UBIERANIE", [] { return ubieranie->mainLoop(); });
     Control::registerScreen("GALERIA", [] { return galeria->mainLoop(0); });
+    // The jigsaw's win sequence flies the pieces onto this stage's dog.
+    if (puzzleGame) puzzleGame->ownerScene = std::make_shared<TOwnerSceneForJigsaw>();
 
     ProfileHooks& h = profileHooks();
     h.getDog = [](int stage) -> TPiesPtr {
