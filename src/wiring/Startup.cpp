@@ -135,9 +135,11 @@ int runBrimble(int argc, char** argv) {
     // now that the per-user folders exist.
     options().loadOptions();
     options().applyVolumes();
+    options().openScreen();
+    // After the display is open: a saved quest level is read against the
+    // play screen's tile tables and a saved jigsaw loads its pieces' pictures.
     profileManager().profilesDir = profilesDir;
     profileManager().loadProfiles();
-    options().openScreen();
     mouse.loadCursor("paw", dataRoot + "gfx/gui/cursor.png", 1, 1, 1, 0);
     mouse.setCursor("paw");
     bigFont = LoadImageFont(dataRoot + "gfx/fonts/Bookman.ttf", 72);
