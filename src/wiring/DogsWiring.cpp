@@ -3,7 +3,9 @@
 // start in the middle of the quest (--quest-at).
 #include <cstdio>
 
+#include "app/AppGlobals.h"
 #include "app/Control.h"
+#include "app/TMainGame.h"
 #include "dogs/TGaleria.h"
 #include "dogs/TShowDog.h"
 #include "dogs/TUbieranie.h"
@@ -60,6 +62,8 @@ std::string startQuestAt(int level, bool jigsawSolved) {
         std::fprintf(stderr, "--quest-at: no player could be made; starting at the menu.\n");
         return "MAIN-MENU";
     }
+    // The play screen plays (and saves) for this player, not a throw-away one.
+    if (mainGame) mainGame->profile = p;
     p->QUEST_startNew();
     // The stage holding the level (the last dog starting at or before it);
     // with the jigsaw solved, the stage of the level just won (level - 1), as
