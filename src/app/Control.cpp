@@ -140,6 +140,17 @@ std::string Control::RESUME_Quest() {
         std::fprintf(stderr, "The campaign is complete; there is nothing to resume.\n");
         return "MAIN-MENU";
     }
+    const ProfileHooks& h = profileHooks();
+    const int dogs = h.dogCount ? h.dogCount() : 0;
+    if (dogs > 0 && p->nrStageu > dogs) {
+        // Every stage is done. Left before the ending began (in the last
+        // owner scene or the last gallery, which keep their screen name),
+        // the ending is shown; once it has begun the name is cleared and the
+        // quest is complete.
+        if (!p->gameType.empty()) return "STORY";
+        std::fprintf(stderr, "The campaign is complete; there is nothing to resume.\n");
+        return "MAIN-MENU";
+    }
     if (!stageHeld(*p)) return QUEST_cannotGoOn();
     // After the last level's jigsaw the profile keeps the won level (so the
     // jigsaw resumes) while its number has moved past the tables: that
