@@ -142,11 +142,13 @@ std::string Control::RESUME_Quest() {
     }
     const ProfileHooks& h = profileHooks();
     const int dogs = h.dogCount ? h.dogCount() : 0;
-    if (dogs > 0 && p->nrStageu > dogs) {
-        // Every stage is done. Left before the ending began (in the last
-        // owner scene or the last gallery, which keep their screen name),
-        // the ending is shown; once it has begun the name is cleared and the
-        // quest is complete.
+    if (dogs > 0 && p->nrStageu == dogs + 1 && !p->questLevel) {
+        // Every stage is done (the last stage change drops the quest level;
+        // a stage number edited past the table keeps it and is refused
+        // below). Left before the ending began (in the last owner scene or
+        // the last gallery, which keep their screen name), the ending is
+        // shown; once it has begun the name is cleared and the quest is
+        // complete.
         if (!p->gameType.empty()) return "STORY";
         std::fprintf(stderr, "The campaign is complete; there is nothing to resume.\n");
         return "MAIN-MENU";

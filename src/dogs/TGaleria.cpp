@@ -108,9 +108,6 @@ bool TGaleria::cardHit(const TPies& d, float x, float y) {
 
 void TGaleria::prepare() {
     setup();
-    // The cards show the dogs' pictures, which the owner scene loads: a
-    // quest resumed straight into the gallery has not visited it yet.
-    if (ubieranie) ubieranie->setup();
     alpha = 0;
     dAlpha = 1;
     aSpeed = 0.04f;

@@ -24,7 +24,12 @@ void createDogScreens() {
 void wireDogs() {
     createDogScreens();
     Control::registerScreen("UBIERANIE", [] { return ubieranie->mainLoop(); });
-    Control::registerScreen("GALERIA", [] { return galeria->mainLoop(0); });
+    Control::registerScreen("GALERIA", [] {
+        // The cards show the dogs' pictures, which the owner scene loads: a
+        // quest resumed straight into the last gallery has not visited it.
+        ubieranie->setup();
+        return galeria->mainLoop(0);
+    });
     // The jigsaw's win sequence flies the pieces onto this stage's dog.
     if (puzzleGame) puzzleGame->ownerScene = std::make_shared<TOwnerSceneForJigsaw>();
 
