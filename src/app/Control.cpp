@@ -132,11 +132,33 @@ std::string Control::NEW_Quest() {
     return "STORY";
 }
 
+bool Control::questCanResume(const TProfile& p) {
+    if (p.questLevel) return true;
+    // Every stage done and left before the ending began (the last owner
+    // scene or gallery): resuming shows the ending.
+    const ProfileHooks& h = profileHooks();
+    const int dogs = h.dogCount ? h.dogCount() : 0;
+    return dogs > 0 && p.nrStageu == dogs + 1 && !p.gameType.empty() && p.nrLevelu <= kLastQuestLevel;
+}
+
 std::string Control::RESUME_Quest() {
     TProfilePtr p = questProfile();
     if (!p) return "MAIN-MENU";
     if (p->nrLevelu > kLastQuestLevel && !p->questLevel) {
         // The campaign has ended: its credits are never shown twice.
+        std::fprintf(stderr, "The campaign is complete; there is nothing to resume.\n");
+        return "MAIN-MENU";
+    }
+    const ProfileHooks& h = profileHooks();
+    const int dogs = h.dogCount ? h.dogCount() : 0;
+    if (dogs > 0 && p->nrStageu == dogs + 1 && !p->questLevel) {
+        // Every stage is done (the last stage change drops the quest level;
+        // a stage number edited past the table keeps it and is refused
+        // below). Left before the ending began (in the last owner scene or
+        // the last gallery, which keep their screen name), the ending is
+        // shown; once it has begun the name is cleared and the quest is
+        // complete.
+        if (!p->gameType.empty()) return "STORY";
         std::fprintf(stderr, "The campaign is complete; there is nothing to resume.\n");
         return "MAIN-MENU";
     }

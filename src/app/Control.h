@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+class TProfile;
+
 class Control {
 public:
     // One entry of the table: runs a screen's loop or a quest step and
@@ -40,6 +42,8 @@ public:
     static std::string QUEST_getNextLevel();
     static std::string QUEST_getNextStage();
     static int prepareQuestLevel();
+    // Whether the player's quest can be resumed (the menu offers it then).
+    static bool questCanResume(const TProfile& p);
 
     // Runs the end-of-campaign screen (registered as "END-OF-GAME").
     static void runEndOfGame();

@@ -233,6 +233,8 @@ void TUbieranie::prepare() {
 
 std::string TUbieranie::mainLoop() {
     prepare();
+    // Saved on the way in, so a game killed during the visit resumes here.
+    if (const TProfilePtr q = player()) q->save();
     runLoop();
     const TProfilePtr p = player();
     std::printf("profileManager.profile.nrLevelu = %d\n", p ? p->nrLevelu : 0);

@@ -72,6 +72,9 @@ int TPuzzleGame::quotaOf(int levelNr) {
 std::string TPuzzleGame::mainLoop() {
     setup();
     prepare();
+    // Saved on the way in too (with the pieces just earned), so a game
+    // killed on the board resumes here.
+    if (auto p = player()) p->save();
     runLoop();
     if (auto p = player()) p->save();
     clearParticles();

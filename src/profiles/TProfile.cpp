@@ -474,13 +474,15 @@ int TProfile::QUEST_loadActLevel() {
 std::string TProfile::getNextStage() {
     ulozone = 0;
     nrStageu += 1;
+    // The dog just dressed joins the gallery, the last one too: the
+    // campaign's ending shows the gallery with it before the last story.
+    if (pies && std::find(bylyPsy.begin(), bylyPsy.end(), pies) == bylyPsy.end()) bylyPsy.push_back(pies);
+    if (H().galleryNewDog) H().galleryNewDog(pies);
     const int dogs = H().dogCount ? H().dogCount() : 0;
     if (nrStageu > dogs) {
         questLevel = nullptr;
         return "STORY";
     }
-    if (pies && std::find(bylyPsy.begin(), bylyPsy.end(), pies) == bylyPsy.end()) bylyPsy.push_back(pies);
-    if (H().galleryNewDog) H().galleryNewDog(pies);
     pies = H().getDog ? H().getDog(nrStageu) : nullptr;
     puzzles = 0;
     activePuzzles.clear();

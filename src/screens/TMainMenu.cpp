@@ -1,5 +1,7 @@
 #include "screens/TMainMenu.h"
 
+#include "app/Control.h"
+
 #include <cmath>
 
 #include "app/FrameServices.h"
@@ -272,7 +274,7 @@ void TMainMenu::goPlay() {
     wynik.clear();
     const TProfilePtr pr = profileManager().profile;
     if (!pr) return;
-    if (pr->canResumeQuest()) {
+    if (Control::questCanResume(*pr)) {
         const std::string a = questContinue->mainLoop(this);
         if (a == "RESUME") {
             wynik = "RESUME-QUEST";

@@ -10,6 +10,7 @@
 #include "campaign/TLevelManager.h"
 #include "campaign/TStory.h"
 #include "match3/TLevel.h"
+#include "platform/Files.h"
 #include "profiles/ProfileHooks.h"
 #include "profiles/TProfileManager.h"
 #include "wiring/Wiring.h"
@@ -66,6 +67,14 @@ void wireCampaign() {
         if (!mainGame) return loadLevelFile(d->url, nullptr);
         mainGame->setup();  // the tile and chip tables a level is read against
         return loadLevelFile(d->url, mainGame->m3Game.get());
+    };
+    // A saved quest level is read against the play screen's tile and chip
+    // tables, as a level from the tables is: without them its tiles are refused.
+    h.loadLevel = [](const std::string& path) -> std::shared_ptr<TLevel> {
+        if (FileType(path) != 1) return nullptr;
+        if (!mainGame) return loadLevelFile(path, nullptr);
+        mainGame->setup();
+        return loadLevelFile(path, mainGame->m3Game.get());
     };
     h.storySetup = [] {
         if (story) story->setup();

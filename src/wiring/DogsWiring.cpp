@@ -3,12 +3,16 @@
 // start in the middle of the quest (--quest-at).
 #include <cstdio>
 
+#include "app/AppGlobals.h"
 #include "app/Control.h"
+#include "app/TMainGame.h"
 #include "dogs/TGaleria.h"
 #include "dogs/TShowDog.h"
 #include "dogs/TUbieranie.h"
+#include "jigsaw/TPuzzleGame.h"
 #include "profiles/ProfileHooks.h"
 #include "profiles/TProfileManager.h"
+#include "wiring/TOwnerSceneForJigsaw.h"
 #include "wiring/Wiring.h"
 
 void createDogScreens() {
@@ -20,7 +24,14 @@ void createDogScreens() {
 void wireDogs() {
     createDogScreens();
     Control::registerScreen("UBIERANIE", [] { return ubieranie->mainLoop(); });
-    Control::registerScreen("GALERIA", [] { return galeria->mainLoop(0); });
+    Control::registerScreen("GALERIA", [] {
+        // The cards show the dogs' pictures, which the owner scene loads: a
+        // quest resumed straight into the last gallery has not visited it.
+        ubieranie->setup();
+        return galeria->mainLoop(0);
+    });
+    // The jigsaw's win sequence flies the pieces onto this stage's dog.
+    if (puzzleGame) puzzleGame->ownerScene = std::make_shared<TOwnerSceneForJigsaw>();
 
     ProfileHooks& h = profileHooks();
     h.getDog = [](int stage) -> TPiesPtr {
@@ -56,6 +67,8 @@ std::string startQuestAt(int level, bool jigsawSolved) {
         std::fprintf(stderr, "--quest-at: no player could be made; starting at the menu.\n");
         return "MAIN-MENU";
     }
+    // The play screen plays (and saves) for this player, not a throw-away one.
+    if (mainGame) mainGame->profile = p;
     p->QUEST_startNew();
     // The stage holding the level (the last dog starting at or before it);
     // with the jigsaw solved, the stage of the level just won (level - 1), as

@@ -33,7 +33,6 @@ const std::map<std::string, const char*>& leftEmpty() {
         {"match3.powerUpWidgets", "set by the play screen when it sets up its buttons"},
         {"puzzleGame.menuQuestion", "no options overlay yet: the jigsaw's menu button leaves at once"},
         {"puzzleGame.popUp", "no pop-up yet: the jigsaw shows its notice on the board"},
-        {"puzzleGame.ownerScene", "no owner scene yet: the win sequence runs over the board's backdrop"},
         {"puzzleGame.tutorialClearTip", "no tutorial yet"},
         {"puzzleGame.tutorialUpdate", "no tutorial yet"},
         {"puzzleGame.tutorialDraw", "no tutorial yet"},

@@ -1,6 +1,8 @@
 // The main menu in the screen table, the dialogs the profiles reach through
 // their hooks (the name entry, messages as notices), the options overlay of
 // the play screen.
+#include <cstdio>
+
 #include "app/Control.h"
 #include "app/FrameServices.h"
 #include "app/TEkran.h"

@@ -148,8 +148,10 @@ int runBrimble(int argc, char** argv) {
         appOptions.playLevelFile.empty() && puzzleFile.empty() && !cl.credits && galleryFile.empty();
     options().loadOptions();
     options().applyVolumes();
+    options().openScreen();
+    // After the display is open: a saved quest level is read against the
+    // play screen's tile tables and a saved jigsaw loads its pieces' pictures.
     profileManager().profilesDir = profilesDir;
-    if (!normalStart) profileManager().loadProfiles();
     options().openScreen();
     if (!cl.headless && SdlVideoDriverIsInvisible(SdlVideoDriverName())) {
         // SDL fell back to a driver that shows nothing (a plain SSH session):
@@ -157,6 +159,10 @@ int runBrimble(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", kNoDisplayMessage);
         appExit(1);
     }
+    // Development starts read the players here, once the display is open (a
+    // saved jigsaw's pieces are pictures); the normal start reads them in
+    // the loading screen, after the play screen's tables.
+    if (!normalStart) profileManager().loadProfiles();
     mouse.loadCursor("paw", dataRoot + "gfx/gui/cursor.png", 1, 1, 1, 0);
     mouse.setCursor("paw");
     bigFont = guiLoadFont(dataRoot + "gfx/fonts/Bookman.ttf", 72, 0);

@@ -165,6 +165,27 @@ TEST_F(QuestFlowTest, AStageTheDogTableDoesNotHoldIsRefusedOnResume) {
     EXPECT_EQ(Control::dispatch("RESUME-QUEST"), "MAIN-GAME");
 }
 
+// Every stage done (the last stage change dropped the quest level): a quest
+// left before its ending resumes with it; once the ending has begun (its
+// screen name cleared) nothing is resumed, and neither is a notice given.
+TEST_F(QuestFlowTest, AQuestPastItsLastStageResumesOnlyAnEndingNotYetBegun) {
+    dogs = 3;
+    struct Case {
+        std::string gameType;
+        std::string next;
+    };
+    for (const Case& c : {Case{"UBIERANIE", "STORY"}, Case{"", "MAIN-MENU"}}) {
+        notices.clear();
+        playing(40, false);
+        profile->nrStageu = dogs + 1;
+        profile->questLevel = nullptr;
+        profile->gameType = c.gameType;
+        EXPECT_EQ(Control::dispatch("RESUME-QUEST"), c.next) << c.gameType;
+        EXPECT_TRUE(notices.empty()) << c.gameType;
+        EXPECT_EQ(profile->nrStageu, dogs + 1);
+    }
+}
+
 TEST_F(QuestFlowTest, ANextStageWithoutItsLevelIsNotStarted) {
     dogs = 3;
     held = 4;

@@ -8,7 +8,9 @@
 #include "app/Control.h"
 #include "app/TMainGame.h"
 #include "data/DataGlobals.h"
+#include "dogs/TUbieranie.h"
 #include "gui/GuiGlobals.h"
+#include "jigsaw/TPuzzleGame.h"
 #include "match3/TLevel.h"
 #include "platform/Backend.h"
 #include "platform/Services.h"
@@ -35,6 +37,34 @@ protected:
 TEST_F(WiringTest, EveryLinkIsConnectedOrLeftEmptyOnPurpose) {
     const auto missing = unconnectedHooks();
     EXPECT_TRUE(missing.empty()) << "first: " << (missing.empty() ? "" : missing.front());
+}
+
+// The jigsaw's win sequence dresses the owner scene's dog: the scene shows
+// the stage's dog undressed, each landing piece raises the dressed picture by
+// 1/N, and the last one shows it fully.
+TEST_F(WiringTest, JigsawPiecesDressTheOwnerScenesDog) {
+    ASSERT_TRUE(puzzleGame && puzzleGame->ownerScene);
+    ASSERT_TRUE(ubieranie);
+    ubieranie->readDogs();
+    ASSERT_FALSE(ubieranie->dogsList.empty());
+    ubieranie->ca = {1, 1, 0};
+    puzzleGame->ownerScene->prepareDog(1);
+    EXPECT_EQ(ubieranie->dog, ubieranie->getDog(1));
+    EXPECT_EQ(ubieranie->ca[1], 0.0f);
+
+    auto level = std::make_shared<TPuzzleLevel>();
+    constexpr int kPieces = 7;
+    for (int i = 0; i < kPieces; ++i) level->allPuzzles.push_back(std::make_shared<TPuzzle>());
+    puzzleGame->level = level;
+    for (int i = 1; i <= kPieces; ++i) {
+        puzzleGame->addDogAlpha();
+        EXPECT_NEAR(ubieranie->ca[1], static_cast<float>(i) / kPieces, 1e-4f) << "piece " << i;
+        EXPECT_NEAR(ubieranie->dCA[1], static_cast<float>(i) / kPieces, 1e-4f) << "piece " << i;
+    }
+    EXPECT_EQ(ubieranie->ca[1], 1.0f);
+    // The plain picture stays under the dressed one.
+    EXPECT_EQ(ubieranie->ca[0], 0.0f);
+    puzzleGame->level = nullptr;
 }
 
 TEST_F(WiringTest, TheCheckNamesALinkThatLostItsProvider) {
