@@ -131,6 +131,18 @@ void TEkran::runLoop(TEkran* behind) {
     leaveLoop();
 }
 
+void TEkran::runDialog(TEkran* behind, const std::string& openState) {
+    state = openState;
+    mouse.clear();
+    FlushKeys();
+    FlushMouse();
+    runLoop(behind);
+    mouse.clear();
+    FlushKeys();
+    FlushMouse();
+    state.clear();
+}
+
 void TEkran::_drawBehind() {
     if (_behind) _behind->draw();
 }

@@ -85,6 +85,9 @@ public:
     bool keepBehindAlive = false;
     void _drawBehind();
     void _updateBehind();
+    // Runs the screen as a dialog over `behind`: input left from the screen
+    // behind is dropped before and after, and `openState` is the state while open.
+    void runDialog(TEkran* behind, const std::string& openState);
 
     // The screens whose loops run now, innermost last (an overlay over its
     // screen); empty between screens.

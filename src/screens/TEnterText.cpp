@@ -42,15 +42,7 @@ std::string TEnterText::mainLoop(TEkran* behind, const std::string& initial, con
     _closing = false;
     switch_ = 1;
     time = Millisecs() + 500;
-    state = "ENTER-TEXT";
-    mouse.clear();
-    FlushKeys();
-    FlushMouse();
-    runLoop(behind);
-    mouse.clear();
-    FlushKeys();
-    FlushMouse();
-    state.clear();
+    runDialog(behind, "ENTER-TEXT");
     return entry;
 }
 

@@ -39,15 +39,7 @@ std::string TFreePlayContinue::mainLoop(TEkran* behind, const std::string& q, co
     dAlpha = 1;
     fade = 0;
     dFade = 0;
-    state = "FREE-PLAY-CONTINUE";
-    mouse.clear();
-    FlushKeys();
-    FlushMouse();
-    runLoop(behind);
-    mouse.clear();
-    FlushKeys();
-    FlushMouse();
-    state.clear();
+    runDialog(behind, "FREE-PLAY-CONTINUE");
     return wynik;
 }
 

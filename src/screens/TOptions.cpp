@@ -210,15 +210,7 @@ std::string TOptions::mainLoop(TEkran* behind, bool fromLevel) {
     aSpeed = 0.1f;
     fade = 0;
     dFade = 0;
-    state = fromLevel ? "PAUSED" : "OPTIONS";
-    mouse.clear();
-    FlushKeys();
-    FlushMouse();
-    runLoop(behind);
-    mouse.clear();
-    FlushKeys();
-    FlushMouse();
-    state.clear();
+    runDialog(behind, fromLevel ? "PAUSED" : "OPTIONS");
     if (_changed) settingsChanged();
     return wynik;
 }

@@ -38,15 +38,7 @@ std::string TPopUp::mainLoop(const std::string& message, bool askQuestion, TEkra
     aSpeed = 0.1f;
     fade = 0;
     dFade = 0;
-    state = question ? "CONFIRM" : "NOTICE";
-    mouse.clear();
-    FlushKeys();
-    FlushMouse();
-    runLoop(behind);
-    mouse.clear();
-    FlushKeys();
-    FlushMouse();
-    state.clear();
+    runDialog(behind, question ? "CONFIRM" : "NOTICE");
     return wynik;
 }
 

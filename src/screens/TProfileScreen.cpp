@@ -41,15 +41,7 @@ void TProfileScreen::mainLoop(TEkran* behind) {
     aSpeed = 0.1f;
     fade = 0;
     dFade = 0;
-    state = "PROFILES";
-    mouse.clear();
-    FlushKeys();
-    FlushMouse();
-    runLoop(behind);
-    mouse.clear();
-    FlushKeys();
-    FlushMouse();
-    state.clear();
+    runDialog(behind, "PROFILES");
 }
 
 int TProfileScreen::rowAt(int x, int y) const {

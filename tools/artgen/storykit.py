@@ -61,9 +61,9 @@ class Fig:
     def pt(self, x, y):
         return '%s %s' % (fmt(self.X(x)), fmt(self.Y(y)))
 
-    def d(self, spec):
+    def d(self, pathdata):
         out = []
-        for c in spec:
+        for c in pathdata:
             op, v = c[0], c[1:]
             if op == 'Z':
                 out.append('Z')
@@ -72,15 +72,15 @@ class Fig:
             out.append(op + ' '.join(pts))
         return ' '.join(out)
 
-    def shape(self, spec, col, ink=None, flat=False, sw=None, op=None):
+    def shape(self, pathdata, col, ink=None, flat=False, sw=None, op=None):
         fill = col if flat else self.pic.fill(col)
         o = ' opacity="%s"' % fmt(op) if op is not None else ''
         self.pic.add('<path d="%s" fill="%s" stroke="%s" stroke-width="%s" stroke-linejoin="round"%s/>'
-                     % (self.d(spec), fill, ink or ink_of(col), fmt(sw or self.sw), o))
+                     % (self.d(pathdata), fill, ink or ink_of(col), fmt(sw or self.sw), o))
 
-    def plain(self, spec, col, op=None):
+    def plain(self, pathdata, col, op=None):
         o = ' opacity="%s"' % fmt(op) if op is not None else ''
-        self.pic.add('<path d="%s" fill="%s"%s/>' % (self.d(spec), col, o))
+        self.pic.add('<path d="%s" fill="%s"%s/>' % (self.d(pathdata), col, o))
 
     def ell(self, cx, cy, rx, ry, col, ink=None, flat=False, rot=0, sw=None, op=None, stroke=True):
         fill = col if flat else self.pic.fill(col)
@@ -92,17 +92,17 @@ class Fig:
         self.pic.add('<ellipse cx="%s" cy="%s" rx="%s" ry="%s" fill="%s"%s%s%s/>'
                      % (fmt(self.X(cx)), fmt(self.Y(cy)), fmt(rx * self.s), fmt(ry * self.s), fill, st, tr, o))
 
-    def line(self, spec, col, w, ink=None, cap='round', outline=True):
+    def line(self, pathdata, col, w, ink=None, cap='round', outline=True):
         if outline:
             self.pic.add('<path d="%s" fill="none" stroke="%s" stroke-width="%s" stroke-linecap="%s" stroke-linejoin="round"/>'
-                         % (self.d(spec), ink or ink_of(col), fmt(w * self.s + 2 * self.sw), cap))
+                         % (self.d(pathdata), ink or ink_of(col), fmt(w * self.s + 2 * self.sw), cap))
         self.pic.add('<path d="%s" fill="none" stroke="%s" stroke-width="%s" stroke-linecap="%s" stroke-linejoin="round"/>'
-                     % (self.d(spec), col, fmt(w * self.s), cap))
+                     % (self.d(pathdata), col, fmt(w * self.s), cap))
 
-    def stroke(self, spec, col, w, op=None):
+    def stroke(self, pathdata, col, w, op=None):
         o = ' opacity="%s"' % fmt(op) if op is not None else ''
         self.pic.add('<path d="%s" fill="none" stroke="%s" stroke-width="%s" stroke-linecap="round" stroke-linejoin="round"%s/>'
-                     % (self.d(spec), col, fmt(w * self.s), o))
+                     % (self.d(pathdata), col, fmt(w * self.s), o))
 
     def shadow(self, rx, op=0.2):
         self.ell(0, 0, rx, rx * 0.2, '#000000', flat=True, stroke=False, op=op)
@@ -357,13 +357,13 @@ def dog(pic, x, y, s=1.0, f=1, body='#d9a45c', belly=None, patch=None, ears='flo
         for k in range(n):
             a = 2 * math.pi * k / n
             pts.append((bx + math.cos(a) * rx, by + math.sin(a) * ry))
-        spec = [('M',) + pts[0]]
+        pathdata = [('M',) + pts[0]]
         for k in range(n):
             a0 = 2 * math.pi * (k + 0.5) / n
             cx, cy = bx + math.cos(a0) * (rx + 11), by + math.sin(a0) * (ry + 11)
-            spec.append(('Q', cx, cy) + pts[(k + 1) % n])
-        spec.append(('Z',))
-        p.shape(spec, body, ink=ink)
+            pathdata.append(('Q', cx, cy) + pts[(k + 1) % n])
+        pathdata.append(('Z',))
+        p.shape(pathdata, body, ink=ink)
     else:
         p.ell(bx, by, rx, ry, body, ink=ink)
         p.ell(bx + 6, by + 12, rx * 0.7, ry * 0.45, belly, flat=True, stroke=False, op=0.8)

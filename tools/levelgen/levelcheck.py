@@ -37,9 +37,9 @@ TIMED_BAR = 3
 MAX_FRAMES = 60 * 60 * 30
 
 
-def parse_levels(spec):
+def parse_levels(text):
     out = []
-    for part in spec.split(","):
+    for part in text.split(","):
         if "-" in part:
             a, b = part.split("-", 1)
             out.extend(range(int(a), int(b) + 1))

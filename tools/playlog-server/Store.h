@@ -30,7 +30,7 @@ public:
 
 // "postgresql://..." (or "postgres://...") opens PostgreSQL; anything else is
 // an SQLite file.
-std::unique_ptr<Store> makeStore(const std::string& spec);
+std::unique_ptr<Store> makeStore(const std::string& target);
 std::unique_ptr<Store> makeSqliteStore(const std::string& path);
 std::unique_ptr<Store> makePostgresStore(const std::string& conninfo);
 

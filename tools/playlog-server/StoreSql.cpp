@@ -191,8 +191,8 @@ std::string dayEnd(const std::string& day) {
 
 }  // namespace storesql
 
-std::unique_ptr<Store> makeStore(const std::string& spec) {
-    if (spec.rfind("postgresql://", 0) == 0 || spec.rfind("postgres://", 0) == 0)
-        return makePostgresStore(spec);
-    return makeSqliteStore(spec);
+std::unique_ptr<Store> makeStore(const std::string& target) {
+    if (target.rfind("postgresql://", 0) == 0 || target.rfind("postgres://", 0) == 0)
+        return makePostgresStore(target);
+    return makeSqliteStore(target);
 }
