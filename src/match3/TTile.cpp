@@ -232,7 +232,11 @@ void TTile::matchHere() {
         copy->id = k - 1;
         td = copy;
     }
-    if (level) level->tilesCount += 1;
+    if (level) {
+        level->tilesCount += 1;
+        // The play log reports when the last plate of the round broke, in played seconds.
+        level->log_lastTileBrakeTime = (g ? g->fx() : m3Effects()).levelTime();
+    }
     m3Effects().playTileBreak();
     if (g) g->setTileMatched();
     else m3Effects().setTileMatched();

@@ -16,8 +16,9 @@ struct FixedMouse : TM3Input {
 };
 
 struct Recorder : TM3Effects, TM3Particles {
-    int tileBreaks = 0, plateKind = 0, chainBreaks = 0, puzzles = 0;
+    int tileBreaks = 0, plateKind = 0, chainBreaks = 0, puzzles = 0, now = 0;
     float plateW = 0;
+    int levelTime() override { return now; }
     void playTileBreak() override { ++tileBreaks; }
     void plateBreakParticles(float, float, float w, float, int kind) override {
         plateKind = kind;
@@ -93,17 +94,21 @@ TEST_F(BoardTileTest, MatchHereBreaksOneLayer) {
     struct Case {
         int r, c, before, after, plateKind, counted;
     } cases[] = {{0, 2, 3, 2, 2, 1}, {0, 2, 2, 1, 1, 1}, {0, 2, 1, 1, 0, 0}, {1, 1, 0, 0, 0, 0}};
-    int total = 0;
+    int total = 0, lastBreak = 0;
     for (const auto& k : cases) {
         rec.plateKind = 0;
+        rec.now += 7;  // played seconds move on between the matches
         TTile& t = *lvl->tile[k.r][k.c];
         ASSERT_EQ(t.kind(), k.before);
         t.matchHere();
         EXPECT_EQ(t.kind(), k.after);
         EXPECT_EQ(rec.plateKind, k.plateKind);
         total += k.counted;
+        if (k.counted) lastBreak = rec.now;
         EXPECT_EQ(lvl->tilesCount, total);
         EXPECT_EQ(rec.tileBreaks, total);
+        // Only a plate that really broke moves the play log's last-break time.
+        EXPECT_EQ(lvl->log_lastTileBrakeTime, lastBreak);
     }
     EXPECT_FLOAT_EQ(rec.plateW, 60);
 }
