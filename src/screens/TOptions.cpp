@@ -191,9 +191,10 @@ void TOptions::_refreshCaptions() {
     if (auto t = Gui->getItem("tutorial")) t->setState(pr != nullptr, pr != nullptr);
 }
 
-std::string TOptions::mainLoop(TEkran* behind, bool fromLevel) {
+std::string TOptions::mainLoop(TEkran* behind, bool fromLevel, bool canRestart) {
     setup();
     _fromLevel = fromLevel;
+    _canRestart = fromLevel && canRestart;
     _closing = false;
     _changed = false;
     wynik.clear();
@@ -202,6 +203,16 @@ std::string TOptions::mainLoop(TEkran* behind, bool fromLevel) {
         if (auto s = Gui->get<TSuwak>("sound")) s->setValue(soundVolume);
         for (const char* n : {"resume", "restart", "mainmenu"})
             if (auto b = Gui->getItem(n)) b->setState(fromLevel, fromLevel);
+        // Without restart, resume stands alone above main menu, centred.
+        if (auto b = Gui->getItem("restart")) b->setState(_canRestart, _canRestart);
+        auto r = Gui->getItem("resume");
+        auto m = Gui->getItem("mainmenu");
+        if (r && r->dim && m && m->dim) {
+            if (_resumeX < 0) _resumeX = static_cast<int>(r->dim->x);
+            const float centred = m->dim->x + (m->dim->w - r->dim->w) / 2;
+            const int x = fromLevel && !_canRestart ? static_cast<int>(centred) : _resumeX;
+            r->setPosition(x, static_cast<int>(r->dim->y));
+        }
         if (auto b = Gui->getItem("back")) b->setState(!fromLevel, !fromLevel);
     }
     _refreshCaptions();
@@ -264,7 +275,7 @@ void TOptions::_control() {
         _close("");
     } else if (_fromLevel && Gui->clickedItem("resume")) {
         _close("RESUME");
-    } else if (_fromLevel && Gui->clickedItem("restart")) {
+    } else if (_canRestart && Gui->clickedItem("restart")) {
         _close("RESTART");
     } else if (_fromLevel && Gui->clickedItem("mainmenu")) {
         _close("MAIN-MENU");

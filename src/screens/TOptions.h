@@ -52,8 +52,9 @@ public:
     // --- the screen -------------------------------------------------------------
     int setup() override;
     // Runs over `behind`. From a level: "RESUME", "RESTART" or "MAIN-MENU";
-    // otherwise "" when closed.
-    std::string mainLoop(TEkran* behind, bool fromLevel);
+    // otherwise "" when closed. Without `canRestart` (a screen with nothing
+    // to restart, the jigsaw) only resume and main menu are offered.
+    std::string mainLoop(TEkran* behind, bool fromLevel, bool canRestart = true);
     int update() override;
     int draw() override;
     void _control() override;
@@ -71,6 +72,8 @@ private:
     bool _setUp = false;
     bool _closing = false;
     bool _fromLevel = false;
+    bool _canRestart = true;
+    int _resumeX = -1;  // the resume button's place in the script
     bool _changed = false;  // a setting changed: the file is written on close
     void _refreshCaptions();
     void _close(const std::string& answer);

@@ -31,8 +31,6 @@ const std::map<std::string, const char*>& leftEmpty() {
         {"gui.errorNoticeHook", "notices go to the message box or stderr by default"},
         {"effects.noticeHook", "particle notices go to stderr by default"},
         {"match3.powerUpWidgets", "set by the play screen when it sets up its buttons"},
-        {"puzzleGame.menuQuestion", "no options overlay yet: the jigsaw's menu button leaves at once"},
-        {"puzzleGame.popUp", "no pop-up yet: the jigsaw shows its notice on the board"},
         {"puzzleGame.tutorialClearTip", "no tutorial yet"},
         {"puzzleGame.tutorialUpdate", "no tutorial yet"},
         {"puzzleGame.tutorialDraw", "no tutorial yet"},

@@ -11,6 +11,8 @@
 #include "jigsaw/TPuzzleLevel.h"
 #include "profiles/ProfileHooks.h"
 #include "profiles/TProfile.h"
+#include "screens/TOptions.h"
+#include "screens/TPopUp.h"
 #include "wiring/Wiring.h"
 
 namespace {
@@ -27,6 +29,10 @@ void wireJigsaw() {
     connectJigsawToProfiles(profileHooks());
     // The pieces to own after a won level come from the level manager's quota table.
     puzzleGame->quotaHook = questQuota;
+    // "menu" asks through the options overlay, as the play screen's menu
+    // does, with nothing to restart; the refusal of "back" is a pop-up.
+    puzzleGame->menuQuestion = [](TEkran* behind) { return options().mainLoop(behind, true, false); };
+    puzzleGame->popUp = [](const std::string& text, TEkran* behind) { notice(text, behind); };
 }
 
 int runPuzzleFile(const std::string& file) {
