@@ -16,7 +16,8 @@ namespace fs = std::filesystem;
 namespace {
 std::string gameLevelsDir() { return dataRoot + "data/levels/"; }
 
-std::string canonicalDir(const std::string& dir) {
+std::string canonicalDir(std::string dir) {
+    while (dir.size() > 1 && (dir.back() == '/' || dir.back() == '\\')) dir.pop_back();
     std::error_code ec;
     fs::path p = fs::weakly_canonical(fs::absolute(dir, ec), ec);
     return ec ? std::string() : p.string();

@@ -86,6 +86,10 @@ int TEditor::setup() {
     _font = guiLoadFont(dataRoot + "gfx/fonts/bluehigh.ttf", 17, 0);
     _small = guiLoadFont(dataRoot + "gfx/fonts/bluehigh.ttf", 14, 0);
     _title = guiLoadFont(dataRoot + "gfx/fonts/bluehigh.ttf", 20, 0);
+    _chain1 = LoadImage(dataRoot + "gfx/tiles/chain.png", IMG_FILTERED);
+    _chain2 = LoadImage(dataRoot + "gfx/tiles/chain2.png", IMG_FILTERED);
+    if (_chain1) MidHandleImage(_chain1);
+    if (_chain2) MidHandleImage(_chain2);
     if (board.doc.rows == 0) board.reset(9, 9);
     _buildPanel();
     return 0;
@@ -141,7 +145,7 @@ void TEditor::_buildPanel() {
     int bi = 0;
     for (const auto& cd : _game->bonusList) {
         if (!cd || bi >= 6) continue;
-        toolButton(x0 + bi * 39, 258, 36, 36, {TEditorTool::Chip, cd->id},
+        toolButton(x0 + bi * 39, 274, 36, 36, {TEditorTool::Chip, cd->id},
                    "Bonus " + (cd->typ.empty() ? std::to_string(cd->id) : cd->typ), bi == 0 ? "B" : "");
         ++bi;
     }
@@ -151,7 +155,7 @@ void TEditor::_buildPanel() {
     for (int i = 0; i < 3; ++i) {
         Button b;
         b.x = x0 + i * 78;
-        b.y = 300;
+        b.y = 316;
         b.w = 74;
         b.h = 24;
         b.label = shapeNames[i];
@@ -176,7 +180,7 @@ void TEditor::_buildPanel() {
     for (int i = 0; i < 8; ++i) {
         Button b;
         b.x = x0 + (i % 4) * 58;
-        b.y = 352 + (i / 4) * 26;
+        b.y = 366 + (i / 4) * 26;
         b.w = 55;
         b.h = 23;
         b.label = sizes[i].label;
@@ -191,7 +195,7 @@ void TEditor::_buildPanel() {
     {
         Button b;
         b.x = x0 + 62;
-        b.y = 406;
+        b.y = 420;
         b.w = 62;
         b.h = 22;
         b.act = [this] {
@@ -233,20 +237,20 @@ void TEditor::_buildPanel() {
         f.set = std::move(set);
         _fields.push_back(f);
     };
-    field("Time", x0 + 62, 432, 1, 5999, [](const TEditorLevelData& d) { return d.czas; },
+    field("Time", x0 + 62, 446, 1, 5999, [](const TEditorLevelData& d) { return d.czas; },
           [](TEditorLevelData& d, int v) { d.czas = v; });
-    field("Budget", x0 + 174, 432, 1, 5999, [](const TEditorLevelData& d) { return d.maxCzas; },
+    field("Budget", x0 + 174, 446, 1, 5999, [](const TEditorLevelData& d) { return d.maxCzas; },
           [](TEditorLevelData& d, int v) { d.maxCzas = v; });
-    field("Pieces", x0 + 62, 458, 0, 99, [](const TEditorLevelData& d) { return d.puzzles; },
+    field("Pieces", x0 + 62, 472, 0, 99, [](const TEditorLevelData& d) { return d.puzzles; },
           [](TEditorLevelData& d, int v) { d.puzzles = v; });
     for (int i = 0; i < 4; ++i)
-        field(kResources[i], x0 + 62 + (i % 2) * 112, 484 + (i / 2) * 26, 0, 9999,
+        field(kResources[i], x0 + 62 + (i % 2) * 112, 498 + (i / 2) * 26, 0, 9999,
               [i](const TEditorLevelData& d) { return d.zasob[static_cast<size_t>(i)]; },
               [i](TEditorLevelData& d, int v) { d.zasob[static_cast<size_t>(i)] = v; });
     {
         Button b;  // the puzzle flag: saving sets it anyway when a puzzle chip lies on the board
         b.x = x0 + 174;
-        b.y = 458;
+        b.y = 472;
         b.w = 56;
         b.h = 22;
         b.label = "flag";
@@ -259,7 +263,7 @@ void TEditor::_buildPanel() {
         if (!cd || cd->puzzleChip || ai >= 8) continue;
         Button b;
         b.x = x0 + ai * 29;
-        b.y = 554;
+        b.y = 570;
         b.w = 27;
         b.h = 27;
         b.chip = cd->id;
@@ -278,7 +282,7 @@ void TEditor::_buildPanel() {
         if (!cd || bi >= 6) continue;
         Button b;
         b.x = x0 + bi * 29;
-        b.y = 602;
+        b.y = 616;
         b.w = 27;
         b.h = 27;
         b.chip = cd->id;
@@ -314,7 +318,7 @@ void TEditor::_buildPanel() {
     for (const auto& c : cmds) {
         Button b;
         b.x = x0 + (ci % 4) * 58;
-        b.y = 644 + (ci / 4) * 30;
+        b.y = 652 + (ci / 4) * 30;
         b.w = 55;
         b.h = 26;
         b.label = c.label;
@@ -955,12 +959,12 @@ void TEditor::_drawButton(const Button& b) {
         textColour();
         DrawText(t, cx - TextWidth(t) / 2.0f, cy - TextHeight(t) / 2.0f);
         if (b.label.rfind("Chain", 0) == 0) {
-            // A chain drawn as links: one or two bars across.
-            const int n = b.label.find('2') != std::string::npos ? 2 : 1;
-            for (int i = 0; i < n; ++i) {
-                const float y = cy - 6 + i * 10 - (n == 1 ? -5 : 0);
-                fillRect(b.x + 6, y, b.w - 12, 4, 200, 200, 210, 1);
-                for (int k = 0; k < 4; ++k) outline(b.x + 6 + k * 8, y - 3, 8, 10, 160, 165, 180, 1, 1);
+            const ImagePtr& img = b.label.find('2') != std::string::npos ? _chain2 : _chain1;
+            if (img) {
+                const float s = (b.w - 4) / std::max(1.0f, static_cast<float>(ImageWidth(img)));
+                SetScale(s, s);
+                SetColor(255, 255, 255);
+                DrawImage(img, cx, cy);
             }
         } else if (b.label == "Creator") {
             fillRect(b.x + 6, b.y + 8, b.w - 12, 5, 40, 210, 90, 1);
@@ -980,16 +984,14 @@ void TEditor::_drawPanel() {
         DrawText(t, x, y);
     };
     label("Plates", x0, 38);
-    label("Chains, creator, no chip", x0, 100 - 0);
     label("Chips", x0, 148);
-    label("Bonus chips", x0, 242);
-    label("Size " + std::to_string(board.doc.rows) + " x " + std::to_string(board.doc.cols) + " (1 to 30)", x0, 332);
-    label("Match", x0, 409);
-    label("Backgr.", x0 + 130, 409);
-    label("Puzzle", x0 + 130, 461);
-    label("Dealt chips", x0, 536);
-    label("Bonus kinds", x0, 584);
-    label("Commands", x0, 630);
+    label("Bonus chips", x0, 256);
+    label("Size " + std::to_string(board.doc.rows) + " x " + std::to_string(board.doc.cols) + " (1 to 30)", x0, 348);
+    label("Match", x0, 423);
+    label("Backgr.", x0 + 130, 423);
+    label("Puzzle", x0 + 130, 475);
+    label("Dealt chips", x0, 552);
+    label("Bonus kinds", x0, 598);
     for (const Button& b : _buttons) _drawButton(b);
     for (size_t i = 0; i < _fields.size(); ++i) {
         const Field& f = _fields[i];

@@ -90,7 +90,7 @@ private:
     unsigned _builtVersion = ~0u;
     float _zoom = 1;
     FontPtr _font, _small, _title;
-    ImagePtr _backImg;
+    ImagePtr _backImg, _chain1, _chain2;
     int _backId = -1;
     std::vector<Button> _buttons;
     std::vector<Field> _fields;
