@@ -394,7 +394,10 @@ bool TEditor::cellAt(int x, int y, int& r, int& c) const {
 void TEditor::_say(const std::string& text, bool error) {
     message = text;
     messageIsError = error;
-    if (error) std::fprintf(stderr, "editor: %s\n", text.c_str());
+    // Said on the console too: the designer's log of what happened, and what
+    // the scripted tests read.
+    std::fprintf(error ? stderr : stdout, "editor: %s\n", text.c_str());
+    std::fflush(error ? stderr : stdout);
 }
 
 std::string TEditor::_fileTitle() const {
@@ -414,12 +417,17 @@ bool TEditor::openFile(const std::string& path) {
     TEditorLevelData d;
     std::string why;
     if (!openEditorLevel(path, _game.get(), d, why)) {
-        _say("Cannot open " + path + ": " + why + ".", true);
+        std::fprintf(stderr, "editor: Cannot open %s: %s.\n", path.c_str(), why.c_str());
+        message = "Cannot open " + StripDir(path) + ": " + why + ".";
+        messageIsError = true;
         return false;
     }
     board.load(d);
     filePath = path;
-    _say("Opened " + path + ".");
+    std::printf("editor: Opened %s.\n", path.c_str());
+    std::fflush(stdout);
+    message = "Opened " + StripDir(path) + ".";
+    messageIsError = false;
     return true;
 }
 
@@ -437,7 +445,10 @@ bool TEditor::saveTo(const std::string& path) {
     board.edit([&back](TEditorLevelData& d) { d = back; });
     board.markSaved();
     filePath = path;
-    _say("Saved " + path + ".");
+    std::printf("editor: Saved %s.\n", path.c_str());
+    std::fflush(stdout);
+    message = "Saved " + StripDir(path) + ".";
+    messageIsError = false;
     return true;
 }
 
@@ -540,6 +551,22 @@ void TEditor::playTest(bool timed) {
     _say(std::string("Play-test (") + (timed ? "timed" : "relaxed") + "): " + result + ".");
 }
 
+void TEditor::_sayCheck() {
+    const TEditorCheckSummary s = _check.summary();
+    char line[200];
+    std::snprintf(line, sizeof line,
+                  "Check done in %d ms: relaxed won %d of %d (median %d moves, %.0f s), timed won %d of %d "
+                  "(median %d moves, %.0f s).",
+                  _check.elapsedMs(), s.won[0], s.runs[0], s.medianMoves[0], static_cast<double>(s.medianSeconds[0]),
+                  s.won[1], s.runs[1], s.medianMoves[1], static_cast<double>(s.medianSeconds[1]));
+    std::string text = line;
+    for (const auto& w : s.warnings) text += " Warning: " + w;
+    std::printf("editor: %s\n", text.c_str());
+    std::fflush(stdout);
+    message = s.warnings.empty() ? "Check done: the level was won." : "Check done: see the warnings above.";
+    messageIsError = false;
+}
+
 bool TEditor::_checkable(std::string& why) const {
     int plates = 0;
     for (const auto& c : board.doc.cells) plates += c.tile != 0;
@@ -590,7 +617,9 @@ void TEditor::openAtStart(const std::string& path) {
     if (!openFile(path)) {
         const std::string why = message;
         newLevel(9, 9);
-        _say(why, true);
+        message = why;
+        messageIsError = true;
+        _pendingNotice = why + "\nA new level is open instead; the file was left as it is.";
     }
 }
 
@@ -620,6 +649,7 @@ int TEditor::update() {
     frameUpdate(0);
     _updateFade();
     _updateAlpha();
+    const bool wasBusy = _check.busy();
     _check.poll();
     // Headless runs have no wall clock to wait on: the frames of a script
     // would fly past a check that needs real time, so they pace themselves.
@@ -629,6 +659,7 @@ int TEditor::update() {
             _check.poll();
         }
     }
+    if (wasBusy && _check.done()) _sayCheck();
     state = _check.busy() ? "CHECKING" : (_editField >= 0 ? "TYPING" : "EDIT");
     _syncLevel();
     return 0;
@@ -640,6 +671,12 @@ void TEditor::_control() {
         leaveTo("END");
         return;
     }
+    if (!_pendingNotice.empty()) {
+        const std::string text = _pendingNotice;
+        _pendingNotice.clear();
+        notice(text, this);
+        return;
+    }
     if (_editField >= 0) {
         _controlField();
         if (_editField >= 0) return;
@@ -647,6 +684,13 @@ void TEditor::_control() {
     _controlKeys();
     if (dFade != 0) return;
     const bool left = mouse.leftHolded || mouse.leftPressed;
+    // A click on the check's results puts them away.
+    if (_checkShown && !_check.busy() && mouse.leftPressed && mouse.x >= 16 && mouse.x < 616 && mouse.y >= 44 &&
+        mouse.y < 214) {
+        _checkShown = false;
+        _prevLeft = left;
+        return;
+    }
     // The panel's buttons and fields.
     if (mouse.leftPressed && mouse.x >= kPanelX) {
         for (size_t i = 0; i < _fields.size(); ++i) {
@@ -1012,7 +1056,7 @@ void TEditor::_drawPanel() {
 }
 
 void TEditor::_drawCheck() {
-    const float x = 16, y = 44, w = 420, h = 170;
+    const float x = 16, y = 44, w = 600, h = 170;
     fillRect(x, y, w, h, 16, 18, 24, 0.9f);
     outline(x, y, w, h, 120, 140, 180, 1, 1);
     SetImageFont(_title);
@@ -1048,7 +1092,7 @@ void TEditor::_drawCheck() {
         ly += 20;
     }
     dimTextColour();
-    std::string foot = "Checked in " + std::to_string(_check.elapsedMs()) + " ms";
+    std::string foot = "Checked in " + std::to_string(_check.elapsedMs()) + " ms (click to close)";
     if (_checkVersion != board.version()) foot += " - the level changed since";
     DrawText(foot, x + 10, y + h - 22);
 }

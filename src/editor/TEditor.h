@@ -108,6 +108,8 @@ private:
     bool _quit = false;
     int _tileSet = 0;
     void _switchTileSet();
+    void _sayCheck();
+    std::string _pendingNotice;  // shown once the loop runs
 
     void _buildPanel();
     void _syncLevel();

@@ -12,7 +12,7 @@
 std::shared_ptr<TEditorFileDialog> editorFileDialog;
 
 namespace {
-constexpr int kX = 212, kY = 84, kW = 600, kH = 600;
+constexpr int kX = 212, kY = 80, kW = 600, kH = 610;
 constexpr int kListY = kY + 100, kRowH = 26;
 
 void box(float x, float y, float w, float h, int r, int g, int b, float a) {
@@ -125,8 +125,8 @@ void TEditorFileDialog::_control() {
     const int pages = std::max(1, (static_cast<int>(files.size()) + kRows - 1) / kRows);
     if (over(kX + 20, kListY + kRows * kRowH + 4, 60, 24) && page > 0) --page;
     if (over(kX + 90, kListY + kRows * kRowH + 4, 60, 24) && page + 1 < pages) ++page;
-    if (over(kX + kW - 240, kY + kH - 44, 100, 32)) return tryAccept();
-    if (over(kX + kW - 130, kY + kH - 44, 110, 32)) return close(false);
+    if (over(kX + kW - 240, kY + kH - 40, 100, 32)) return tryAccept();
+    if (over(kX + kW - 130, kY + kH - 40, 110, 32)) return close(false);
 }
 
 int TEditorFileDialog::draw() {
@@ -170,7 +170,7 @@ int TEditorFileDialog::draw() {
         DrawText(">", kX + 115, by + 2);
         DrawText(std::to_string(page + 1) + " / " + std::to_string(pages), kX + 165, by + 2);
     }
-    const int ny = kY + kH - 92;  // the name row, the error under it, then the buttons
+    const int ny = kY + kH - 100;  // the name row, the error under it, then the buttons
     SetColor(182, 190, 204);
     DrawText("Name", kX + 20, ny + 4);
     box(kX + 80, ny, kW - 100, 28, 250, 250, 250, 1);
@@ -180,9 +180,9 @@ int TEditorFileDialog::draw() {
     DrawText(shown, kX + 86, ny + 4);
     if (!error.empty()) {
         SetColor(255, 170, 160);
-        DrawText(error, kX + 20, ny + 34);
+        DrawText(error, kX + 20, ny + 32);
     }
-    const int bx = kX + kW - 240, byy = kY + kH - 44;
+    const int bx = kX + kW - 240, byy = kY + kH - 40;
     box(bx, byy, 100, 32, 70, 96, 150, 1);
     box(bx + 110, byy, 110, 32, 52, 58, 72, 1);
     SetColor(236, 238, 242);
