@@ -483,7 +483,9 @@ bool TEditor::askSaveChanges() {
         saveCommand();
         return !board.modified();
     }
-    return confirm("Throw the changes away?", this) != 0;
+    if (!confirm("Throw the changes away?", this)) return false;
+    board.markSaved();  // knowingly dropped: nothing to keep at the exit either
+    return true;
 }
 
 void TEditor::leave() {
@@ -567,6 +569,16 @@ void TEditor::_sayCheck() {
     messageIsError = false;
 }
 
+bool TEditor::saveRecovery() {
+    if (!board.modified() || userRoot.empty()) return false;
+    const std::string dir = userRoot + "/Editor/";
+    CreateDir(dir, true);
+    auto lvl = buildEditorLevel(board.doc, _game.get());
+    if (!lvl || !lvl->save(dir + "recovered.lvl")) return false;
+    std::fprintf(stderr, "editor: the unsaved level was kept in %srecovered.lvl\n", dir.c_str());
+    return true;
+}
+
 bool TEditor::_checkable(std::string& why) const {
     int plates = 0;
     for (const auto& c : board.doc.cells) plates += c.tile != 0;
@@ -646,6 +658,10 @@ std::string TEditor::mainLoop() {
 }
 
 int TEditor::update() {
+    // Escape is the editor's own key (leave, with the question about unsaved
+    // changes); taken before the frame services, whose cheat key would end
+    // the program with it.
+    if (KeyHit(27) > 0) _escape = true;
     frameUpdate(0);
     _updateFade();
     _updateAlpha();
@@ -724,7 +740,10 @@ void TEditor::_controlKeys() {
         if (KeyHit(78)) return newCommand();                                     // N
         return;
     }
-    if (KeyHit(27)) return leave();
+    if (_escape) {
+        _escape = false;
+        return leave();
+    }
     if (KeyHit(116)) return playTest(false);  // F5
     if (KeyHit(117)) return playTest(true);   // F6
     if (KeyHit(119)) return startCheck();     // F8
@@ -762,7 +781,8 @@ void TEditor::_controlKeys() {
 }
 
 void TEditor::_controlField() {
-    if (KeyHit(27)) {
+    if (_escape) {
+        _escape = false;
         _editField = -1;
         _say("Left as it was.");
         FlushKeys();

@@ -72,6 +72,10 @@ public:
     void playTest(bool timed);
     void startCheck();
     void leave();
+    // At an exit that skips the question (the window closed, the program
+    // ended): unsaved changes go to "Editor/recovered.lvl" in the per-user
+    // folder. true when something was written.
+    bool saveRecovery();
     // Asks to save unsaved changes: false when the designer cancelled.
     bool askSaveChanges();
 
@@ -110,6 +114,7 @@ private:
     void _switchTileSet();
     void _sayCheck();
     std::string _pendingNotice;  // shown once the loop runs
+    bool _escape = false;
 
     void _buildPanel();
     void _syncLevel();

@@ -76,6 +76,7 @@ bool TEditorFileDialog::accept() {
 }
 
 int TEditorFileDialog::update() {
+    KeyHit(27);  // Escape arrives as a typed character; the cheat key must not end the program
     frameUpdate(0);
     _updateBehind();
     return 0;
