@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <chrono>
 #include <thread>
 
@@ -188,6 +189,8 @@ void TEditor::_buildPanel() {
         const int d = sizes[i].delta;
         b.act = [this, e, d] {
             if (!board.resize(e, d)) _say("The board stays between 1 x 1 and 30 x 30.", true);
+            else
+                message = "Size: " + std::to_string(board.doc.rows) + " x " + std::to_string(board.doc.cols) + ".";
         };
         _buttons.push_back(b);
     }
@@ -386,6 +389,17 @@ bool TEditor::cellAt(int x, int y, int& r, int& c) const {
     c = static_cast<int>(bx / pitchX);
     r = static_cast<int>(by / pitchY);
     return r < _level->rows && c < _level->cols;
+}
+
+void TEditor::cellClamped(int x, int y, int& r, int& c) const {
+    r = c = 0;
+    if (!_level) return;
+    const float pitchX = _level->settings ? _level->settings->sizeX : 60.0f;
+    const float pitchY = _level->settings ? _level->settings->sizeY : 60.0f;
+    const float bx = static_cast<float>(x) / _zoom - _level->sx + pitchX / 2;
+    const float by = static_cast<float>(y) / _zoom - _level->sy + pitchY / 2;
+    c = std::clamp(static_cast<int>(std::floor(bx / pitchX)), 0, _level->cols - 1);
+    r = std::clamp(static_cast<int>(std::floor(by / pitchY)), 0, _level->rows - 1);
 }
 
 // ---------------------------------------------------------------------------
@@ -651,10 +665,37 @@ std::string TEditor::mainLoop() {
     FlushKeys();
     FlushMouse();
     _prepareDelta();
+    _stats = std::getenv("BRIMBLE_EDITOR_STATS") != nullptr;
+    if (_stats) _paintFrameUs.reserve(100000);
+    _frameStartNs = 0;
     runLoop();
+    printStats();
     _check.cancel();
     state.clear();
     return wynik.empty() ? exitTo : wynik;
+}
+
+void TEditor::_frameBegin() {
+    if (!_stats) return;
+    const long long now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                              std::chrono::steady_clock::now().time_since_epoch())
+                              .count();
+    if (_framePainting && _frameStartNs > 0 && _paintFrameUs.size() < _paintFrameUs.capacity())
+        _paintFrameUs.push_back(static_cast<int>((now - _frameStartNs) / 1000 - LastFlipWaitMs() * 1000));
+    _frameStartNs = now;
+    _framePainting = _dragging;
+}
+
+void TEditor::printStats() {
+    if (!_stats || _paintFrameUs.empty()) return;
+    std::vector<int> v = _paintFrameUs;
+    std::sort(v.begin(), v.end());
+    const auto at = [&v](double q) { return v[std::min(v.size() - 1, static_cast<size_t>(q * v.size()))] / 1000.0; };
+    std::fprintf(stderr,
+                 "editor-stats board %d x %d: %zu frames painting, median %.2f ms, 99th percentile %.2f ms, "
+                 "longest %.2f ms\n",
+                 board.doc.rows, board.doc.cols, v.size(), at(0.5), at(0.99), v.back() / 1000.0);
+    _paintFrameUs.clear();
 }
 
 int TEditor::update() {
@@ -856,38 +897,38 @@ void TEditor::_controlBoard() {
         }
         return x;
     };
-    if ((pressL || pressR) && on && !_dragging) {
+    const bool inArea = mouse.x >= kBoardX && mouse.x < kBoardX + kBoardW && mouse.y >= kBoardY &&
+                        mouse.y < kBoardY + kBoardH;
+    if ((pressL || pressR) && inArea && !_dragging) {
         _erasing = pressR && !pressL;
         t = toolFor(_erasing);
         if (shape == Shape::Fill) {
-            board.floodFill(r, c, concrete(t));
-        } else if (shape == Shape::Rectangle) {
-            _rectR = r;
-            _rectC = c;
-            _dragging = true;
+            if (on) board.floodFill(r, c, concrete(t));
         } else {
-            board.beginStroke();
-            board.strokePaint(r, c, concrete(t));
-            _lastR = r;
-            _lastC = c;
+            // A drag may start beside the board and sweep onto it.
             _dragging = true;
+            _lastR = _lastC = -1;
+            _rectR = _rectC = -1;
+            if (shape == Shape::Paint) board.beginStroke();
         }
-    } else if (_dragging) {
+    }
+    if (_dragging) {
         const bool held = _erasing ? right : left;
         t = toolFor(_erasing);
         if (held) {
-            if (shape == Shape::Paint && on && (r != _lastR || c != _lastC)) {
+            if (on && shape == Shape::Paint && (r != _lastR || c != _lastC)) {
                 board.strokePaint(r, c, concrete(t));
                 _lastR = r;
                 _lastC = c;
             }
+            if (on && shape == Shape::Rectangle && _rectR < 0) {
+                _rectR = r;
+                _rectC = c;
+            }
         } else {
             if (shape == Shape::Rectangle && _rectR >= 0) {
-                int er = r, ec = c;
-                if (!on) {  // released outside: the nearest cell
-                    er = std::clamp(er < 0 ? _rectR : er, 0, board.doc.rows - 1);
-                    ec = std::clamp(ec < 0 ? _rectC : ec, 0, board.doc.cols - 1);
-                }
+                int er = 0, ec = 0;
+                cellClamped(mouse.x, mouse.y, er, ec);  // released beside the board: the nearest cell
                 if (t.kind == TEditorTool::Chip && t.value < 0) {
                     // Every cell its own random chip: one undo step all the same.
                     board.beginStroke();
@@ -918,10 +959,15 @@ int TEditor::draw() {
     else fillRect(0, 0, 1024, 768, 40, 46, 58, 1);
     if (_level) {
         // The board at the zoom that fits it, as the game draws it.
+        int vx, vy, vw, vh;
+        GetViewport(vx, vy, vw, vh);
         SetVirtualResolution(1024.0f / _zoom, 768.0f / _zoom);
+        // The clip is kept in virtual units: the whole screen at this zoom.
+        SetViewportF(0, 0, 1024.0f / _zoom, 768.0f / _zoom);
         resetState();
         _game->drawEDITOR();
         SetVirtualResolution(1024, 768);
+        SetViewport(vx, vy, vw, vh);
         resetState();
         _drawBoardOverlay();
     }
@@ -952,7 +998,8 @@ void TEditor::_drawBoardOverlay() {
     int r = -1, c = -1;
     const bool on = cellAt(mouse.x, mouse.y, r, c);
     if (_dragging && shape == Shape::Rectangle && _rectR >= 0) {
-        const int er = on ? r : _rectR, ec = on ? c : _rectC;
+        int er = 0, ec = 0;
+        cellClamped(mouse.x, mouse.y, er, ec);
         const int r0 = std::min(_rectR, er), c0 = std::min(_rectC, ec);
         const int r1 = std::max(_rectR, er), c1 = std::max(_rectC, ec);
         fillRect(left + c0 * pitchX, top + r0 * pitchY, (c1 - c0 + 1) * pitchX, (r1 - r0 + 1) * pitchY, 90, 160,

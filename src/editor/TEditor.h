@@ -60,6 +60,7 @@ public:
     int update() override;
     int draw() override;
     void _control() override;
+    void _frameBegin() override;
 
     // Actions (the buttons and keys call these; the tests too).
     void newLevel(int rows, int cols);
@@ -76,11 +77,15 @@ public:
     // ended): unsaved changes go to "Editor/recovered.lvl" in the per-user
     // folder. true when something was written.
     bool saveRecovery();
+    // Prints the painting frames' times (BRIMBLE_EDITOR_STATS), once.
+    void printStats();
     // Asks to save unsaved changes: false when the designer cancelled.
     bool askSaveChanges();
 
     // Board geometry on screen: the cell under a point (false outside).
     bool cellAt(int x, int y, int& r, int& c) const;
+    // The nearest cell to a point, on the board or beside it.
+    void cellClamped(int x, int y, int& r, int& c) const;
     float zoom() const { return _zoom; }
 
     std::shared_ptr<TLevel> level() const { return _level; }
@@ -115,6 +120,13 @@ private:
     void _sayCheck();
     std::string _pendingNotice;  // shown once the loop runs
     bool _escape = false;
+    // With BRIMBLE_EDITOR_STATS set: the time of every frame spent painting
+    // (from one frame's start to the next, less the wait for the display),
+    // printed when the editor closes.
+    bool _stats = false;
+    std::vector<int> _paintFrameUs;
+    long long _frameStartNs = 0;
+    bool _framePainting = false;
 
     void _buildPanel();
     void _syncLevel();

@@ -10,7 +10,9 @@
 void wireEditor() {
     if (!editor) editor = std::make_shared<TEditor>();
     addExitSave("editor", [] {
-        if (editor) editor->saveRecovery();
+        if (!editor) return;
+        editor->printStats();
+        editor->saveRecovery();
     });
     Control::registerScreen("EDITOR", [] {
         editor->exitTo = "MAIN-MENU";
