@@ -695,7 +695,17 @@ void TEditor::printStats() {
                  "editor-stats board %d x %d: %zu frames painting, median %.2f ms, 99th percentile %.2f ms, "
                  "longest %.2f ms\n",
                  board.doc.rows, board.doc.cols, v.size(), at(0.5), at(0.99), v.back() / 1000.0);
+    for (auto* part : {&_syncUs, &_drawUs}) {
+        std::vector<int> w = *part;
+        if (w.empty()) continue;
+        std::sort(w.begin(), w.end());
+        std::fprintf(stderr, "editor-stats   %s: median %.2f ms, longest %.2f ms\n",
+                     part == &_syncUs ? "level rebuilt" : "drawing calls", w[w.size() / 2] / 1000.0,
+                     w.back() / 1000.0);
+    }
     _paintFrameUs.clear();
+    _syncUs.clear();
+    _drawUs.clear();
 }
 
 int TEditor::update() {
@@ -718,7 +728,11 @@ int TEditor::update() {
     }
     if (wasBusy && _check.done()) _sayCheck();
     state = _check.busy() ? "CHECKING" : (_editField >= 0 ? "TYPING" : "EDIT");
+    const auto t0 = std::chrono::steady_clock::now();
     _syncLevel();
+    if (_stats && _dragging && _syncUs.size() < 100000)
+        _syncUs.push_back(static_cast<int>(
+            std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0).count()));
     return 0;
 }
 
@@ -953,21 +967,22 @@ void TEditor::_controlBoard() {
 // Drawing
 
 int TEditor::draw() {
+    const auto t0 = std::chrono::steady_clock::now();
+    _drawAll();
+    if (_stats && _dragging && _drawUs.size() < 100000)
+        _drawUs.push_back(static_cast<int>(
+            std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0).count()));
+    return 0;
+}
+
+void TEditor::_drawAll() {
+    if (_level) _renewBoardPicture();
     resetState();
     SetBlend(SOLIDBLEND);
-    if (_backImg) DrawImage(_backImg, 0, 0);
+    if (_level && _boardPic) DrawImage(_boardPic, 0, 0);
+    else if (_backImg) DrawImage(_backImg, 0, 0);
     else fillRect(0, 0, 1024, 768, 40, 46, 58, 1);
     if (_level) {
-        // The board at the zoom that fits it, as the game draws it.
-        int vx, vy, vw, vh;
-        GetViewport(vx, vy, vw, vh);
-        SetVirtualResolution(1024.0f / _zoom, 768.0f / _zoom);
-        // The clip is kept in virtual units: the whole screen at this zoom.
-        SetViewportF(0, 0, 1024.0f / _zoom, 768.0f / _zoom);
-        resetState();
-        _game->drawEDITOR();
-        SetVirtualResolution(1024, 768);
-        SetViewport(vx, vy, vw, vh);
         resetState();
         _drawBoardOverlay();
     }
@@ -975,7 +990,89 @@ int TEditor::draw() {
     if (_checkShown) _drawCheck();
     resetState();
     _drawFade();
-    return 0;
+}
+
+// The board's cells [r0..r1] x [c0..c1] (frame ring included when they reach
+// the edge) as the game draws them, at the editor's zoom, clipped to the
+// screen rectangle (x, y, w, h).
+void TEditor::_drawBoardPart(int r0, int r1, int c0, int c1, float x, float y, float w, float h) {
+    SetBlend(SOLIDBLEND);
+    SetColor(255, 255, 255);
+    SetAlpha(1);
+    SetViewportF(x, y, w, h);
+    if (_backImg) DrawImage(_backImg, 0, 0);
+    else fillRect(0, 0, 1024, 768, 40, 46, 58, 1);
+    SetVirtualResolution(1024.0f / _zoom, 768.0f / _zoom);
+    SetViewportF(x / _zoom, y / _zoom, w / _zoom, h / _zoom);
+    resetState();
+    // Frame cell [R, C] lies over tile [R - 1, C - 1].
+    for (int R = std::max(0, r0); R <= std::min(_level->rows + 1, r1 + 2); ++R)
+        for (int C = std::max(0, c0); C <= std::min(_level->cols + 1, c1 + 2); ++C)
+            if (R < static_cast<int>(_level->ramka.size()) && C < static_cast<int>(_level->ramka[R].size()) &&
+                _level->ramka[R][C])
+                _level->ramka[R][C]->draw();
+    for (int r = std::max(0, r0); r <= std::min(_level->rows - 1, r1); ++r)
+        for (int c = std::max(0, c0); c <= std::min(_level->cols - 1, c1); ++c)
+            if (TTile* t = _level->tileAt(r, c)) {
+                t->draw(1);
+                t->drawChain();
+                t->drawChip_EDITOR();
+            }
+    SetVirtualResolution(1024, 768);
+    SetViewport(0, 0, 1024, 768);
+    resetState();
+}
+
+void TEditor::_renewBoardPicture() {
+    // The board is kept as one picture: a paint stroke redraws only the
+    // patches around the cells it changed, so a frame stays cheap however
+    // large the board.
+    const bool whole = !_boardPic || _picRows != board.doc.rows || _picCols != board.doc.cols ||
+                       _picZoom != _zoom || _picTileSet != _tileSet || _picBack != _backId ||
+                       _picCells.size() != board.doc.cells.size();
+    std::vector<int> changed;
+    if (!whole) {
+        for (size_t i = 0; i < _picCells.size(); ++i)
+            if (_picCells[i] != board.doc.cells[i]) changed.push_back(static_cast<int>(i));
+        if (changed.empty()) return;
+    }
+    if (!_boardPic) _boardPic = CreateImage(1024, 768, 1, 0);
+    if (!_boardPic) return;
+    int vx, vy, vw, vh;
+    GetViewport(vx, vy, vw, vh);
+    ForceDrawing(true);
+    if (whole || changed.size() > 40) {
+        _drawBoardPart(-1, _level->rows, -1, _level->cols, 0, 0, 1024, 768);
+        GrabImage(_boardPic, 0, 0);
+    } else {
+        const float pitchX = (_level->settings ? _level->settings->sizeX : 60.0f) * _zoom;
+        const float pitchY = (_level->settings ? _level->settings->sizeY : 60.0f) * _zoom;
+        const float left = _level->sx * _zoom - pitchX / 2, top = _level->sy * _zoom - pitchY / 2;
+        for (int i : changed) {
+            const int r = i / board.doc.cols, c = i % board.doc.cols;
+            // The cell and its neighbours (their frame pieces change with it)
+            // are taken into the picture. They are drawn with everything two
+            // cells around and clipped half a cell further out, so no item
+            // that shows in the patch is cut by the clip (a cut image may be
+            // sampled a little differently).
+            const float cx = std::floor(left + (c - 2.5f) * pitchX), cy = std::floor(top + (r - 2.5f) * pitchY);
+            _drawBoardPart(r - 2, r + 2, c - 2, c + 2, cx, cy, std::ceil(pitchX * 6) + 1, std::ceil(pitchY * 6) + 1);
+            const float x = std::floor(left + (c - 1) * pitchX), y = std::floor(top + (r - 1) * pitchY);
+            const float w = std::ceil(pitchX * 3) + 1, h = std::ceil(pitchY * 3) + 1;
+            const int gx = std::max(0, static_cast<int>(x)), gy = std::max(0, static_cast<int>(y));
+            const int gw = std::min(1024 - gx, static_cast<int>(w)), gh = std::min(768 - gy, static_cast<int>(h));
+            if (gw > 0 && gh > 0) GrabImageRect(_boardPic, gx, gy, gw, gh, gx, gy);
+        }
+    }
+    ForceDrawing(false);
+    SetViewport(vx, vy, vw, vh);
+    Cls();
+    _picCells = board.doc.cells;
+    _picRows = board.doc.rows;
+    _picCols = board.doc.cols;
+    _picZoom = _zoom;
+    _picTileSet = _tileSet;
+    _picBack = _backId;
 }
 
 void TEditor::_drawBoardOverlay() {

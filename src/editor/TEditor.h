@@ -124,7 +124,15 @@ private:
     // (from one frame's start to the next, less the wait for the display),
     // printed when the editor closes.
     bool _stats = false;
-    std::vector<int> _paintFrameUs;
+    std::vector<int> _paintFrameUs, _syncUs, _drawUs;
+    void _drawAll();
+    // The board's picture and what it shows.
+    ImagePtr _boardPic;
+    std::vector<TEditorCell> _picCells;
+    int _picRows = -1, _picCols = -1, _picTileSet = -1, _picBack = -2;
+    float _picZoom = 0;
+    void _renewBoardPicture();
+    void _drawBoardPart(int r0, int r1, int c0, int c1, float x, float y, float w, float h);
     long long _frameStartNs = 0;
     bool _framePainting = false;
 
