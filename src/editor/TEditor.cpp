@@ -976,7 +976,9 @@ int TEditor::draw() {
 }
 
 void TEditor::_drawAll() {
+    // Both pictures are brought up to date first: that drawing clears the screen.
     if (_level) _renewBoardPicture();
+    _renewPanelPicture();
     resetState();
     SetBlend(SOLIDBLEND);
     if (_level && _boardPic) DrawImage(_boardPic, 0, 0);
@@ -986,10 +988,66 @@ void TEditor::_drawAll() {
         resetState();
         _drawBoardOverlay();
     }
-    _drawPanel();
+    resetState();
+    SetBlend(SOLIDBLEND);
+    if (_panelPic) DrawImage(_panelPic, kPanelX - 4, 0);
+    else _drawPanel();
     if (_checkShown) _drawCheck();
     resetState();
     _drawFade();
+}
+
+void TEditor::_renewPanelPicture() {
+    // The panel changes only when the designer does something to it (or
+    // points at it): kept as a picture, redrawn when what it shows changes.
+    std::string& sig = _panelSig;
+    sig.clear();
+    const auto add = [&sig](long v) {
+        char buf[24];
+        const int n = std::snprintf(buf, sizeof buf, "%ld,", v);
+        sig.append(buf, static_cast<size_t>(n));
+    };
+    add(tool.kind);
+    add(tool.value);
+    add(static_cast<int>(shape));
+    add(_tileSet);
+    const TEditorLevelData& d = board.doc;
+    add(d.rows);
+    add(d.cols);
+    add(d.czas);
+    add(d.maxCzas);
+    add(d.background);
+    add(d.puzzles);
+    add(d.saPuzzle);
+    for (int z : d.zasob) add(z);
+    sig += d.matchType;
+    sig += '|';
+    for (int id : d.availableChips) add(id);
+    sig += '|';
+    for (int id : d.availableBonus) add(id);
+    sig += '|';
+    int hover = -1;
+    for (size_t i = 0; i < _buttons.size(); ++i) {
+        const Button& b = _buttons[i];
+        if (mouse.x >= b.x && mouse.x < b.x + b.w && mouse.y >= b.y && mouse.y < b.y + b.h) hover = static_cast<int>(i);
+    }
+    add(hover);
+    add(_editField);
+    sig += _editText;
+    if (_editField >= 0) add((Millisecs() / 400) % 2);
+    if (_panelPic && sig == _panelPicSig) return;
+    if (!_panelPic) _panelPic = CreateImage(1024 - kPanelX + 4, kStatusY, 1, 0);
+    if (!_panelPic) return;
+    int vx, vy, vw, vh;
+    GetViewport(vx, vy, vw, vh);
+    ForceDrawing(true);
+    SetViewport(kPanelX - 4, 0, 1024 - kPanelX + 4, kStatusY);
+    _drawPanel();
+    GrabImageRect(_panelPic, kPanelX - 4, 0, 1024 - kPanelX + 4, kStatusY, 0, 0);
+    ForceDrawing(false);
+    SetViewport(vx, vy, vw, vh);
+    Cls();
+    _panelPicSig = sig;
 }
 
 // The board's cells [r0..r1] x [c0..c1] (frame ring included when they reach
@@ -1183,7 +1241,7 @@ void TEditor::_drawButton(const Button& b) {
 }
 
 void TEditor::_drawPanel() {
-    fillRect(kPanelX - 4, 0, 1024 - kPanelX + 4, kStatusY, 26, 30, 40, 0.96f);
+    fillRect(kPanelX - 4, 0, 1024 - kPanelX + 4, kStatusY, 26, 30, 40, 1);
     const int x0 = kPanelX + 8;
     SetImageFont(_small);
     auto label = [](const std::string& t, float x, float y) {

@@ -132,6 +132,9 @@ private:
     int _picRows = -1, _picCols = -1, _picTileSet = -1, _picBack = -2;
     float _picZoom = 0;
     void _renewBoardPicture();
+    ImagePtr _panelPic;
+    std::string _panelSig, _panelPicSig;
+    void _renewPanelPicture();
     void _drawBoardPart(int r0, int r1, int c0, int c1, float x, float y, float w, float h);
     long long _frameStartNs = 0;
     bool _framePainting = false;
