@@ -911,13 +911,18 @@ void TEditor::_controlBoard() {
         }
         return x;
     };
+    // Fills and rectangles give every cell its own random chip.
+    auto randomPick = [&concrete](const TEditorTool& x) -> std::function<int()> {
+        if (x.kind != TEditorTool::Chip || x.value >= 0) return nullptr;
+        return [concrete, x] { return concrete(x).value; };
+    };
     const bool inArea = mouse.x >= kBoardX && mouse.x < kBoardX + kBoardW && mouse.y >= kBoardY &&
                         mouse.y < kBoardY + kBoardH;
     if ((pressL || pressR) && inArea && !_dragging) {
         _erasing = pressR && !pressL;
         t = toolFor(_erasing);
         if (shape == Shape::Fill) {
-            if (on) board.floodFill(r, c, concrete(t));
+            if (on) board.floodFill(r, c, t, randomPick(t));
         } else {
             // A drag may start beside the board and sweep onto it.
             _dragging = true;
@@ -943,16 +948,7 @@ void TEditor::_controlBoard() {
             if (shape == Shape::Rectangle && _rectR >= 0) {
                 int er = 0, ec = 0;
                 cellClamped(mouse.x, mouse.y, er, ec);  // released beside the board: the nearest cell
-                if (t.kind == TEditorTool::Chip && t.value < 0) {
-                    // Every cell its own random chip: one undo step all the same.
-                    board.beginStroke();
-                    for (int rr = std::min(_rectR, er); rr <= std::max(_rectR, er); ++rr)
-                        for (int cc = std::min(_rectC, ec); cc <= std::max(_rectC, ec); ++cc)
-                            board.strokePaint(rr, cc, concrete(t));
-                    board.endStroke();
-                } else {
-                    board.rectangle(_rectR, _rectC, er, ec, t);
-                }
+                board.rectangle(_rectR, _rectC, er, ec, t, randomPick(t));
             }
             board.endStroke();
             _dragging = false;

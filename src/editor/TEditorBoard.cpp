@@ -95,7 +95,15 @@ bool TEditorBoard::paint(int r, int c, const TEditorTool& tool) {
     return edit([&](TEditorLevelData& d) { apply(d.at(r, c), tool); });
 }
 
-bool TEditorBoard::floodFill(int r, int c, const TEditorTool& tool) {
+namespace {
+TEditorTool picked(const TEditorTool& tool, const std::function<int()>& pick) {
+    TEditorTool t = tool;
+    if (pick) t.value = pick();
+    return t;
+}
+}  // namespace
+
+bool TEditorBoard::floodFill(int r, int c, const TEditorTool& tool, const std::function<int()>& pick) {
     if (!doc.inside(r, c)) return false;
     return edit([&](TEditorLevelData& d) {
         const int from = layerValue(d.at(r, c), tool.kind);
@@ -105,7 +113,7 @@ bool TEditorBoard::floodFill(int r, int c, const TEditorTool& tool) {
         while (!todo.empty()) {
             const auto [cr, cc] = todo.back();
             todo.pop_back();
-            apply(d.at(cr, cc), tool);
+            apply(d.at(cr, cc), picked(tool, pick));
             static const int dr[4] = {-1, 1, 0, 0}, dc[4] = {0, 0, -1, 1};
             for (int k = 0; k < 4; ++k) {
                 const int nr = cr + dr[k], nc = cc + dc[k];
@@ -120,11 +128,12 @@ bool TEditorBoard::floodFill(int r, int c, const TEditorTool& tool) {
     });
 }
 
-bool TEditorBoard::rectangle(int r0, int c0, int r1, int c1, const TEditorTool& tool) {
+bool TEditorBoard::rectangle(int r0, int c0, int r1, int c1, const TEditorTool& tool,
+                             const std::function<int()>& pick) {
     if (!doc.inside(r0, c0) || !doc.inside(r1, c1)) return false;
     return edit([&](TEditorLevelData& d) {
         for (int r = std::min(r0, r1); r <= std::max(r0, r1); ++r)
-            for (int c = std::min(c0, c1); c <= std::max(c0, c1); ++c) apply(d.at(r, c), tool);
+            for (int c = std::min(c0, c1); c <= std::max(c0, c1); ++c) apply(d.at(r, c), picked(tool, pick));
     });
 }
 

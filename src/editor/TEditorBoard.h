@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -79,9 +80,12 @@ public:
     bool paint(int r, int c, const TEditorTool& tool);
     // Flood fill: the 4-connected cells whose layer value equals the start
     // cell's take the tool.
-    bool floodFill(int r, int c, const TEditorTool& tool);
+    // `pick`, when given, chooses the tool's value cell by cell (a random
+    // chip on every cell).
+    bool floodFill(int r, int c, const TEditorTool& tool, const std::function<int()>& pick = nullptr);
     // Every cell of the rectangle between the two corners (any order).
-    bool rectangle(int r0, int c0, int r1, int c1, const TEditorTool& tool);
+    bool rectangle(int r0, int c0, int r1, int c1, const TEditorTool& tool,
+                   const std::function<int()>& pick = nullptr);
     // Grows (delta > 0) or shrinks (delta < 0) the board by one row or column
     // at an edge, keeping the contents; refused (false) outside 1..30.
     bool resize(TEditorEdge edge, int delta);

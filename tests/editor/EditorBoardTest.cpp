@@ -107,6 +107,20 @@ TEST(EditorBoard, FloodFillOfChipsFollowsTheChipLayer) {
     EXPECT_EQ(picture(b.doc), "aba/aaa/");
 }
 
+TEST(EditorBoard, FillAndRectangleCanPickAValueForEveryCell) {
+    TEditorBoard b;
+    b.reset(2, 3);
+    b.paint(1, 2, {TEditorTool::Tile, 0});
+    int next = 0;
+    const auto counter = [&next] { return ++next; };
+    ASSERT_TRUE(b.rectangle(0, 0, 0, 2, {TEditorTool::Chip, -1}, counter));
+    EXPECT_EQ(picture(b.doc), "abc/110/");
+    next = 3;
+    ASSERT_TRUE(b.floodFill(1, 0, {TEditorTool::Chip, -1}, counter));
+    EXPECT_EQ(picture(b.doc).substr(4), "de0/");  // the hole takes none
+    EXPECT_EQ(b.undoSteps(), 3u);                 // each one step
+}
+
 TEST(EditorBoard, HolesTakeNothingAndMakingAHoleClearsTheCell) {
     TEditorBoard b;
     b.reset(1, 2);
