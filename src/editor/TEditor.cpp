@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <chrono>
 #include <thread>
 
@@ -242,8 +243,15 @@ void TEditor::_buildPanel() {
     };
     field("Time", x0 + 62, 446, 1, 5999, [](const TEditorLevelData& d) { return d.czas; },
           [](TEditorLevelData& d, int v) { d.czas = v; });
+    // The time left never exceeds the time budget (the clock's bar shows their ratio).
+    _fields.back().refuse = [](const TEditorLevelData& d, int v) {
+        return v > d.maxCzas ? "Time cannot exceed the budget (" + std::to_string(d.maxCzas) + ")." : std::string();
+    };
     field("Budget", x0 + 174, 446, 1, 5999, [](const TEditorLevelData& d) { return d.maxCzas; },
           [](TEditorLevelData& d, int v) { d.maxCzas = v; });
+    _fields.back().refuse = [](const TEditorLevelData& d, int v) {
+        return v < d.czas ? "The budget cannot be below the time (" + std::to_string(d.czas) + ")." : std::string();
+    };
     field("Pieces", x0 + 62, 472, 0, 99, [](const TEditorLevelData& d) { return d.puzzles; },
           [](TEditorLevelData& d, int v) { d.puzzles = v; });
     for (int i = 0; i < 4; ++i)
@@ -514,8 +522,7 @@ void TEditor::playTest(bool timed) {
         return;
     }
     board.endStroke();
-    const std::string dir = userRoot.empty() ? std::string() : userRoot + "/Editor/";
-    if (!dir.empty()) CreateDir(dir, true);
+    const std::string dir = _workDir();
     const std::string file = dir + "playtest.lvl";
     std::string why;
     auto lvl = buildEditorLevel(board.doc, _game.get(), &why);
@@ -531,7 +538,7 @@ void TEditor::playTest(bool timed) {
     stand->gameMode = timed ? "TIMED" : "RELAXED";
     stand->nrLevelu = 1;
     stand->tutorialOn = 0;
-    stand->profilesDir = dir.empty() ? std::string() : dir + "Player/";
+    stand->profilesDir = userRoot.empty() ? std::string() : dir + "Player/";
     mainGame->profile = stand;
     std::string result = "left";
     for (;;) {
@@ -583,6 +590,20 @@ void TEditor::_sayCheck() {
     messageIsError = false;
 }
 
+std::string TEditor::_workDir() const {
+    // The editor's own files (the level being play-tested or checked): in the
+    // per-user folder, else in the system's temporary folder, never among
+    // the game's data.
+    std::string dir = userRoot.empty() ? std::string() : userRoot + "/Editor/";
+    if (dir.empty()) {
+        std::error_code ec;
+        const auto tmp = std::filesystem::temp_directory_path(ec);
+        dir = (ec ? std::string(".") : tmp.string()) + "/brimble-editor/";
+    }
+    CreateDir(dir, true);
+    return dir;
+}
+
 bool TEditor::saveRecovery() {
     if (!board.modified() || userRoot.empty()) return false;
     const std::string dir = userRoot + "/Editor/";
@@ -610,9 +631,7 @@ void TEditor::startCheck() {
         _say("Nothing to check: " + why, true);
         return;
     }
-    const std::string dir = userRoot.empty() ? std::string("./") : userRoot + "/Editor/";
-    CreateDir(dir, true);
-    _checkFile = dir + "check.lvl";
+    _checkFile = _workDir() + "check.lvl";
     auto lvl = buildEditorLevel(board.doc, _game.get(), &why);
     if (!lvl || !lvl->save(_checkFile)) {
         _say("Cannot check the level: " + (lvl ? "its test file cannot be written" : why) + ".", true);
@@ -885,9 +904,17 @@ void TEditor::_commitField() {
         _say(f.label + " must be from " + std::to_string(f.minV) + " to " + std::to_string(f.maxV) + ".", true);
         return;  // stays open
     }
+    if (f.refuse) {
+        const std::string why = f.refuse(board.doc, static_cast<int>(v));
+        if (!why.empty()) {
+            _say(why, true);
+            return;  // stays open
+        }
+    }
     auto set = f.set;
     board.edit([&set, v](TEditorLevelData& d) { set(d, static_cast<int>(v)); });
     _editField = -1;
+    FlushKeys();  // the digits typed are not tool keys
     _say(f.label + ": " + std::to_string(v) + ".");
 }
 

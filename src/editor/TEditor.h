@@ -40,6 +40,8 @@ public:
         int minV = 0, maxV = 0;
         std::function<int(const TEditorLevelData&)> get;
         std::function<void(TEditorLevelData&, int)> set;
+        // Beyond the range: why a value cannot be taken ("" when it can).
+        std::function<std::string(const TEditorLevelData&, int)> refuse;
     };
 
     TEditorBoard board;
@@ -118,6 +120,7 @@ private:
     int _tileSet = 0;
     void _switchTileSet();
     void _sayCheck();
+    std::string _workDir() const;
     std::string _pendingNotice;  // shown once the loop runs
     bool _escape = false;
     // With BRIMBLE_EDITOR_STATS set: the time of every frame spent painting
