@@ -76,18 +76,18 @@ protected:
 
 TEST(EditorFileNames, AcceptsPlainNamesAndRefusesFoldersWithAReason) {
     struct Case {
-        const char* typed;
-        const char* name;  // "" when refused
+        std::string typed;
+        std::string name;  // "" when refused
     } cases[] = {
         {"level 1", "level 1.lvl"},   {"My_Level-2.lvl", "My_Level-2.lvl"}, {"  pad  ", "pad.lvl"},
         {"x.LVL", "x.LVL"},           {"../up", ""},                         {"a/b", ""},
         {"a\\b", ""},                 {"C:x", ""},                           {".hidden", ""},
-        {"", ""},                     {"what?", ""},                         {std::string(41, 'a').c_str(), ""},
+        {"", ""},                     {"what?", ""},                         {std::string(41, 'a'), ""},
     };
     for (const auto& k : cases) {
         std::string name, why;
         const bool ok = editorFileName(k.typed, name, why);
-        EXPECT_EQ(ok, std::string(k.name) != "") << k.typed;
+        EXPECT_EQ(ok, !k.name.empty()) << k.typed;
         if (ok) EXPECT_EQ(name, k.name);
         else EXPECT_FALSE(why.empty()) << k.typed;
     }
