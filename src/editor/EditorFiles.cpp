@@ -14,7 +14,9 @@
 namespace fs = std::filesystem;
 
 namespace {
-std::string gameLevelsDir() { return dataRoot + "data/levels/"; }
+std::string gameLevelsDir() {
+    return dataRoot + "data/levels/";
+}
 
 std::string canonicalDir(std::string dir) {
     while (dir.size() > 1 && (dir.back() == '/' || dir.back() == '\\')) dir.pop_back();
@@ -59,7 +61,9 @@ std::string refusalReason(const std::string& path, TM3Game* game) {
 }
 }  // namespace
 
-std::string userLevelsDir() { return userRoot.empty() ? std::string() : userRoot + "/Levels/"; }
+std::string userLevelsDir() {
+    return userRoot.empty() ? std::string() : userRoot + "/Levels/";
+}
 
 std::vector<TEditorFolder> editorFolders() {
     std::vector<TEditorFolder> out{{"Game levels", gameLevelsDir()}};
@@ -73,7 +77,8 @@ bool editorFileName(const std::string& typed, std::string& name, std::string& wh
         why = "Type a name for the level.";
         return false;
     }
-    if (t.find('/') != std::string::npos || t.find('\\') != std::string::npos || t.find(':') != std::string::npos) {
+    if (t.find('/') != std::string::npos || t.find('\\') != std::string::npos ||
+        t.find(':') != std::string::npos) {
         why = "A name cannot hold a folder: levels are kept in the two level folders only.";
         return false;
     }

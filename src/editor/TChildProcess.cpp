@@ -11,7 +11,9 @@
 
 extern char** environ;
 
-TChildProcess::~TChildProcess() { stop(); }
+TChildProcess::~TChildProcess() {
+    stop();
+}
 
 bool TChildProcess::start(const std::vector<std::string>& argv) {
     stop();
@@ -88,7 +90,11 @@ void TChildProcess::stop() {
 #else
 // No child processes on this platform yet: the check reports it cannot run.
 TChildProcess::~TChildProcess() = default;
-bool TChildProcess::start(const std::vector<std::string>&) { return false; }
-bool TChildProcess::poll() { return true; }
+bool TChildProcess::start(const std::vector<std::string>&) {
+    return false;
+}
+bool TChildProcess::poll() {
+    return true;
+}
 void TChildProcess::stop() {}
 #endif

@@ -1,11 +1,11 @@
 #include "editor/TEditor.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <chrono>
 #include <thread>
 
 #include "app/AppGlobals.h"
@@ -35,8 +35,12 @@ constexpr int kStatusY = 744;
 const char* const kMatchTypes[3] = {"SWAP", "CHAIN", "GROUP"};
 const char* const kResources[4] = {"Caps", "Junk", "Food", "Wood"};
 
-void textColour() { SetColor(236, 238, 242); }
-void dimTextColour() { SetColor(182, 190, 204); }
+void textColour() {
+    SetColor(236, 238, 242);
+}
+void dimTextColour() {
+    SetColor(182, 190, 204);
+}
 
 void fillRect(float x, float y, float w, float h, int r, int g, int b, float a) {
     SetBlend(ALPHABLEND);
@@ -60,8 +64,12 @@ void resetState() {
     SetRotation(0);
 }
 
-bool ctrlDown() { return KeyDown(162) || KeyDown(163) || KeyDown(17); }
-bool shiftDown() { return KeyDown(160) || KeyDown(161) || KeyDown(16); }
+bool ctrlDown() {
+    return KeyDown(162) || KeyDown(163) || KeyDown(17);
+}
+bool shiftDown() {
+    return KeyDown(160) || KeyDown(161) || KeyDown(16);
+}
 
 // The play screen's engine catalogues, loaded once more for the editor's own
 // engine (the play screen's engine is busy with its own level).
@@ -189,9 +197,11 @@ void TEditor::_buildPanel() {
         const TEditorEdge e = sizes[i].edge;
         const int d = sizes[i].delta;
         b.act = [this, e, d] {
-            if (!board.resize(e, d)) _say("The board stays between 1 x 1 and 30 x 30.", true);
+            if (!board.resize(e, d))
+                _say("The board stays between 1 x 1 and 30 x 30.", true);
             else
-                message = "Size: " + std::to_string(board.doc.rows) + " x " + std::to_string(board.doc.cols) + ".";
+                message =
+                    "Size: " + std::to_string(board.doc.rows) + " x " + std::to_string(board.doc.cols) + ".";
         };
         _buttons.push_back(b);
     }
@@ -241,23 +251,29 @@ void TEditor::_buildPanel() {
         f.set = std::move(set);
         _fields.push_back(f);
     };
-    field("Time", x0 + 62, 446, 1, 5999, [](const TEditorLevelData& d) { return d.czas; },
-          [](TEditorLevelData& d, int v) { d.czas = v; });
+    field(
+        "Time", x0 + 62, 446, 1, 5999, [](const TEditorLevelData& d) { return d.czas; },
+        [](TEditorLevelData& d, int v) { d.czas = v; });
     // The time left never exceeds the time budget (the clock's bar shows their ratio).
     _fields.back().refuse = [](const TEditorLevelData& d, int v) {
-        return v > d.maxCzas ? "Time cannot exceed the budget (" + std::to_string(d.maxCzas) + ")." : std::string();
+        return v > d.maxCzas ? "Time cannot exceed the budget (" + std::to_string(d.maxCzas) + ")."
+                             : std::string();
     };
-    field("Budget", x0 + 174, 446, 1, 5999, [](const TEditorLevelData& d) { return d.maxCzas; },
-          [](TEditorLevelData& d, int v) { d.maxCzas = v; });
+    field(
+        "Budget", x0 + 174, 446, 1, 5999, [](const TEditorLevelData& d) { return d.maxCzas; },
+        [](TEditorLevelData& d, int v) { d.maxCzas = v; });
     _fields.back().refuse = [](const TEditorLevelData& d, int v) {
-        return v < d.czas ? "The budget cannot be below the time (" + std::to_string(d.czas) + ")." : std::string();
+        return v < d.czas ? "The budget cannot be below the time (" + std::to_string(d.czas) + ")."
+                          : std::string();
     };
-    field("Pieces", x0 + 62, 472, 0, 99, [](const TEditorLevelData& d) { return d.puzzles; },
-          [](TEditorLevelData& d, int v) { d.puzzles = v; });
+    field(
+        "Pieces", x0 + 62, 472, 0, 99, [](const TEditorLevelData& d) { return d.puzzles; },
+        [](TEditorLevelData& d, int v) { d.puzzles = v; });
     for (int i = 0; i < 4; ++i)
-        field(kResources[i], x0 + 62 + (i % 2) * 112, 498 + (i / 2) * 26, 0, 9999,
-              [i](const TEditorLevelData& d) { return d.zasob[static_cast<size_t>(i)]; },
-              [i](TEditorLevelData& d, int v) { d.zasob[static_cast<size_t>(i)] = v; });
+        field(
+            kResources[i], x0 + 62 + (i % 2) * 112, 498 + (i / 2) * 26, 0, 9999,
+            [i](const TEditorLevelData& d) { return d.zasob[static_cast<size_t>(i)]; },
+            [i](TEditorLevelData& d, int v) { d.zasob[static_cast<size_t>(i)] = v; });
     {
         Button b;  // the puzzle flag: saving sets it anyway when a puzzle chip lies on the board
         b.x = x0 + 174;
@@ -313,16 +329,11 @@ void TEditor::_buildPanel() {
         const char* key;
         std::function<void()> act;
     } cmds[] = {
-        {"New", "Ctrl+N", [this] { newCommand(); }},
-        {"Open", "Ctrl+O", [this] { openCommand(); }},
-        {"Save", "Ctrl+S", [this] { saveCommand(); }},
-        {"Save as", "", [this] { saveAsCommand(); }},
-        {"Play", "F5", [this] { playTest(false); }},
-        {"Timed", "F6", [this] { playTest(true); }},
-        {"Check", "F8", [this] { startCheck(); }},
-        {"Tiles 2", "L", [this] { _switchTileSet(); }},
-        {"Undo", "Ctrl+Z", [this] { board.undo(); }},
-        {"Redo", "Ctrl+Y", [this] { board.redo(); }},
+        {"New", "Ctrl+N", [this] { newCommand(); }},   {"Open", "Ctrl+O", [this] { openCommand(); }},
+        {"Save", "Ctrl+S", [this] { saveCommand(); }}, {"Save as", "", [this] { saveAsCommand(); }},
+        {"Play", "F5", [this] { playTest(false); }},   {"Timed", "F6", [this] { playTest(true); }},
+        {"Check", "F8", [this] { startCheck(); }},     {"Tiles 2", "L", [this] { _switchTileSet(); }},
+        {"Undo", "Ctrl+Z", [this] { board.undo(); }},  {"Redo", "Ctrl+Y", [this] { board.redo(); }},
         {"Exit", "Esc", [this] { leave(); }},
     };
     int ci = 0;
@@ -350,8 +361,10 @@ void TEditor::_toggleChip(int id, bool bonus) {
     board.edit([id, bonus](TEditorLevelData& d) {
         auto& list = bonus ? d.availableBonus : d.availableChips;
         auto it = std::find(list.begin(), list.end(), id);
-        if (it != list.end()) list.erase(it);
-        else list.push_back(id);
+        if (it != list.end())
+            list.erase(it);
+        else
+            list.push_back(id);
     });
 }
 
@@ -388,7 +401,8 @@ void TEditor::_syncLevel() {
 }
 
 bool TEditor::cellAt(int x, int y, int& r, int& c) const {
-    if (!_level || x < kBoardX || x >= kBoardX + kBoardW || y < kBoardY || y >= kBoardY + kBoardH) return false;
+    if (!_level || x < kBoardX || x >= kBoardX + kBoardW || y < kBoardY || y >= kBoardY + kBoardH)
+        return false;
     const float pitchX = _level->settings ? _level->settings->sizeX : 60.0f;
     const float pitchY = _level->settings ? _level->settings->sizeY : 60.0f;
     const float bx = static_cast<float>(x) / _zoom - _level->sx + pitchX / 2;
@@ -580,8 +594,9 @@ void TEditor::_sayCheck() {
     std::snprintf(line, sizeof line,
                   "Check done in %d ms: relaxed won %d of %d (median %d moves, %.0f s), timed won %d of %d "
                   "(median %d moves, %.0f s).",
-                  _check.elapsedMs(), s.won[0], s.runs[0], s.medianMoves[0], static_cast<double>(s.medianSeconds[0]),
-                  s.won[1], s.runs[1], s.medianMoves[1], static_cast<double>(s.medianSeconds[1]));
+                  _check.elapsedMs(), s.won[0], s.runs[0], s.medianMoves[0],
+                  static_cast<double>(s.medianSeconds[0]), s.won[1], s.runs[1], s.medianMoves[1],
+                  static_cast<double>(s.medianSeconds[1]));
     std::string text = line;
     for (const auto& w : s.warnings) text += " Warning: " + w;
     std::printf("editor: %s\n", text.c_str());
@@ -709,7 +724,9 @@ void TEditor::printStats() {
     if (!_stats || _paintFrameUs.empty()) return;
     std::vector<int> v = _paintFrameUs;
     std::sort(v.begin(), v.end());
-    const auto at = [&v](double q) { return v[std::min(v.size() - 1, static_cast<size_t>(q * v.size()))] / 1000.0; };
+    const auto at = [&v](double q) {
+        return v[std::min(v.size() - 1, static_cast<size_t>(q * v.size()))] / 1000.0;
+    };
     std::fprintf(stderr,
                  "editor-stats board %d x %d: %zu frames painting, median %.2f ms, 99th percentile %.2f ms, "
                  "longest %.2f ms\n",
@@ -751,7 +768,8 @@ int TEditor::update() {
     _syncLevel();
     if (_stats && _dragging && _syncUs.size() < 100000)
         _syncUs.push_back(static_cast<int>(
-            std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0).count()));
+            std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0)
+                .count()));
     return 0;
 }
 
@@ -775,8 +793,8 @@ void TEditor::_control() {
     if (dFade != 0) return;
     const bool left = mouse.leftHolded || mouse.leftPressed;
     // A click on the check's results puts them away.
-    if (_checkShown && !_check.busy() && mouse.leftPressed && mouse.x >= 16 && mouse.x < 616 && mouse.y >= 44 &&
-        mouse.y < 214) {
+    if (_checkShown && !_check.busy() && mouse.leftPressed && mouse.x >= 16 && mouse.x < 616 &&
+        mouse.y >= 44 && mouse.y < 214) {
         _checkShown = false;
         _prevLeft = left;
         return;
@@ -808,10 +826,10 @@ void TEditor::_controlKeys() {
     const bool ctrl = ctrlDown();
     if (ctrl) {
         if (KeyHit(90)) shiftDown() ? (void)board.redo() : (void)board.undo();  // Z
-        if (KeyHit(89)) board.redo();                                            // Y
-        if (KeyHit(83)) return saveCommand();                                    // S
-        if (KeyHit(79)) return openCommand();                                    // O
-        if (KeyHit(78)) return newCommand();                                     // N
+        if (KeyHit(89)) board.redo();                                           // Y
+        if (KeyHit(83)) return saveCommand();                                   // S
+        if (KeyHit(79)) return openCommand();                                   // O
+        if (KeyHit(78)) return newCommand();                                    // N
         return;
     }
     if (_escape) {
@@ -824,9 +842,10 @@ void TEditor::_controlKeys() {
     const struct {
         int key;
         TEditorTool t;
-    } tools[] = {{72, {TEditorTool::Tile, 0}},  {49, {TEditorTool::Tile, 1}},   {50, {TEditorTool::Tile, 2}},
-                 {51, {TEditorTool::Tile, 3}},  {67, {TEditorTool::Chain, 1}},  {86, {TEditorTool::Chain, 2}},
-                 {75, {TEditorTool::Creator, 1}}, {82, {TEditorTool::Chip, -1}}, {88, {TEditorTool::Chip, 0}}};
+    } tools[] = {
+        {72, {TEditorTool::Tile, 0}},    {49, {TEditorTool::Tile, 1}},  {50, {TEditorTool::Tile, 2}},
+        {51, {TEditorTool::Tile, 3}},    {67, {TEditorTool::Chain, 1}}, {86, {TEditorTool::Chain, 2}},
+        {75, {TEditorTool::Creator, 1}}, {82, {TEditorTool::Chip, -1}}, {88, {TEditorTool::Chip, 0}}};
     for (const auto& k : tools)
         if (KeyHit(k.key)) tool = k.t;
     if (KeyHit(80))  // P: the puzzle chip
@@ -835,7 +854,7 @@ void TEditor::_controlKeys() {
     if (KeyHit(66) && !_game->bonusList.empty()) {  // B: the next bonus kind
         size_t i = 0;
         while (i < _game->bonusList.size() && !(tool.kind == TEditorTool::Chip && _game->bonusList[i] &&
-                                                 _game->bonusList[i]->id == tool.value))
+                                                _game->bonusList[i]->id == tool.value))
             ++i;
         const size_t next = i >= _game->bonusList.size() ? 0 : (i + 1) % _game->bonusList.size();
         if (_game->bonusList[next]) tool = {TEditorTool::Chip, _game->bonusList[next]->id};
@@ -843,7 +862,7 @@ void TEditor::_controlKeys() {
     if (KeyHit(74) && !_game->chipsList.empty()) {  // J: the next chip kind
         size_t i = 0;
         while (i < _game->chipsList.size() && !(tool.kind == TEditorTool::Chip && _game->chipsList[i] &&
-                                                 _game->chipsList[i]->id == tool.value))
+                                                _game->chipsList[i]->id == tool.value))
             ++i;
         const size_t next = i >= _game->chipsList.size() ? 0 : (i + 1) % _game->chipsList.size();
         if (_game->chipsList[next]) tool = {TEditorTool::Chip, _game->chipsList[next]->id};
@@ -851,7 +870,7 @@ void TEditor::_controlKeys() {
     if (KeyHit(68)) shape = Shape::Paint;      // D
     if (KeyHit(70)) shape = Shape::Fill;       // F
     if (KeyHit(71)) shape = Shape::Rectangle;  // G
-    if (KeyHit(76)) _switchTileSet();  // L
+    if (KeyHit(76)) _switchTileSet();          // L
 }
 
 void TEditor::_controlField() {
@@ -901,7 +920,8 @@ void TEditor::_commitField() {
     }
     const long v = std::stol(_editText);
     if (v < f.minV || v > f.maxV) {
-        _say(f.label + " must be from " + std::to_string(f.minV) + " to " + std::to_string(f.maxV) + ".", true);
+        _say(f.label + " must be from " + std::to_string(f.minV) + " to " + std::to_string(f.maxV) + ".",
+             true);
         return;  // stays open
     }
     if (f.refuse) {
@@ -994,7 +1014,8 @@ int TEditor::draw() {
     _drawAll();
     if (_stats && _dragging && _drawUs.size() < 100000)
         _drawUs.push_back(static_cast<int>(
-            std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0).count()));
+            std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0)
+                .count()));
     return 0;
 }
 
@@ -1004,17 +1025,22 @@ void TEditor::_drawAll() {
     _renewPanelPicture();
     resetState();
     SetBlend(SOLIDBLEND);
-    if (_level && _boardPic) DrawImage(_boardPic, 0, 0);
-    else if (_backImg) DrawImage(_backImg, 0, 0);
-    else fillRect(0, 0, 1024, 768, 40, 46, 58, 1);
+    if (_level && _boardPic)
+        DrawImage(_boardPic, 0, 0);
+    else if (_backImg)
+        DrawImage(_backImg, 0, 0);
+    else
+        fillRect(0, 0, 1024, 768, 40, 46, 58, 1);
     if (_level) {
         resetState();
         _drawBoardOverlay();
     }
     resetState();
     SetBlend(SOLIDBLEND);
-    if (_panelPic) DrawImage(_panelPic, kPanelX - 4, 0);
-    else _drawPanel();
+    if (_panelPic)
+        DrawImage(_panelPic, kPanelX - 4, 0);
+    else
+        _drawPanel();
     if (_checkShown) _drawCheck();
     resetState();
     _drawFade();
@@ -1052,7 +1078,8 @@ void TEditor::_renewPanelPicture() {
     int hover = -1;
     for (size_t i = 0; i < _buttons.size(); ++i) {
         const Button& b = _buttons[i];
-        if (mouse.x >= b.x && mouse.x < b.x + b.w && mouse.y >= b.y && mouse.y < b.y + b.h) hover = static_cast<int>(i);
+        if (mouse.x >= b.x && mouse.x < b.x + b.w && mouse.y >= b.y && mouse.y < b.y + b.h)
+            hover = static_cast<int>(i);
     }
     add(hover);
     add(_editField);
@@ -1081,8 +1108,10 @@ void TEditor::_drawBoardPart(int r0, int r1, int c0, int c1, float x, float y, f
     SetColor(255, 255, 255);
     SetAlpha(1);
     SetViewportF(x, y, w, h);
-    if (_backImg) DrawImage(_backImg, 0, 0);
-    else fillRect(0, 0, 1024, 768, 40, 46, 58, 1);
+    if (_backImg)
+        DrawImage(_backImg, 0, 0);
+    else
+        fillRect(0, 0, 1024, 768, 40, 46, 58, 1);
     SetVirtualResolution(1024.0f / _zoom, 768.0f / _zoom);
     SetViewportF(x / _zoom, y / _zoom, w / _zoom, h / _zoom);
     resetState();
@@ -1136,12 +1165,15 @@ void TEditor::_renewBoardPicture() {
             // cells around and clipped half a cell further out, so no item
             // that shows in the patch is cut by the clip (a cut image may be
             // sampled a little differently).
-            const float cx = std::floor(left + (c - 2.5f) * pitchX), cy = std::floor(top + (r - 2.5f) * pitchY);
-            _drawBoardPart(r - 2, r + 2, c - 2, c + 2, cx, cy, std::ceil(pitchX * 6) + 1, std::ceil(pitchY * 6) + 1);
+            const float cx = std::floor(left + (c - 2.5f) * pitchX),
+                        cy = std::floor(top + (r - 2.5f) * pitchY);
+            _drawBoardPart(r - 2, r + 2, c - 2, c + 2, cx, cy, std::ceil(pitchX * 6) + 1,
+                           std::ceil(pitchY * 6) + 1);
             const float x = std::floor(left + (c - 1) * pitchX), y = std::floor(top + (r - 1) * pitchY);
             const float w = std::ceil(pitchX * 3) + 1, h = std::ceil(pitchY * 3) + 1;
             const int gx = std::max(0, static_cast<int>(x)), gy = std::max(0, static_cast<int>(y));
-            const int gw = std::min(1024 - gx, static_cast<int>(w)), gh = std::min(768 - gy, static_cast<int>(h));
+            const int gw = std::min(1024 - gx, static_cast<int>(w)),
+                      gh = std::min(768 - gy, static_cast<int>(h));
             if (gw > 0 && gh > 0) GrabImageRect(_boardPic, gx, gy, gw, gh, gx, gy);
         }
     }
@@ -1170,7 +1202,8 @@ void TEditor::_drawBoardOverlay() {
             if (board.doc.at(r, c).creator) {
                 const float x = left + c * pitchX, y = top + r * pitchY;
                 fillRect(x + 3, y + 3, pitchX - 6, std::max(3.0f, pitchY * 0.12f), 40, 210, 90, 0.95f);
-                fillRect(x + pitchX / 2 - pitchX * 0.1f, y + 3, pitchX * 0.2f, pitchY * 0.22f, 40, 210, 90, 0.95f);
+                fillRect(x + pitchX / 2 - pitchX * 0.1f, y + 3, pitchX * 0.2f, pitchY * 0.22f, 40, 210, 90,
+                         0.95f);
             }
     // The rectangle being dragged, then the cell under the pointer.
     int r = -1, c = -1;
@@ -1180,8 +1213,8 @@ void TEditor::_drawBoardOverlay() {
         cellClamped(mouse.x, mouse.y, er, ec);
         const int r0 = std::min(_rectR, er), c0 = std::min(_rectC, ec);
         const int r1 = std::max(_rectR, er), c1 = std::max(_rectC, ec);
-        fillRect(left + c0 * pitchX, top + r0 * pitchY, (c1 - c0 + 1) * pitchX, (r1 - r0 + 1) * pitchY, 90, 160,
-                 255, 0.25f);
+        fillRect(left + c0 * pitchX, top + r0 * pitchY, (c1 - c0 + 1) * pitchX, (r1 - r0 + 1) * pitchY, 90,
+                 160, 255, 0.25f);
     }
     if (on) outline(left + c * pitchX, top + r * pitchY, pitchX, pitchY, 255, 220, 60, 1, 2);
     // Title and status line.
@@ -1197,8 +1230,10 @@ void TEditor::_drawBoardOverlay() {
     DrawText(where, kPanelX - 12 - TextWidth(where), 8);
     fillRect(0, kStatusY, 1024, 24, 22, 26, 34, 0.95f);
     SetImageFont(_font);
-    if (messageIsError) SetColor(255, 170, 160);
-    else textColour();
+    if (messageIsError)
+        SetColor(255, 170, 160);
+    else
+        textColour();
     SetAlpha(1);
     DrawText(message, 10, kStatusY + 3);
 }
@@ -1207,8 +1242,10 @@ void TEditor::_drawButton(const Button& b) {
     const bool lit = b.lit && b.lit();
     const bool hover = mouse.x >= b.x && mouse.x < b.x + b.w && mouse.y >= b.y && mouse.y < b.y + b.h;
     fillRect(b.x, b.y, b.w, b.h, lit ? 70 : 52, lit ? 96 : 58, lit ? 150 : 72, 1);
-    if (hover) outline(b.x, b.y, b.w, b.h, 255, 220, 60, 1, 1);
-    else if (lit) outline(b.x, b.y, b.w, b.h, 150, 190, 255, 1, 2);
+    if (hover)
+        outline(b.x, b.y, b.w, b.h, 255, 220, 60, 1, 1);
+    else if (lit)
+        outline(b.x, b.y, b.w, b.h, 150, 190, 255, 1, 2);
     const float cx = b.x + b.w / 2.0f, cy = b.y + b.h / 2.0f;
     resetState();
     if (b.tile >= 0) {
@@ -1232,7 +1269,7 @@ void TEditor::_drawButton(const Button& b) {
             DrawImage(cd->gfx, cx, cy);
         }
     } else if (b.label == "match" || b.label == "back" || b.label == "flag") {
-        std::string t = b.label == "match" ? board.doc.matchType
+        std::string t = b.label == "match"  ? board.doc.matchType
                         : b.label == "back" ? std::to_string(board.doc.background)
                                             : (board.doc.saPuzzle ? "yes" : "no");
         SetImageFont(_font);
@@ -1240,10 +1277,14 @@ void TEditor::_drawButton(const Button& b) {
         DrawText(t, cx - TextWidth(t) / 2.0f, cy - TextHeight(t) / 2.0f);
     } else {
         std::string t = b.label;
-        if (t == "Random chip") t = "?";
-        else if (t == "No chip") t = "none";
-        else if (t.rfind("Chain", 0) == 0) t.clear();
-        else if (t == "Creator") t.clear();
+        if (t == "Random chip")
+            t = "?";
+        else if (t == "No chip")
+            t = "none";
+        else if (t.rfind("Chain", 0) == 0)
+            t.clear();
+        else if (t == "Creator")
+            t.clear();
         SetImageFont(b.h >= 40 ? _font : _small);
         textColour();
         DrawText(t, cx - TextWidth(t) / 2.0f, cy - TextHeight(t) / 2.0f);
@@ -1275,7 +1316,8 @@ void TEditor::_drawPanel() {
     label("Plates", x0, 38);
     label("Chips", x0, 148);
     label("Bonus chips", x0, 256);
-    label("Size " + std::to_string(board.doc.rows) + " x " + std::to_string(board.doc.cols) + " (1 to 30)", x0, 348);
+    label("Size " + std::to_string(board.doc.rows) + " x " + std::to_string(board.doc.cols) + " (1 to 30)",
+          x0, 348);
     label("Match", x0, 423);
     label("Backgr.", x0 + 130, 423);
     label("Puzzle", x0 + 130, 475);
@@ -1290,8 +1332,10 @@ void TEditor::_drawPanel() {
         fillRect(f.x, f.y, f.w, 22, editing ? 250 : 14, editing ? 250 : 16, editing ? 250 : 22, 1);
         outline(f.x, f.y, f.w, 22, editing ? 255 : 90, editing ? 200 : 100, editing ? 60 : 120, 1, 1);
         SetImageFont(_font);
-        if (editing) SetColor(20, 20, 24);
-        else textColour();
+        if (editing)
+            SetColor(20, 20, 24);
+        else
+            textColour();
         SetAlpha(1);
         std::string t = editing ? _editText : std::to_string(f.get(board.doc));
         if (editing && (Millisecs() / 400) % 2 == 0) t += "|";

@@ -68,10 +68,10 @@ public:
     void newLevel(int rows, int cols);
     bool openFile(const std::string& path);
     bool saveTo(const std::string& path);
-    void saveCommand();      // Ctrl+S: to the file, or asks for a name
-    void saveAsCommand();    // asks for folder and name
-    void openCommand();      // file dialog
-    void newCommand();       // asks about unsaved changes first
+    void saveCommand();    // Ctrl+S: to the file, or asks for a name
+    void saveAsCommand();  // asks for folder and name
+    void openCommand();    // file dialog
+    void newCommand();     // asks about unsaved changes first
     void playTest(bool timed);
     void startCheck();
     void leave();

@@ -38,10 +38,14 @@ void TEditorBoard::clearHistory() {
 
 int TEditorBoard::layerValue(const TEditorCell& cell, TEditorTool::Kind kind) {
     switch (kind) {
-        case TEditorTool::Tile: return cell.tile;
-        case TEditorTool::Chain: return cell.chain;
-        case TEditorTool::Creator: return cell.creator;
-        case TEditorTool::Chip: return cell.chip;
+        case TEditorTool::Tile:
+            return cell.tile;
+        case TEditorTool::Chain:
+            return cell.chain;
+        case TEditorTool::Creator:
+            return cell.creator;
+        case TEditorTool::Chip:
+            return cell.chip;
     }
     return 0;
 }
@@ -262,8 +266,10 @@ std::shared_ptr<TLevel> buildEditorLevel(const TEditorLevelData& data, TM3Game* 
             t.chain = cell.chain;
             t.creator = cell.creator;
             TChipDataPtr cd;
-            if (cell.chip > 100) cd = game->getBonusChipData(cell.chip);
-            else if (cell.chip >= 1) cd = game->getChipData(cell.chip);
+            if (cell.chip > 100)
+                cd = game->getBonusChipData(cell.chip);
+            else if (cell.chip >= 1)
+                cd = game->getChipData(cell.chip);
             if (cd) {
                 auto chip = createChip(cd);
                 t.setChip(chip);

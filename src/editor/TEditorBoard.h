@@ -130,4 +130,5 @@ private:
 TEditorLevelData editorDataOfLevel(const TLevel& level);
 // A level on `game`'s catalogues with frames laid out; null when a plate kind
 // is not in the catalogue (why: the reason).
-std::shared_ptr<TLevel> buildEditorLevel(const TEditorLevelData& data, TM3Game* game, std::string* why = nullptr);
+std::shared_ptr<TLevel> buildEditorLevel(const TEditorLevelData& data, TM3Game* game,
+                                         std::string* why = nullptr);

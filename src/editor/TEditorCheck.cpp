@@ -73,10 +73,13 @@ TEditorCheckSummary summariseRuns(const std::vector<TEditorRun>& runs) {
         s.medianSeconds[m] = static_cast<float>(median(anyWon ? wonFrames : allFrames)) / 60.0f;
     }
     for (const auto& r : runs) {
-        if (r.outcome == "error") ++s.errors;
-        else if (!r.startMove) ++s.noStartMove;
+        if (r.outcome == "error")
+            ++s.errors;
+        else if (!r.startMove)
+            ++s.noStartMove;
     }
-    if (s.errors > 0) s.warnings.push_back(std::to_string(s.errors) + " runs failed: the runner refused the level.");
+    if (s.errors > 0)
+        s.warnings.push_back(std::to_string(s.errors) + " runs failed: the runner refused the level.");
     if (s.runs[0] + s.runs[1] > 0 && s.won[0] + s.won[1] == 0)
         s.warnings.push_back("The level was not won on any seed.");
     else {
@@ -141,8 +144,10 @@ void TEditorCheck::poll() {
         if (!_queue.empty()) {
             s.run = _queue.back();
             _queue.pop_back();
-            std::vector<std::string> argv{_runner, _file, "--seed", std::to_string(s.run.seed), "--max-frames",
-                                          std::to_string(maxFrames), "--data", _data};
+            std::vector<std::string> argv{_runner,        _file,
+                                          "--seed",       std::to_string(s.run.seed),
+                                          "--max-frames", std::to_string(maxFrames),
+                                          "--data",       _data};
             if (s.run.timed) argv.push_back("--timed");
             s.proc = std::make_unique<TChildProcess>();
             if (!s.proc->start(argv)) {

@@ -21,7 +21,7 @@ struct TEditorRun {
 struct TEditorCheckSummary {
     int runs[2] = {0, 0};  // [relaxed, timed]
     int won[2] = {0, 0};
-    int medianMoves[2] = {0, 0};    // over the runs won (all runs when none was won)
+    int medianMoves[2] = {0, 0};  // over the runs won (all runs when none was won)
     float medianSeconds[2] = {0, 0};
     int noStartMove = 0;  // runs whose first board had no move
     int errors = 0;

@@ -21,14 +21,19 @@ void box(float x, float y, float w, float h, int r, int g, int b, float a) {
     SetAlpha(a);
     DrawRect(x, y, w, h);
 }
-bool over(int x, int y, int w, int h) { return mouse.x >= x && mouse.x < x + w && mouse.y >= y && mouse.y < y + h; }
+bool over(int x, int y, int w, int h) {
+    return mouse.x >= x && mouse.x < x + w && mouse.y >= y && mouse.y < y + h;
+}
 }  // namespace
 
-TEditorFileDialog::TEditorFileDialog() { id = "EDITOR-FILES"; }
+TEditorFileDialog::TEditorFileDialog() {
+    id = "EDITOR-FILES";
+}
 
 void TEditorFileDialog::chooseFolder(int i) {
     folder = std::clamp(i, 0, std::max(0, static_cast<int>(folders.size()) - 1));
-    files = folders.empty() ? std::vector<std::string>() : listLevelFiles(folders[static_cast<size_t>(folder)].path);
+    files = folders.empty() ? std::vector<std::string>()
+                            : listLevelFiles(folders[static_cast<size_t>(folder)].path);
     page = 0;
 }
 
@@ -112,7 +117,8 @@ void TEditorFileDialog::_control() {
     }
     if (!mouse.leftPressed) return;
     for (size_t i = 0; i < folders.size(); ++i)
-        if (over(kX + 20 + static_cast<int>(i) * 180, kY + 50, 170, 30)) return chooseFolder(static_cast<int>(i));
+        if (over(kX + 20 + static_cast<int>(i) * 180, kY + 50, 170, 30))
+            return chooseFolder(static_cast<int>(i));
     for (int r = 0; r < kRows; ++r) {
         const int i = page * kRows + r;
         if (i >= static_cast<int>(files.size())) break;
@@ -155,8 +161,10 @@ int TEditorFileDialog::draw() {
         const int i = page * kRows + r;
         if (i >= static_cast<int>(files.size())) break;
         const int y = kListY + r * kRowH;
-        if (files[static_cast<size_t>(i)] == name) box(kX + 22, y, kW - 44, kRowH, 70, 96, 150, 1);
-        else if (over(kX + 20, y, kW - 40, kRowH)) box(kX + 22, y, kW - 44, kRowH, 52, 58, 72, 1);
+        if (files[static_cast<size_t>(i)] == name)
+            box(kX + 22, y, kW - 44, kRowH, 70, 96, 150, 1);
+        else if (over(kX + 20, y, kW - 40, kRowH))
+            box(kX + 22, y, kW - 44, kRowH, 52, 58, 72, 1);
         SetColor(236, 238, 242);
         SetAlpha(1);
         DrawText(files[static_cast<size_t>(i)], kX + 30, y + 3);

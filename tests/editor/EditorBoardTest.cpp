@@ -42,10 +42,10 @@ TEST(EditorBoard, ResizeAtEachEdgeKeepsTheContentsInPlace) {
         int delta;
         const char* expected;
     } cases[] = {
-        {TEditorEdge::Top, 1, "1111/abcd/efgh/ijkl/"},    {TEditorEdge::Bottom, 1, "abcd/efgh/ijkl/1111/"},
-        {TEditorEdge::Left, 1, "1abcd/1efgh/1ijkl/"},     {TEditorEdge::Right, 1, "abcd1/efgh1/ijkl1/"},
-        {TEditorEdge::Top, -1, "efgh/ijkl/"},             {TEditorEdge::Bottom, -1, "abcd/efgh/"},
-        {TEditorEdge::Left, -1, "bcd/fgh/jkl/"},          {TEditorEdge::Right, -1, "abc/efg/ijk/"},
+        {TEditorEdge::Top, 1, "1111/abcd/efgh/ijkl/"}, {TEditorEdge::Bottom, 1, "abcd/efgh/ijkl/1111/"},
+        {TEditorEdge::Left, 1, "1abcd/1efgh/1ijkl/"},  {TEditorEdge::Right, 1, "abcd1/efgh1/ijkl1/"},
+        {TEditorEdge::Top, -1, "efgh/ijkl/"},          {TEditorEdge::Bottom, -1, "abcd/efgh/"},
+        {TEditorEdge::Left, -1, "bcd/fgh/jkl/"},       {TEditorEdge::Right, -1, "abc/efg/ijk/"},
     };
     for (const auto& k : cases) {
         TEditorBoard b = numbered();

@@ -31,7 +31,8 @@ bool hasWarning(const TEditorCheckSummary& s, const std::string& part) {
 TEST(EditorCheck, ReadsTheRunnersLine) {
     TEditorRun r;
     ASSERT_TRUE(parseLevelRun(
-        "{\"outcome\":\"won\",\"moves\":96,\"frames\":5957,\"score\":18600,\"refills\":2,\"startMove\":0}", r));
+        "{\"outcome\":\"won\",\"moves\":96,\"frames\":5957,\"score\":18600,\"refills\":2,\"startMove\":0}",
+        r));
     EXPECT_EQ(r.outcome, "won");
     EXPECT_EQ(r.moves, 96);
     EXPECT_EQ(r.frames, 5957);
@@ -42,9 +43,9 @@ TEST(EditorCheck, ReadsTheRunnersLine) {
 
 TEST(EditorCheck, SummaryGivesShareMediansAndWarnings) {
     // Relaxed: won 3 of 4 (moves 10, 30, 20 -> median 20; frames 600, 1800, 1200 -> 20 s).
-    std::vector<TEditorRun> runs{run(false, "won", 10, 600), run(false, "won", 30, 1800),
+    std::vector<TEditorRun> runs{run(false, "won", 10, 600),    run(false, "won", 30, 1800),
                                  run(false, "stuck", 99, 9999), run(false, "won", 20, 1200),
-                                 run(true, "lost", 40, 600), run(true, "lost", 50, 1200)};
+                                 run(true, "lost", 40, 600),    run(true, "lost", 50, 1200)};
     TEditorCheckSummary s = summariseRuns(runs);
     EXPECT_EQ(s.runs[0], 4);
     EXPECT_EQ(s.won[0], 3);
@@ -55,8 +56,8 @@ TEST(EditorCheck, SummaryGivesShareMediansAndWarnings) {
     EXPECT_TRUE(hasWarning(s, "Timed: not won"));
     EXPECT_FALSE(hasWarning(s, "The level was not won"));
 
-    s = summariseRuns({run(false, "stuck", 0, 3600, false), run(true, "lost", 0, 600, false),
-                       run(true, "error", 0, 0)});
+    s = summariseRuns(
+        {run(false, "stuck", 0, 3600, false), run(true, "lost", 0, 600, false), run(true, "error", 0, 0)});
     EXPECT_TRUE(hasWarning(s, "The level was not won on any seed."));
     EXPECT_TRUE(hasWarning(s, "without a possible move on 2 of 2"));
     EXPECT_TRUE(hasWarning(s, "1 runs failed"));
@@ -96,9 +97,10 @@ TEST_F(EditorCheckRuns, PlaysTenSeedsBothWaysWithoutWaiting) {
     EXPECT_GT(s.medianMoves[0], 0);
     EXPECT_FALSE(hasWarning(s, "not won on any seed"));
     // One two-layer plate alone: no move ever, never cleared.
-    writeBytes("lone.lvl",
-               "level {\n data {\n dims = 1, 1\n time = 30, 30\n matchType = \"SWAP\"\n"
-               " availableChips = \"1 2 3\"\n }\n tiles {\n row0 = \"3\"\n }\n chips {\n row0 = \"1\"\n }\n}\n");
+    writeBytes(
+        "lone.lvl",
+        "level {\n data {\n dims = 1, 1\n time = 30, 30\n matchType = \"SWAP\"\n"
+        " availableChips = \"1 2 3\"\n }\n tiles {\n row0 = \"3\"\n }\n chips {\n row0 = \"1\"\n }\n}\n");
     s = checkLevel(path("lone.lvl"));
     EXPECT_EQ(s.won[0] + s.won[1], 0);
     EXPECT_EQ(s.errors, 0);

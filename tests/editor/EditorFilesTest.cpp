@@ -79,17 +79,27 @@ TEST(EditorFileNames, AcceptsPlainNamesAndRefusesFoldersWithAReason) {
         std::string typed;
         std::string name;  // "" when refused
     } cases[] = {
-        {"level 1", "level 1.lvl"},   {"My_Level-2.lvl", "My_Level-2.lvl"}, {"  pad  ", "pad.lvl"},
-        {"x.LVL", "x.LVL"},           {"../up", ""},                         {"a/b", ""},
-        {"a\\b", ""},                 {"C:x", ""},                           {".hidden", ""},
-        {"", ""},                     {"what?", ""},                         {std::string(41, 'a'), ""},
+        {"level 1", "level 1.lvl"},
+        {"My_Level-2.lvl", "My_Level-2.lvl"},
+        {"  pad  ", "pad.lvl"},
+        {"x.LVL", "x.LVL"},
+        {"../up", ""},
+        {"a/b", ""},
+        {"a\\b", ""},
+        {"C:x", ""},
+        {".hidden", ""},
+        {"", ""},
+        {"what?", ""},
+        {std::string(41, 'a'), ""},
     };
     for (const auto& k : cases) {
         std::string name, why;
         const bool ok = editorFileName(k.typed, name, why);
         EXPECT_EQ(ok, !k.name.empty()) << k.typed;
-        if (ok) EXPECT_EQ(name, k.name);
-        else EXPECT_FALSE(why.empty()) << k.typed;
+        if (ok)
+            EXPECT_EQ(name, k.name);
+        else
+            EXPECT_FALSE(why.empty()) << k.typed;
     }
 }
 
@@ -182,7 +192,8 @@ TEST_F(EditorFiles, MalformedFilesOpenWithTheReasonAndStayUntouched) {
 
 TEST_F(EditorFiles, ListsOnlyLevelFilesOfTheTwoFolders) {
     fs::create_directories(userLevelsDir());
-    for (const char* n : {"b.lvl", "a.LVL", "notes.txt", ".a.lvl.check", ".hidden.lvl"}) writeBytes(std::string("Levels/") + n, "x");
+    for (const char* n : {"b.lvl", "a.LVL", "notes.txt", ".a.lvl.check", ".hidden.lvl"})
+        writeBytes(std::string("Levels/") + n, "x");
     EXPECT_EQ(listLevelFiles(userLevelsDir()), (std::vector<std::string>{"a.LVL", "b.lvl"}));
     EXPECT_TRUE(insideEditorFolders(mine("x.lvl")));
     EXPECT_TRUE(insideEditorFolders(dataRoot + "data/levels/level01.lvl"));
