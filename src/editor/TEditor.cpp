@@ -1235,7 +1235,16 @@ void TEditor::_drawBoardOverlay() {
     else
         textColour();
     SetAlpha(1);
-    DrawText(message, 10, kStatusY + 3);
+    // Pointing at a tool or command names it with its key.
+    const Button* hover = nullptr;
+    for (const Button& b : _buttons)
+        if (mouse.x >= b.x && mouse.x < b.x + b.w && mouse.y >= b.y && mouse.y < b.y + b.h) hover = &b;
+    if (hover && !hover->key.empty()) {
+        textColour();
+        DrawText(hover->label + " - key " + hover->key, 10, kStatusY + 3);
+    } else {
+        DrawText(message, 10, kStatusY + 3);
+    }
 }
 
 void TEditor::_drawButton(const Button& b) {
