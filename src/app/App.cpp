@@ -12,7 +12,7 @@ std::string usageText() {
            "               [--script FILE] [--shots DIR] [--seed N] [--draw-all]\n"
            "               [--play-level FILE [--timed]] [--gui-gallery FILE] [--credits] [--help] "
            "[--version]\n"
-           "               [--puzzle FILE] [--quest-at LEVEL [--jigsaw-solved]]\n";
+           "               [--puzzle FILE] [--quest-at LEVEL [--jigsaw-solved]] [--editor [FILE]]\n";
 }
 
 bool parseCommandLine(const std::vector<std::string>& args, TCommandLine& out, std::string& error) {
@@ -69,6 +69,10 @@ bool parseCommandLine(const std::vector<std::string>& args, TCommandLine& out, s
             out.questAt = static_cast<int>(n);
         } else if (a == "--jigsaw-solved") {
             out.jigsawSolved = true;
+        } else if (a == "--editor") {
+            out.editor = true;
+            // The file is optional: a following word that is not a flag.
+            if (i + 1 < args.size() && !args[i + 1].empty() && args[i + 1][0] != '-') out.editorFile = args[++i];
         } else if (a == "--credits") {
             out.credits = true;
         } else if (a == "--draw-all") {

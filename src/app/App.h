@@ -22,6 +22,8 @@ struct TCommandLine {
     std::string puzzle;      // --puzzle FILE: dev-only, the jigsaw screen on one puzzle file
     int questAt = 0;            // --quest-at LEVEL: dev-only, starts the quest at that level's owner scene
     bool jigsawSolved = false;  // --jigsaw-solved: with --quest-at, the stage's jigsaw is solved
+    bool editor = false;     // --editor [FILE]: the level editor on a file or a new level
+    std::string editorFile;
     bool help = false;
     bool version = false;
 };

@@ -10,6 +10,7 @@
 struct TFreePlayEntry {
     int id = 0;
     std::string url;
+    std::string name;  // a level of the player's own ("My levels"): its name; url is then its full path
 };
 
 // The usable entries in file order. A missing or unreadable file, a count

@@ -1,7 +1,9 @@
 #include "screens/TFreePlay.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <filesystem>
 
 #include "app/AppGlobals.h"
 #include "app/Control.h"
@@ -89,6 +91,24 @@ bool TFreePlay::saveBest() const {
     return f->save(p->folder() + "freeplay.dat");
 }
 
+std::vector<TFreePlayEntry> TFreePlay::myLevels(const std::string& folder) {
+    std::vector<TFreePlayEntry> out;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::filesystem::path& p = it->path();
+        std::string ext = p.extension().string();
+        for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        const std::string stem = p.stem().string();
+        if (ext != ".lvl" || stem.empty() || stem[0] == '.' || !it->is_regular_file(ec)) continue;
+        TFreePlayEntry e;
+        e.url = p.string();
+        e.name = stem;
+        out.push_back(e);
+    }
+    std::sort(out.begin(), out.end(), [](const TFreePlayEntry& a, const TFreePlayEntry& b) { return a.name < b.name; });
+    return out;
+}
+
 int TFreePlay::rowAt(int x, int y) const {
     if (x < 262 || x > 762 || y < kFirstRowY) return -1;
     const int r = (y - kFirstRowY) / kRowH;
@@ -166,7 +186,7 @@ void TFreePlay::_play(const TFreePlayEntry& e, bool resume) {
     auto stand = std::make_shared<TProfile>();
     stand->name = player->name;
     stand->gameMode = resume ? leftMode : mode;
-    stand->nrLevelu = e.id;
+    stand->nrLevelu = std::max(1, e.id);
     stand->tutorialOn = 0;
     stand->profilesDir = userRoot.empty() ? std::string() : userRoot + "/FreePlay/";
     mainGame->profile = stand;
@@ -178,7 +198,7 @@ void TFreePlay::_play(const TFreePlayEntry& e, bool resume) {
             leftLevel.reset();
             mainGame->setLevel(level);
         } else {
-            level = loadLevelFile(dataRoot + e.url, mainGame->m3Game.get());
+            level = loadLevelFile(e.name.empty() ? dataRoot + e.url : e.url, mainGame->m3Game.get());
             if (!level || level->rows <= 0 || level->cols <= 0) {
                 notice(txt[10] + "\n" + e.url, this);
                 return;
@@ -195,7 +215,7 @@ void TFreePlay::_play(const TFreePlayEntry& e, bool resume) {
             continue;
         }
         const bool won = next == "GET-NEXT-QUEST-LEVEL" || next == "PUZZLE";
-        if (won && level) {
+        if (won && level && e.name.empty()) {
             int& b = best[e.id];
             b = std::max(b, static_cast<int>(level->score));
             if (!saveBest()) std::fprintf(stderr, "Free play: the best scores could not be saved.\n");
@@ -220,6 +240,8 @@ std::string TFreePlay::mainLoop() {
     loadBest();
     for (;;) {
         shown = reached(table, player->nrLevelu);
+        if (!userRoot.empty())
+            for (auto& e : myLevels(userRoot + "/Levels/")) shown.push_back(e);
         _offerContinue = leftLevel && leftPlayer == player->getMyID();
         const std::string a = _list();
         if (a == "PLAY" && _chosen >= 0 && _chosen < static_cast<int>(shown.size()))
@@ -275,7 +297,7 @@ int TFreePlay::draw() {
         }
         SetAlpha(alpha);
         SetColor(59, 36, 20);
-        DrawText(withNumber(txt[1], e.id), 280, y + (kRowH - h) / 2);
+        DrawText(e.name.empty() ? withNumber(txt[1], e.id) : "My levels: " + e.name, 280, y + (kRowH - h) / 2);
         auto it = best.find(e.id);
         if (it != best.end()) {
             const std::string b = withNumber(txt[2], it->second);

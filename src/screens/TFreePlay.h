@@ -43,6 +43,9 @@ public:
     // The entries of `all` a player at quest level nrLevelu has reached.
     static std::vector<TFreePlayEntry> reached(const std::vector<TFreePlayEntry>& all, int nrLevelu);
     int rowAt(int x, int y) const;
+    // The player's own levels ("Levels" in the per-user folder, made in the
+    // level editor), by name, after the quest's.
+    static std::vector<TFreePlayEntry> myLevels(const std::string& folder);
     // Best scores of the current player, from and to "freeplay.dat" in the
     // player's folder.
     void loadBest();

@@ -1,5 +1,6 @@
 #include "screens/TMainMenu.h"
 
+#include "app/AppGlobals.h"
 #include "app/Control.h"
 
 #include <cmath>
@@ -267,6 +268,10 @@ void TMainMenu::_controlKEYBOARD() {
         goExit();
     } else if (KeyHit(32) > 0) {
         modeSelection->mainLoop(this);  // a look at the modes; the answer is not used
+    } else if (KeyHit(113) > 0 && cheatsEnabled) {
+        // F2 opens the level editor for the game's designers.
+        wynik = "EDITOR";
+        goOut();
     }
 }
 

@@ -60,6 +60,7 @@ void wireGame() {
     wireJigsaw();
     wireCampaign();
     wireDogs();
+    wireEditor();
     wireStandIns();
     wireGui();
     wirePlayLog();
@@ -93,6 +94,11 @@ int runBrimble(int argc, char** argv) {
     appOptions.seedGiven = cl.seedGiven;
     appOptions.seed = cl.seed;
     const std::string galleryFile = absolutePath(cl.guiGallery);
+    // The editor's file, relative to where we were started (or to the data
+    // folder when it is found only there, e.g. data/levels/level01.lvl).
+    const std::string editorFile = cl.editorFile.empty() || exists(cl.editorFile.c_str())
+                                       ? absolutePath(cl.editorFile)
+                                       : cl.editorFile;
     // A puzzle file given relative to the data folder is found there.
     const std::string puzzleFile = exists(cl.puzzle.c_str()) ? absolutePath(cl.puzzle) : cl.puzzle;
 
@@ -144,8 +150,8 @@ int runBrimble(int argc, char** argv) {
     // now that the per-user folders exist.
     // The normal start reads the players from the loading screen, once the
     // play screen's tables are there (a saved quest level needs them).
-    const bool normalStart =
-        appOptions.playLevelFile.empty() && puzzleFile.empty() && !cl.credits && galleryFile.empty();
+    const bool normalStart = appOptions.playLevelFile.empty() && puzzleFile.empty() && !cl.credits &&
+                             galleryFile.empty() && !cl.editor;
     options().loadOptions();
     options().applyVolumes();
     options().openScreen();
@@ -188,6 +194,8 @@ int runBrimble(int argc, char** argv) {
         status = playLevelFile(appOptions.playLevelFile, appOptions.timed);
     } else if (!puzzleFile.empty()) {
         status = runPuzzleFile(puzzleFile);
+    } else if (cl.editor) {
+        status = runEditorFile(editorFile);
     } else if (cl.credits) {
         Control::currentName = "END-OF-GAME";
         endOfGame->mainLoop();

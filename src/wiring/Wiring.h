@@ -40,6 +40,11 @@ void createDogScreens();
 // dressed and leads on to the next stage. Returns the screen to start at.
 std::string startQuestAt(int level, bool jigsawSolved);
 void wireMenu();
+// The level editor's screen.
+void wireEditor();
+// Development start (--editor [FILE]): the editor on a level file, or on a
+// new level when FILE is ""; leaving it ends the program.
+int runEditorFile(const std::string& file);
 // The steps of the loading screen's five parts.
 void prepareLoadingSteps();
 

@@ -184,6 +184,31 @@ TEST(CommandLineTest, FlagsAndErrors) {
     }
 }
 
+TEST(CommandLineTest, EditorTakesAnOptionalFile) {
+    const struct {
+        std::vector<std::string> args;
+        std::string file;
+        bool headless;
+    } cases[] = {
+        {{"--editor"}, "", false},
+        {{"--editor", "a.lvl"}, "a.lvl", false},
+        {{"--editor", "--headless"}, "", true},
+        {{"--editor", "data/levels/x.lvl", "--headless"}, "data/levels/x.lvl", true},
+    };
+    for (const auto& k : cases) {
+        TCommandLine cl;
+        std::string err;
+        ASSERT_TRUE(parseCommandLine(k.args, cl, err)) << err;
+        EXPECT_TRUE(cl.editor);
+        EXPECT_EQ(cl.editorFile, k.file);
+        EXPECT_EQ(cl.headless, k.headless);
+    }
+    TCommandLine cl;
+    std::string err;
+    ASSERT_TRUE(parseCommandLine({"--headless"}, cl, err));
+    EXPECT_FALSE(cl.editor);
+}
+
 TEST(HarnessScriptTest, ParsesCommandsAndReportsTheLine) {
     std::vector<THarnessCommand> cmds;
     std::string err;
