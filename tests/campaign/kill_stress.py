@@ -210,14 +210,15 @@ def read_state(user, fx):
         st["grouped"] = grouped
         stage = min(st["stage"], fx.dogs)
         imgs = {q["img"] for q in pieces.values()}
-        # The last stage done, the jigsaw may be the last one's (complete).
-        if st["stage"] <= fx.dogs and imgs != fx.stage_images[stage]:
+        # In a quest (a player who has none yet holds the default jigsaw).
+        in_quest = st["type"] != "" and st["stage"] <= fx.dogs
+        if in_quest and imgs != fx.stage_images[stage]:
             raise Broken(f"the saved jigsaw is not stage {stage}'s: {sorted(imgs)[:2]}...")
         missing = st["owned"] - set(pieces)
         if missing:
             raise Broken(f"profile.dat owns pieces {sorted(missing)} that its jigsaw does not have")
         marked = grouped | loose_owned
-        if st["stage"] <= fx.dogs and marked != st["owned"]:
+        if in_quest and marked != st["owned"]:
             raise Broken(f"the jigsaw marks {sorted(marked)} as owned, the profile {sorted(st['owned'])}")
     return st
 
