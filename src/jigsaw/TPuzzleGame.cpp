@@ -557,7 +557,10 @@ void TPuzzleGame::_drawBack() {
 }
 
 void TPuzzleGame::_drawTlo() {
-    SetBlend(ALPHABLEND);
+    // Opaque once faded in: nothing behind it to blend with, and copying the
+    // full screen without blending is the cheaper fill.
+    const bool behind = state.rfind("WIN", 0) == 0;
+    SetBlend(alpha >= 1.0f && !behind ? SOLIDBLEND : ALPHABLEND);
     SetRotation(0);
     SetScale(1, 1);
     SetAlpha(alpha);
