@@ -306,6 +306,7 @@ def main():
     screens = {}
     t0 = time.time()
     run = 0
+    resume_time = 0.3  # seconds from start to a finished resume, as measured
     while stats["killed"] < kills:
         run += 1
         if run > kills * 3:
@@ -325,13 +326,32 @@ def main():
         if os.environ.get("KILL_STRESS_LOG"):
             shutil.copytree(user, os.path.join(work, f"before_{run}"), dirs_exist_ok=True)
         before = st
-        delay = rnd.uniform(0.05, 1.2)
+        # One kill in five falls in the start-up or the resume; the others
+        # after the resume, at a random moment of the play that follows
+        # (scaled to how long the resume took, so a slower build, such as
+        # the sanitizer one, plays as far between kills).
+        early = rnd.random() < 0.2
+        marker = os.path.join(shots, "marker.png")
+        t_start = time.time()
         with open(os.path.join(work, "out.txt"), "w") as o, open(os.path.join(work, "err.txt"), "w") as e:
             proc = subprocess.Popen(
                 [brimble, "--headless", "--data", data, "--script", script, "--shots", shots,
                  "--user-dir", user, "--seed", str(run)], stdout=o, stderr=e)
+            rc = None
+            if early:
+                delay = rnd.uniform(0.02, resume_time)
+                deadline = t_start + delay
+            else:
+                while proc.poll() is None and not os.path.exists(marker) and time.time() - t_start < 120:
+                    time.sleep(0.005)
+                took_resume = time.time() - t_start
+                if os.path.exists(marker):
+                    resume_time = 0.8 * resume_time + 0.2 * took_resume
+                delay = rnd.uniform(0.0, 1.0) * max(1.0, resume_time / 0.3)
+                deadline = time.time() + delay
+                delay += took_resume
             try:
-                rc = proc.wait(timeout=delay)
+                rc = proc.wait(timeout=max(0.0, deadline - time.time()))
             except subprocess.TimeoutExpired:
                 proc.send_signal(signal.SIGKILL)
                 proc.wait()
@@ -374,6 +394,10 @@ def main():
           f"{stats['resumes checked']} resumes checked {dict(sorted(screens.items()))}, "
           f"{stats['campaigns']} campaigns reached the credits, furthest stage {stats['max stage']}, "
           f"{stats['tmp left']} temporary files seen after kills, {took:.1f} s")
+    # A stress that never got past the resume shows nothing.
+    if stats["resumes checked"] < kills // 4 or stats["max stage"] < 2:
+        failures.append("the runs got too little done between kills to show anything "
+                        f"({stats['resumes checked']} resumes, furthest stage {stats['max stage']})")
     for f in failures:
         print("FAIL", f)
     return 1 if failures else 0
