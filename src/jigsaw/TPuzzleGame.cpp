@@ -142,10 +142,11 @@ void TPuzzleGame::reportFrameStats() {
         std::vector<int> t = *v;
         if (t.empty()) continue;
         std::sort(t.begin(), t.end());
-        std::fprintf(stderr,
-                     "jigsaw %s of %zu busy frames: median %.2f ms, 99th percentile %.2f ms, longest %.2f ms\n",
-                     v == &_frameUs ? "update+draw" : "whole frame with present (pacing sleep left out)", t.size(),
-                     t[t.size() / 2] / 1000.0, t[t.size() * 99 / 100] / 1000.0, t.back() / 1000.0);
+        std::fprintf(
+            stderr,
+            "jigsaw %s of %zu busy frames: median %.2f ms, 99th percentile %.2f ms, longest %.2f ms\n",
+            v == &_frameUs ? "update+draw" : "whole frame with present (pacing sleep left out)", t.size(),
+            t[t.size() / 2] / 1000.0, t[t.size() * 99 / 100] / 1000.0, t.back() / 1000.0);
     }
     _frameUs.clear();
     _fullFrameUs.clear();

@@ -44,7 +44,8 @@ void TTrayLayout::_build(float boardX, float boardY, float boardSide) {
             cand.push_back({right - i * _sx, kMargin + j * _sy, i, 2, -(kMargin + j * _sy)});
         }
     for (int j = 0; bottom - j * _sy >= kMargin; ++j)
-        for (int i = 0; left + i * _sx <= right; ++i) cand.push_back({left + i * _sx, bottom - j * _sy, j, 1, left + i * _sx});
+        for (int i = 0; left + i * _sx <= right; ++i)
+            cand.push_back({left + i * _sx, bottom - j * _sy, j, 1, left + i * _sx});
     std::stable_sort(cand.begin(), cand.end(), [](const Place& a, const Place& b) {
         if (a.ring != b.ring) return a.ring < b.ring;
         if (a.side != b.side) return a.side < b.side;

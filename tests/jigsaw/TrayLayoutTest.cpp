@@ -28,7 +28,8 @@ bool overlap(const Box& a, const Box& b) {
 const struct {
     int count;
     float w, h;
-} kStages[] = {{30, 122, 142}, {30, 127, 142}, {36, 105, 127}, {42, 105, 121}, {42, 109, 122}, {25, 100, 100}};
+} kStages[] = {{30, 122, 142}, {30, 127, 142}, {36, 105, 127},
+               {42, 105, 121}, {42, 109, 122}, {25, 100, 100}};
 
 TEST(TrayLayout, EveryPieceOfABigStageHasAPlaceOfItsOwn) {
     const Box board{262, 20, 500, 500}, sash{1024 - 262, 0, 262, 76};
