@@ -222,6 +222,10 @@ std::string Control::QUEST_getNextLevel() {
     if (!p) return "MAIN-MENU";
     p->save();
     p->nrLevelu += 1;
+    // From here the jigsaw is where the quest resumes: preparing the next
+    // level saves the profile, and a game killed before the jigsaw opens
+    // must not resume by playing that level with the jigsaw skipped.
+    p->gameType = "PUZZLE";
     if (levelHeld(p->nrLevelu))
         prepareQuestLevel();
     else if (mainGame)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/AppGlobals.h"
 #include "app/FrameServices.h"
@@ -75,7 +76,25 @@ std::string TPuzzleGame::mainLoop() {
     // Saved on the way in too (with the pieces just earned), so a game
     // killed on the board resumes here.
     if (auto p = player()) p->save();
+    static const bool stats = std::getenv("BRIMBLE_FRAME_STATS") != nullptr;
+    _recordFrames = stats;
+    if (stats) {
+        _frameUs.reserve(60 * 600);
+        _fullFrameUs.reserve(60 * 600);
+    }
+    if (stats) {
+        // A script that quits on the board still gets its figures.
+        static const bool registered = [] {
+            std::atexit([] {
+                if (puzzleGame) puzzleGame->reportFrameStats();
+            });
+            return true;
+        }();
+        (void)registered;
+    }
     runLoop();
+    if (stats) reportFrameStats();
+    _recordFrames = false;
     if (auto p = player()) p->save();
     clearParticles();
     globalSnd.setPendingMusicVolume(0);
@@ -90,6 +109,47 @@ std::string TPuzzleGame::mainLoop() {
     auto p = player();
     if (p && p->nrLevelu == 13 && wynik != "MAIN-MENU") return "STORY";
     return wynik;
+}
+
+void TPuzzleGame::_frameBegin() {
+    if (!_recordFrames) return;
+    static const char* env = std::getenv("BRIMBLE_FRAME_STATS");
+    static const bool all = env != nullptr && std::string(env) == "all";
+    bool flying = !_flying.empty();
+    if (level)
+        for (auto& p : level->allPuzzles) flying = flying || (p->nowy && p->aktywny);
+    _frameBusy = all || click != nullptr || flying;
+    _frameStart = std::chrono::steady_clock::now();
+}
+
+void TPuzzleGame::_frameDrawn() {
+    if (!_recordFrames || !_frameBusy) return;
+    _frameUs.push_back(static_cast<int>(
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - _frameStart)
+            .count()));
+}
+
+void TPuzzleGame::_framePresented() {
+    if (!_recordFrames || !_frameBusy) return;
+    _fullFrameUs.push_back(static_cast<int>(
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - _frameStart)
+            .count() -
+        static_cast<long long>(LastFlipWaitMs() * 1000)));
+}
+
+void TPuzzleGame::reportFrameStats() {
+    for (auto* v : {&_frameUs, &_fullFrameUs}) {
+        std::vector<int> t = *v;
+        if (t.empty()) continue;
+        std::sort(t.begin(), t.end());
+        std::fprintf(
+            stderr,
+            "jigsaw %s of %zu busy frames: median %.2f ms, 99th percentile %.2f ms, longest %.2f ms\n",
+            v == &_frameUs ? "update+draw" : "whole frame with present (pacing sleep left out)", t.size(),
+            t[t.size() / 2] / 1000.0, t[t.size() * 99 / 100] / 1000.0, t.back() / 1000.0);
+    }
+    _frameUs.clear();
+    _fullFrameUs.clear();
 }
 
 void TPuzzleGame::prepare() {
@@ -498,7 +558,10 @@ void TPuzzleGame::_drawBack() {
 }
 
 void TPuzzleGame::_drawTlo() {
-    SetBlend(ALPHABLEND);
+    // Opaque once faded in: nothing behind it to blend with, and copying the
+    // full screen without blending is the cheaper fill.
+    const bool behind = state.rfind("WIN", 0) == 0;
+    SetBlend(alpha >= 1.0f && !behind ? SOLIDBLEND : ALPHABLEND);
     SetRotation(0);
     SetScale(1, 1);
     SetAlpha(alpha);

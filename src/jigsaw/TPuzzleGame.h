@@ -8,6 +8,7 @@
 // sends every piece flying onto the dog, which dresses up piece by piece.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -95,6 +96,13 @@ public:
     // The notice on the board (the default pop-up) and when it goes.
     const std::string& notice() const { return _notice; }
 
+    // Development: with the environment variable BRIMBLE_FRAME_STATS set, the
+    // times of the frames in which a piece or group is held or pieces fly
+    // (every frame with "=all") are printed to stderr when the visit ends:
+    // update and drawing, and the whole frame with its present less the
+    // sleep that holds 60 fps.
+    void reportFrameStats();
+
 private:
     bool _setUp = false;
     bool _quotaRead = false;
@@ -105,6 +113,12 @@ private:
     FontPtr _noticeFont;
     int _landed = 0;
     float _backX = 0, _menuX = 0;  // loaded x of the buttons that slide with the sash
+    bool _recordFrames = false, _frameBusy = false;
+    std::chrono::steady_clock::time_point _frameStart;
+    std::vector<int> _frameUs, _fullFrameUs;
+    void _frameBegin() override;
+    void _frameDrawn() override;
+    void _framePresented() override;
     void _showNotice(const std::string& text);
     void _drawNotice();
     void _drop();

@@ -9,6 +9,7 @@
 
 #include "audio/TGlobalSnd.h"
 #include "data/TRCMFile.h"
+#include "jigsaw/TTrayLayout.h"
 
 // ---------------------------------------------------------------------------
 // Lay-out walk
@@ -54,11 +55,40 @@ void TPuzzleLevel::shufflePuzzlePositions2() {
     for (auto& e : puzzles)
         if (!e->isGroup() && e->aktywny) loose.push_back(e.get());
     if (loose.empty()) return;
-    TLayoutWalk walk(static_cast<float>(loose.front()->w), static_cast<float>(loose.front()->h));
+    const float refW = static_cast<float>(loose.front()->w), refH = static_cast<float>(loose.front()->h);
+    std::vector<TPuzzle*> off;
     for (TPuzzle* p : loose) {
         const float px = p->dim.x, py = p->dim.y;
         const bool onBoard = px >= stx && px <= stx + kBoard - p->w && py >= sty && py <= sty + kBoard - p->h;
-        if (!onBoard) walk.next(p->dim.x, p->dim.y);
+        if (!onBoard) off.push_back(p);
+    }
+    // The walk round the edges while one round holds them all; past that it
+    // would start again on top of the first pieces, so the tray's grid
+    // (every piece's middle in sight) takes them instead.
+    std::vector<std::pair<float, float>> at;
+    TLayoutWalk walk(refW, refH);
+    for (size_t k = 0; k < off.size(); ++k) {
+        float x, y;
+        walk.next(x, y);
+        if (k > 0 && walk.phase() == 0 && x == 10 && y == 10) {
+            at.clear();
+            break;
+        }
+        at.emplace_back(x, y);
+    }
+    if (at.size() < off.size()) {
+        // The biggest piece sets the grid's step, so no two middles overlap.
+        float bigW = 0, bigH = 0;
+        for (TPuzzle* p : off) {
+            bigW = std::max(bigW, static_cast<float>(p->w));
+            bigH = std::max(bigH, static_cast<float>(p->h));
+        }
+        const TTrayLayout tray(bigW, bigH, stx, sty, kBoard, static_cast<int>(off.size()));
+        for (size_t k = 0; k < off.size(); ++k) at.push_back(tray.place(static_cast<int>(k)));
+    }
+    for (size_t k = 0; k < off.size(); ++k) {
+        off[k]->dim.x = at[k].first;
+        off[k]->dim.y = at[k].second;
     }
     for (TPuzzle* p : loose) {
         if (!p->nowy) continue;

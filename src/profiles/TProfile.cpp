@@ -28,6 +28,43 @@ bool saveLevelHooked(TLevel& level, const std::string& path) {
     return saveLevelFile(level, path);
 }
 
+// One save writes three files; "profile.dat" is the one that commits it. The
+// quest level and the jigsaw are first written beside their places as
+// NAME.next, "profile.dat" records a checksum of each, and only then do the
+// ".next" files take their places. A game killed before "profile.dat" was
+// written leaves the previous save whole (its ".next" files are dropped at the
+// next load); one killed after it has the rename finished at the next load.
+// So the profile, its level and its jigsaw always come from one save.
+const char* const kNext = ".next";
+
+std::string fileSum(const std::string& path) {
+    std::string bytes;
+    if (!ReadBytesFile(path, bytes)) return std::string();
+    uint64_t h = 1469598103934665603ull;  // FNV-1a, 64 bits
+    for (unsigned char c : bytes) {
+        h ^= c;
+        h *= 1099511628211ull;
+    }
+    char buf[24];
+    std::snprintf(buf, sizeof buf, "%016llx", static_cast<unsigned long long>(h));
+    return buf;
+}
+
+// Settles NAME against the checksum "profile.dat" holds for it ("" for none):
+// a ".next" file that is the committed one takes NAME's place, any other is
+// a save that never committed and goes.
+void settleCompanion(const std::string& dir, const std::string& name, const std::string& sum) {
+    const std::string next = dir + name + kNext;
+    if (FileType(next) != 1) return;
+    if (!sum.empty() && fileSum(next) == sum) {
+        if (!RenameFile(next, dir + name))
+            std::fprintf(stderr, "%s%s could not be put in place; the older file is read\n", dir.c_str(),
+                         name.c_str());
+    } else {
+        DeleteFile(next);
+    }
+}
+
 int levelTimeNow() {
     return H().levelTime ? H().levelTime() : m3Effects().levelTime();
 }
@@ -179,13 +216,14 @@ bool TProfile::save() {
     // The level and the jigsaw go first, "profile.dat" last: whatever a crash
     // interrupts, "profile.dat" only ever names files that are complete.
     bool haveLevel = questLevel != nullptr;
-    if (haveLevel && !saveLevelHooked(*questLevel, dir + "questlevel.lvl")) {
+    const std::string levelFile = dir + "questlevel.lvl", puzzleFile = dir + "puzzleLevel.dat";
+    if (haveLevel && !saveLevelHooked(*questLevel, levelFile + kNext)) {
         std::fprintf(stderr, "Profile %s: the quest level could not be saved\n", name.c_str());
         haveLevel = false;
         ok = false;
     }
     bool havePuzzle = puzzleLevel != nullptr && H().savePuzzleLevel;
-    if (havePuzzle && !H().savePuzzleLevel(puzzleLevel, dir + "puzzleLevel.dat")) {
+    if (havePuzzle && !H().savePuzzleLevel(puzzleLevel, puzzleFile + kNext)) {
         std::fprintf(stderr, "Profile %s: the jigsaw could not be saved\n", name.c_str());
         havePuzzle = false;
         ok = false;
@@ -205,6 +243,10 @@ bool TProfile::save() {
     f->setFloat("Profile::questLevel", haveLevel ? 1 : 0);
     if (haveLevel) f->setFloat("Profile::levelTime", levelTime);
     f->setFloat("Profile::puzzleLevel", havePuzzle ? 1 : 0);
+    const std::string levelSum = haveLevel ? fileSum(levelFile + kNext) : std::string();
+    const std::string puzzleSum = havePuzzle ? fileSum(puzzleFile + kNext) : std::string();
+    if (!levelSum.empty()) f->setString("Profile::questLevelSum", levelSum);
+    if (!puzzleSum.empty()) f->setString("Profile::puzzleLevelSum", puzzleSum);
 
     std::vector<int> pieces;
     for (auto& p : activePuzzles)
@@ -270,7 +312,14 @@ bool TProfile::save() {
         }
     }
 
-    if (!f->save(dir + "profile.dat")) return false;
+    if (!f->save(dir + "profile.dat")) {
+        // Not committed: the previous save stays whole.
+        DeleteFile(levelFile + kNext);
+        DeleteFile(puzzleFile + kNext);
+        return false;
+    }
+    settleCompanion(dir, "questlevel.lvl", levelSum);
+    settleCompanion(dir, "puzzleLevel.dat", puzzleSum);
     if (haveLevel) savedLevelTime = levelTime;
     // Files the profile no longer names are stale.
     if (!haveLevel && questLevel == nullptr) DeleteFile(dir + "questlevel.lvl");
@@ -296,6 +345,11 @@ bool TProfile::load(const std::string& dir) {
     if (gameType == "0") gameType.clear();
     if (gameMode == "0") gameMode.clear();
     ulozone = f->getInt("profile::ulozone");
+    // A save killed half-way is finished or dropped before its files are read.
+    settleCompanion(dir, "questlevel.lvl",
+                    f->hasEntry("profile::questLevelSum") ? f->getString("profile::questLevelSum") : "");
+    settleCompanion(dir, "puzzleLevel.dat",
+                    f->hasEntry("profile::puzzleLevelSum") ? f->getString("profile::puzzleLevelSum") : "");
     if (f->hasEntry("profile::tutorialOn")) tutorialOn = f->getInt("profile::tutorialOn");
     pies = H().getDog ? H().getDog(nrStageu) : nullptr;
 

@@ -73,7 +73,7 @@ private:
     bool _closing = false;
     bool _fromLevel = false;
     bool _canRestart = true;
-    int _resumeX = -1;  // the resume button's place in the script
+    int _resumeX = -1;      // the resume button's place in the script
     bool _changed = false;  // a setting changed: the file is written on close
     void _refreshCaptions();
     void _close(const std::string& answer);

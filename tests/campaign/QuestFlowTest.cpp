@@ -110,6 +110,29 @@ TEST_F(QuestFlowTest, TheLastLevelsJigsawComesBeforeTheEndingAndStillResumes) {
     // guard ends the campaign there instead.
 }
 
+TEST_F(QuestFlowTest, AGameKilledBetweenAWonLevelAndItsJigsawResumesAtTheJigsaw) {
+    // The next level's preparation saves the profile (the play screen saves
+    // when it is handed a level); a kill after that, before the jigsaw's own
+    // save, must resume at the jigsaw, not by playing on without it.
+    held = 10;
+    int saves = 0;
+    profileHooks().mainGameSetLevel = [&](const TLevelPtr&) { saves += profile->save() ? 1 : 0; };
+    playing(2, true);
+    EXPECT_EQ(Control::dispatch("GET-NEXT-QUEST-LEVEL"), "PUZZLE");
+    ASSERT_GT(saves, 0);
+    EXPECT_EQ(savedInt("Profile::nrLevelu"), 3);
+    auto f = loadRCMFile(path(profile->getMyID() + "/profile.dat"));
+    EXPECT_EQ(f->getString("Profile::gameType"), "PUZZLE");
+
+    // The killed game's profile, read back, resumes there.
+    auto back = std::make_shared<TProfile>();
+    back->profilesDir = profile->profilesDir;
+    ASSERT_TRUE(back->load(path(profile->getMyID() + "/")));
+    profileManager().profile = back;
+    EXPECT_EQ(Control::dispatch("RESUME-QUEST"), "PUZZLE");
+    EXPECT_EQ(back->nrLevelu, 3);
+}
+
 TEST_F(QuestFlowTest, PastTheLastLevelWithoutAnEndingTheCreditsRollOnce) {
     playing(191, false);
     EXPECT_EQ(Control::dispatch("GET-NEXT-QUEST-LEVEL"), "MAIN-MENU");

@@ -100,4 +100,53 @@ TEST_F(ProfileJigsaw, SavedJigsawNamingAMissingPieceIsStartedAgain) {
     EXPECT_EQ(b.puzzleLevel->allPuzzles.size(), 4u);
 }
 
+TEST_F(ProfileJigsaw, ASaveKilledHalfWayLeavesTheFilesOfOneSave) {
+    auto src = makeLevel(square2x2());
+    for (auto& p : src->allPuzzles) p->aktywny = 0;
+    ASSERT_TRUE(src->save(path("stage.dat")));
+    TProfile a = player();
+    a.puzzleLevel = loadPuzzleLevel(path("stage.dat"), 0);
+    SeedRnd(4);
+    a.addPuzzles(1);
+    place(a.activePuzzles[0].get(), 300, 100);
+    ASSERT_TRUE(a.save());
+    const std::string d = "Profiles/" + a.getMyID() + "/";
+    EXPECT_FALSE(std::filesystem::exists(path(d + "puzzleLevel.dat.next"))) << "a whole save leaves no .next";
+    const std::string profA = readBytes(d + "profile.dat"), puzA = readBytes(d + "puzzleLevel.dat");
+    const std::string entriesA = entries(a.puzzleLevel);
+    // The next save: two more pieces, the first moved.
+    a.addPuzzles(2);
+    place(a.activePuzzles[0].get(), 350, 140);
+    ASSERT_TRUE(a.save());
+    const std::string profB = readBytes(d + "profile.dat"), puzB = readBytes(d + "puzzleLevel.dat");
+    const std::string entriesB = entries(a.puzzleLevel);
+    ASSERT_NE(puzA, puzB);
+
+    const struct {
+        const char* when;
+        const std::string &profile, &puzzle, &next;
+        const std::string& expect;
+        size_t owned;
+    } cases[] = {
+        {"killed before profile.dat was written", profA, puzA, puzB, entriesA, 1},
+        {"killed after profile.dat, before the rename", profB, puzA, puzB, entriesB, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.when);
+        writeBytes(d + "profile.dat", c.profile);
+        writeBytes(d + "puzzleLevel.dat", c.puzzle);
+        writeBytes(d + "puzzleLevel.dat.next", c.next);
+        TProfile b = player();
+        ASSERT_TRUE(b.load(a.folder()));
+        ASSERT_NE(b.puzzleLevel, nullptr);
+        EXPECT_EQ(entries(b.puzzleLevel), c.expect);
+        EXPECT_EQ(b.activePuzzles.size(), c.owned);
+        EXPECT_FALSE(std::filesystem::exists(path(d + "puzzleLevel.dat.next")));
+        // Loaded again, the same.
+        TProfile e = player();
+        ASSERT_TRUE(e.load(a.folder()));
+        EXPECT_EQ(entries(e.puzzleLevel), c.expect);
+    }
+}
+
 }  // namespace
