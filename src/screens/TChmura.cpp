@@ -33,9 +33,16 @@ void TChmura::draw() const {
     if (img) DrawImage(img, drawX, std::floor(y));
 }
 
+namespace {
+unsigned g_tick = 0;
+}  // namespace
+
+bool TChmura::stepped() {
+    return g_tick % kDrawEvery == 0;
+}
+
 void TChmura::updateAll() {
-    static int tick = 0;
-    const bool step = ++tick % kDrawEvery == 0;
+    const bool step = ++g_tick % kDrawEvery == 0;
     auto& l = all();
     if (step)
         for (auto& c : l) c->drawX = std::floor(c->x);

@@ -111,6 +111,7 @@ void TMainMenu::_prepareSelf() {
     alpha = 0;
     dAlpha = 1;
     newA = 1;
+    shownA = 1;
     dNewA = 1;
     newEkranImg = mainEkranImg;
     oldEkranImg = nullptr;
@@ -149,7 +150,7 @@ std::string TMainMenu::mainLoop() {
 
 void TMainMenu::_updatePer() {
     if (p < dp) {
-        p += 0.02f * frameDelta;
+        p += kSlideSpeed * frameDelta;
         if (p > dp) p = dp;
     } else if (p > dp) {
         p -= 0.05f * frameDelta;
@@ -158,13 +159,16 @@ void TMainMenu::_updatePer() {
 }
 
 void TMainMenu::_updateEffect() {
-    if (p == 1.0f) _updateAlpha();
+    if (p >= kInputFrom) _updateAlpha();
     if (alpha == 0.0f && dAlpha == 0.0f) dp = 0;
     if (p == 0.0f && dp == 0.0f) dFade = 1;
 }
 
 void TMainMenu::_updateReklamy() {
     approach(newA, dNewA, 0.02f);
+    // Cross-fades start and move on the clouds' step frames only.
+    if (!TChmura::stepped()) return;
+    shownA = newA;
     if (Millisecs() < time) return;
     oldEkranImg = newEkranImg;
     if (newEkranImg == mainEkranImg && !listaEkranow.empty()) {
@@ -174,7 +178,7 @@ void TMainMenu::_updateReklamy() {
     } else {
         newEkranImg = mainEkranImg;
     }
-    newA = 0;
+    newA = shownA = 0;
     dNewA = 1;
     time = Millisecs() + 3000;
 }
@@ -222,8 +226,8 @@ int TMainMenu::update() {
     _updateEffect();
     _prepareProfileManagerButton();
     _updateGui();
-    _updateReklamy();
     _updateChmury();
+    _updateReklamy();
     _updateAlphas();
     _updateFade();
     if (dAlpha == 0.0f)
@@ -352,7 +356,7 @@ void TMainMenu::_drawReklamy() {
     SetColor(255, 255, 255);
     SetAlpha(1);
     if (oldEkranImg) DrawImage(oldEkranImg, 523, 241);
-    SetAlpha(newA);
+    SetAlpha(shownA);
     if (newEkranImg) DrawImage(newEkranImg, 523, 241);
     SetAlpha(1);
 }
