@@ -24,6 +24,8 @@
 std::shared_ptr<TFreePlay> freePlay;
 
 namespace {
+const char* const kLeftFile = "freeplay_left.lvl";
+
 std::string withNumber(const std::string& pattern, int n) {
     std::string s = pattern;
     const size_t at = s.find("%d");
@@ -83,10 +85,58 @@ void TFreePlay::loadBest() {
 bool TFreePlay::saveBest() const {
     const TProfilePtr p = profileManager().profile;
     if (!p) return false;
-    CreateDir(p->folder(), true);
+    const std::string dir = p->folder();
+    CreateDir(dir, true);
     auto f = newRCMFile();
     for (const auto& b : best) f->setFloat("freeplay::level" + std::to_string(b.first), static_cast<float>(b.second));
-    return f->save(p->folder() + "freeplay.dat");
+    bool ok = true;
+    bool haveLeft = leftLevel && leftPlayer == p->getMyID();
+    if (haveLeft && !leftLevel->save(dir + kLeftFile)) {
+        std::fprintf(stderr, "Free play: the level left to play on could not be saved.\n");
+        haveLeft = false;
+        ok = false;
+    }
+    if (haveLeft) {
+        f->setFloat("freeplay::left::level", leftEntry.id);
+        f->setString("freeplay::left::mode", leftMode);
+        f->setFloat("freeplay::left::time", leftTime);
+    }
+    if (!f->save(dir + "freeplay.dat")) return false;
+    // Written after the index that no longer names it.
+    if (!haveLeft) DeleteFile(dir + kLeftFile);
+    return ok;
+}
+
+bool TFreePlay::loadLeft() {
+    const TProfilePtr p = profileManager().profile;
+    if (!p) return true;
+    if (leftLevel && leftPlayer == p->getMyID()) return true;  // already in memory
+    leftLevel.reset();
+    const std::string dir = p->folder();
+    if (FileType(dir + "freeplay.dat") != 1) return true;
+    auto f = loadRCMFile(dir + "freeplay.dat");
+    if (!f->_loaded || !f->hasEntry("freeplay::left::level")) return true;
+    const int id = f->getInt("freeplay::left::level");
+    const std::string m = f->getString("freeplay::left::mode");
+    const int t = f->getInt("freeplay::left::time");
+    auto entry = std::find_if(table.begin(), table.end(), [id](const TFreePlayEntry& e) { return e.id == id; });
+    std::shared_ptr<TLevel> level;
+    if (entry != table.end() && (m == "TIMED" || m == "RELAXED") && t >= 0 &&
+        FileType(dir + kLeftFile) == 1) {
+        if (mainGame) mainGame->setup();
+        level = loadLevelFile(dir + kLeftFile, mainGame ? mainGame->m3Game.get() : nullptr);
+    }
+    if (!level || level->rows <= 0 || level->cols <= 0) {
+        std::fprintf(stderr, "Free play: the level left to play on (%s) cannot be read; it is dropped.\n",
+                     (dir + kLeftFile).c_str());
+        return false;
+    }
+    leftLevel = level;
+    leftEntry = *entry;
+    leftMode = m;
+    leftTime = t;
+    leftPlayer = p->getMyID();
+    return true;
 }
 
 int TFreePlay::rowAt(int x, int y) const {
@@ -129,7 +179,10 @@ void TFreePlay::_control() {
         _offerContinue = false;
         const std::string a = freePlayContinue->mainLoop(this, txt[7], txt[8], txt[9]);
         if (a == "RESUME") return leaveTo("CONTINUE");
-        if (a == "NEW") leftLevel.reset();
+        if (a == "NEW") {
+            leftLevel.reset();
+            if (!saveBest()) std::fprintf(stderr, "Free play: the best scores could not be saved.\n");
+        }
         return;
     }
     if (Gui->clickedItem("back")) return leaveTo("");
@@ -180,6 +233,7 @@ void TFreePlay::_play(const TFreePlayEntry& e, bool resume) {
         } else {
             level = loadLevelFile(dataRoot + e.url, mainGame->m3Game.get());
             if (!level || level->rows <= 0 || level->cols <= 0) {
+                mainGame->profile = player;
                 notice(txt[10] + "\n" + e.url, this);
                 return;
             }
@@ -198,7 +252,6 @@ void TFreePlay::_play(const TFreePlayEntry& e, bool resume) {
         if (won && level) {
             int& b = best[e.id];
             b = std::max(b, static_cast<int>(level->score));
-            if (!saveBest()) std::fprintf(stderr, "Free play: the best scores could not be saved.\n");
         } else if (!mainGame->lostLevel && level) {
             // Left through the menu: kept to play on.
             leftLevel = level;
@@ -210,6 +263,9 @@ void TFreePlay::_play(const TFreePlayEntry& e, bool resume) {
         break;
     }
     mainGame->profile = player;
+    // Whatever the end, the saved state follows: a best score, a level left
+    // to play on, or (won, lost) the one played on no longer offered.
+    if (!saveBest()) std::fprintf(stderr, "Free play: the best scores could not be saved.\n");
 }
 
 std::string TFreePlay::mainLoop() {
@@ -218,6 +274,7 @@ std::string TFreePlay::mainLoop() {
     if (!player) return "MAIN-MENU";
     if (player->gameMode == "TIMED" || player->gameMode == "RELAXED") mode = player->gameMode;
     loadBest();
+    if (!loadLeft()) saveBest();  // an unreadable level is not offered again
     for (;;) {
         shown = reached(table, player->nrLevelu);
         _offerContinue = leftLevel && leftPlayer == player->getMyID();
