@@ -42,9 +42,9 @@ int TFreePlay::setup() {
     if (_setUp) return 0;
     _setUp = true;
     const auto lines = loadTextLines(dataRoot + "txt/freePlay.txt",
-                                     {"Free play", "Level %d", "Best: %d", "Timed", "Relaxed", "Back",
+                                     {"Free play", "Level %d", "Best: %d", "Mode: timed", "Mode: relaxed", "Back",
                                       "Win quest levels to play them again here.",
-                                      "You left a free-play level. Play on?", "Play on", "Choose another",
+                                      "You left level %d. Play on?", "Play on", "Choose another",
                                       "The level file cannot be read."});
     for (size_t i = 0; i < 11; ++i) txt[i] = lines[i];
     back = loadPlainImage(dataRoot + "gfx/gui/mainMenu/back.jpg");
@@ -177,7 +177,7 @@ void TFreePlay::_control() {
     if (dFade != 0 || fade != 0 || !Gui) return;
     if (_offerContinue) {
         _offerContinue = false;
-        const std::string a = freePlayContinue->mainLoop(this, txt[7], txt[8], txt[9]);
+        const std::string a = freePlayContinue->mainLoop(this, withNumber(txt[7], leftEntry.id), txt[8], txt[9]);
         if (a == "RESUME") return leaveTo("CONTINUE");
         if (a == "NEW") {
             leftLevel.reset();
