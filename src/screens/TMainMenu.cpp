@@ -355,7 +355,8 @@ void TMainMenu::_drawReklamy() {
     SetBlend(ALPHABLEND);
     SetColor(255, 255, 255);
     SetAlpha(1);
-    if (oldEkranImg) DrawImage(oldEkranImg, 523, 241);
+    // Once the new picture is fully shown the old one lies under it unseen.
+    if (oldEkranImg && shownA < 1.0f) DrawImage(oldEkranImg, 523, 241);
     SetAlpha(shownA);
     if (newEkranImg) DrawImage(newEkranImg, 523, 241);
     SetAlpha(1);
