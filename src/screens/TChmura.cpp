@@ -46,8 +46,10 @@ void TChmura::updateAll() {
     auto& l = all();
     if (step)
         for (auto& c : l) c->drawX = std::floor(c->x);
+    // A cloud past the edge goes on a step frame too: a draw call fewer is
+    // a changed frame like any other.
     for (auto it = l.begin(); it != l.end();) {
-        if ((*it)->update())
+        if ((*it)->update() || !step)
             ++it;
         else
             it = l.erase(it);

@@ -31,7 +31,8 @@ public:
     static bool stepped();
 
     void draw() const;
-    // Moves; false once the cloud has left the screen.
+    // Moves; false once the cloud has left the screen (updateAll() removes
+    // it on the next step frame).
     bool update();
 };
 using TChmuraPtr = std::shared_ptr<TChmura>;

@@ -185,7 +185,7 @@ void TMainMenu::_updateReklamy() {
 
 void TMainMenu::_updateChmury() {
     TChmura::updateAll();
-    if (TChmura::all().size() < 7) TChmura::createNew(static_cast<float>(1100 + Rand(100, 200)));
+    if (TChmura::stepped() && TChmura::all().size() < 7) TChmura::createNew(static_cast<float>(1100 + Rand(100, 200)));
 }
 
 int TMainMenu::_sceneOver(const char* name, int x1, int y1, int x2, int y2) {
