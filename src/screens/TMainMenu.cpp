@@ -407,6 +407,9 @@ int TMainMenu::draw() {
     _drawEkran();
     _drawTaxiCanalAndDoor();
     _drawPodklad();
+    // Also while covered (the profile manager over it): the greeting names
+    // the current player at once.
+    _prepareProfileManagerButton();
     _drawGui();
     _drawFade();
     return 0;
