@@ -33,14 +33,23 @@ void TChmura::draw() const {
     if (img) DrawImage(img, drawX, std::floor(y));
 }
 
+namespace {
+unsigned g_tick = 0;
+}  // namespace
+
+bool TChmura::stepped() {
+    return g_tick % kDrawEvery == 0;
+}
+
 void TChmura::updateAll() {
-    static int tick = 0;
-    const bool step = ++tick % kDrawEvery == 0;
+    const bool step = ++g_tick % kDrawEvery == 0;
     auto& l = all();
     if (step)
         for (auto& c : l) c->drawX = std::floor(c->x);
+    // A cloud past the edge goes on a step frame too: a draw call fewer is
+    // a changed frame like any other.
     for (auto it = l.begin(); it != l.end();) {
-        if ((*it)->update())
+        if ((*it)->update() || !step)
             ++it;
         else
             it = l.erase(it);

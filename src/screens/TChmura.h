@@ -25,9 +25,14 @@ public:
     static std::shared_ptr<TChmura> createNew(float x);
     static void drawAll();
     static void updateAll();
+    // Whether the last updateAll() was one that moves the drawn clouds; the
+    // menu's other slow changes (the television's cross-fade) keep to the
+    // same frames, so the frames between stay unchanged.
+    static bool stepped();
 
     void draw() const;
-    // Moves; false once the cloud has left the screen.
+    // Moves; false once the cloud has left the screen (updateAll() removes
+    // it on the next step frame).
     bool update();
 };
 using TChmuraPtr = std::shared_ptr<TChmura>;

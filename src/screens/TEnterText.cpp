@@ -17,7 +17,7 @@ TEnterText::TEnterText() {
 int TEnterText::setup() {
     if (_setUp) return 0;
     _setUp = true;
-    font = guiLoadFont(dataRoot + "gfx/fonts/Bookman.ttf", 16, 0);
+    font = guiLoadFont(dataRoot + "gfx/fonts/Bookman.ttf", 24, 0);
     panel = loadMidImage(dataRoot + "gfx/gui/common/dialog.png");
     Gui = loadGui(dataRoot + "gfx/gui/enterText/enterText.gui");
     return 0;

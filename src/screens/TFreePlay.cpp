@@ -26,6 +26,8 @@
 std::shared_ptr<TFreePlay> freePlay;
 
 namespace {
+const char* const kLeftFile = "freeplay_left.lvl";
+
 std::string withNumber(const std::string& pattern, int n) {
     std::string s = pattern;
     const size_t at = s.find("%d");
@@ -42,9 +44,9 @@ int TFreePlay::setup() {
     if (_setUp) return 0;
     _setUp = true;
     const auto lines = loadTextLines(dataRoot + "txt/freePlay.txt",
-                                     {"Free play", "Level %d", "Best: %d", "Timed", "Relaxed", "Back",
+                                     {"Free play", "Level %d", "Best: %d", "Mode: timed", "Mode: relaxed", "Back",
                                       "Win quest levels to play them again here.",
-                                      "You left a free-play level. Play on?", "Play on", "Choose another",
+                                      "You left level %d. Play on?", "Play on", "Choose another",
                                       "The level file cannot be read."});
     for (size_t i = 0; i < 11; ++i) txt[i] = lines[i];
     back = loadPlainImage(dataRoot + "gfx/gui/mainMenu/back.jpg");
@@ -85,10 +87,58 @@ void TFreePlay::loadBest() {
 bool TFreePlay::saveBest() const {
     const TProfilePtr p = profileManager().profile;
     if (!p) return false;
-    CreateDir(p->folder(), true);
+    const std::string dir = p->folder();
+    CreateDir(dir, true);
     auto f = newRCMFile();
     for (const auto& b : best) f->setFloat("freeplay::level" + std::to_string(b.first), static_cast<float>(b.second));
-    return f->save(p->folder() + "freeplay.dat");
+    bool ok = true;
+    bool haveLeft = leftLevel && leftPlayer == p->getMyID();
+    if (haveLeft && !leftLevel->save(dir + kLeftFile)) {
+        std::fprintf(stderr, "Free play: the level left to play on could not be saved.\n");
+        haveLeft = false;
+        ok = false;
+    }
+    if (haveLeft) {
+        f->setFloat("freeplay::left::level", leftEntry.id);
+        f->setString("freeplay::left::mode", leftMode);
+        f->setFloat("freeplay::left::time", leftTime);
+    }
+    if (!f->save(dir + "freeplay.dat")) return false;
+    // Written after the index that no longer names it.
+    if (!haveLeft) DeleteFile(dir + kLeftFile);
+    return ok;
+}
+
+bool TFreePlay::loadLeft() {
+    const TProfilePtr p = profileManager().profile;
+    if (!p) return true;
+    if (leftLevel && leftPlayer == p->getMyID()) return true;  // already in memory
+    leftLevel.reset();
+    const std::string dir = p->folder();
+    if (FileType(dir + "freeplay.dat") != 1) return true;
+    auto f = loadRCMFile(dir + "freeplay.dat");
+    if (!f->_loaded || !f->hasEntry("freeplay::left::level")) return true;
+    const int id = f->getInt("freeplay::left::level");
+    const std::string m = f->getString("freeplay::left::mode");
+    const int t = f->getInt("freeplay::left::time");
+    auto entry = std::find_if(table.begin(), table.end(), [id](const TFreePlayEntry& e) { return e.id == id; });
+    std::shared_ptr<TLevel> level;
+    if (entry != table.end() && (m == "TIMED" || m == "RELAXED") && t >= 0 &&
+        FileType(dir + kLeftFile) == 1) {
+        if (mainGame) mainGame->setup();
+        level = loadLevelFile(dir + kLeftFile, mainGame ? mainGame->m3Game.get() : nullptr);
+    }
+    if (!level || level->rows <= 0 || level->cols <= 0) {
+        std::fprintf(stderr, "Free play: the level left to play on (%s) cannot be read; it is dropped.\n",
+                     (dir + kLeftFile).c_str());
+        return false;
+    }
+    leftLevel = level;
+    leftEntry = *entry;
+    leftMode = m;
+    leftTime = t;
+    leftPlayer = p->getMyID();
+    return true;
 }
 
 std::vector<TFreePlayEntry> TFreePlay::myLevels(const std::string& folder) {
@@ -147,9 +197,12 @@ void TFreePlay::_control() {
     if (dFade != 0 || fade != 0 || !Gui) return;
     if (_offerContinue) {
         _offerContinue = false;
-        const std::string a = freePlayContinue->mainLoop(this, txt[7], txt[8], txt[9]);
+        const std::string a = freePlayContinue->mainLoop(this, withNumber(txt[7], leftEntry.id), txt[8], txt[9]);
         if (a == "RESUME") return leaveTo("CONTINUE");
-        if (a == "NEW") leftLevel.reset();
+        if (a == "NEW") {
+            leftLevel.reset();
+            if (!saveBest()) std::fprintf(stderr, "Free play: the best scores could not be saved.\n");
+        }
         return;
     }
     if (Gui->clickedItem("back")) return leaveTo("");
@@ -200,6 +253,7 @@ void TFreePlay::_play(const TFreePlayEntry& e, bool resume) {
         } else {
             level = loadLevelFile(e.name.empty() ? dataRoot + e.url : e.url, mainGame->m3Game.get());
             if (!level || level->rows <= 0 || level->cols <= 0) {
+                mainGame->profile = player;
                 notice(txt[10] + "\n" + e.url, this);
                 return;
             }
@@ -218,7 +272,6 @@ void TFreePlay::_play(const TFreePlayEntry& e, bool resume) {
         if (won && level && e.name.empty()) {
             int& b = best[e.id];
             b = std::max(b, static_cast<int>(level->score));
-            if (!saveBest()) std::fprintf(stderr, "Free play: the best scores could not be saved.\n");
         } else if (!mainGame->lostLevel && level) {
             // Left through the menu: kept to play on.
             leftLevel = level;
@@ -230,6 +283,9 @@ void TFreePlay::_play(const TFreePlayEntry& e, bool resume) {
         break;
     }
     mainGame->profile = player;
+    // Whatever the end, the saved state follows: a best score, a level left
+    // to play on, or (won, lost) the one played on no longer offered.
+    if (!saveBest()) std::fprintf(stderr, "Free play: the best scores could not be saved.\n");
 }
 
 std::string TFreePlay::mainLoop() {
@@ -238,6 +294,7 @@ std::string TFreePlay::mainLoop() {
     if (!player) return "MAIN-MENU";
     if (player->gameMode == "TIMED" || player->gameMode == "RELAXED") mode = player->gameMode;
     loadBest();
+    if (!loadLeft()) saveBest();  // an unreadable level is not offered again
     for (;;) {
         shown = reached(table, player->nrLevelu);
         if (!userRoot.empty())

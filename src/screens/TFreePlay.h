@@ -3,7 +3,10 @@
 // mode (timed or relaxed) with the real play screen, for a stand-in player so
 // the quest's score and pieces are never touched; the result leads back to
 // the list. A level left through the options' main menu can be played on
-// (TFreePlayContinue) the next time free play opens.
+// (TFreePlayContinue) the next time free play opens, also after a restart:
+// it is kept in the player's folder as "freeplay_left.lvl", named with its
+// mode and play time by "freeplay.dat" (the level first, then the index, so
+// the index never names a half-written level).
 #pragma once
 
 #include <map>
@@ -47,9 +50,13 @@ public:
     // level editor), by name, after the quest's.
     static std::vector<TFreePlayEntry> myLevels(const std::string& folder);
     // Best scores of the current player, from and to "freeplay.dat" in the
-    // player's folder.
+    // player's folder; saveBest() also writes the level left to play on (or
+    // removes it once there is none).
     void loadBest();
     bool saveBest() const;
+    // The current player's level left to play on, from their folder; false
+    // (with a message) when the index names one that cannot be read.
+    bool loadLeft();
 
     // A level left through the menu, to play on.
     std::shared_ptr<TLevel> leftLevel;

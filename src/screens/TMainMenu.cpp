@@ -112,6 +112,7 @@ void TMainMenu::_prepareSelf() {
     alpha = 0;
     dAlpha = 1;
     newA = 1;
+    shownA = 1;
     dNewA = 1;
     newEkranImg = mainEkranImg;
     oldEkranImg = nullptr;
@@ -150,7 +151,7 @@ std::string TMainMenu::mainLoop() {
 
 void TMainMenu::_updatePer() {
     if (p < dp) {
-        p += 0.02f * frameDelta;
+        p += kSlideSpeed * frameDelta;
         if (p > dp) p = dp;
     } else if (p > dp) {
         p -= 0.05f * frameDelta;
@@ -159,13 +160,16 @@ void TMainMenu::_updatePer() {
 }
 
 void TMainMenu::_updateEffect() {
-    if (p == 1.0f) _updateAlpha();
+    if (p >= kInputFrom) _updateAlpha();
     if (alpha == 0.0f && dAlpha == 0.0f) dp = 0;
     if (p == 0.0f && dp == 0.0f) dFade = 1;
 }
 
 void TMainMenu::_updateReklamy() {
     approach(newA, dNewA, 0.02f);
+    // Cross-fades start and move on the clouds' step frames only.
+    if (!TChmura::stepped()) return;
+    shownA = newA;
     if (Millisecs() < time) return;
     oldEkranImg = newEkranImg;
     if (newEkranImg == mainEkranImg && !listaEkranow.empty()) {
@@ -175,14 +179,14 @@ void TMainMenu::_updateReklamy() {
     } else {
         newEkranImg = mainEkranImg;
     }
-    newA = 0;
+    newA = shownA = 0;
     dNewA = 1;
     time = Millisecs() + 3000;
 }
 
 void TMainMenu::_updateChmury() {
     TChmura::updateAll();
-    if (TChmura::all().size() < 7) TChmura::createNew(static_cast<float>(1100 + Rand(100, 200)));
+    if (TChmura::stepped() && TChmura::all().size() < 7) TChmura::createNew(static_cast<float>(1100 + Rand(100, 200)));
 }
 
 int TMainMenu::_sceneOver(const char* name, int x1, int y1, int x2, int y2) {
@@ -223,8 +227,8 @@ int TMainMenu::update() {
     _updateEffect();
     _prepareProfileManagerButton();
     _updateGui();
-    _updateReklamy();
     _updateChmury();
+    _updateReklamy();
     _updateAlphas();
     _updateFade();
     if (dAlpha == 0.0f)
@@ -356,8 +360,9 @@ void TMainMenu::_drawReklamy() {
     SetBlend(ALPHABLEND);
     SetColor(255, 255, 255);
     SetAlpha(1);
-    if (oldEkranImg) DrawImage(oldEkranImg, 523, 241);
-    SetAlpha(newA);
+    // Once the new picture is fully shown the old one lies under it unseen.
+    if (oldEkranImg && shownA < 1.0f) DrawImage(oldEkranImg, 523, 241);
+    SetAlpha(shownA);
     if (newEkranImg) DrawImage(newEkranImg, 523, 241);
     SetAlpha(1);
 }
@@ -407,6 +412,9 @@ int TMainMenu::draw() {
     _drawEkran();
     _drawTaxiCanalAndDoor();
     _drawPodklad();
+    // Also while covered (the profile manager over it): the greeting names
+    // the current player at once.
+    _prepareProfileManagerButton();
     _drawGui();
     _drawFade();
     return 0;

@@ -24,6 +24,9 @@ public:
     std::list<ImagePtr> listaEkranow;
     ImagePtr newEkranImg, oldEkranImg;
     float newA = 1, dNewA = 1;
+    // The cross-fade as drawn: newA taken over on the clouds' step frames
+    // only, so an idle menu changes on one frame in four.
+    float shownA = 1;
     int time = 0;
     ImagePtr podPrzyciski;
     ImagePtr optionsTaxi, exitCanal, playDoor;
@@ -69,8 +72,12 @@ public:
     void _prepareOverAlpha();
     void _prepareChmury();
 
-    // The controls are read only once the menu has settled.
-    bool settled() const { return fade == 0.0f && p == 1.0f; }
+    // The panel slides up over kSlideSpeed per nominal frame (eased out, see
+    // _drawPodklad); the controls are read once the screen has faded in and
+    // the panel is in its last, slow stretch, where the buttons fade in.
+    static constexpr float kSlideSpeed = 0.045f;
+    static constexpr float kInputFrom = 0.75f;
+    bool settled() const { return fade == 0.0f && dp == 1.0f && p >= kInputFrom; }
     // Settled and the buttons fully shown: the moment to ask for a name.
     bool shown() const { return settled() && alpha == 1.0f; }
 
