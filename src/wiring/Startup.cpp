@@ -60,6 +60,7 @@ void wireGame() {
     wireJigsaw();
     wireCampaign();
     wireDogs();
+    wireTutorial();
     wireStandIns();
     wireGui();
     wirePlayLog();

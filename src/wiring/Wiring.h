@@ -40,6 +40,7 @@ void createDogScreens();
 // dressed and leads on to the next stage. Returns the screen to start at.
 std::string startQuestAt(int level, bool jigsawSolved);
 void wireMenu();
+void wireTutorial();
 // The steps of the loading screen's five parts.
 void prepareLoadingSteps();
 
