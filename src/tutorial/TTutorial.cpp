@@ -175,6 +175,7 @@ void TTutorial::startTutorial(const TTutorialTipPtr& tip) {
     if (TProfile* p = profileManager().profile.get())
         if (_waiting(*tip, p)) p->lekcjeTutoriala.push_back(tip);
     if (actTip && actTip != tip) clearTip();
+    tutorialLog(tip->id + " starts on " + (ekr ? ekr->id : std::string("no screen")));
     actTip = tip;
     tip->reset(ekr);
 }

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 
+#include "app/Harness.h"
 #include "app/TMainGame.h"
 #include "data/Paragraph.h"
 #include "data/TRCMFile.h"
@@ -19,6 +21,12 @@
 #include "match3/TTile.h"
 #include "platform/Files.h"
 #include "profiles/TProfile.h"
+
+void tutorialLog(const std::string& line) {
+    if (!harnessActive()) return;
+    std::printf("tutorial: %s\n", line.c_str());
+    std::fflush(stdout);
+}
 
 ImagePtr TTutorialTip::arrowImg1;
 ImagePtr TTutorialTip::arrowImg2;
@@ -52,7 +60,7 @@ std::function<bool(const std::string&)> TTutorialTip::tipDone;
 // Show conditions (any may be preceded by NOT, which reverses it):
 //   FADE                  the screen has faded in (the play screen: play is on)
 //   TIP-EXECUTED id       the tip `id` is no longer waiting (it was shown)
-//   MATCHED               the player has made a match in this level
+//   MATCHED               a match was made in this level (or a plate broke)
 //   ANY-BONUS             a bonus chip lies on the board
 //   BONUS [kind]          a bonus chip (of that kind id, above 100) lies on the board
 //   BONUS-TYPE type       a bonus chip of that type (BOMB, CROSSFIRE, HORIZONTAL,
@@ -445,13 +453,36 @@ bool TTutorialTip::findTarget(const std::string& kind, const std::vector<std::st
     if (kind == "MATCH") {
         if (!boardQuiet(lvl)) return false;
         auto info = g->m3Game->_noMatchLeft();
+        // The chain finder measures its hint by the shortest path to the
+        // farthest chip, so a group of three may count two; any three
+        // touching chips of a kind can be drawn as one chain.
+        if (g->m3Game->matchType == 1 && (!info || info->maxMatch < 3)) info = g->m3Game->_noMatchLeft_CLICK();
         if (!info || !info->tile1 || info->maxMatch < 3 || !restingChip(info->tile1.get())) return false;
-        out.chip = info->tile1->chip;
-        out.d = chipDim(*info->tile1);
+        TTile* first = info->tile1.get();
         TTile* second = nullptr;
-        if (g->m3Game->matchType == 0) second = info->tile2.get();
-        else if (!info->zaznaczone.empty()) second = tileOf(*info->zaznaczone.back());
-        if (second && second != info->tile1.get() && restingChip(second)) {
+        if (g->m3Game->matchType == 0) {
+            second = info->tile2.get();
+        } else {
+            // A chain or group: its two chips farthest apart, the ends to
+            // draw between (or the edges of the group to click).
+            float best = -1;
+            for (auto& a : info->zaznaczone)
+                for (auto& b : info->zaznaczone) {
+                    TTile* ta = a ? tileOf(*a) : nullptr;
+                    TTile* tb = b ? tileOf(*b) : nullptr;
+                    if (!ta || !tb || ta == tb) continue;
+                    const float dx = ta->dim.x - tb->dim.x, dy = ta->dim.y - tb->dim.y;
+                    if (dx * dx + dy * dy > best) {
+                        best = dx * dx + dy * dy;
+                        first = ta;
+                        second = tb;
+                    }
+                }
+        }
+        if (!restingChip(first)) return false;
+        out.chip = first->chip;
+        out.d = chipDim(*first);
+        if (second && second != first && restingChip(second)) {
             out.hasSecond = true;
             out.chip2 = second->chip;
             out.d2 = chipDim(*second);
@@ -512,7 +543,7 @@ bool TTutorialTip::checkCondition(const Entry& e, TEkran* screen) {
     } else if (k == "TIP-EXECUTED") {
         v = TTutorialTip::tipDone && !e.args.empty() && TTutorialTip::tipDone(e.args[0]);
     } else if (k == "MATCHED") {
-        v = g && g->tileMatched != 0;
+        v = g && (g->tileMatched != 0 || g->level->log_iloscMatchy > 0);
     } else if (k == "ANY-BONUS") {
         v = findTarget("BONUS", {}, screen, t);
     } else if (k == "BONUS" || k == "BONUS-TYPE" || k == "CHAIN" || k == "MATCH") {
@@ -562,24 +593,33 @@ bool TTutorialTip::check(TEkran* screen) {
 }
 
 bool TTutorialTip::checkEraseCond_Mouse() const {
-    // Not before the panel is well on screen: a click meant for the board
-    // just before the tip appeared must not close it unread.
-    if (a < 0.5f && dA > 0) return false;
+    // Not before the panel is well on screen (or, for a tip without a panel,
+    // before all its arrows are out): a click meant for the board must not
+    // close a tip nobody has seen.
+    bool shows = false;
+    for (auto& e : actions)
+        if (e.key == "SHOW-ME") shows = true;
+    if (shows ? a < 0.5f : _next < actions.size()) return false;
     if (Millisecs() - _startedAt < 300) return false;
     return mouse.leftPressed != 0 || mouse.rightPressed != 0;
 }
 
 bool TTutorialTip::checkEraseCond(TEkran* screen) {
+    return !_eraseReason(screen).empty();
+}
+
+std::string TTutorialTip::_eraseReason(TEkran* screen) {
     TMainGame* g = tutorialPlayScreen(screen);
     for (auto& e : eraseConds) {
-        if (e.key == "MOUSE" && checkEraseCond_Mouse()) return true;
-        if (e.key == "OK" && okPressed) return true;
-        if (e.key == "MATCHED" && g && g->tileMatched) return true;
+        if (e.key == "MOUSE" && checkEraseCond_Mouse()) return "a click";
+        if (e.key == "OK" && okPressed) return "ok";
+        if (e.key == "MATCHED" && g && (g->tileMatched || g->level->log_iloscMatchy > _matchesAtStart))
+            return "a match";
     }
     // Play is over (won or lost) and only a match could end the tip: it ends
     // now rather than hold the win forever.
-    if (g && g->state != "NORMAL" && !hasEraseCond("MOUSE") && !hasEraseCond("OK")) return true;
-    return false;
+    if (g && g->state != "NORMAL" && !hasEraseCond("MOUSE") && !hasEraseCond("OK")) return "play is over";
+    return "";
 }
 
 // ---------------------------------------------------------------------------
@@ -601,11 +641,17 @@ void TTutorialTip::reset(TEkran* screen) {
     okPressed = false;
     _startedAt = Millisecs();
     // "MATCHED" counts matches made from now on.
-    if (TMainGame* g = tutorialPlayScreen(screen)) g->tileMatched = 0;
+    _matchesAtStart = 0;
+    _goneSince = 0;
+    if (TMainGame* g = tutorialPlayScreen(screen)) {
+        g->tileMatched = 0;
+        _matchesAtStart = g->level->log_iloscMatchy;
+    }
     countDims(screen);
 }
 
-void TTutorialTip::end(TEkran* screen) {
+void TTutorialTip::end(TEkran* screen, const char* why) {
+    if (!erase) tutorialLog(id + " ends: " + why);
     if (_locked && screen) {
         screen->unlockGui();
         screen->guiLocked = 0;
@@ -632,7 +678,7 @@ bool TTutorialTip::_runAction(const Entry& e, TEkran* screen) {
     } else if (k == "SHOW-ME") {
         dA = 1;
     } else if (k == "HIDE-ME") {
-        end(screen);
+        end(screen, "hidden");
     } else if (k == "LOCK-GUI") {
         if (screen) {
             screen->lockGui();
@@ -664,6 +710,13 @@ bool TTutorialTip::createArrow(const Entry& e, TEkran* screen, bool twoArrows) {
     Target t;
     if (!findTarget(e.args[0], std::vector<std::string>(e.args.begin() + 1, e.args.end()), screen, t))
         return false;
+    auto where = [](const std::shared_ptr<TChip>& ch, const TDim& d) {
+        TTile* tile = ch ? tileOf(*ch) : nullptr;
+        if (tile) return "row " + std::to_string(tile->r) + " column " + std::to_string(tile->c);
+        return "x " + std::to_string(static_cast<int>(d.x)) + " y " + std::to_string(static_cast<int>(d.y));
+    };
+    tutorialLog(id + " points at " + where(t.chip, t.d) +
+                (twoArrows && t.hasSecond ? " and " + where(t.chip2, t.d2) : std::string()));
     dim1 = t.d;
     dim2 = t.hasSecond ? t.d2 : t.d;
     // The tip of an arrow rests a little inside the chip's edge, on the side
@@ -726,20 +779,25 @@ void TTutorialTip::update(TEkran* screen) {
         while (_next < actions.size() && !erase && Millisecs() - time >= 0) {
             if (!_runAction(actions[_next++], screen)) {
                 // Its target is gone: the tip cannot say what it meant to.
-                end(screen);
+                end(screen, "its target is gone");
                 break;
             }
         }
     }
     if (!erase) {
-        for (auto& ar : arrows)
-            if (!ar->objectAlive()) {
-                end(screen);
-                break;
-            }
-        if (_lightFollows && _lightChip.expired()) end(screen);
+        const std::string why = _eraseReason(screen);
+        if (!why.empty()) end(screen, why.c_str());
     }
-    if (!erase && checkEraseCond(screen)) end(screen);
+    if (!erase) {
+        // A chip pointed at that leaves the board (matched, blasted) ends the
+        // tip; a moment's grace lets the match that took it count as one.
+        bool gone = _lightFollows && _lightChip.expired();
+        for (auto& ar : arrows)
+            if (!ar->objectAlive()) gone = true;
+        if (!gone) _goneSince = 0;
+        else if (_goneSince == 0) _goneSince = Millisecs() | 1;
+        else if (Millisecs() - _goneSince >= 250) end(screen, "its chip is gone");
+    }
     okPressed = false;
     _updateLight();
     const float step = 0.08f * frameDelta;

@@ -108,8 +108,9 @@ public:
     void reset(TEkran* screen = nullptr);
     void update(TEkran* screen);
     void draw(TEkran* screen);
-    // Starts the fade-out; the screen's lock, when this tip set it, is lifted at once.
-    void end(TEkran* screen);
+    // Starts the fade-out; the screen's lock, when this tip set it, is lifted
+    // at once. `why` is told to the harness's log.
+    void end(TEkran* screen, const char* why = "cleared");
     // Faded out after end(): the tutorial drops it.
     bool finished() const;
     bool locksScreen() const { return _locked; }
@@ -131,14 +132,20 @@ public:
 private:
     size_t _next = 0;      // next action to run
     bool _locked = false;  // this tip locked the screen
-    bool _matchedSeen = false;
+    int _matchesAtStart = 0;  // the level's match count when the tip started
+    int _goneSince = 0;       // clock time an arrow's chip went (0: none went)
     int _startedAt = 0;
     std::weak_ptr<TChip> _lightChip;  // LIGHT-UP follows it when set
     bool _lightFollows = false;
     bool _runAction(const Entry& e, TEkran* screen);
+    std::string _eraseReason(TEkran* screen);
     void _updateLight();
 };
 using TTutorialTipPtr = std::shared_ptr<TTutorialTip>;
+
+// One line "tutorial: ..." on stdout for the harness's checks (only while a
+// script runs).
+void tutorialLog(const std::string& line);
 
 // The play screen when `screen` is it and has a level and a board, else null.
 TMainGame* tutorialPlayScreen(TEkran* screen);
