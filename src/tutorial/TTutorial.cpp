@@ -70,7 +70,7 @@ void TTutorial::readTips() {
         std::fprintf(stderr, "%s: %s\n", tipFile.c_str(), what.c_str());
     };
     auto f = newRCMFile();
-    f->Load(dataRoot + tipFile);
+    f->Load(dataPath(tipFile));
     if (!f->_loaded) {
         report("the tutorial file cannot be read; no tips are shown");
         return;

@@ -812,7 +812,7 @@ void TTutorialTip::update(TEkran* screen) {
 namespace {
 constexpr float kPad = 26;     // the panel's rim and margin
 constexpr float kOkRoom = 58;  // room for the "ok" button under the text
-constexpr float kDefaultW = 300, kDefaultH = 150;
+constexpr float kDefaultW = 290, kDefaultH = 150;
 
 float fontHeight(const FontPtr& f) {
     const FontPtr old = GetImageFont();
@@ -872,11 +872,15 @@ bool TTutorialTip::countAutoDims(TEkran* screen) {
                 bx1 = std::min(bx1, tile->dim.x - 30);
                 bx2 = std::max(bx2, tile->dim.x + 30);
             }
-    const float gap = 18;
-    if (bx2 + gap + dim.w <= 1020) dim.x = bx2 + gap;                  // beside the board, right
-    else if (bx1 - gap - dim.w >= 120) dim.x = bx1 - gap - dim.w;       // or left, clear of the power-ups
-    else if (t.d.x + 40 + dim.w <= 1020) dim.x = t.d.x + 40;            // or beside the object
-    else dim.x = t.d.x - 40 - dim.w;
+    const float gap = 8;
+    // What the panel must not cover: the object, and the second chip of a move.
+    const float ox1 = std::min(t.d.x, t.hasSecond ? t.d2.x : t.d.x) - 30;
+    const float ox2 = std::max(t.d.x, t.hasSecond ? t.d2.x : t.d.x) + 30;
+    if (bx2 + gap + dim.w <= 1020) dim.x = bx2 + gap;                 // beside the board, right
+    else if (bx1 - gap - dim.w >= 120) dim.x = bx1 - gap - dim.w;      // or left, clear of the power-ups
+    else if ((ox1 + ox2) / 2 > (bx1 + bx2) / 2 && ox1 - 12 - dim.w >= 4)
+        dim.x = ox1 - 12 - dim.w;  // over the board, on the object's far side
+    else dim.x = ox2 + 12;
     // At the object's height, clear of the score panel above and the menu
     // button below.
     dim.y = t.d.y - dim.h / 2;

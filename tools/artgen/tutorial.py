@@ -41,8 +41,8 @@ def _arrow(uid, c1, c2, ink):
 
 def build(add, pal):
     add(TU + 'back.png', _panel('ts', 270, 120, pal))
-    add(TU + 'back-normal.png', _panel('tn', 300, 150, pal))
-    add(TU + 'back-chain.png', _panel('tc', 300, 150, pal, _chain_badge(pal)))
-    add(TU + 'back-group.png', _panel('tg', 300, 150, pal, _group_badge(pal)))
+    add(TU + 'back-normal.png', _panel('tn', 290, 150, pal))
+    add(TU + 'back-chain.png', _panel('tc', 290, 150, pal, _chain_badge(pal)))
+    add(TU + 'back-group.png', _panel('tg', 290, 150, pal, _group_badge(pal)))
     add(TU + 'arrow.png', _arrow('ta1', '#fff27a', '#f0a81a', '#5a3215'))
     add(TU + 'arrow2.png', _arrow('ta2', '#bff0ff', '#3f9fe0', '#173a5e'))
