@@ -61,6 +61,7 @@ int TMainGame::draw() {
     _drawGoalCard();
     _drawToolTips();
     _drawBonusImg();
+    if (tutorialDraw) tutorialDraw();
     plain();
     _drawFade();
     plain();

@@ -258,7 +258,8 @@ int TMainGame::_updateTileVanish(const std::shared_ptr<TTile>& t) {
 int TMainGame::_updateTryb() {
     vanishList.clear();
     _updateTileOverClear();
-    if (!isNormal(state) || !level) return 0;
+    // A tutorial tip holding the board holds the tools too.
+    if (!isNormal(state) || !level || guiLocked) return 0;
     if (mouse.rightPressed && powerUpOf(0).aktywny) {
         _updateTileOver(m3Game->overTile);
         auto t = m3Game->_updateTileOver_BEZWZGLEDNIE();

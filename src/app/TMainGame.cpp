@@ -312,6 +312,7 @@ std::string TMainGame::mainLoop() {
         fullFrameTimesUs.reserve(60 * 600);
     }
     runLoop();
+    if (tutorialClearTip) tutorialClearTip();
     if (stats) reportFrameStats();
     finish();
     return wynik;
@@ -376,6 +377,7 @@ void TMainGame::reportFrameStats() {
 }
 
 int TMainGame::prepare() {
+    if (tutorialClearTip) tutorialClearTip();
     _preparePowerUps();
     _prepareSelf();
     _prepareNapisy();
@@ -804,6 +806,8 @@ int TMainGame::_controlGUI() {
 int TMainGame::_controlGame() {
     // The board takes no clicks in a targeting mode (the click is the tool's).
     if (upperAscii(state) != "NORMAL") return 0;
+    // A tutorial tip may hold the board while it is read.
+    if (guiLocked) return 0;
     m3Game->controlGame(tryb != 0 ? 1 : 0);
     return 0;
 }

@@ -202,6 +202,8 @@ public:
     std::function<std::string()> optionsLoop;     // "RESUME", "RESTART", "MAIN-MENU", "SETTINGS"
     std::function<void()> tutorialUpdate;         // per frame in "NORMAL" and "WIN"
     std::function<bool()> tutorialTipShown;
+    std::function<void()> tutorialDraw;      // per frame, over the board and the HUD
+    std::function<void()> tutorialClearTip;  // a level begins or ends: no tip stays
     std::function<void(int result)> playLogLevel;  // 1 won, 0 lost, -1 main menu, -2 restart
 
     // The profile the level is played for: the current player's in the quest,

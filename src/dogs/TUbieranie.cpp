@@ -225,6 +225,7 @@ void TUbieranie::_prepareCards() {
 
 void TUbieranie::prepare() {
     setup();
+    if (tutorialClearTip) tutorialClearTip();
     _prepareSelf();
     _prepareDog();
     _prepareCharacters();
@@ -236,6 +237,7 @@ std::string TUbieranie::mainLoop() {
     // Saved on the way in, so a game killed during the visit resumes here.
     if (const TProfilePtr q = player()) q->save();
     runLoop();
+    if (tutorialClearTip) tutorialClearTip();
     const TProfilePtr p = player();
     std::printf("profileManager.profile.nrLevelu = %d\n", p ? p->nrLevelu : 0);
     std::fflush(stdout);
@@ -265,6 +267,7 @@ void TUbieranie::getNextOwnerTxt() {
 
 int TUbieranie::update() {
     frameUpdate(0);  // also the sound manager's update
+    if (tutorialUpdate) tutorialUpdate();
     _updateState();
     _updateAlpha();
     _updateFade();
@@ -412,6 +415,7 @@ int TUbieranie::draw() {
     _drawPostacTxt();
     _drawGui();
     _drawContinue();
+    if (tutorialDraw) tutorialDraw();
     _drawFade();
     SetAlpha(1);
     SetColor(255, 255, 255);

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <list>
 #include <memory>
 #include <string>
@@ -107,6 +108,9 @@ public:
     static bool puzzleComplete(const TProfile* p);
     // Problems met while reading the dog table at set-up.
     std::vector<std::string> problems;
+    // The tutorial's tips over the scene (each frame; the tip goes when the
+    // visit begins and ends); empty: none.
+    std::function<void()> tutorialUpdate, tutorialDraw, tutorialClearTip;
 
 private:
     bool _setUp = false;

@@ -501,6 +501,12 @@ void TProfile::QUEST_startNew() {
     QUEST_loadActLevel();
 }
 
+void TProfile::restartTutorial() {
+    lekcjeTutoriala.clear();
+    _unresolvedTips.clear();
+    if (H().tutorialReset) H().tutorialReset();
+}
+
 void TProfile::QUEST_newPowerUps() {
     for (int n = 1; n <= 6; ++n) {
         auto p = std::make_shared<TPowerUp>();

@@ -84,6 +84,9 @@ public:
 
     // Quest operations.
     void QUEST_startNew();
+    // Every tutorial tip waits for this player again (the options' switch
+    // turned back on): the shown tips are forgotten, the tip on screen goes.
+    void restartTutorial();
     void QUEST_newPowerUps();
     void QUEST_setProperStagePuzzle();
     int QUEST_loadActLevel();

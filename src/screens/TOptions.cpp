@@ -267,6 +267,8 @@ void TOptions::_control() {
     } else if (Gui->clickedItem("tutorial")) {
         if (TProfilePtr pr = profileManager().profile) {
             pr->tutorialOn = pr->tutorialOn ? 0 : 1;
+            // Turned back on: the tips already seen are shown again.
+            if (pr->tutorialOn) pr->restartTutorial();
             pr->save();
         }
     } else if (Gui->clickedItem("credits")) {

@@ -9,6 +9,7 @@
 #include "app/Control.h"
 #include "app/FrameServices.h"
 #include "app/TMainGame.h"
+#include "dogs/TUbieranie.h"
 #include "effects/TParticle.h"
 #include "gui/GuiGlobals.h"
 #include "jigsaw/TPuzzleGame.h"
@@ -22,18 +23,10 @@ namespace {
 // when empty (see where it is declared).
 const std::map<std::string, const char*>& leftEmpty() {
     static const std::map<std::string, const char*> m = {
-        {"profile.tutorialReset", "no tutorial yet"},
-        {"profile.tipId", "no tutorial yet"},
-        {"profile.tipById", "no tutorial yet: tip ids are kept as read"},
         {"profile.saveLevel", "the level file writer is the default"},
-        {"mainGame.tutorialUpdate", "no tutorial yet"},
-        {"mainGame.tutorialTipShown", "no tutorial yet"},
         {"gui.errorNoticeHook", "notices go to the message box or stderr by default"},
         {"effects.noticeHook", "particle notices go to stderr by default"},
         {"match3.powerUpWidgets", "set by the play screen when it sets up its buttons"},
-        {"puzzleGame.tutorialClearTip", "no tutorial yet"},
-        {"puzzleGame.tutorialUpdate", "no tutorial yet"},
-        {"puzzleGame.tutorialDraw", "no tutorial yet"},
     };
     return m;
 }
@@ -96,6 +89,13 @@ std::vector<std::string> unconnectedHooks() {
     } else {
         links.push_back({"puzzleGame", false});
     }
+    if (ubieranie) {
+        links.insert(links.end(), {
+                                      {"ubieranie.tutorialUpdate", bool(ubieranie->tutorialUpdate)},
+                                      {"ubieranie.tutorialDraw", bool(ubieranie->tutorialDraw)},
+                                      {"ubieranie.tutorialClearTip", bool(ubieranie->tutorialClearTip)},
+                                  });
+    }
     if (mainGame) {
         links.insert(links.end(), {
                                       {"mainGame.winScreenLoop", bool(mainGame->winScreenLoop)},
@@ -103,6 +103,8 @@ std::vector<std::string> unconnectedHooks() {
                                       {"mainGame.optionsLoop", bool(mainGame->optionsLoop)},
                                       {"mainGame.tutorialUpdate", bool(mainGame->tutorialUpdate)},
                                       {"mainGame.tutorialTipShown", bool(mainGame->tutorialTipShown)},
+                                      {"mainGame.tutorialDraw", bool(mainGame->tutorialDraw)},
+                                      {"mainGame.tutorialClearTip", bool(mainGame->tutorialClearTip)},
                                       {"mainGame.playLogLevel", bool(mainGame->playLogLevel)},
                                   });
     } else {

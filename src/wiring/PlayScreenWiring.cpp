@@ -7,10 +7,6 @@
 #include "wiring/Wiring.h"
 
 void wirePlayScreen() {
-    // No tutorial is built into the game yet: the play screen shows no tips.
-    mainGame->tutorialUpdate = nullptr;
-    mainGame->tutorialTipShown = nullptr;
-
     // A quest level that could not be loaded leaves the play screen without
     // a level: the quest cannot go on there (a notice, back to the menu).
     Control::registerScreen("MAIN-GAME", [] {

@@ -12,6 +12,7 @@
 #include "jigsaw/TPuzzleGame.h"
 #include "profiles/TProfileManager.h"
 #include "branding/TBranding.h"
+#include "tutorial/TTutorial.h"
 #include "screens/TCredits.h"
 #include "screens/TFreePlay.h"
 #include "screens/TFreePlayContinue.h"
@@ -44,6 +45,7 @@ void createSingletons() {
     if (!credits) credits = std::make_shared<TCredits>();
     if (!loadingScreen) loadingScreen = std::make_shared<TLoadingScreen>();
     if (!branding) branding = std::make_shared<TBranding>();
+    if (!tutorial) tutorial = std::make_shared<TTutorial>();
     profileManager();
     options();
     // The particle system behind the board's and the play screen's particles.

@@ -61,6 +61,7 @@ void wireGame() {
     wireCampaign();
     wireDogs();
     wireEditor();
+    wireTutorial();
     wireStandIns();
     wireGui();
     wirePlayLog();

@@ -45,6 +45,7 @@ void wireEditor();
 // Development start (--editor [FILE]): the editor on a level file, or on a
 // new level when FILE is ""; leaving it ends the program.
 int runEditorFile(const std::string& file);
+void wireTutorial();
 // The steps of the loading screen's five parts.
 void prepareLoadingSteps();
 

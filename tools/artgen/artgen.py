@@ -26,8 +26,9 @@ import story  # noqa: E402
 import puzzlescreen  # noqa: E402
 import gallery  # noqa: E402
 import menu  # noqa: E402
+import tutorial  # noqa: E402
 
-MODULES = [chips, board, hud, fx, scenes, credits, dogs, story, puzzlescreen, gallery, menu]
+MODULES = [chips, board, hud, fx, scenes, credits, dogs, story, puzzlescreen, gallery, menu, tutorial]
 
 
 def main(argv):
