@@ -136,12 +136,17 @@ TEST_F(ProfileJigsaw, ASaveKilledHalfWayLeavesTheFilesOfOneSave) {
         writeBytes(d + "profile.dat", c.profile);
         writeBytes(d + "puzzleLevel.dat", c.puzzle);
         writeBytes(d + "puzzleLevel.dat.next", c.next);
+        // Writes killed before their rename leave half files behind.
+        writeBytes(d + "profile.dat.tmp", c.profile.substr(0, c.profile.size() / 2));
+        writeBytes(d + "puzzleLevel.dat.next.tmp", c.next.substr(0, 10));
         TProfile b = player();
         ASSERT_TRUE(b.load(a.folder()));
         ASSERT_NE(b.puzzleLevel, nullptr);
         EXPECT_EQ(entries(b.puzzleLevel), c.expect);
         EXPECT_EQ(b.activePuzzles.size(), c.owned);
         EXPECT_FALSE(std::filesystem::exists(path(d + "puzzleLevel.dat.next")));
+        EXPECT_FALSE(std::filesystem::exists(path(d + "profile.dat.tmp")));
+        EXPECT_FALSE(std::filesystem::exists(path(d + "puzzleLevel.dat.next.tmp")));
         // Loaded again, the same.
         TProfile e = player();
         ASSERT_TRUE(e.load(a.folder()));
