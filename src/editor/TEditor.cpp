@@ -754,16 +754,13 @@ int TEditor::update() {
     _updateAlpha();
     const bool wasBusy = _check.busy();
     _check.poll();
-    // Headless runs have no wall clock to wait on: the frames of a script
-    // would fly past a check that needs real time, so they pace themselves.
-    if (_check.busy() && IsHeadless()) {
-        for (int i = 0; i < 20 && _check.busy(); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-            _check.poll();
-        }
-    }
     if (wasBusy && _check.done()) _sayCheck();
     state = _check.busy() ? "CHECKING" : (_editField >= 0 ? "TYPING" : "EDIT");
+    // Headless runs have no wall clock to wait on: the frames of a script
+    // would fly past a check that needs real time, so they pace themselves.
+    // The pause comes after the state is settled, so a frame that began with
+    // the check running says so whatever the check does meanwhile.
+    if (_check.busy() && IsHeadless()) std::this_thread::sleep_for(std::chrono::milliseconds(40));
     const auto t0 = std::chrono::steady_clock::now();
     _syncLevel();
     if (_stats && _dragging && _syncUs.size() < 100000)
