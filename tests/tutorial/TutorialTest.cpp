@@ -50,6 +50,7 @@ protected:
         game->setState("NORMAL");
         game->alpha = 1;
         game->fade = game->dFade = 0;
+        game->closeGoalCard();
         // Three tips of the play screen and one of the jigsaw, in this order:
         // a chain-level tip that never holds here, then two swap tips that
         // both hold (the first must win), then one for another screen.
