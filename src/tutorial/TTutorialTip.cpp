@@ -1028,6 +1028,14 @@ constexpr float kPad = 26;     // the panel's rim and margin
 constexpr float kOkRoom = 58;  // room for the "ok" button under the text
 constexpr float kDefaultW = 290, kDefaultH = 150;
 
+float textWidthIn(const FontPtr& f, const std::string& text) {
+    const FontPtr old = GetImageFont();
+    SetImageFont(f);
+    const int w = TextWidth(text);
+    SetImageFont(old);
+    return static_cast<float>(w);
+}
+
 float fontHeight(const FontPtr& f) {
     const FontPtr old = GetImageFont();
     if (f) SetImageFont(f);
@@ -1044,6 +1052,8 @@ void TTutorialTip::countDims(TEkran* screen) {
     const float imgH = img ? static_cast<float>(ImageHeight(img)) : 0;
     tw = std::max(40.0f, dim.w - 2 * kPad - imgW);
     titleY = kPad - 6;
+    // A title too wide for the panel in the bigger font takes the text's.
+    if (titleFont && font && textWidthIn(titleFont, title) > dim.w - 2 * kPad + 8) titleFont = font;
     const float titleH = title.empty() ? 0 : fontHeight(titleFont ? titleFont : font) + 6;
     ty = titleY + titleH;
     tx = kPad + imgW;
