@@ -577,6 +577,35 @@ TEST_F(TipBoardTest, EachEraseCondition) {
     EXPECT_EQ(h->erase, 1);
 }
 
+TEST_F(TipBoardTest, ATipHoldingTheBoardHoldsTheClock) {
+    // Timed play: the clock loses a second a second, but not while a tip
+    // holds the board; it goes on once the tip has gone.
+    profile->gameMode = "TIMED";
+    game->level->czas = 60;
+    game->secondTime = Millisecs() + 1000;
+    auto run = [&](int seconds) {
+        for (int i = 0; i < seconds * 10; ++i) {
+            tick(100);
+            game->_updateTime();
+        }
+    };
+    run(3);
+    const int before = game->level->czas;
+    EXPECT_LE(before, 58);
+    auto t = tipOf({"SHOW-ME", "LOCK-GUI"}, {"OK"});
+    t->reset(game.get());
+    t->update(game.get());
+    ASSERT_EQ(game->guiLocked, 1);
+    run(10);
+    EXPECT_EQ(game->level->czas, before) << "the clock ran under the tip";
+    t->okPressed = true;
+    t->update(game.get());
+    ASSERT_EQ(game->guiLocked, 0);
+    run(3);
+    EXPECT_GE(before - game->level->czas, 2);
+    EXPECT_LE(before - game->level->czas, 3);
+}
+
 TEST_F(TipBoardTest, PlayOverEndsATipOnlyAMatchCouldEnd) {
     auto onlyMatch = tipOf({"SHOW-ME"}, {"MATCHED"});
     auto withOk = tipOf({"SHOW-ME"}, {"MATCHED", "OK"});
