@@ -1012,6 +1012,10 @@ void TTutorialTip::update(TEkran* screen) {
         else if (_goneSince == 0) _goneSince = Millisecs() | 1;
         else if (Millisecs() - _goneSince >= 250) end(screen, "its chip is gone");
     }
+    // While the tip points at the board the play screen's own hint waits:
+    // two sets of arrows at two moves would only confuse.
+    if (!erase && (!arrows.empty() || !_lights.empty()))
+        if (TMainGame* g = tutorialPlayScreen(screen)) g->hintTime = std::max(g->hintTime, Millisecs() + 5000);
     okPressed = false;
     _updateLight();
     const float step = 0.08f * frameDelta;

@@ -448,6 +448,10 @@ TEST_F(TipBoardTest, ArrowsAtAMoveLieOffItAndPointAtItsChips) {
                             << "an arrow lies on row " << tl->r << " column " << tl->c;
                     }
         }
+        // The play screen's own hint waits while the tip points at the board.
+        game->hintTime = Millisecs() + 100;
+        t->update(game.get());
+        EXPECT_GE(game->hintTime, Millisecs() + 4000);
         // Every chip of the move is lit.
         auto lit = t->litPlaces();
         ASSERT_EQ(lit.size(), target.move.size());
@@ -575,6 +579,16 @@ TEST_F(TipBoardTest, EachEraseCondition) {
     tick(1100);
     h->update(game.get());
     EXPECT_EQ(h->erase, 1);
+}
+
+TEST_F(TipBoardTest, StartHintShowsThePlayScreensHintAtOnce) {
+    game->arrows.clear();
+    game->hintTime = Millisecs() + 100000;
+    auto t = tipOf({"SHOW-ME", "START-HINT"}, {"MATCHED"});
+    t->reset(game.get());
+    t->update(game.get());
+    EXPECT_FALSE(game->arrows.empty()) << "no hint arrows on a swap board";
+    EXPECT_GE(game->hintTime, Millisecs() + 40000);
 }
 
 TEST_F(TipBoardTest, ATipHoldingTheBoardHoldsTheClock) {
