@@ -58,7 +58,8 @@ std::function<bool(const std::string&)> TTutorialTip::tipDone;
 // at rest, scanning rows from the top and each row from the left.
 //
 // Show conditions (any may be preceded by NOT, which reverses it):
-//   FADE                  the screen has faded in (the play screen: play is on)
+//   FADE                  the screen has faded in (the play screen: play is on
+//                         and the level's goal card has gone)
 //   TIP-EXECUTED id       the tip `id` is no longer waiting (it was shown)
 //   MATCHED               a match was made in this level (or a plate broke)
 //   ANY-BONUS             a bonus chip lies on the board
@@ -86,13 +87,23 @@ std::function<bool(const std::string&)> TTutorialTip::tipDone;
 //   UNLOCK-GUI            they take clicks again (also whenever the tip ends)
 //   ARROW target          one arrow at the target
 //   DOUBLE-ARROW target   two arrows: both chips of a swap move, the ends of a
-//                         chain or group, a puzzle piece and where it leaves the
-//                         board; otherwise the target from two sides
-//   START-HINT            the play screen shows its own hint for the best move
-//   LIGHT-UP target       a pulsing light around the target
-// Targets: BONUS [kind], BONUS-TYPE type, CHAIN, MATCH, PUZZLE, POWER-UP-SIDE n.
+//                         chain, a puzzle piece and where it leaves the board;
+//                         otherwise the target from two sides
+//   START-HINT            the play screen shows its own hint for its best move
+//                         (which may differ from the tip's MATCH)
+//   LIGHT-UP target       a pulsing frame around the target; MATCH: around
+//                         every chip of the move (a swap's two, the chain's
+//                         path, the whole group)
+// Targets: BONUS [kind], BONUS-TYPE type, CHAIN (a chained chip), MATCH, PUZZLE,
+// POWER-UP-SIDE n (the power-up's button). MATCH is the move the tip teaches,
+// found in the level's mode on a board at rest: the one whose match lies on
+// most breakable plates, then the biggest (a swap; a chain as the longest path
+// through touching chips of a kind, corners counting; a group to click).
+// An arrow at a chip lies on a neighbouring cell that is no part of the move
+// or of its match, off the board where it can, and follows its chip.
 // A target that cannot be found when its action runs ends the tip; an arrow
-// whose chip leaves the board ends it too.
+// or light whose chip leaves the board ends it too. While a tip points at the
+// board the play screen's own hint waits.
 //
 // Erase conditions: MOUSE (a click anywhere once the panel is up), MATCHED (a
 // match made after the tip started), OK (the panel's "ok" button).
@@ -333,7 +344,7 @@ bool bestGroup(TM3Game& m3, TLevel& lvl, bool chain, TTutorialTip::Target& out) 
             if (chain) {
                 // From each chip in turn, the longest path found; the
                 // whole group when one goes through it all.
-                int budget = 4000;
+                int budget = 1500;
                 for (size_t s0 = 0; s0 < cells.size() && order.size() < cells.size() && budget > 0; ++s0) {
                     std::vector<int> path{static_cast<int>(s0)}, found;
                     std::vector<char> used(cells.size(), 0);
