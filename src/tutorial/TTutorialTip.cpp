@@ -892,9 +892,12 @@ TTutorialTip::Cell TTutorialTip::arrowSide(const TLevel& lvl, Cell at, const std
         float score = 0;
         if (contains(clear, n)) score -= 100;  // it would hide part of the move
         if (n == taken) score -= 50;           // the other arrow lies there
-        // Off the board (the frame, a hole) hides no chip; above and below
-        // is better than beside, where the panels stand.
-        if (!t || t->kind() == 0) score += sd[1] == 0 ? 4 : diagonal ? 2.5f : 2;
+        // Off the board (the frame, a hole) hides no chip: above or below
+        // best, then the left; the right is where the panels stand beside
+        // the board, and an arrow there would lie over the panel's text.
+        const bool outside = n.r < 0 || n.c < 0 || n.r >= lvl.rows || n.c >= lvl.cols;
+        if (outside) score += sd[1] > 0 ? -0.5f : sd[1] < 0 ? 2.0f : 4.0f;
+        else if (!t || t->kind() == 0) score += 2.5f;
         if (diagonal) score -= 1.5f;
         const float dl = diagonal ? 0.7071f : 1.0f;
         score += 2 * (sd[1] * dl * awayX + sd[0] * dl * awayY);
@@ -1112,9 +1115,15 @@ bool TTutorialTip::countAutoDims(TEkran* screen) {
                 bx2 = std::max(bx2, tile->dim.x + 30);
             }
     const float gap = 8;
-    // What the panel must not cover: the object, and the second chip of a move.
-    const float ox1 = std::min(t.d.x, t.hasSecond ? t.d2.x : t.d.x) - 30;
-    const float ox2 = std::max(t.d.x, t.hasSecond ? t.d2.x : t.d.x) + 30;
+    // What the panel must not cover: the object, the second chip of a move
+    // and every other chip of it.
+    float ox1 = std::min(t.d.x, t.hasSecond ? t.d2.x : t.d.x) - 30;
+    float ox2 = std::max(t.d.x, t.hasSecond ? t.d2.x : t.d.x) + 30;
+    for (auto& ch : t.move)
+        if (TTile* mt = ch ? tileOf(*ch) : nullptr) {
+            ox1 = std::min(ox1, mt->dim.x - 30);
+            ox2 = std::max(ox2, mt->dim.x + 30);
+        }
     if (bx2 + gap + dim.w <= 1020) dim.x = bx2 + gap;                 // beside the board, right
     else if (bx1 - gap - dim.w >= 120) dim.x = bx1 - gap - dim.w;      // or left, clear of the power-ups
     else if ((ox1 + ox2) / 2 > (bx1 + bx2) / 2 && ox1 - 12 - dim.w >= 4)

@@ -482,6 +482,8 @@ TEST_F(TipBoardTest, AnArrowSideKeepsOffTheMoveAndPrefersTheFrame) {
         {{1, 4}, {}, {-9, -9}, 0, 1, {1, 0}, "wanted from below"},
         {{2, 2}, {}, {-9, -9}, 0, 1, {1, 1}, "wanted from below, where the hole is a step aside"},
         {{2, 2}, {}, {1, 2}, 0, -1, {0, -1}, "the other arrow lies above"},
+        {{2, 6}, {}, {-9, -9}, 0, 0, {-1, 0}, "right column: not over the panels' side"},
+        {{2, 0}, {}, {-9, -9}, 0, 0, {0, -1}, "left column: over the frame"},
     };
     for (auto& c : cases) {
         const C got = TTutorialTip::arrowSide(lvl, c.at, c.clear, c.taken, c.ax, c.ay);
