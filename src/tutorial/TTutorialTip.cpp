@@ -293,14 +293,13 @@ void longestPath(const std::vector<Cell>& group, std::vector<int>& path, std::ve
 ChipListPtr touching(const TLevel& lvl, const TTile& from) {
     auto out = std::make_shared<std::vector<std::shared_ptr<TChip>>>();
     const int kind = from.chip->cd->id;
-    if (from.chip->cd->puzzleChip) return out;
     std::vector<const TTile*> open{&from};
     out->push_back(from.chip);
     for (size_t i = 0; i < open.size(); ++i)
         for (int dr = -1; dr <= 1; ++dr)
             for (int dc = -1; dc <= 1; ++dc) {
                 const TTile* n = lvl.tileAt(open[i]->r + dr, open[i]->c + dc);
-                if (!restingChip(n) || n->chip->cd->id != kind || n->chip->cd->puzzleChip) continue;
+                if (!restingChip(n) || n->chip->cd->id != kind) continue;
                 if (std::find(out->begin(), out->end(), n->chip) != out->end()) continue;
                 out->push_back(n->chip);
                 open.push_back(n);
@@ -318,7 +317,10 @@ bool bestGroup(TM3Game& m3, TLevel& lvl, bool chain, TTutorialTip::Target& out) 
     for (int r = 0; r < lvl.rows; ++r)
         for (int c = 0; c < lvl.cols; ++c) {
             const TilePtr& t = lvl.tile[static_cast<size_t>(r)][static_cast<size_t>(c)];
-            if (!restingChip(t.get()) || std::find(seen.begin(), seen.end(), t->chip.get()) != seen.end())
+            // A bonus piece goes off when clicked and a puzzle piece never
+            // matches: neither starts a chain or a group.
+            if (!restingChip(t.get()) || !t->chip->cd->proper() ||
+                std::find(seen.begin(), seen.end(), t->chip.get()) != seen.end())
                 continue;
             // A chain may be drawn through any chips of its kind that touch,
             // corners too: the group is flooded here (the engine's chain

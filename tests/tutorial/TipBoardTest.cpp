@@ -418,6 +418,18 @@ TEST_F(TipBoardTest, ChainAndGroupTargetsAreRealMoves) {
     game->m3Game->clearMarks();
     ASSERT_TRUE(g);
     EXPECT_EQ(g->size(), t.move.size()) << "the whole group is the move";
+    // Three touching bombs over the only plates are no group to click (a
+    // click sets a bomb off): the tip teaches a group of plain pieces.
+    for (auto& row : game->level->tile)
+        for (auto& tl : row)
+            if (tl && tl->kind() > 0) tl->setTileData(game->m3Game->getTileData(1));
+    for (int c = 0; c < 3; ++c) {
+        makeBonus(0, c, 104);
+        tile(0, c)->setTileData(game->m3Game->getTileData(2));
+    }
+    ASSERT_TRUE(TTutorialTip::findTarget("MATCH", {}, game.get(), t));
+    for (auto& ch : t.move) EXPECT_LT(ch->cd->id, 100) << "a bonus piece in the group";
+    EXPECT_EQ(t.plates, 0);
 }
 
 TEST_F(TipBoardTest, ArrowsAtAMoveLieOffItAndPointAtItsChips) {
