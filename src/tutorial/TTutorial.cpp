@@ -185,8 +185,23 @@ void TTutorial::startTutorial(const std::string& tipId) {
 }
 
 void TTutorial::clearTip() {
-    if (actTip) actTip->end(ekr);
+    if (actTip) {
+        actTip->end(ekr);
+        _forgetIfUnseen(actTip);
+    }
     actTip = nullptr;
+}
+
+void TTutorial::_forgetIfUnseen(const TTutorialTipPtr& tip) {
+    if (!tip || tip->appeared()) return;
+    TProfile* p = profileManager().profile.get();
+    if (!p) return;
+    auto& shown = p->lekcjeTutoriala;
+    const auto before = shown.size();
+    shown.erase(std::remove_if(shown.begin(), shown.end(),
+                               [&](const TTutorialTipPtr& t) { return t && (t == tip || t->id == tip->id); }),
+                shown.end());
+    if (shown.size() != before) tutorialLog(tip->id + " was not seen: it waits again");
 }
 
 bool TTutorial::tipShown(const TEkran* screen) const {
@@ -217,7 +232,10 @@ int TTutorial::update() {
             if (Gui->clickedItem("ok")) actTip->okPressed = true;
         }
         actTip->update(ekr);
-        if (actTip && actTip->finished()) actTip = nullptr;
+        if (actTip && actTip->finished()) {
+            _forgetIfUnseen(actTip);
+            actTip = nullptr;
+        }
         return 0;
     }
     if (!p) return 0;

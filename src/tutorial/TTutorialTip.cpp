@@ -807,6 +807,9 @@ void TTutorialTip::reset(TEkran* screen) {
     _lights.clear();
     _next = 0;
     _locked = false;
+    _appeared = true;
+    for (auto& e : actions)
+        if (e.key == "SHOW-ME" || e.key == "ARROW" || e.key == "DOUBLE-ARROW" || e.key == "LIGHT-UP") _appeared = false;
     okPressed = false;
     _startedAt = Millisecs();
     // "MATCHED" counts matches made from now on.
@@ -846,6 +849,7 @@ bool TTutorialTip::_runAction(const Entry& e, TEkran* screen) {
         time = Millisecs() + std::atoi(e.args[0].c_str());
     } else if (k == "SHOW-ME") {
         dA = 1;
+        _appeared = true;
     } else if (k == "HIDE-ME") {
         end(screen, "hidden");
     } else if (k == "LOCK-GUI") {
@@ -861,7 +865,8 @@ bool TTutorialTip::_runAction(const Entry& e, TEkran* screen) {
         }
         _locked = false;
     } else if (k == "ARROW" || k == "DOUBLE-ARROW") {
-        return createArrow(e, screen, k == "DOUBLE-ARROW");
+        if (!createArrow(e, screen, k == "DOUBLE-ARROW")) return false;
+        _appeared = true;
     } else if (k == "START-HINT") {
         if (TMainGame* g = tutorialPlayScreen(screen)) g->showHint2();
     } else if (k == "LIGHT-UP") {
@@ -875,6 +880,7 @@ bool TTutorialTip::_runAction(const Entry& e, TEkran* screen) {
             _lights.push_back({tile ? chipDim(*tile) : t.d, ch, ch != nullptr});
         }
         pomChain = _lights.front().d;
+        _appeared = true;
     }
     return true;
 }

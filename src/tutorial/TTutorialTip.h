@@ -133,6 +133,9 @@ public:
     // Faded out after end(): the tutorial drops it.
     bool finished() const;
     bool locksScreen() const { return _locked; }
+    // Something of the tip reached the screen: its panel began to show, or
+    // an arrow or a light; a tip that shows nothing at all counts at once.
+    bool appeared() const { return _appeared; }
     // The places LIGHT-UP lights now.
     std::vector<TDim> litPlaces() const {
         std::vector<TDim> v;
@@ -157,6 +160,7 @@ public:
 private:
     size_t _next = 0;      // next action to run
     bool _locked = false;  // this tip locked the screen
+    bool _appeared = false;
     int _matchesAtStart = 0;  // the level's match count when the tip started
     int _goneSince = 0;       // clock time an arrow's chip went (0: none went)
     int _startedAt = 0;
