@@ -204,7 +204,6 @@ bool hasItems(TRCMFile& f, int n, const std::string& key) {
     return tut && tut->getEntry(key) != nullptr;
 }
 
-
 using Cell = TTutorialTip::Cell;
 
 bool contains(const std::vector<Cell>& v, Cell c) {
@@ -335,7 +334,8 @@ bool bestGroup(TM3Game& m3, TLevel& lvl, bool chain, TTutorialTip::Target& out) 
                 if (!ch) continue;
                 seen.push_back(ch.get());
                 TTile* tt = tileOf(*ch);
-                if (!restingChip(tt)) still = false;
+                if (!restingChip(tt))
+                    still = false;
                 else {
                     cells.push_back({tt->r, tt->c});
                     chips.push_back(ch);
@@ -359,7 +359,9 @@ bool bestGroup(TM3Game& m3, TLevel& lvl, bool chain, TTutorialTip::Target& out) 
                 for (size_t i = 0; i < cells.size(); ++i) order.push_back(static_cast<int>(i));
             }
             int plates = 0;
-            for (int i : order) plates += breakable(lvl.tileAt(cells[static_cast<size_t>(i)].r, cells[static_cast<size_t>(i)].c));
+            for (int i : order)
+                plates +=
+                    breakable(lvl.tileAt(cells[static_cast<size_t>(i)].r, cells[static_cast<size_t>(i)].c));
             const int score = plates * 100 + static_cast<int>(order.size());
             if (score <= best) continue;
             best = score;
@@ -378,7 +380,8 @@ bool bestGroup(TM3Game& m3, TLevel& lvl, bool chain, TTutorialTip::Target& out) 
                 my /= static_cast<float>(cells.size());
                 float far = -1;
                 for (size_t i = 0; i < cells.size(); ++i) {
-                    const float d = (cells[i].c - mx) * (cells[i].c - mx) + (cells[i].r - my) * (cells[i].r - my);
+                    const float d =
+                        (cells[i].c - mx) * (cells[i].c - mx) + (cells[i].r - my) * (cells[i].r - my);
                     if (d > far) far = d, first = i;
                 }
             }
@@ -401,9 +404,12 @@ bool bestGroup(TM3Game& m3, TLevel& lvl, bool chain, TTutorialTip::Target& out) 
 bool findMove(TMainGame& g, TTutorialTip::Target& out) {
     if (!boardQuiet(*g.level)) return false;
     switch (g.m3Game->matchType) {
-        case 0: return bestSwap(*g.m3Game, *g.level, out);
-        case 1: return bestGroup(*g.m3Game, *g.level, true, out);
-        default: return bestGroup(*g.m3Game, *g.level, false, out);
+        case 0:
+            return bestSwap(*g.m3Game, *g.level, out);
+        case 1:
+            return bestGroup(*g.m3Game, *g.level, true, out);
+        default:
+            return bestGroup(*g.m3Game, *g.level, false, out);
     }
 }
 
@@ -519,7 +525,8 @@ bool TTutorialTip::parsePosition(const std::vector<std::string>& w, std::vector<
     if (w.empty()) return true;  // the middle of the screen
     long x = 0, y = 0;
     if (w[0] == "POSITION") {
-        if (w.size() != 3 || !isNumber(w[1], x) || !isNumber(w[2], y) || x < 0 || y < 0 || x > 1024 || y > 768)
+        if (w.size() != 3 || !isNumber(w[1], x) || !isNumber(w[2], y) || x < 0 || y < 0 || x > 1024 ||
+            y > 768)
             return why = "POSITION needs x and y inside the 1024 x 768 screen", false;
         out = w;
         return true;
@@ -546,7 +553,8 @@ std::shared_ptr<TTutorialTip> TTutorialTip::load(TRCMFile& f, int n, const TTxtF
     auto t = std::make_shared<TTutorialTip>();
     const std::string P = "tutorial::tut" + std::to_string(n) + "::";
     auto fail = [&](const std::string& entry, const std::string& why) {
-        error = "tip " + std::to_string(n) + (t->id.empty() ? "" : " (" + t->id + ")") + ", " + entry + ": " + why;
+        error = "tip " + std::to_string(n) + (t->id.empty() ? "" : " (" + t->id + ")") + ", " + entry + ": " +
+                why;
         return nullptr;
     };
     if (!f.getGroup(std::vector<std::string>{"tutorial", "tut" + std::to_string(n)}))
@@ -566,8 +574,8 @@ std::shared_ptr<TTutorialTip> TTutorialTip::load(TRCMFile& f, int n, const TTxtF
         long v = 0;
         if (!isNumber(TrimText(f.getString(P + key)), v)) return error = "not a line number", false;
         if (v < 1 || v > lines)
-            return error = "line " + std::to_string(v) + " is not in the text file (" + std::to_string(lines) +
-                           " lines)",
+            return error = "line " + std::to_string(v) + " is not in the text file (" +
+                           std::to_string(lines) + " lines)",
                    false;
         into = TrimText(texts->txt[static_cast<size_t>(v - 1)]);
         return true;
@@ -581,16 +589,25 @@ std::shared_ptr<TTutorialTip> TTutorialTip::load(TRCMFile& f, int n, const TTxtF
     t->imgPath = TrimText(f.getString(P + "img"));
     if (t->imgPath == "0") t->imgPath.clear();
     const std::string font = upper(TrimText(f.getString(P + "font")));
-    if (font.empty() || font == "MEDIUM") t->fontIndex = 1;
-    else if (font == "SMALL") t->fontIndex = 0;
-    else if (font == "BIG") t->fontIndex = 2;
-    else return fail("font", "\"" + font + "\" is not SMALL, MEDIUM or BIG");
+    if (font.empty() || font == "MEDIUM")
+        t->fontIndex = 1;
+    else if (font == "SMALL")
+        t->fontIndex = 0;
+    else if (font == "BIG")
+        t->fontIndex = 2;
+    else
+        return fail("font", "\"" + font + "\" is not SMALL, MEDIUM or BIG");
     const std::string back = upper(TrimText(f.getString(P + "back")));
-    if (back.empty() || back == "NORMAL") t->backIndex = 1;
-    else if (back == "SMALL") t->backIndex = 0;
-    else if (back == "CHAIN") t->backIndex = 2;
-    else if (back == "GROUP") t->backIndex = 3;
-    else return fail("back", "\"" + back + "\" is not SMALL, NORMAL, CHAIN or GROUP");
+    if (back.empty() || back == "NORMAL")
+        t->backIndex = 1;
+    else if (back == "SMALL")
+        t->backIndex = 0;
+    else if (back == "CHAIN")
+        t->backIndex = 2;
+    else if (back == "GROUP")
+        t->backIndex = 3;
+    else
+        return fail("back", "\"" + back + "\" is not SMALL, NORMAL, CHAIN or GROUP");
     std::string why;
     if (!parsePosition(words(entryItems(f, n, "pos")), t->autoID, why)) return fail("pos", why);
 
@@ -604,21 +621,23 @@ std::shared_ptr<TTutorialTip> TTutorialTip::load(TRCMFile& f, int n, const TTxtF
                  {"eraseConds", "eraseCondition", &t->eraseConds, &TTutorialTip::parseEraseCond}};
     for (auto& l : lists) {
         long count = 0;
-        if (f.hasEntry(P + l.count) && (!isNumber(TrimText(f.getString(P + l.count)), count) || count < 0 ||
-                                        count > kMaxEntries))
+        if (f.hasEntry(P + l.count) &&
+            (!isNumber(TrimText(f.getString(P + l.count)), count) || count < 0 || count > kMaxEntries))
             return fail(l.count, "must be a count of 0 to " + std::to_string(kMaxEntries));
         for (long k = 1; k <= count; ++k) {
             const std::string name = l.item + std::to_string(k);
-            if (!hasItems(f, n, name)) return fail(name, "missing (" + std::string(l.count) + " says " +
-                                                             std::to_string(count) + ")");
+            if (!hasItems(f, n, name))
+                return fail(name,
+                            "missing (" + std::string(l.count) + " says " + std::to_string(count) + ")");
             Entry e;
             if (!l.parse(words(entryItems(f, n, name)), e, why)) return fail(name, why);
             l.into->push_back(e);
         }
         // An entry beyond the count is a count that was not raised.
         const std::string extra = l.item + std::to_string(count + 1);
-        if (hasItems(f, n, extra)) return fail(extra, "beyond the count (" + std::string(l.count) + " = " +
-                                                          std::to_string(count) + ")");
+        if (hasItems(f, n, extra))
+            return fail(extra,
+                        "beyond the count (" + std::string(l.count) + " = " + std::to_string(count) + ")");
     }
 
     bool hides = false, lockedAtEnd = false;
@@ -627,7 +646,8 @@ std::shared_ptr<TTutorialTip> TTutorialTip::load(TRCMFile& f, int n, const TTxtF
         if (a.key == "LOCK-GUI") lockedAtEnd = true;
         if (a.key == "UNLOCK-GUI") lockedAtEnd = false;
     }
-    if (t->eraseConds.empty() && !hides) return fail("eraseConds", "the tip never ends (no erase condition, no HIDE-ME)");
+    if (t->eraseConds.empty() && !hides)
+        return fail("eraseConds", "the tip never ends (no erase condition, no HIDE-ME)");
     if (lockedAtEnd && !hides && !t->hasEraseCond("MOUSE") && !t->hasEraseCond("OK"))
         return fail("eraseConds", "the tip locks the board but only a match could end it");
     return t;
@@ -673,11 +693,16 @@ bool TTutorialTip::findTarget(const std::string& kind, const std::vector<std::st
             if (!restingChip(t)) continue;
             const TChip& ch = *t->chip;
             bool hit = false;
-            if (kind == "BONUS") hit = ch.cd->id > 100 && (!haveKind || ch.cd->id == want);
-            else if (kind == "BONUS-TYPE") hit = ch.cd->id > 100 && !args.empty() && upper(ch.cd->typ) == args[0];
-            else if (kind == "CHAIN") hit = t->chain > 0;
-            else if (kind == "PUZZLE") hit = ch.cd->puzzleChip != 0;
-            else if (kind == "CHIP") hit = haveKind && ch.cd->id == want;
+            if (kind == "BONUS")
+                hit = ch.cd->id > 100 && (!haveKind || ch.cd->id == want);
+            else if (kind == "BONUS-TYPE")
+                hit = ch.cd->id > 100 && !args.empty() && upper(ch.cd->typ) == args[0];
+            else if (kind == "CHAIN")
+                hit = t->chain > 0;
+            else if (kind == "PUZZLE")
+                hit = ch.cd->puzzleChip != 0;
+            else if (kind == "CHIP")
+                hit = haveKind && ch.cd->id == want;
             if (!hit) continue;
             out.chip = t->chip;
             out.d = chipDim(*t);
@@ -726,9 +751,11 @@ bool TTutorialTip::checkCondition(const Entry& e, TEkran* screen) {
         v = pr && pr->nrLevelu >= lo && pr->nrLevelu <= hi;
     } else if (k == "GAME-TYPE") {
         static const char* const modes[] = {"SWAP", "CHAIN", "GROUP"};
-        v = g && g->m3Game->matchType >= 0 && g->m3Game->matchType <= 2 && e.args[0] == modes[g->m3Game->matchType];
+        v = g && g->m3Game->matchType >= 0 && g->m3Game->matchType <= 2 &&
+            e.args[0] == modes[g->m3Game->matchType];
     } else if (k == "IS-CHIP") {
-        v = e.args[0] == "PUZZLE" ? findTarget("PUZZLE", {}, screen, t) : findTarget("CHIP", e.args, screen, t);
+        v = e.args[0] == "PUZZLE" ? findTarget("PUZZLE", {}, screen, t)
+                                  : findTarget("CHIP", e.args, screen, t);
     } else if (k == "PUZZLE-COLLECTED") {
         v = g && g->puzzleCollected != 0;
     } else if (k == "ALL-PUZZLES") {
@@ -809,7 +836,8 @@ void TTutorialTip::reset(TEkran* screen) {
     _locked = false;
     _appeared = true;
     for (auto& e : actions)
-        if (e.key == "SHOW-ME" || e.key == "ARROW" || e.key == "DOUBLE-ARROW" || e.key == "LIGHT-UP") _appeared = false;
+        if (e.key == "SHOW-ME" || e.key == "ARROW" || e.key == "DOUBLE-ARROW" || e.key == "LIGHT-UP")
+            _appeared = false;
     okPressed = false;
     _startedAt = Millisecs();
     // "MATCHED" counts matches made from now on.
@@ -874,7 +902,8 @@ bool TTutorialTip::_runAction(const Entry& e, TEkran* screen) {
         if (!findTarget(e.args[0], std::vector<std::string>(e.args.begin() + 1, e.args.end()), screen, t))
             return false;
         // A move lights all its chips; anything else the target itself.
-        const std::vector<std::shared_ptr<TChip>> chips = t.move.empty() ? std::vector<std::shared_ptr<TChip>>{t.chip} : t.move;
+        const std::vector<std::shared_ptr<TChip>> chips =
+            t.move.empty() ? std::vector<std::shared_ptr<TChip>>{t.chip} : t.move;
         for (auto& ch : chips) {
             TTile* tile = ch ? tileOf(*ch) : nullptr;
             _lights.push_back({tile ? chipDim(*tile) : t.d, ch, ch != nullptr});
@@ -885,8 +914,8 @@ bool TTutorialTip::_runAction(const Entry& e, TEkran* screen) {
     return true;
 }
 
-TTutorialTip::Cell TTutorialTip::arrowSide(const TLevel& lvl, Cell at, const std::vector<Cell>& clear, Cell taken,
-                                           float awayX, float awayY) {
+TTutorialTip::Cell TTutorialTip::arrowSide(const TLevel& lvl, Cell at, const std::vector<Cell>& clear,
+                                           Cell taken, float awayX, float awayY) {
     const float len = std::sqrt(awayX * awayX + awayY * awayY);
     if (len > 0) awayX /= len, awayY /= len;
     Cell best{-1, 0};
@@ -904,8 +933,10 @@ TTutorialTip::Cell TTutorialTip::arrowSide(const TLevel& lvl, Cell at, const std
         // best, then the left; the right is where the panels stand beside
         // the board, and an arrow there would lie over the panel's text.
         const bool outside = n.r < 0 || n.c < 0 || n.r >= lvl.rows || n.c >= lvl.cols;
-        if (outside) score += sd[1] > 0 ? -0.5f : sd[1] < 0 ? 2.0f : 4.0f;
-        else if (!t || t->kind() == 0) score += 2.5f;
+        if (outside)
+            score += sd[1] > 0 ? -0.5f : sd[1] < 0 ? 2.0f : 4.0f;
+        else if (!t || t->kind() == 0)
+            score += 2.5f;
         if (diagonal) score -= 1.5f;
         const float dl = diagonal ? 0.7071f : 1.0f;
         score += 2 * (sd[1] * dl * awayX + sd[0] * dl * awayY);
@@ -969,11 +1000,15 @@ bool TTutorialTip::createArrow(const Entry& e, TEkran* screen, bool twoArrows) {
     // swap, away from the middle of a chain or group, else from above.
     float mx = 0, my = 0;
     for (auto& cl : t.keepClear) mx += static_cast<float>(cl.c), my += static_cast<float>(cl.r);
-    if (!t.keepClear.empty()) mx /= static_cast<float>(t.keepClear.size()), my /= static_cast<float>(t.keepClear.size());
+    if (!t.keepClear.empty())
+        mx /= static_cast<float>(t.keepClear.size()), my /= static_cast<float>(t.keepClear.size());
     auto away = [&](Cell cell, Cell other, float& ax, float& ay) {
-        if (t.swap) ax = static_cast<float>(cell.c - other.c), ay = static_cast<float>(cell.r - other.r);
-        else if (t.keepClear.size() > 1) ax = cell.c - mx, ay = cell.r - my;
-        else ax = 0, ay = -1;
+        if (t.swap)
+            ax = static_cast<float>(cell.c - other.c), ay = static_cast<float>(cell.r - other.r);
+        else if (t.keepClear.size() > 1)
+            ax = cell.c - mx, ay = cell.r - my;
+        else
+            ax = 0, ay = -1;
     };
     float ax, ay;
     away(t.cell, t.cell2, ax, ay);
@@ -1030,14 +1065,18 @@ void TTutorialTip::update(TEkran* screen) {
             if (l.follows && !TTipArrow::chipOnBoard(l.chip.lock())) gone = true;
         for (auto& ar : arrows)
             if (!ar->objectAlive()) gone = true;
-        if (!gone) _goneSince = 0;
-        else if (_goneSince == 0) _goneSince = Millisecs() | 1;
-        else if (Millisecs() - _goneSince >= 250) end(screen, "its chip is gone");
+        if (!gone)
+            _goneSince = 0;
+        else if (_goneSince == 0)
+            _goneSince = Millisecs() | 1;
+        else if (Millisecs() - _goneSince >= 250)
+            end(screen, "its chip is gone");
     }
     // While the tip points at the board the play screen's own hint waits:
     // two sets of arrows at two moves would only confuse.
     if (!erase && (!arrows.empty() || !_lights.empty()))
-        if (TMainGame* g = tutorialPlayScreen(screen)) g->hintTime = std::max(g->hintTime, Millisecs() + 5000);
+        if (TMainGame* g = tutorialPlayScreen(screen))
+            g->hintTime = std::max(g->hintTime, Millisecs() + 5000);
     okPressed = false;
     _updateLight();
     const float step = 0.08f * frameDelta;
@@ -1132,11 +1171,14 @@ bool TTutorialTip::countAutoDims(TEkran* screen) {
             ox1 = std::min(ox1, mt->dim.x - 30);
             ox2 = std::max(ox2, mt->dim.x + 30);
         }
-    if (bx2 + gap + dim.w <= 1020) dim.x = bx2 + gap;                 // beside the board, right
-    else if (bx1 - gap - dim.w >= 120) dim.x = bx1 - gap - dim.w;      // or left, clear of the power-ups
+    if (bx2 + gap + dim.w <= 1020)
+        dim.x = bx2 + gap;  // beside the board, right
+    else if (bx1 - gap - dim.w >= 120)
+        dim.x = bx1 - gap - dim.w;  // or left, clear of the power-ups
     else if ((ox1 + ox2) / 2 > (bx1 + bx2) / 2 && ox1 - 12 - dim.w >= 4)
         dim.x = ox1 - 12 - dim.w;  // over the board, on the object's far side
-    else dim.x = ox2 + 12;
+    else
+        dim.x = ox2 + 12;
     // At the object's height, clear of the score panel above and the menu
     // button below.
     dim.y = t.d.y - dim.h / 2;

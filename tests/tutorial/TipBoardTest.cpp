@@ -218,15 +218,17 @@ TEST_F(TipBoardTest, FadeHoldsOnlyWhilePlayIsOnAndTheScreenIsIn) {
 
 TEST_F(TipBoardTest, PlayerConditions) {
     profile->nrLevelu = 5;
-    expectConds({{"LEVEL 5", true}, {"LEVEL 6", false}, {"LEVEL 1 4", false}, {"LEVEL 3 9", true}, {"TIMED", false}},
-                "on relaxed level 5");
+    expectConds(
+        {{"LEVEL 5", true}, {"LEVEL 6", false}, {"LEVEL 1 4", false}, {"LEVEL 3 9", true}, {"TIMED", false}},
+        "on relaxed level 5");
     profile->gameMode = "TIMED";
     EXPECT_TRUE(cond("TIMED"));
     // Power-up 2 charged: only when it is uncovered too.
     TPowerUp& p2 = *profile->powerUp[1];
     p2.aktywny = 1;
     p2.odkryty = 1;
-    expectConds({{"ACTIVEPOWER-UP 2", true}, {"ACTIVEPOWER-UP 3", false}, {"ACTIVEPOWER-UP", true}}, "charged");
+    expectConds({{"ACTIVEPOWER-UP 2", true}, {"ACTIVEPOWER-UP 3", false}, {"ACTIVEPOWER-UP", true}},
+                "charged");
     p2.odkryty = 0;
     EXPECT_FALSE(cond("ACTIVEPOWER-UP 2"));
     EXPECT_FALSE(cond("ACTIVEPOWER-UP"));
@@ -287,12 +289,17 @@ std::vector<SwapMove> allSwaps(const TLevel& lvl) {
                 if (!t1 || !t2 || !t1->chip || !t2->chip || t1->chain || t2->chain || t1->kind() == 0 ||
                     t2->kind() == 0)
                     continue;
-                std::vector<std::vector<int>> k(static_cast<size_t>(R), std::vector<int>(static_cast<size_t>(C)));
+                std::vector<std::vector<int>> k(static_cast<size_t>(R),
+                                                std::vector<int>(static_cast<size_t>(C)));
                 for (int i = 0; i < R; ++i)
-                    for (int j = 0; j < C; ++j) k[static_cast<size_t>(i)][static_cast<size_t>(j)] = kindAt(i, j);
-                std::swap(k[static_cast<size_t>(r)][static_cast<size_t>(c)], k[static_cast<size_t>(r2)][static_cast<size_t>(c2)]);
+                    for (int j = 0; j < C; ++j)
+                        k[static_cast<size_t>(i)][static_cast<size_t>(j)] = kindAt(i, j);
+                std::swap(k[static_cast<size_t>(r)][static_cast<size_t>(c)],
+                          k[static_cast<size_t>(r2)][static_cast<size_t>(c2)]);
                 auto at = [&](int i, int j) {
-                    return i < 0 || j < 0 || i >= R || j >= C ? 0 : k[static_cast<size_t>(i)][static_cast<size_t>(j)];
+                    return i < 0 || j < 0 || i >= R || j >= C
+                               ? 0
+                               : k[static_cast<size_t>(i)][static_cast<size_t>(j)];
                 };
                 SwapMove m{{r, c}, {r2, c2}, {}};
                 for (Cell p : {m.a, m.b}) {
@@ -306,7 +313,8 @@ std::vector<SwapMove> allSwaps(const TLevel& lvl) {
                             line.push_back({p.r - dir.r * s, p.c - dir.c * s});
                         if (line.size() < 3) continue;
                         for (Cell x : line)
-                            if (std::find(m.match.begin(), m.match.end(), x) == m.match.end()) m.match.push_back(x);
+                            if (std::find(m.match.begin(), m.match.end(), x) == m.match.end())
+                                m.match.push_back(x);
                     }
                 }
                 if (!m.match.empty()) out.push_back(m);
@@ -352,7 +360,8 @@ TEST_F(TipBoardTest, ASwapTargetIsARealMoveOverMostPlates) {
     const Cell e1{engine->tile1->r, engine->tile1->c}, e2{engine->tile2->r, engine->tile2->c};
     const SwapMove* small = nullptr;
     for (auto& m : moves)
-        if (!((m.a == e1 && m.b == e2) || (m.a == e2 && m.b == e1)) && (!small || m.match.size() < small->match.size()))
+        if (!((m.a == e1 && m.b == e2) || (m.a == e2 && m.b == e1)) &&
+            (!small || m.match.size() < small->match.size()))
             small = &m;
     ASSERT_TRUE(small);
     for (auto& row : game->level->tile)
@@ -361,7 +370,8 @@ TEST_F(TipBoardTest, ASwapTargetIsARealMoveOverMostPlates) {
     for (Cell c : small->match) tile(c.r, c.c)->setTileData(game->m3Game->getTileData(2));
     ASSERT_TRUE(TTutorialTip::findTarget("MATCH", {}, game.get(), t));
     EXPECT_GE(t.plates, 1);
-    EXPECT_FALSE((t.cell == e1 && t.cell2 == e2) || (t.cell == e2 && t.cell2 == e1)) << "the engine's move breaks nothing";
+    EXPECT_FALSE((t.cell == e1 && t.cell2 == e2) || (t.cell == e2 && t.cell2 == e1))
+        << "the engine's move breaks nothing";
 }
 
 TEST_F(TipBoardTest, ChainAndGroupTargetsAreRealMoves) {
@@ -455,7 +465,8 @@ TEST_F(TipBoardTest, ArrowsAtAMoveLieOffItAndPointAtItsChips) {
             const float bx = ar->x - std::sin(rad) * 40, by = ar->y + std::cos(rad) * 40;
             for (auto& row : game->level->tile)
                 for (auto& tl : row)
-                    if (tl && tl->kind() > 0 && std::fabs(tl->dim.x - bx) < 30 && std::fabs(tl->dim.y - by) < 30) {
+                    if (tl && tl->kind() > 0 && std::fabs(tl->dim.x - bx) < 30 &&
+                        std::fabs(tl->dim.y - by) < 30) {
                         EXPECT_FALSE(has(target.keepClear, Cell{tl->r, tl->c}))
                             << "an arrow lies on row " << tl->r << " column " << tl->c;
                     }
