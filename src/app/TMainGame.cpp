@@ -657,6 +657,9 @@ int TMainGame::_updateTime() {
         if (secondTime2 < now - 1000) secondTime2 = now + 1000;  // after a long pause
         levelTime += 1;
     }
+    // A tutorial tip holding the board holds the clock too: reading it costs
+    // no time.
+    if (guiLocked && secondTime > 0) secondTime = std::max(secondTime, now + 1000);
     if (player().gameMode == "TIMED" && secondTime > 0 && now > secondTime) {
         secondTime = now + 1000;
         level->czas -= 1;

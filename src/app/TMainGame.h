@@ -204,6 +204,9 @@ public:
     std::function<bool()> tutorialTipShown;
     std::function<void()> tutorialDraw;      // per frame, over the board and the HUD
     std::function<void()> tutorialClearTip;  // a level begins or ends: no tip stays
+    // The goal card is on screen or fading (the tutorial's tips wait for it).
+    bool goalCardShown() const { return _goalA > 0 || _goalDA > 0; }
+    void closeGoalCard() { _goalA = _goalDA = 0; }
     std::function<void(int result)> playLogLevel;  // 1 won, 0 lost, -1 main menu, -2 restart
 
     // The profile the level is played for: the current player's in the quest,

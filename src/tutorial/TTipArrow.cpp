@@ -34,8 +34,10 @@ void TTipArrow::setObject(const std::shared_ptr<TChip>& chip, float offsetX, flo
 }
 
 bool TTipArrow::objectAlive() const {
-    if (!_hasObject) return true;
-    auto ch = myObject.lock();
+    return !_hasObject || chipOnBoard(myObject.lock());
+}
+
+bool TTipArrow::chipOnBoard(const std::shared_ptr<TChip>& ch) {
     if (!ch || ch->bylUsuwany) return false;
     if (ch->state == "DESTROY" || ch->state == "DESTROY-CHAIN") return false;
     float cx, cy;
@@ -61,15 +63,16 @@ void TTipArrow::draw(const ImagePtr& img1, const ImagePtr& img2, float alpha) co
     if (!img || a * alpha <= 0) return;
     // The tip touches (x, y); the picture is mid-handled, so its centre lies
     // half its height back along the way it points, plus the pulse.
-    const float half = ImageHeight(img) / 2.0f;
+    const float half = ImageHeight(img) * s / 2.0f;
     const float back = half + 4 + ay * (0.5f + 0.5f * std::sin(p * kDeg));
     const float dx = std::sin(rot * kDeg), dy = -std::cos(rot * kDeg);
     SetBlend(ALPHABLEND);
     SetColor(255, 255, 255);
     SetAlpha(a * alpha);
-    SetScale(1, 1);
+    SetScale(s, s);
     SetRotation(rot);
     DrawImage(img, x - dx * back, y - dy * back);
     SetRotation(0);
+    SetScale(1, 1);
     SetAlpha(1);
 }

@@ -17,6 +17,7 @@ public:
     float rot = 180;      // 0 points up, 90 right, 180 down, 270 left
     int ay = 0;           // how far (pixels) the pulse pushes it along its way
     int n = 1;            // 1 the first arrow picture, 2 the second
+    float s = 1;          // scale of the picture (arrows on the board are smaller)
     // The chip the arrow points at (null: a fixed place such as a button).
     std::weak_ptr<TChip> myObject;
     // Where the tip sits relative to the chip's centre.
@@ -28,6 +29,8 @@ public:
     // True while it has a chip that is still on the board; false once the
     // chip is gone (an arrow without a chip is always "alive").
     bool objectAlive() const;
+    // The chip lies on its tile and is not being destroyed.
+    static bool chipOnBoard(const std::shared_ptr<TChip>& chip);
     bool followsChip() const { return _hasObject; }
     void setObject(const std::shared_ptr<TChip>& chip, float offsetX, float offsetY);
     void update();

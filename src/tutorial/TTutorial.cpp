@@ -28,8 +28,10 @@ std::string upper(std::string s) {
 
 ImagePtr loadMid(const std::string& path) {
     ImagePtr img = LoadImage(dataRoot + path, IMG_FILTERED);
-    if (img) MidHandleImage(img);
-    else std::fprintf(stderr, "Tutorial: picture %s cannot be loaded; it is left out.\n", path.c_str());
+    if (img)
+        MidHandleImage(img);
+    else
+        std::fprintf(stderr, "Tutorial: picture %s cannot be loaded; it is left out.\n", path.c_str());
     return img;
 }
 
@@ -78,7 +80,8 @@ void TTutorial::readTips() {
     const std::string txtFile = TrimText(f->getString("tutorial::txtFile"));
     TTxtFilePtr texts = txtFile.empty() ? nullptr : loadLocalisedText(dataRoot + txtFile);
     if (!texts || texts->lines() == 0)
-        report("the tips' text file \"" + txtFile + "\" is missing or empty; tips that need a text are left out");
+        report("the tips' text file \"" + txtFile +
+               "\" is missing or empty; tips that need a text are left out");
     const int count = f->getInt("tutorial::i");
     if (count < 0 || count > 500) {
         report("\"tutorial::i\" = " + std::to_string(count) + " is not a number of tips (0 to 500)");
@@ -118,7 +121,9 @@ int TTutorial::setup() {
     static const int sizes[] = {16, 20, 24};
     for (size_t i = 0; i < font.size(); ++i) {
         font[i] = guiLoadFont(dataRoot + "gfx/fonts/Bookman.ttf", sizes[i], 0);
-        if (!font[i]) std::fprintf(stderr, "Tutorial: gfx/fonts/Bookman.ttf cannot be loaded at %d pixels.\n", sizes[i]);
+        if (!font[i])
+            std::fprintf(stderr, "Tutorial: gfx/fonts/Bookman.ttf cannot be loaded at %d pixels.\n",
+                         sizes[i]);
     }
     TTutorialTip::arrowImg1 = loadMid("gfx/gui/tutorial/arrow.png");
     TTutorialTip::arrowImg2 = loadMid("gfx/gui/tutorial/arrow2.png");
@@ -185,8 +190,23 @@ void TTutorial::startTutorial(const std::string& tipId) {
 }
 
 void TTutorial::clearTip() {
-    if (actTip) actTip->end(ekr);
+    if (actTip) {
+        actTip->end(ekr);
+        _forgetIfUnseen(actTip);
+    }
     actTip = nullptr;
+}
+
+void TTutorial::_forgetIfUnseen(const TTutorialTipPtr& tip) {
+    if (!tip || tip->appeared()) return;
+    TProfile* p = profileManager().profile.get();
+    if (!p) return;
+    auto& shown = p->lekcjeTutoriala;
+    const auto before = shown.size();
+    shown.erase(std::remove_if(shown.begin(), shown.end(),
+                               [&](const TTutorialTipPtr& t) { return t && (t == tip || t->id == tip->id); }),
+                shown.end());
+    if (shown.size() != before) tutorialLog(tip->id + " was not seen: it waits again");
 }
 
 bool TTutorial::tipShown(const TEkran* screen) const {
@@ -217,7 +237,10 @@ int TTutorial::update() {
             if (Gui->clickedItem("ok")) actTip->okPressed = true;
         }
         actTip->update(ekr);
-        if (actTip && actTip->finished()) actTip = nullptr;
+        if (actTip && actTip->finished()) {
+            _forgetIfUnseen(actTip);
+            actTip = nullptr;
+        }
         return 0;
     }
     if (!p) return 0;

@@ -5,7 +5,8 @@
 // calling screen, starts the first waiting tip (in file order) made for that
 // screen whose conditions hold, runs it and draws it. A started tip is
 // recorded in the player's profile at once and never shown to that player
-// again, until the options' "tutorial" switch turns the tips back on.
+// again, until the options' "tutorial" switch turns the tips back on (a tip
+// that ends before anything of it reached the screen waits again).
 //
 // The tutorial runs only when "noTutorial.txt" was absent at start, a player
 // is chosen, the player's tutorialOn is set and (on the play screen) the level
@@ -75,6 +76,10 @@ private:
     bool _setUp = false;
     int _lastCheck = 0;
     bool _waiting(const TTutorialTip& tip, const TProfile* p) const;
+    // A tip that ended before any of it reached the screen (the player left,
+    // or its target went while it waited) is taken off the player's shown
+    // tips again: it waits for its next chance.
+    void _forgetIfUnseen(const TTutorialTipPtr& tip);
     void _placeOk();
 };
 

@@ -58,7 +58,8 @@ std::function<bool(const std::string&)> TTutorialTip::tipDone;
 // at rest, scanning rows from the top and each row from the left.
 //
 // Show conditions (any may be preceded by NOT, which reverses it):
-//   FADE                  the screen has faded in (the play screen: play is on)
+//   FADE                  the screen has faded in (the play screen: play is on
+//                         and the level's goal card has gone)
 //   TIP-EXECUTED id       the tip `id` is no longer waiting (it was shown)
 //   MATCHED               a match was made in this level (or a plate broke)
 //   ANY-BONUS             a bonus chip lies on the board
@@ -86,13 +87,23 @@ std::function<bool(const std::string&)> TTutorialTip::tipDone;
 //   UNLOCK-GUI            they take clicks again (also whenever the tip ends)
 //   ARROW target          one arrow at the target
 //   DOUBLE-ARROW target   two arrows: both chips of a swap move, the ends of a
-//                         chain or group, a puzzle piece and where it leaves the
-//                         board; otherwise the target from two sides
-//   START-HINT            the play screen shows its own hint for the best move
-//   LIGHT-UP target       a pulsing light around the target
-// Targets: BONUS [kind], BONUS-TYPE type, CHAIN, MATCH, PUZZLE, POWER-UP-SIDE n.
+//                         chain, a puzzle piece and where it leaves the board;
+//                         otherwise the target from two sides
+//   START-HINT            the play screen shows its own hint for its best move
+//                         (which may differ from the tip's MATCH)
+//   LIGHT-UP target       a pulsing frame around the target; MATCH: around
+//                         every chip of the move (a swap's two, the chain's
+//                         path, the whole group)
+// Targets: BONUS [kind], BONUS-TYPE type, CHAIN (a chained chip), MATCH, PUZZLE,
+// POWER-UP-SIDE n (the power-up's button). MATCH is the move the tip teaches,
+// found in the level's mode on a board at rest: the one whose match lies on
+// most breakable plates, then the biggest (a swap; a chain as the longest path
+// through touching chips of a kind, corners counting; a group to click).
+// An arrow at a chip lies on a neighbouring cell that is no part of the move
+// or of its match, off the board where it can, and follows its chip.
 // A target that cannot be found when its action runs ends the tip; an arrow
-// whose chip leaves the board ends it too.
+// or light whose chip leaves the board ends it too. While a tip points at the
+// board the play screen's own hint waits.
 //
 // Erase conditions: MOUSE (a click anywhere once the panel is up), MATCHED (a
 // match made after the tip started), OK (the panel's "ok" button).
@@ -191,6 +202,215 @@ std::vector<std::string> entryItems(TRCMFile& f, int n, const std::string& key) 
 bool hasItems(TRCMFile& f, int n, const std::string& key) {
     auto tut = f.getGroup(std::vector<std::string>{"tutorial", "tut" + std::to_string(n)});
     return tut && tut->getEntry(key) != nullptr;
+}
+
+using Cell = TTutorialTip::Cell;
+
+bool contains(const std::vector<Cell>& v, Cell c) {
+    return std::find(v.begin(), v.end(), c) != v.end();
+}
+
+int breakable(const TTile* t) {
+    return t && t->kind() >= 2 ? 1 : 0;
+}
+
+// The swap a tip teaches: among the swaps the engine would accept, the one
+// whose match breaks most plates (the level's goal), then the biggest match;
+// the first in scan order on a tie. The engine's own hint looks at the size
+// alone and may point where no plate breaks.
+bool bestSwap(TM3Game& m3, TLevel& lvl, TTutorialTip::Target& out) {
+    int best = 0;
+    for (int r = 0; r < lvl.rows; ++r)
+        for (int c = 0; c < lvl.cols; ++c)
+            for (int k = 0; k < 2; ++k) {
+                const int r2 = k == 0 ? r : r + 1, c2 = k == 0 ? c + 1 : c;
+                if (r2 >= lvl.rows || c2 >= lvl.cols) continue;
+                const TilePtr& t1 = lvl.tile[static_cast<size_t>(r)][static_cast<size_t>(c)];
+                const TilePtr& t2 = lvl.tile[static_cast<size_t>(r2)][static_cast<size_t>(c2)];
+                if (!restingChip(t1.get()) || !restingChip(t2.get()) || t1->chain || t2->chain) continue;
+                m3._swapForMoment(t1, t2);
+                std::vector<Cell> cells;
+                int plates = 0;
+                for (const TilePtr* t : {&t1, &t2}) {
+                    auto m = m3.getMatchedChipsSwap(*t);
+                    if (!m) continue;
+                    for (auto& ch : *m) {
+                        if (!ch || !ch->tile) continue;
+                        const Cell cell{ch->tile->r, ch->tile->c};
+                        if (contains(cells, cell)) continue;
+                        cells.push_back(cell);
+                        plates += breakable(ch->tile);
+                    }
+                }
+                m3._swapForMoment(t1, t2);  // back
+                m3.clearMarks();
+                if (cells.size() < 3) continue;
+                const int score = plates * 100 + static_cast<int>(cells.size());
+                if (score <= best) continue;
+                best = score;
+                out = TTutorialTip::Target();
+                out.chip = t1->chip;
+                out.chip2 = t2->chip;
+                out.d = chipDim(*t1);
+                out.d2 = chipDim(*t2);
+                out.cell = {r, c};
+                out.cell2 = {r2, c2};
+                out.hasSecond = out.swap = true;
+                out.move = {t1->chip, t2->chip};
+                out.keepClear = cells;
+                for (Cell m : {out.cell, out.cell2})
+                    if (!contains(out.keepClear, m)) out.keepClear.push_back(m);
+                out.plates = plates;
+            }
+    return best > 0;
+}
+
+bool neighbours8(Cell a, Cell b) {
+    return !(a == b) && std::abs(a.r - b.r) <= 1 && std::abs(a.c - b.c) <= 1;
+}
+
+// The longest path through a chain mode's group (steps to any of the eight
+// neighbours), looked for within a budget of steps: the chain to draw.
+void longestPath(const std::vector<Cell>& group, std::vector<int>& path, std::vector<int>& best,
+                 std::vector<char>& used, int& budget) {
+    if (path.size() > best.size()) best = path;
+    if (best.size() == group.size() || --budget <= 0) return;
+    const Cell last = group[static_cast<size_t>(path.back())];
+    for (size_t i = 0; i < group.size(); ++i) {
+        if (used[i] || !neighbours8(last, group[i])) continue;
+        used[i] = 1;
+        path.push_back(static_cast<int>(i));
+        longestPath(group, path, best, used, budget);
+        path.pop_back();
+        used[i] = 0;
+        if (best.size() == group.size() || budget <= 0) return;
+    }
+}
+
+// The still chips of `from`'s kind that touch it, corners too, one step
+// after another.
+ChipListPtr touching(const TLevel& lvl, const TTile& from) {
+    auto out = std::make_shared<std::vector<std::shared_ptr<TChip>>>();
+    const int kind = from.chip->cd->id;
+    std::vector<const TTile*> open{&from};
+    out->push_back(from.chip);
+    for (size_t i = 0; i < open.size(); ++i)
+        for (int dr = -1; dr <= 1; ++dr)
+            for (int dc = -1; dc <= 1; ++dc) {
+                const TTile* n = lvl.tileAt(open[i]->r + dr, open[i]->c + dc);
+                if (!restingChip(n) || n->chip->cd->id != kind) continue;
+                if (std::find(out->begin(), out->end(), n->chip) != out->end()) continue;
+                out->push_back(n->chip);
+                open.push_back(n);
+            }
+    return out;
+}
+
+// The chain or group a tip teaches: the group (of three or more still
+// chips) over most plates, then the biggest. A chain is the longest path
+// found through it, its ends the two places to point at; a group is pointed
+// at on its chip farthest from its middle.
+bool bestGroup(TM3Game& m3, TLevel& lvl, bool chain, TTutorialTip::Target& out) {
+    int best = 0;
+    std::vector<TChip*> seen;
+    for (int r = 0; r < lvl.rows; ++r)
+        for (int c = 0; c < lvl.cols; ++c) {
+            const TilePtr& t = lvl.tile[static_cast<size_t>(r)][static_cast<size_t>(c)];
+            // A bonus piece goes off when clicked and a puzzle piece never
+            // matches: neither starts a chain or a group.
+            if (!restingChip(t.get()) || !t->chip->cd->proper() ||
+                std::find(seen.begin(), seen.end(), t->chip.get()) != seen.end())
+                continue;
+            // A chain may be drawn through any chips of its kind that touch,
+            // corners too: the group is flooded here (the engine's chain
+            // finder gives only its shortest route to the farthest chip).
+            auto g = chain ? touching(lvl, *t) : m3.getMatchedChips(t);
+            m3.clearMarks();
+            if (!g) continue;
+            std::vector<Cell> cells;
+            std::vector<std::shared_ptr<TChip>> chips;
+            bool still = true;
+            for (auto& ch : *g) {
+                if (!ch) continue;
+                seen.push_back(ch.get());
+                TTile* tt = tileOf(*ch);
+                if (!restingChip(tt))
+                    still = false;
+                else {
+                    cells.push_back({tt->r, tt->c});
+                    chips.push_back(ch);
+                }
+            }
+            if (!still || cells.size() < 3) continue;
+            std::vector<int> order;
+            if (chain) {
+                // From each chip in turn, the longest path found; the
+                // whole group when one goes through it all.
+                int budget = 1500;
+                for (size_t s0 = 0; s0 < cells.size() && order.size() < cells.size() && budget > 0; ++s0) {
+                    std::vector<int> path{static_cast<int>(s0)}, found;
+                    std::vector<char> used(cells.size(), 0);
+                    used[s0] = 1;
+                    longestPath(cells, path, found, used, budget);
+                    if (found.size() > order.size()) order = found;
+                }
+                if (order.size() < 3) continue;
+            } else {
+                for (size_t i = 0; i < cells.size(); ++i) order.push_back(static_cast<int>(i));
+            }
+            int plates = 0;
+            for (int i : order)
+                plates +=
+                    breakable(lvl.tileAt(cells[static_cast<size_t>(i)].r, cells[static_cast<size_t>(i)].c));
+            const int score = plates * 100 + static_cast<int>(order.size());
+            if (score <= best) continue;
+            best = score;
+            out = TTutorialTip::Target();
+            for (int i : order) {
+                out.move.push_back(chips[static_cast<size_t>(i)]);
+                out.keepClear.push_back(cells[static_cast<size_t>(i)]);
+            }
+            out.plates = plates;
+            size_t first = static_cast<size_t>(order.front()), last = static_cast<size_t>(order.back());
+            if (!chain) {
+                // The chip farthest from the group's middle: an edge of it.
+                float mx = 0, my = 0;
+                for (auto& cl : cells) mx += cl.c, my += cl.r;
+                mx /= static_cast<float>(cells.size());
+                my /= static_cast<float>(cells.size());
+                float far = -1;
+                for (size_t i = 0; i < cells.size(); ++i) {
+                    const float d =
+                        (cells[i].c - mx) * (cells[i].c - mx) + (cells[i].r - my) * (cells[i].r - my);
+                    if (d > far) far = d, first = i;
+                }
+            }
+            TTile* a = lvl.tileAt(cells[first].r, cells[first].c);
+            out.chip = a->chip;
+            out.d = chipDim(*a);
+            out.cell = cells[first];
+            if (chain) {
+                TTile* b = lvl.tileAt(cells[last].r, cells[last].c);
+                out.chip2 = b->chip;
+                out.d2 = chipDim(*b);
+                out.cell2 = cells[last];
+                out.hasSecond = true;
+            }
+        }
+    return best > 0;
+}
+
+// The move a tip points at in the level's mode, on a board at rest.
+bool findMove(TMainGame& g, TTutorialTip::Target& out) {
+    if (!boardQuiet(*g.level)) return false;
+    switch (g.m3Game->matchType) {
+        case 0:
+            return bestSwap(*g.m3Game, *g.level, out);
+        case 1:
+            return bestGroup(*g.m3Game, *g.level, true, out);
+        default:
+            return bestGroup(*g.m3Game, *g.level, false, out);
+    }
 }
 
 }  // namespace
@@ -305,7 +525,8 @@ bool TTutorialTip::parsePosition(const std::vector<std::string>& w, std::vector<
     if (w.empty()) return true;  // the middle of the screen
     long x = 0, y = 0;
     if (w[0] == "POSITION") {
-        if (w.size() != 3 || !isNumber(w[1], x) || !isNumber(w[2], y) || x < 0 || y < 0 || x > 1024 || y > 768)
+        if (w.size() != 3 || !isNumber(w[1], x) || !isNumber(w[2], y) || x < 0 || y < 0 || x > 1024 ||
+            y > 768)
             return why = "POSITION needs x and y inside the 1024 x 768 screen", false;
         out = w;
         return true;
@@ -332,7 +553,8 @@ std::shared_ptr<TTutorialTip> TTutorialTip::load(TRCMFile& f, int n, const TTxtF
     auto t = std::make_shared<TTutorialTip>();
     const std::string P = "tutorial::tut" + std::to_string(n) + "::";
     auto fail = [&](const std::string& entry, const std::string& why) {
-        error = "tip " + std::to_string(n) + (t->id.empty() ? "" : " (" + t->id + ")") + ", " + entry + ": " + why;
+        error = "tip " + std::to_string(n) + (t->id.empty() ? "" : " (" + t->id + ")") + ", " + entry + ": " +
+                why;
         return nullptr;
     };
     if (!f.getGroup(std::vector<std::string>{"tutorial", "tut" + std::to_string(n)}))
@@ -352,8 +574,8 @@ std::shared_ptr<TTutorialTip> TTutorialTip::load(TRCMFile& f, int n, const TTxtF
         long v = 0;
         if (!isNumber(TrimText(f.getString(P + key)), v)) return error = "not a line number", false;
         if (v < 1 || v > lines)
-            return error = "line " + std::to_string(v) + " is not in the text file (" + std::to_string(lines) +
-                           " lines)",
+            return error = "line " + std::to_string(v) + " is not in the text file (" +
+                           std::to_string(lines) + " lines)",
                    false;
         into = TrimText(texts->txt[static_cast<size_t>(v - 1)]);
         return true;
@@ -367,16 +589,25 @@ std::shared_ptr<TTutorialTip> TTutorialTip::load(TRCMFile& f, int n, const TTxtF
     t->imgPath = TrimText(f.getString(P + "img"));
     if (t->imgPath == "0") t->imgPath.clear();
     const std::string font = upper(TrimText(f.getString(P + "font")));
-    if (font.empty() || font == "MEDIUM") t->fontIndex = 1;
-    else if (font == "SMALL") t->fontIndex = 0;
-    else if (font == "BIG") t->fontIndex = 2;
-    else return fail("font", "\"" + font + "\" is not SMALL, MEDIUM or BIG");
+    if (font.empty() || font == "MEDIUM")
+        t->fontIndex = 1;
+    else if (font == "SMALL")
+        t->fontIndex = 0;
+    else if (font == "BIG")
+        t->fontIndex = 2;
+    else
+        return fail("font", "\"" + font + "\" is not SMALL, MEDIUM or BIG");
     const std::string back = upper(TrimText(f.getString(P + "back")));
-    if (back.empty() || back == "NORMAL") t->backIndex = 1;
-    else if (back == "SMALL") t->backIndex = 0;
-    else if (back == "CHAIN") t->backIndex = 2;
-    else if (back == "GROUP") t->backIndex = 3;
-    else return fail("back", "\"" + back + "\" is not SMALL, NORMAL, CHAIN or GROUP");
+    if (back.empty() || back == "NORMAL")
+        t->backIndex = 1;
+    else if (back == "SMALL")
+        t->backIndex = 0;
+    else if (back == "CHAIN")
+        t->backIndex = 2;
+    else if (back == "GROUP")
+        t->backIndex = 3;
+    else
+        return fail("back", "\"" + back + "\" is not SMALL, NORMAL, CHAIN or GROUP");
     std::string why;
     if (!parsePosition(words(entryItems(f, n, "pos")), t->autoID, why)) return fail("pos", why);
 
@@ -390,21 +621,23 @@ std::shared_ptr<TTutorialTip> TTutorialTip::load(TRCMFile& f, int n, const TTxtF
                  {"eraseConds", "eraseCondition", &t->eraseConds, &TTutorialTip::parseEraseCond}};
     for (auto& l : lists) {
         long count = 0;
-        if (f.hasEntry(P + l.count) && (!isNumber(TrimText(f.getString(P + l.count)), count) || count < 0 ||
-                                        count > kMaxEntries))
+        if (f.hasEntry(P + l.count) &&
+            (!isNumber(TrimText(f.getString(P + l.count)), count) || count < 0 || count > kMaxEntries))
             return fail(l.count, "must be a count of 0 to " + std::to_string(kMaxEntries));
         for (long k = 1; k <= count; ++k) {
             const std::string name = l.item + std::to_string(k);
-            if (!hasItems(f, n, name)) return fail(name, "missing (" + std::string(l.count) + " says " +
-                                                             std::to_string(count) + ")");
+            if (!hasItems(f, n, name))
+                return fail(name,
+                            "missing (" + std::string(l.count) + " says " + std::to_string(count) + ")");
             Entry e;
             if (!l.parse(words(entryItems(f, n, name)), e, why)) return fail(name, why);
             l.into->push_back(e);
         }
         // An entry beyond the count is a count that was not raised.
         const std::string extra = l.item + std::to_string(count + 1);
-        if (hasItems(f, n, extra)) return fail(extra, "beyond the count (" + std::string(l.count) + " = " +
-                                                          std::to_string(count) + ")");
+        if (hasItems(f, n, extra))
+            return fail(extra,
+                        "beyond the count (" + std::string(l.count) + " = " + std::to_string(count) + ")");
     }
 
     bool hides = false, lockedAtEnd = false;
@@ -413,7 +646,8 @@ std::shared_ptr<TTutorialTip> TTutorialTip::load(TRCMFile& f, int n, const TTxtF
         if (a.key == "LOCK-GUI") lockedAtEnd = true;
         if (a.key == "UNLOCK-GUI") lockedAtEnd = false;
     }
-    if (t->eraseConds.empty() && !hides) return fail("eraseConds", "the tip never ends (no erase condition, no HIDE-ME)");
+    if (t->eraseConds.empty() && !hides)
+        return fail("eraseConds", "the tip never ends (no erase condition, no HIDE-ME)");
     if (lockedAtEnd && !hides && !t->hasEraseCond("MOUSE") && !t->hasEraseCond("OK"))
         return fail("eraseConds", "the tip locks the board but only a match could end it");
     return t;
@@ -450,56 +684,7 @@ bool TTutorialTip::findTarget(const std::string& kind, const std::vector<std::st
         return true;
     }
     TLevel& lvl = *g->level;
-    if (kind == "MATCH") {
-        if (!boardQuiet(lvl)) return false;
-        auto info = g->m3Game->_noMatchLeft();
-        // The chain finder measures its hint by the shortest path to the
-        // farthest chip, so a group of three may count two; any three
-        // touching chips of a kind can be drawn as one chain.
-        if (g->m3Game->matchType == 1 && (!info || info->maxMatch < 3)) info = g->m3Game->_noMatchLeft_CLICK();
-        if (!info || !info->tile1 || info->maxMatch < 3 || !restingChip(info->tile1.get())) return false;
-        TTile* first = info->tile1.get();
-        TTile* second = nullptr;
-        if (g->m3Game->matchType == 0) {
-            second = info->tile2.get();
-        } else {
-            // A chain or group: its two chips farthest apart, the ends to
-            // draw between (or the edges of the group to click).
-            float best = -1;
-            for (auto& a : info->zaznaczone)
-                for (auto& b : info->zaznaczone) {
-                    TTile* ta = a ? tileOf(*a) : nullptr;
-                    TTile* tb = b ? tileOf(*b) : nullptr;
-                    if (!ta || !tb || ta == tb) continue;
-                    const float dx = ta->dim.x - tb->dim.x, dy = ta->dim.y - tb->dim.y;
-                    if (dx * dx + dy * dy > best) {
-                        best = dx * dx + dy * dy;
-                        first = ta;
-                        second = tb;
-                    }
-                }
-        }
-        if (!restingChip(first)) return false;
-        out.chip = first->chip;
-        out.d = chipDim(*first);
-        if (second && second != first && restingChip(second)) {
-            out.hasSecond = true;
-            out.chip2 = second->chip;
-            out.d2 = chipDim(*second);
-            const float dx = out.d2.x - out.d.x, dy = out.d2.y - out.d.y;
-            const float len = std::sqrt(dx * dx + dy * dy);
-            if (g->m3Game->matchType == 0 && len > 0) {
-                // The two chips trade places: each arrow lies on its chip and
-                // points at the other one.
-                out.swap = true;
-                out.dirX = dx / len;
-                out.dirY = dy / len;
-                out.dir2X = -out.dirX;
-                out.dir2Y = -out.dirY;
-            }
-        }
-        return true;
-    }
+    if (kind == "MATCH") return findMove(*g, out);
     long want = 0;
     const bool haveKind = !args.empty() && isNumber(args[0], want);
     for (int r = 0; r < lvl.rows; ++r)
@@ -508,20 +693,28 @@ bool TTutorialTip::findTarget(const std::string& kind, const std::vector<std::st
             if (!restingChip(t)) continue;
             const TChip& ch = *t->chip;
             bool hit = false;
-            if (kind == "BONUS") hit = ch.cd->id > 100 && (!haveKind || ch.cd->id == want);
-            else if (kind == "BONUS-TYPE") hit = ch.cd->id > 100 && !args.empty() && upper(ch.cd->typ) == args[0];
-            else if (kind == "CHAIN") hit = t->chain > 0;
-            else if (kind == "PUZZLE") hit = ch.cd->puzzleChip != 0;
-            else if (kind == "CHIP") hit = haveKind && ch.cd->id == want;
+            if (kind == "BONUS")
+                hit = ch.cd->id > 100 && (!haveKind || ch.cd->id == want);
+            else if (kind == "BONUS-TYPE")
+                hit = ch.cd->id > 100 && !args.empty() && upper(ch.cd->typ) == args[0];
+            else if (kind == "CHAIN")
+                hit = t->chain > 0;
+            else if (kind == "PUZZLE")
+                hit = ch.cd->puzzleChip != 0;
+            else if (kind == "CHIP")
+                hit = haveKind && ch.cd->id == want;
             if (!hit) continue;
             out.chip = t->chip;
             out.d = chipDim(*t);
+            out.cell = {r, c};
             if (kind == "PUZZLE") {
                 // Where it leaves: the lowest plate of the unbroken run of
                 // plates below it.
                 int rr = r;
                 while (lvl.tileAt(rr + 1, c) && lvl.tileAt(rr + 1, c)->kind() > 0) ++rr;
                 out.hasSecond = true;
+                out.cell2 = {rr, c};
+                for (int k = r; k <= rr; ++k) out.keepClear.push_back({k, c});
                 out.d2 = lvl.tileAt(rr, c)->dim;
                 out.d2.w = out.d2.h = 60;
                 out.d2.update();
@@ -539,7 +732,9 @@ bool TTutorialTip::checkCondition(const Entry& e, TEkran* screen) {
     bool v = false;
     if (k == "FADE") {
         v = screen && screen->fade <= 0.0f && screen->dFade <= 0.0f && screen->alpha >= 0.999f;
-        if (v && dynamic_cast<TMainGame*>(screen)) v = g && screen->state == "NORMAL";
+        // On the play screen: play is on and the goal card has gone (the
+        // player reads the level's goal first).
+        if (v && dynamic_cast<TMainGame*>(screen)) v = g && screen->state == "NORMAL" && !g->goalCardShown();
     } else if (k == "TIP-EXECUTED") {
         v = TTutorialTip::tipDone && !e.args.empty() && TTutorialTip::tipDone(e.args[0]);
     } else if (k == "MATCHED") {
@@ -556,9 +751,11 @@ bool TTutorialTip::checkCondition(const Entry& e, TEkran* screen) {
         v = pr && pr->nrLevelu >= lo && pr->nrLevelu <= hi;
     } else if (k == "GAME-TYPE") {
         static const char* const modes[] = {"SWAP", "CHAIN", "GROUP"};
-        v = g && g->m3Game->matchType >= 0 && g->m3Game->matchType <= 2 && e.args[0] == modes[g->m3Game->matchType];
+        v = g && g->m3Game->matchType >= 0 && g->m3Game->matchType <= 2 &&
+            e.args[0] == modes[g->m3Game->matchType];
     } else if (k == "IS-CHIP") {
-        v = e.args[0] == "PUZZLE" ? findTarget("PUZZLE", {}, screen, t) : findTarget("CHIP", e.args, screen, t);
+        v = e.args[0] == "PUZZLE" ? findTarget("PUZZLE", {}, screen, t)
+                                  : findTarget("CHIP", e.args, screen, t);
     } else if (k == "PUZZLE-COLLECTED") {
         v = g && g->puzzleCollected != 0;
     } else if (k == "ALL-PUZZLES") {
@@ -634,10 +831,13 @@ void TTutorialTip::reset(TEkran* screen) {
     arrows.clear();
     actAction.clear();
     pomChain = TDim();
-    _lightChip.reset();
-    _lightFollows = false;
+    _lights.clear();
     _next = 0;
     _locked = false;
+    _appeared = true;
+    for (auto& e : actions)
+        if (e.key == "SHOW-ME" || e.key == "ARROW" || e.key == "DOUBLE-ARROW" || e.key == "LIGHT-UP")
+            _appeared = false;
     okPressed = false;
     _startedAt = Millisecs();
     // "MATCHED" counts matches made from now on.
@@ -677,6 +877,7 @@ bool TTutorialTip::_runAction(const Entry& e, TEkran* screen) {
         time = Millisecs() + std::atoi(e.args[0].c_str());
     } else if (k == "SHOW-ME") {
         dA = 1;
+        _appeared = true;
     } else if (k == "HIDE-ME") {
         end(screen, "hidden");
     } else if (k == "LOCK-GUI") {
@@ -692,18 +893,59 @@ bool TTutorialTip::_runAction(const Entry& e, TEkran* screen) {
         }
         _locked = false;
     } else if (k == "ARROW" || k == "DOUBLE-ARROW") {
-        return createArrow(e, screen, k == "DOUBLE-ARROW");
+        if (!createArrow(e, screen, k == "DOUBLE-ARROW")) return false;
+        _appeared = true;
     } else if (k == "START-HINT") {
         if (TMainGame* g = tutorialPlayScreen(screen)) g->showHint2();
     } else if (k == "LIGHT-UP") {
         Target t;
         if (!findTarget(e.args[0], std::vector<std::string>(e.args.begin() + 1, e.args.end()), screen, t))
             return false;
-        pomChain = t.d;
-        _lightChip = t.chip;
-        _lightFollows = t.chip != nullptr;
+        // A move lights all its chips; anything else the target itself.
+        const std::vector<std::shared_ptr<TChip>> chips =
+            t.move.empty() ? std::vector<std::shared_ptr<TChip>>{t.chip} : t.move;
+        for (auto& ch : chips) {
+            TTile* tile = ch ? tileOf(*ch) : nullptr;
+            _lights.push_back({tile ? chipDim(*tile) : t.d, ch, ch != nullptr});
+        }
+        pomChain = _lights.front().d;
+        _appeared = true;
     }
     return true;
+}
+
+TTutorialTip::Cell TTutorialTip::arrowSide(const TLevel& lvl, Cell at, const std::vector<Cell>& clear,
+                                           Cell taken, float awayX, float awayY) {
+    const float len = std::sqrt(awayX * awayX + awayY * awayY);
+    if (len > 0) awayX /= len, awayY /= len;
+    Cell best{-1, 0};
+    float bestScore = -1e9f;
+    // Straight sides first, so that a tie keeps an arrow upright.
+    static const int sides[8][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}, {-1, -1}, {-1, 1}, {1, -1}, {1, 1}};
+    for (auto& sd : sides) {
+        const Cell n{at.r + sd[0], at.c + sd[1]};
+        const TTile* t = lvl.tileAt(n.r, n.c);
+        const bool diagonal = sd[0] != 0 && sd[1] != 0;
+        float score = 0;
+        if (contains(clear, n)) score -= 100;  // it would hide part of the move
+        if (n == taken) score -= 50;           // the other arrow lies there
+        // Off the board (the frame, a hole) hides no chip: above or below
+        // best, then the left; the right is where the panels stand beside
+        // the board, and an arrow there would lie over the panel's text.
+        const bool outside = n.r < 0 || n.c < 0 || n.r >= lvl.rows || n.c >= lvl.cols;
+        if (outside)
+            score += sd[1] > 0 ? -0.5f : sd[1] < 0 ? 2.0f : 4.0f;
+        else if (!t || t->kind() == 0)
+            score += 2.5f;
+        if (diagonal) score -= 1.5f;
+        const float dl = diagonal ? 0.7071f : 1.0f;
+        score += 2 * (sd[1] * dl * awayX + sd[0] * dl * awayY);
+        if (score > bestScore) {
+            bestScore = score;
+            best = {sd[0], sd[1]};
+        }
+    }
+    return best;
 }
 
 bool TTutorialTip::createArrow(const Entry& e, TEkran* screen, bool twoArrows) {
@@ -719,59 +961,86 @@ bool TTutorialTip::createArrow(const Entry& e, TEkran* screen, bool twoArrows) {
                 (twoArrows && t.hasSecond ? " and " + where(t.chip2, t.d2) : std::string()));
     dim1 = t.d;
     dim2 = t.hasSecond ? t.d2 : t.d;
-    // The tip of an arrow rests a little inside the chip's edge, on the side
-    // it comes from; a button is pointed at from beside its rim.
-    auto add = [&](const TDim& d, const std::shared_ptr<TChip>& chip, float dx, float dy, int n) {
+    TMainGame* g = tutorialPlayScreen(screen);
+    // An arrow at a chip lies on a neighbouring cell that is no part of the
+    // move, pointing back at the chip, its tip just inside the chip's edge;
+    // it follows the chip as it moves.
+    Cell taken{-9, -9};
+    auto atChip = [&](const TDim& d, const std::shared_ptr<TChip>& chip, Cell cell, float awayX, float awayY,
+                      int n) {
+        auto ar = std::make_shared<TTipArrow>();
+        ar->n = n;
+        ar->ay = 8;
+        ar->s = 0.8f;
+        std::vector<Cell> clear = t.keepClear;
+        if (!contains(clear, cell)) clear.push_back(cell);
+        const Cell side = arrowSide(*g->level, cell, clear, taken, awayX, awayY);
+        taken = {cell.r + side.r, cell.c + side.c};
+        const float dl = side.r != 0 && side.c != 0 ? 0.7071f : 1.0f;
+        const float ox = side.c * dl * 24, oy = side.r * dl * 24;
+        ar->aim(d.x + ox, d.y + oy, -side.c * dl, -side.r * dl);
+        ar->setObject(chip, ox, oy);
+        arrows.push_back(ar);
+    };
+    // A button or a place: the arrow points along the target's way, its tip
+    // beside the rim.
+    auto atPlace = [&](const TDim& d, float dx, float dy, float reach, int n) {
         auto ar = std::make_shared<TTipArrow>();
         ar->n = n;
         ar->ay = 10;
-        const float reach = chip ? 18.0f : d.w / 2.0f + 2.0f;
         ar->aim(d.x - dx * reach, d.y - dy * reach, dx, dy);
-        if (chip) ar->setObject(chip, -dx * reach, -dy * reach);
         arrows.push_back(ar);
     };
-    if (t.swap) {
-        // Side by side over the pair, like a swap sign: each arrow starts on
-        // its chip and reaches into the other's.
-        auto across = [&](const TDim& d, const std::shared_ptr<TChip>& chip, float dx, float dy, int n) {
-            auto ar = std::make_shared<TTipArrow>();
-            ar->n = n;
-            ar->ay = 6;
-            const float ox = dx * 40 - dy * 12, oy = dy * 40 + dx * 12;
-            ar->aim(d.x + ox, d.y + oy, dx, dy);
-            ar->setObject(chip, ox, oy);
-            arrows.push_back(ar);
-        };
-        across(t.d, t.chip, t.dirX, t.dirY, 1);
-        if (twoArrows) across(t.d2, t.chip2, t.dir2X, t.dir2Y, 2);
+    if (!t.chip || !g) {
+        atPlace(t.d, t.dirX, t.dirY, t.d.w / 2.0f + 2.0f, 1);
+        if (twoArrows) atPlace(t.d, -t.dirX, -t.dirY, t.d.w / 2.0f + 2.0f, 2);
         return true;
     }
-    add(t.d, t.chip, t.dirX, t.dirY, 1);
+    // Which way each arrow would rather lie: away from the other chip of a
+    // swap, away from the middle of a chain or group, else from above.
+    float mx = 0, my = 0;
+    for (auto& cl : t.keepClear) mx += static_cast<float>(cl.c), my += static_cast<float>(cl.r);
+    if (!t.keepClear.empty())
+        mx /= static_cast<float>(t.keepClear.size()), my /= static_cast<float>(t.keepClear.size());
+    auto away = [&](Cell cell, Cell other, float& ax, float& ay) {
+        if (t.swap)
+            ax = static_cast<float>(cell.c - other.c), ay = static_cast<float>(cell.r - other.r);
+        else if (t.keepClear.size() > 1)
+            ax = cell.c - mx, ay = cell.r - my;
+        else
+            ax = 0, ay = -1;
+    };
+    float ax, ay;
+    away(t.cell, t.cell2, ax, ay);
+    atChip(t.d, t.chip, t.cell, ax, ay, 1);
     if (!twoArrows) return true;
     if (t.hasSecond && t.chip2) {
-        add(t.d2, t.chip2, t.dir2X, t.dir2Y, 2);
+        away(t.cell2, t.cell, ax, ay);
+        atChip(t.d2, t.chip2, t.cell2, ax, ay, 2);
     } else if (t.hasSecond) {
-        // A place on the board (where a puzzle piece leaves): the arrow
-        // points down out of the board from the bottom of that cell.
+        // Where a puzzle piece leaves: the arrow points down out of the
+        // board from the bottom of that cell.
         auto ar = std::make_shared<TTipArrow>();
         ar->n = 2;
         ar->ay = 10;
         ar->aim(t.d2.x, t.d2.y + t.d2.h / 2 + 8, 0, 1);
         arrows.push_back(ar);
     } else {
-        // The same target from the opposite side.
-        add(t.d, t.chip, -t.dirX, -t.dirY, 2);
+        // The same chip from another side.
+        atChip(t.d, t.chip, t.cell, -ax, -ay, 2);
     }
     return true;
 }
 
 void TTutorialTip::_updateLight() {
-    if (!_lightFollows) return;
-    auto ch = _lightChip.lock();
-    TTile* t = ch ? tileOf(*ch) : nullptr;
-    if (!t) return;
-    pomChain.x = t->dim.x + ch->adx;
-    pomChain.y = t->dim.y + ch->adY;
+    for (auto& l : _lights) {
+        auto ch = l.chip.lock();
+        TTile* t = ch ? tileOf(*ch) : nullptr;
+        if (!t) continue;
+        l.d.x = t->dim.x + ch->adx;
+        l.d.y = t->dim.y + ch->adY;
+    }
+    if (!_lights.empty()) pomChain = _lights.front().d;
 }
 
 void TTutorialTip::update(TEkran* screen) {
@@ -791,13 +1060,23 @@ void TTutorialTip::update(TEkran* screen) {
     if (!erase) {
         // A chip pointed at that leaves the board (matched, blasted) ends the
         // tip; a moment's grace lets the match that took it count as one.
-        bool gone = _lightFollows && _lightChip.expired();
+        bool gone = false;
+        for (auto& l : _lights)
+            if (l.follows && !TTipArrow::chipOnBoard(l.chip.lock())) gone = true;
         for (auto& ar : arrows)
             if (!ar->objectAlive()) gone = true;
-        if (!gone) _goneSince = 0;
-        else if (_goneSince == 0) _goneSince = Millisecs() | 1;
-        else if (Millisecs() - _goneSince >= 250) end(screen, "its chip is gone");
+        if (!gone)
+            _goneSince = 0;
+        else if (_goneSince == 0)
+            _goneSince = Millisecs() | 1;
+        else if (Millisecs() - _goneSince >= 250)
+            end(screen, "its chip is gone");
     }
+    // While the tip points at the board the play screen's own hint waits:
+    // two sets of arrows at two moves would only confuse.
+    if (!erase && (!arrows.empty() || !_lights.empty()))
+        if (TMainGame* g = tutorialPlayScreen(screen))
+            g->hintTime = std::max(g->hintTime, Millisecs() + 5000);
     okPressed = false;
     _updateLight();
     const float step = 0.08f * frameDelta;
@@ -813,6 +1092,14 @@ namespace {
 constexpr float kPad = 26;     // the panel's rim and margin
 constexpr float kOkRoom = 58;  // room for the "ok" button under the text
 constexpr float kDefaultW = 290, kDefaultH = 150;
+
+float textWidthIn(const FontPtr& f, const std::string& text) {
+    const FontPtr old = GetImageFont();
+    SetImageFont(f);
+    const int w = TextWidth(text);
+    SetImageFont(old);
+    return static_cast<float>(w);
+}
 
 float fontHeight(const FontPtr& f) {
     const FontPtr old = GetImageFont();
@@ -830,6 +1117,8 @@ void TTutorialTip::countDims(TEkran* screen) {
     const float imgH = img ? static_cast<float>(ImageHeight(img)) : 0;
     tw = std::max(40.0f, dim.w - 2 * kPad - imgW);
     titleY = kPad - 6;
+    // A title too wide for the panel in the bigger font takes the text's.
+    if (titleFont && font && textWidthIn(titleFont, title) > dim.w - 2 * kPad + 8) titleFont = font;
     const float titleH = title.empty() ? 0 : fontHeight(titleFont ? titleFont : font) + 6;
     ty = titleY + titleH;
     tx = kPad + imgW;
@@ -873,14 +1162,23 @@ bool TTutorialTip::countAutoDims(TEkran* screen) {
                 bx2 = std::max(bx2, tile->dim.x + 30);
             }
     const float gap = 8;
-    // What the panel must not cover: the object, and the second chip of a move.
-    const float ox1 = std::min(t.d.x, t.hasSecond ? t.d2.x : t.d.x) - 30;
-    const float ox2 = std::max(t.d.x, t.hasSecond ? t.d2.x : t.d.x) + 30;
-    if (bx2 + gap + dim.w <= 1020) dim.x = bx2 + gap;                 // beside the board, right
-    else if (bx1 - gap - dim.w >= 120) dim.x = bx1 - gap - dim.w;      // or left, clear of the power-ups
+    // What the panel must not cover: the object, the second chip of a move
+    // and every other chip of it.
+    float ox1 = std::min(t.d.x, t.hasSecond ? t.d2.x : t.d.x) - 30;
+    float ox2 = std::max(t.d.x, t.hasSecond ? t.d2.x : t.d.x) + 30;
+    for (auto& ch : t.move)
+        if (TTile* mt = ch ? tileOf(*ch) : nullptr) {
+            ox1 = std::min(ox1, mt->dim.x - 30);
+            ox2 = std::max(ox2, mt->dim.x + 30);
+        }
+    if (bx2 + gap + dim.w <= 1020)
+        dim.x = bx2 + gap;  // beside the board, right
+    else if (bx1 - gap - dim.w >= 120)
+        dim.x = bx1 - gap - dim.w;  // or left, clear of the power-ups
     else if ((ox1 + ox2) / 2 > (bx1 + bx2) / 2 && ox1 - 12 - dim.w >= 4)
         dim.x = ox1 - 12 - dim.w;  // over the board, on the object's far side
-    else dim.x = ox2 + 12;
+    else
+        dim.x = ox2 + 12;
     // At the object's height, clear of the score panel above and the menu
     // button below.
     dim.y = t.d.y - dim.h / 2;
@@ -894,20 +1192,31 @@ bool TTutorialTip::countAutoDims(TEkran* screen) {
 void TTutorialTip::draw(TEkran* screen) {
     const float sa = screen ? std::max(0.0f, std::min(1.0f, screen->alpha)) : 1.0f;
     const float al = a * sa;
-    if (pomChain.w > 0 && !erase) {
-        // The light: a soft pulsing frame around the target.
+    if (!_lights.empty() && !erase) {
+        // The light: a pulsing golden frame inside the edge of each lit place,
+        // with a soft glow around it.
         const float p = 0.5f + 0.5f * std::sin(Millisecs() * 0.006f);
-        const float half = pomChain.w / 2 + 4;
-        SetBlend(LIGHTBLEND);
-        SetColor(255, 236, 140);
-        SetAlpha((0.35f + 0.45f * p) * sa);
-        for (int k = 0; k < 3; ++k) {
-            const float h = half + k;
-            DrawRect(pomChain.x - h, pomChain.y - h, 2 * h, 2);
-            DrawRect(pomChain.x - h, pomChain.y + h - 2, 2 * h, 2);
-            DrawRect(pomChain.x - h, pomChain.y - h, 2, 2 * h);
-            DrawRect(pomChain.x + h - 2, pomChain.y - h, 2, 2 * h);
+        const float la = sa * std::max(a, 0.4f);
+        auto ring = [](const TDim& l, float h, float t) {
+            DrawRect(l.x - h, l.y - h, 2 * h, t);
+            DrawRect(l.x - h, l.y + h - t, 2 * h, t);
+            DrawRect(l.x - h, l.y - h + t, t, 2 * h - 2 * t);
+            DrawRect(l.x + h - t, l.y - h + t, t, 2 * h - 2 * t);
+        };
+        for (auto& light : _lights) {
+            const TDim& l = light.d;
+            const float half = std::min(l.w, l.h) / 2 - 1;
+            SetBlend(LIGHTBLEND);
+            SetColor(255, 220, 120);
+            SetAlpha((0.25f + 0.35f * p) * la);
+            ring(l, half + 2, 3);
+            SetBlend(ALPHABLEND);
+            SetColor(255, 196, 36);
+            SetAlpha((0.7f + 0.3f * p) * la);
+            ring(l, half - 1, 3);
         }
+        SetColor(255, 255, 255);
+        SetAlpha(1);
     }
     if (al > 0) {
         const float x = dim.x, y = dim.y + ady, w = dim.w, h = dim.h;

@@ -20,6 +20,7 @@ class TEkran;
 class TMainGame;
 class TRCMFile;
 class TChip;
+class TLevel;
 class TProfile;
 
 class TTutorialTip {
@@ -34,15 +35,33 @@ public:
     };
     // Where a board object or button is: its rectangle (centre x, y and
     // size), the chip it belongs to (null for a button) and, for the targets
-    // that have one, a second place with the way from the first to it.
+    // that have one, a second place (the other chip of a move, the far end
+    // of a chain, where a puzzle piece leaves the board).
+    struct Cell {
+        int r = -1, c = -1;
+        bool operator==(const Cell& o) const { return r == o.r && c == o.c; }
+    };
     struct Target {
         TDim d, d2;
         std::shared_ptr<TChip> chip, chip2;
+        Cell cell, cell2;  // their cells (r = -1: not on the board)
         bool hasSecond = false;
         bool swap = false;  // d and d2 are the two chips of a swap move
-        float dirX = 0, dirY = 1;  // the way an arrow points at d
-        float dir2X = 0, dir2Y = 1;
+        // The way an arrow points at a place off the board (a button).
+        float dirX = 0, dirY = 1;
+        // A move: the chips to make it with (the two of a swap, the path of
+        // a chain, the group to click); LIGHT-UP lights them all.
+        std::vector<std::shared_ptr<TChip>> move;
+        // The cells no arrow may lie on: the move's and those of the match it makes.
+        std::vector<Cell> keepClear;
+        int plates = 0;  // breakable plates under the match
     };
+    // Where an arrow at `at` lies: on the neighbouring cell in the direction
+    // returned (dr, dc), pointing back at `at`. It keeps off `clear` and
+    // `taken`, prefers to lie off the board, straight rather than slanted,
+    // and towards (awayX, awayY) (screen x, y) when that is not zero.
+    static Cell arrowSide(const TLevel& lvl, Cell at, const std::vector<Cell>& clear, Cell taken, float awayX,
+                          float awayY);
 
     // --- fields --------------------------------------------------------------
     std::string id;                   // upper case
@@ -61,7 +80,7 @@ public:
     int fontIndex = 1;  // 0 SMALL, 1 MEDIUM, 2 BIG
     ImagePtr back;
     int backIndex = 1;  // 0 SMALL, 1 NORMAL, 2 CHAIN, 3 GROUP
-    TDim pomChain;      // what LIGHT-UP lights (w = 0: nothing)
+    TDim pomChain;      // the first place LIGHT-UP lights (w = 0: nothing)
     float a = 0, dA = 0;
     int time = 0;   // clock time the running WAIT ends
     int erase = 0;  // the tip is going
@@ -114,6 +133,15 @@ public:
     // Faded out after end(): the tutorial drops it.
     bool finished() const;
     bool locksScreen() const { return _locked; }
+    // Something of the tip reached the screen: its panel began to show, or
+    // an arrow or a light; a tip that shows nothing at all counts at once.
+    bool appeared() const { return _appeared; }
+    // The places LIGHT-UP lights now.
+    std::vector<TDim> litPlaces() const {
+        std::vector<TDim> v;
+        for (auto& l : _lights) v.push_back(l.d);
+        return v;
+    }
     bool hasEraseCond(const std::string& key) const;
 
     // --- layout --------------------------------------------------------------
@@ -132,11 +160,17 @@ public:
 private:
     size_t _next = 0;      // next action to run
     bool _locked = false;  // this tip locked the screen
+    bool _appeared = false;
     int _matchesAtStart = 0;  // the level's match count when the tip started
     int _goneSince = 0;       // clock time an arrow's chip went (0: none went)
     int _startedAt = 0;
-    std::weak_ptr<TChip> _lightChip;  // LIGHT-UP follows it when set
-    bool _lightFollows = false;
+    // What LIGHT-UP lights: places, each following its chip when it has one.
+    struct Light {
+        TDim d;
+        std::weak_ptr<TChip> chip;
+        bool follows = false;
+    };
+    std::vector<Light> _lights;
     bool _runAction(const Entry& e, TEkran* screen);
     std::string _eraseReason(TEkran* screen);
     void _updateLight();

@@ -157,7 +157,8 @@ TEST(TipGrammar, EraseConditionsAndPositions) {
     for (const Pos& c : cases) {
         Words out;
         std::string why;
-        EXPECT_EQ(TTutorialTip::parsePosition(c.words, out, why), c.ok) << (c.words.empty() ? "" : c.words[0]) << why;
+        EXPECT_EQ(TTutorialTip::parsePosition(c.words, out, why), c.ok)
+            << (c.words.empty() ? "" : c.words[0]) << why;
         if (c.ok) {
             EXPECT_EQ(out, c.words);
         }
@@ -220,8 +221,9 @@ protected:
 };
 
 TEST_F(TipFileTest, AWellFormedTipIsReadWholly) {
-    writeTips({good("first", "\t\tfont = \"BIG\"\n\t\tback = \"chain\"\n\t\theightAdd = 12\n"
-                             "\t\tpos = \"POSITION\", \"40\", \"50\"\n\t\timg = \"gfx/x.png\"\n")});
+    writeTips({good("first",
+                    "\t\tfont = \"BIG\"\n\t\tback = \"chain\"\n\t\theightAdd = 12\n"
+                    "\t\tpos = \"POSITION\", \"40\", \"50\"\n\t\timg = \"gfx/x.png\"\n")});
     ASSERT_EQ(tut.tips.size(), 1u) << problemsText();
     const auto& t = *tut.tips[0];
     EXPECT_EQ(t.id, "FIRST");
@@ -241,7 +243,9 @@ TEST_F(TipFileTest, AWellFormedTipIsReadWholly) {
     EXPECT_EQ(t.eraseConds[0].key, "OK");
     EXPECT_TRUE(tut.problems.empty()) << problemsText();
     // Defaults: medium font, normal panel, the middle of the screen.
-    writeTips({"\t\tid = \"b\"\n\t\tscreen = \"PUZZLE\"\n\t\ttxt = 4\n\t\teraseConds = 1\n\t\teraseCondition1 = \"MOUSE\"\n"});
+    writeTips(
+        {"\t\tid = \"b\"\n\t\tscreen = \"PUZZLE\"\n\t\ttxt = 4\n\t\teraseConds = 1\n\t\teraseCondition1 = "
+         "\"MOUSE\"\n"});
     ASSERT_EQ(tut.tips.size(), 1u) << problemsText();
     EXPECT_EQ(tut.tips[0]->fontIndex, 1);
     EXPECT_EQ(tut.tips[0]->backIndex, 1);
@@ -254,7 +258,8 @@ TEST_F(TipFileTest, MalformedTipsAreRefusedByNameAndEntryTheOthersLoad) {
         std::string body;
         std::string says;  // what the message must name
     } bad[] = {
-        {"\t\tscreen = \"MAIN-GAME\"\n\t\ttxt = 2\n\t\teraseConds = 1\n\t\teraseCondition1 = \"OK\"\n", "id: no id"},
+        {"\t\tscreen = \"MAIN-GAME\"\n\t\ttxt = 2\n\t\teraseConds = 1\n\t\teraseCondition1 = \"OK\"\n",
+         "id: no id"},
         {drop(good("NOSCREEN"), "\t\tscreen"), "screen: no screen"},
         {good("FARTEXT", "\t\ttxt = 9\n"), "txt: line 9 is not in the text file"},
         {good("BADTITLE", "\t\ttitle = \"first\"\n"), "title: not a line number"},
@@ -262,7 +267,8 @@ TEST_F(TipFileTest, MalformedTipsAreRefusedByNameAndEntryTheOthersLoad) {
         {good("BADCOND", "\t\tconds = 2\n\t\tcondition2 = \"LEVEL\"\n"), "(BADCOND), condition2"},
         {good("SHORT", "\t\tconds = 3\n"), "(SHORT), condition3: missing"},
         {good("LONG", "\t\tactions = 1\n"), "(LONG), action2: beyond the count"},
-        {good("BADACTION", "\t\taction2 = \"ARROW\", \"MOON\"\n"), "(BADACTION), action2: ARROW: unknown target"},
+        {good("BADACTION", "\t\taction2 = \"ARROW\", \"MOON\"\n"),
+         "(BADACTION), action2: ARROW: unknown target"},
         {good("BADERASE", "\t\teraseCondition1 = \"CLICK\"\n"), "(BADERASE), eraseCondition1"},
         {good("BADPOS", "\t\tpos = \"POSITION\", \"5\"\n"), "(BADPOS), pos"},
         {good("BADFONT", "\t\tfont = \"HUGE\"\n"), "(BADFONT), font"},
@@ -281,7 +287,8 @@ TEST_F(TipFileTest, MalformedTipsAreRefusedByNameAndEntryTheOthersLoad) {
         EXPECT_EQ(tut.tips[1]->id, "AFTER");
         ASSERT_EQ(tut.problems.size(), 1u) << problemsText();
         EXPECT_NE(tut.problems[0].find("tip 2"), std::string::npos) << tut.problems[0];
-        EXPECT_NE(tut.problems[0].find(b.says), std::string::npos) << tut.problems[0] << "\nwanted: " << b.says;
+        EXPECT_NE(tut.problems[0].find(b.says), std::string::npos)
+            << tut.problems[0] << "\nwanted: " << b.says;
     }
 }
 
@@ -297,7 +304,8 @@ TEST_F(TipFileTest, FileLevelProblems) {
     ASSERT_EQ(tut.problems.size(), 1u);
     EXPECT_NE(tut.problems[0].find("tip 2"), std::string::npos) << tut.problems[0];
     // A tip waiting for a tip that does not exist is told.
-    writeTips({drop(good("WAITS", "\t\tconds = 1\n\t\tcondition1 = \"TIP-EXECUTED\", \"GHOST\"\n"), "\t\tcondition2")});
+    writeTips({drop(good("WAITS", "\t\tconds = 1\n\t\tcondition1 = \"TIP-EXECUTED\", \"GHOST\"\n"),
+                    "\t\tcondition2")});
     EXPECT_EQ(tut.tips.size(), 1u);
     ASSERT_EQ(tut.problems.size(), 1u);
     EXPECT_NE(tut.problems[0].find("GHOST"), std::string::npos) << tut.problems[0];
@@ -319,9 +327,9 @@ TEST(TipGameFile, TheGamesTipsAllLoad) {
     for (auto& p : t.problems) problems += p + "\n";
     EXPECT_TRUE(t.problems.empty()) << problems;
     EXPECT_GE(t.tips.size(), 17u);
-    for (const char* id : {"SWAP-GOAL", "CHAIN-GOAL", "GROUP-GOAL", "TWO-LAYERS", "CHAIN-LOCK", "PUZZLE-PIECE",
-                           "BOMB", "CROSSFIRE", "BONUS", "POWER-UP-1", "POWER-UP-6", "TIMED", "OWNER-FIRST",
-                           "JIGSAW-FIRST"}) {
+    for (const char* id :
+         {"SWAP-GOAL", "CHAIN-GOAL", "GROUP-GOAL", "TWO-LAYERS", "CHAIN-LOCK", "PUZZLE-PIECE", "BOMB",
+          "CROSSFIRE", "BONUS", "POWER-UP-1", "POWER-UP-6", "TIMED", "OWNER-FIRST", "JIGSAW-FIRST"}) {
         auto tip = t.tipById(id);
         ASSERT_NE(tip, nullptr) << id;
         EXPECT_FALSE(tip->txt.empty()) << id;

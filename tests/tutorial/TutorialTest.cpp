@@ -13,8 +13,11 @@
 #include "app/TMainGame.h"
 #include "data/DataGlobals.h"
 #include "gui/TMouse.h"
+#include "match3/TChip.h"
+#include "match3/TChipData.h"
 #include "match3/TLevel.h"
 #include "match3/TM3Game.h"
+#include "match3/TTile.h"
 #include "platform/Backend.h"
 #include "platform/Services.h"
 #include "profiles/ProfileHooks.h"
@@ -50,6 +53,7 @@ protected:
         game->setState("NORMAL");
         game->alpha = 1;
         game->fade = game->dFade = 0;
+        game->closeGoalCard();
         // Three tips of the play screen and one of the jigsaw, in this order:
         // a chain-level tip that never holds here, then two swap tips that
         // both hold (the first must win), then one for another screen.
@@ -167,6 +171,66 @@ TEST_F(TutorialTest, TheFirstWaitingTipThatHoldsStartsAndIsRecordedAtOnce) {
     frames(30);
     EXPECT_FALSE(tut.actTip);
     EXPECT_EQ(shown(), "FIRST SECOND");
+}
+
+TEST_F(TutorialTest, ATipThatEndsBeforeItAppearsWaitsAgain) {
+    // One tip that waits a second before it shows, one that points at a
+    // bomb at once.
+    writeBytes("late.dat", R"(tutorial {
+	i = 2
+	txtFile = "txt/tutorial.txt"
+	tut1 {
+		id = "LATE"
+		screen = "MAIN-GAME"
+		txt = 3
+		conds = 1
+		condition1 = "FADE"
+		actions = 2
+		action1 = "WAIT", "1000"
+		action2 = "SHOW-ME"
+		eraseConds = 1
+		eraseCondition1 = "OK"
+	}
+	tut2 {
+		id = "ARROWED"
+		screen = "MAIN-GAME"
+		txt = 3
+		conds = 1
+		condition1 = "ANY-BONUS"
+		actions = 1
+		action1 = "ARROW", "BONUS"
+		eraseConds = 1
+		eraseCondition1 = "OK"
+	}
+}
+)");
+    tut.loadTipsFrom(path("late.dat"));
+    ASSERT_EQ(tut.tips.size(), 2u);
+    frames(10);
+    ASSERT_TRUE(tut.actTip);
+    EXPECT_EQ(shown(), "LATE") << "recorded at once";
+    // The level ends before the panel came: the tip waits for the next level.
+    tut.clearTip();
+    EXPECT_EQ(shown(), "");
+    EXPECT_EQ(tut.bylTutorial("LATE"), 0);
+    // Next time it shows; cleared then, it stays shown.
+    frames(10);
+    ASSERT_TRUE(tut.actTip);
+    frames(60);
+    ASSERT_GT(tut.actTip->a, 0.0f);
+    tut.clearTip();
+    EXPECT_EQ(shown(), "LATE");
+    EXPECT_EQ(tut.bylTutorial("LATE"), 1);
+    // An arrow is something seen too, without a panel.
+    auto cd = game->m3Game->getBonusChipData(104);
+    ASSERT_TRUE(cd);
+    game->level->tile[2][3]->chip->setChipData(cd);
+    frames(10);
+    ASSERT_TRUE(tut.actTip);
+    EXPECT_EQ(tut.actTip->id, "ARROWED");
+    EXPECT_EQ(tut.actTip->arrows.size(), 1u);
+    tut.clearTip();
+    EXPECT_EQ(shown(), "LATE ARROWED");
 }
 
 TEST_F(TutorialTest, RunsOnlyForARealPlayerWhoWantsTips) {
