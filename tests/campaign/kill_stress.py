@@ -202,7 +202,7 @@ def read_state(user, fx):
             raise Broken(f"profile.dat: level {st['level']} is not one of stage {st['stage']}'s")
         if st["level"] == nxt and st["type"] == "MAIN-GAME":
             raise Broken(f"profile.dat resumes play at level {nxt} before stage {st['stage']}'s jigsaw")
-    if st["questLevel"] and not os.path.exists(os.path.join(d, "questlevel.lvl")):
+    if st["questLevel"] and not os.path.exists(settled(d, "questlevel.lvl", text(p.get("questlevelsum")))):
         raise Broken("profile.dat names a saved quest level that is not there")
     if num(p.get("puzzlelevel")):
         pieces, grouped, loose_owned = read_jigsaw(settled(d, "puzzleLevel.dat", text(p.get("puzzlelevelsum"))))
