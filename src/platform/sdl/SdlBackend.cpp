@@ -32,6 +32,7 @@ struct TSdlTexture final : TTexture {
     SDL_Texture* masked = nullptr;  // alpha-tested copy for the mask blend, made on demand
     bool maskTried = false;
     bool binaryAlpha = false;  // every texel fully opaque or fully clear
+    bool opaque = false;       // every texel fully opaque
     std::shared_ptr<bool> rendererAlive;
     ~TSdlTexture() override {
         if (!rendererAlive || !*rendererAlive) return;  // the renderer took them along
@@ -125,6 +126,12 @@ bool soundLength(const std::string& path, double& ms) {
         }
     }
     return false;
+}
+
+bool allOpaque(const TPixmap& pix) {
+    for (size_t i = 3; i < pix.pixels.size(); i += 4)
+        if (pix.pixels[i] != 255) return false;
+    return true;
 }
 
 bool hasBinaryAlpha(const TPixmap& pix) {
@@ -235,6 +242,7 @@ public:
             }
             SDL_ShowCursor(pointerShown_ ? SDL_ENABLE : SDL_DISABLE);
             SDL_GetRendererOutputSize(renderer_, &gw_, &gh_);
+            recorder_.setTarget(gw_, gh_);
             warmUp();
             SDL_RendererInfo info;
             if (SDL_GetRendererInfo(renderer_, &info) == 0) rendererName_ = std::string("sdl/") + info.name;
@@ -279,11 +287,7 @@ public:
     // -- drawing -----------------------------------------------------------
     void setClip(int x, int y, int w, int h) override {
         if (!headless_) {
-            TDrawCall& c = recorder_.record(TDrawCall::CLIP);
-            c.q.x[0] = static_cast<float>(x);
-            c.q.y[0] = static_cast<float>(y);
-            c.q.x[1] = static_cast<float>(w);
-            c.q.y[1] = static_cast<float>(h);
+            recorder_.recordClip(x, y, w, h);
             return;
         }
         doClip(x, y, w, h);
@@ -296,6 +300,8 @@ public:
     void fill(int r, int g, int b) override {
         if (!headless_) {
             recorder_.record(TDrawCall::FILL, static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b));
+            // A fill of the whole window hides everything drawn before it.
+            recorder_.dropHidden(true);
             return;
         }
         doFill(r, g, b);
@@ -304,7 +310,13 @@ public:
         if (!renderer_) return;
         SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);
         SDL_SetRenderDrawColor(renderer_, static_cast<Uint8>(r), static_cast<Uint8>(g), static_cast<Uint8>(b), 255);
-        SDL_RenderFillRect(renderer_, &clip_);
+        // Over the whole target a clear does the same for much less than a
+        // filled rectangle (which the renderer draws as a quad).
+        const int outW = surface_ ? surface_->w : gw_, outH = surface_ ? surface_->h : gh_;
+        if (clip_.x <= 0 && clip_.y <= 0 && clip_.x + clip_.w >= outW && clip_.y + clip_.h >= outH)
+            SDL_RenderClear(renderer_);
+        else
+            SDL_RenderFillRect(renderer_, &clip_);
     }
 
     static SDL_BlendMode sdlBlend(int blend) {
@@ -341,6 +353,9 @@ public:
             TDrawCall& c = recorder_.record(TDrawCall::QUAD, r, g, b, a, blend);
             c.tex = tex;
             c.q = q;
+            // An opaque picture over the whole window (a backdrop) hides
+            // everything drawn before it.
+            recorder_.dropHidden(tex && static_cast<const TSdlTexture*>(tex)->opaque);
             return;
         }
         doQuad(tex, q, r, g, b, a, blend);
@@ -511,6 +526,7 @@ public:
         st->frameH = pix.height;
         st->flags = flags;
         st->binaryAlpha = hasBinaryAlpha(pix);
+        st->opaque = allOpaque(pix);
         return st;
     }
 
@@ -535,6 +551,8 @@ public:
         st.masked = nullptr;
         st.maskTried = true;
         st.binaryAlpha = st.binaryAlpha && hasBinaryAlpha(pix);
+        const bool whole = r.x == 0 && r.y == 0 && r.w == st.texW && r.h == st.texH;
+        st.opaque = (whole || st.opaque) && allOpaque(pix);
     }
 
     TPixmap readPixels(int x, int y, int w, int h) override {
