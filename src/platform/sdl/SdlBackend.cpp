@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "platform/FrameRecorder.h"
+#include "platform/sdl/SdlMusicStreams.h"
+#include "platform/sdl/SdlSoundDecoder.h"
 
 namespace {
 
@@ -60,13 +62,25 @@ struct TSdlFont final : TImageFontData {
     }
 };
 
+// With a sound device an effect is decoded by the worker (`effect`) and
+// music is streamed from its file (`streamPath`); without one only the
+// length is known, for the channels that run on the clock.
 struct TSdlSound final : TSoundData {
-    Mix_Chunk* chunk = nullptr;
+    std::shared_ptr<TPendingChunk> effect;
+    std::string streamPath;
     double lengthMs = 0;
-    ~TSdlSound() override {
-        if (chunk) Mix_FreeChunk(chunk);
-    }
 };
+
+// Whether a file starts like a WAV or an Ogg file (anything else would not
+// decode; the worker finds out about the rest).
+bool looksLikeSound(const std::string& path) {
+    SDL_RWops* rw = SDL_RWFromFile(path.c_str(), "rb");
+    if (!rw) return false;
+    char magic[4] = {};
+    const size_t got = SDL_RWread(rw, magic, 1, 4);
+    SDL_RWclose(rw);
+    return got == 4 && (std::memcmp(magic, "RIFF", 4) == 0 || std::memcmp(magic, "OggS", 4) == 0);
+}
 
 // A channel played on the virtual clock (headless, or when no audio device
 // could be opened): it ends when its sound's length has elapsed.
@@ -181,7 +195,9 @@ public:
     ~TSdlBackend() override {
         destroyGraphics();
         if (g_recordingBackend == this) g_recordingBackend = nullptr;
+        decoder_.stop();
         if (audioOk_) {
+            music_.unhook();
             Mix_HaltChannel(-1);
             Mix_CloseAudio();
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -445,6 +461,7 @@ public:
     }
 
     void present(int sync) override {
+        decoder_.release();  // the first frame is out: the effects may decode now
         if (headless_) {
             if (renderer_) SDL_RenderFlush(renderer_);
             ++frames_;
@@ -751,20 +768,28 @@ public:
         }
         audioOk_ = true;
         Mix_QuerySpec(&freq_, &format_, &channels_);
+        music_.setFormat(freq_, format_, channels_);
+        music_.hook();
         Mix_AllocateChannels(32);
         owner_.assign(32, 0);
     }
 
     bool realAudio() const { return audioOk_ && !headless_; }
 
-    std::shared_ptr<TSoundData> loadSound(const std::string& path, int /*flags*/) override {
+    std::shared_ptr<TSoundData> loadSound(const std::string& path, int flags) override {
         if (path.empty()) return nullptr;
         auto snd = std::make_shared<TSdlSound>();
         if (audioOk_) {
-            snd->chunk = Mix_LoadWAV(path.c_str());
-            if (!snd->chunk) return nullptr;
-            const int bytesPerFrame = (SDL_AUDIO_BITSIZE(format_) / 8) * std::max(1, channels_);
-            snd->lengthMs = 1000.0 * snd->chunk->alen / std::max(1, bytesPerFrame) / std::max(1, freq_);
+            // Nothing is decoded here, so loading the sound table costs no
+            // start-up time: music (flag 1) is read from its file as it
+            // plays; an effect is decoded by the worker after the first frame.
+            if (!looksLikeSound(path)) return nullptr;
+            if (flags & 1) {
+                snd->streamPath = path;
+            } else {
+                snd->effect = std::make_shared<TPendingChunk>(path);
+                decoder_.add(snd->effect);
+            }
         } else {
             // Nothing to play on: only the length is needed, for the channels.
             if (!soundLength(path, snd->lengthMs)) return nullptr;
@@ -775,9 +800,17 @@ public:
     Channel playSound(const TSound& snd, bool paused) override {
         const auto* data = dynamic_cast<const TSdlSound*>(snd.data.get());
         if (!data) return 0;
+        Mix_Chunk* chunk = nullptr;
+        if (realAudio() && data->effect) {
+            // Not decoded yet: skipped rather than waited for.
+            chunk = data->effect->ready();
+            if (!chunk) return 0;
+        }
         const Channel handle = nextHandle_++;
         if (nextHandle_ <= 0) nextHandle_ = 1;
-        if (!realAudio() || !data->chunk) {
+        if (realAudio() && !data->streamPath.empty())
+            return music_.start(handle, data->streamPath, (snd.flags & 1) != 0, paused) ? handle : 0;
+        if (!realAudio() || !chunk) {
             TVirtualChannel vc;
             vc.handle = handle;
             vc.lengthMs = data->lengthMs;
@@ -789,13 +822,13 @@ public:
             return handle;
         }
         SDL_LockAudio();
-        int ch = Mix_PlayChannel(-1, data->chunk, (snd.flags & 1) ? -1 : 0);
+        int ch = Mix_PlayChannel(-1, chunk, (snd.flags & 1) ? -1 : 0);
         if (ch < 0) {
             // Every channel busy: make room and try once more.
             const int n = Mix_AllocateChannels(-1);
             Mix_AllocateChannels(n + 16);
             owner_.resize(static_cast<size_t>(n + 16), 0);
-            ch = Mix_PlayChannel(-1, data->chunk, (snd.flags & 1) ? -1 : 0);
+            ch = Mix_PlayChannel(-1, chunk, (snd.flags & 1) ? -1 : 0);
         }
         if (ch >= 0) {
             Mix_Volume(ch, MIX_MAX_VOLUME);
@@ -837,6 +870,8 @@ public:
             }
         } else if (int ch = mixChannel(h); ch >= 0) {
             Mix_Resume(ch);
+        } else {
+            music_.resume(h);
         }
     }
     void pauseChannel(Channel h) override {
@@ -847,6 +882,8 @@ public:
             }
         } else if (int ch = mixChannel(h); ch >= 0) {
             Mix_Pause(ch);
+        } else {
+            music_.pause(h);
         }
     }
     void stopChannel(Channel h) override {
@@ -858,16 +895,22 @@ public:
         } else if (int ch = mixChannel(h); ch >= 0) {
             Mix_HaltChannel(ch);
             owner_[static_cast<size_t>(ch)] = 0;
+        } else {
+            music_.stop(h);
         }
     }
     void setChannelVolume(Channel h, float volume) override {
-        if (int ch = mixChannel(h); ch >= 0) Mix_Volume(ch, static_cast<int>(std::lround(volume * MIX_MAX_VOLUME)));
+        if (int ch = mixChannel(h); ch >= 0)
+            Mix_Volume(ch, static_cast<int>(std::lround(volume * MIX_MAX_VOLUME)));
+        else
+            music_.setVolume(h, volume);
     }
     bool channelPlaying(Channel h) override {
         if (TVirtualChannel* v = virtualChannel(h))
             return v->loops || v->paused || position(*v, millisecs()) < v->lengthMs;
         const int ch = mixChannel(h);
-        return ch >= 0 && Mix_Playing(ch) != 0;
+        if (ch < 0) return music_.playing(h);
+        return Mix_Playing(ch) != 0;
     }
 
     // -- clock and dialogs -------------------------------------------------
@@ -985,6 +1028,8 @@ private:
     int freq_ = 44100, channels_ = 2;
     Uint16 format_ = AUDIO_S16SYS;
     std::vector<Channel> owner_;  // handle playing on each mixer channel
+    TSdlSoundDecoder decoder_;    // effects, decoded after the first frame
+    TSdlMusicStreams music_;      // music, read from its files as it plays
     std::vector<TVirtualChannel> virtual_;
     Channel nextHandle_ = 1;
 };
