@@ -225,7 +225,7 @@ ChipList TM3Game::createChipsList2() {
     if (!level) return out;
     for (auto& row : level->tile)
         for (auto& t : row)
-            if (t && t->chip && t->chip->cd && t->chip->cd->proper() && t->chip->state != "DESTROY" &&
+            if (t && t->chip && t->chip->cd && t->chip->cd->proper() && t->chip->state != TChipState::DESTROY &&
                 !t->chip->docelowyChip)
                 out.push_back(t->chip);
     return out;
@@ -275,7 +275,7 @@ void TM3Game::changeChipsOnThisOne(const TilePtr& tile, const ChipDataPtr& cd) {
     if (!tile || !tile->chip || !tile->chip->cd || !cd) return;
     ChipDataPtr to = tile->chip->cd;
     for (auto& ch : getAllChipsLikeThisById(cd->id))
-        if (ch->state != "DESTROY") ch->changeTo(to);
+        if (ch->state != TChipState::DESTROY) ch->changeTo(to);
 }
 
 void TM3Game::destroyRandomChips(int n) {
