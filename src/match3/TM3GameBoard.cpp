@@ -107,7 +107,7 @@ int TM3Game::_chipMaySideFallDown(int r, int c) {
     if (!level || r < 0 || c < 0 || r >= level->rows - 1 || c >= level->cols) return 0;
     TTile* t = level->tile[r][c].get();
     if (!t || !t->chip || t->chain || t->kind() == 0) return 0;
-    if (t->chip->isMoving() || !t->chip->state.empty()) return 0;
+    if (!t->chip->state.empty() || t->chip->isMoving()) return 0;  // (the cheap test first)
     bool can[2] = {false, false};  // [0] left, [1] right
     for (int k = 0; k < 2; ++k) {
         const int s = k == 0 ? -1 : 1;
