@@ -17,7 +17,8 @@ void TSdlSoundDecoder::stop() {
         stop_ = true;
     }
     wake_.notify_all();
-    if (worker_.joinable()) worker_.join();
+    if (worker_) SDL_WaitThread(worker_, nullptr);
+    worker_ = nullptr;
 }
 
 void TSdlSoundDecoder::add(const std::shared_ptr<TPendingChunk>& chunk) {
@@ -25,7 +26,13 @@ void TSdlSoundDecoder::add(const std::shared_ptr<TPendingChunk>& chunk) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         queue_.push_back(chunk);
-        if (!worker_.joinable()) worker_ = std::thread([this] { run(); });
+        if (!worker_ && !stop_)
+            worker_ = SDL_CreateThread(
+                [](void* self) {
+                    static_cast<TSdlSoundDecoder*>(self)->run();
+                    return 0;
+                },
+                "sound decoder", this);
     }
     wake_.notify_all();
 }

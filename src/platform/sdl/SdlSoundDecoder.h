@@ -3,6 +3,7 @@
 // skipped, never waited for.
 #pragma once
 
+#include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <atomic>
@@ -11,7 +12,6 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 
 // One effect: its file, and the decoded samples once the worker has them.
 struct TPendingChunk {
@@ -54,5 +54,7 @@ private:
     std::deque<std::weak_ptr<TPendingChunk>> queue_;  // a sound dropped meanwhile is not decoded
     bool released_ = false, stop_ = false;
     int holdMs_ = 2000;
-    std::thread worker_;
+    // An SDL thread rather than std::thread: SDL frees what it keeps for the
+    // thread (its error text) when an SDL thread ends.
+    SDL_Thread* worker_ = nullptr;
 };
