@@ -755,9 +755,11 @@ int TEditor::update() {
     const bool wasBusy = _check.busy();
     _check.poll();
     // Headless runs have no wall clock to wait on: the frames of a script
-    // would fly past a check that needs real time, so they pace themselves.
+    // would fly past a check that needs real time, so they pace themselves
+    // (a few ms a frame: a fast check must still span the frames a script
+    // expects to see it running in).
     if (_check.busy() && IsHeadless()) {
-        for (int i = 0; i < 20 && _check.busy(); ++i) {
+        for (int i = 0; i < 4 && _check.busy(); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
             _check.poll();
         }
