@@ -113,6 +113,7 @@ private:
     int _lastR = -1, _lastC = -1;
     bool _prevLeft = false, _prevRight = false;
     TEditorCheck _check;
+    int _checkFrames = 0;  // frames the running check has spanned (headless pacing)
     bool _checkShown = false;
     unsigned _checkVersion = 0;
     std::string _checkFile;
