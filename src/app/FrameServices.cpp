@@ -224,8 +224,13 @@ int virtualGraphicsMode() {
     return g_vgMode;
 }
 
+bool hasLetterboxBars(const TLetterbox& box) {
+    return box.offsetX != 0 || box.offsetY != 0;
+}
+
 void clearLetterbox() {
-    if (g_vgMode != 0 && (g_vgMode & VG_LETTERBOX)) {
+    // Only the bars: every frame clears the game area itself before drawing.
+    if (g_vgMode != 0 && (g_vgMode & VG_LETTERBOX) && hasLetterboxBars(g_box)) {
         int x, y, w, h;
         GetViewport(x, y, w, h);
         const TRenderState& s = RenderState();
@@ -236,7 +241,6 @@ void clearLetterbox() {
         SetClsColor(r, g, b);
         SetViewportF(g_box.offsetX, g_box.offsetY, static_cast<float>(g_vgW), static_cast<float>(g_vgH));
     }
-    Cls();
 }
 
 std::string defaultUserRoot() {

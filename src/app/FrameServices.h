@@ -45,7 +45,10 @@ TLetterbox computeLetterbox(int gw, int gh, int w, int h, int mode);
 void setVirtualGraphics(int w, int h, int mode);
 const TLetterbox& currentLetterbox();
 int virtualGraphicsMode();
-// After each presented frame: clears the borders, then the screen.
+// Whether the game area leaves bars of the display uncovered.
+bool hasLetterboxBars(const TLetterbox& box);
+// After each presented frame: paints the bars black, when there are any (the
+// next frame clears the game area itself).
 void clearLetterbox();
 
 // userRoot from XDG (or --user-dir), folders created with their parents.

@@ -39,10 +39,6 @@ enum Step {
 
 constexpr float kDeg = 3.14159265358979f / 180.0f;
 
-bool startsWith(const std::string& s, const char* prefix) {
-    return s.rfind(prefix, 0) == 0;
-}
-
 std::string upper(std::string s) {
     for (auto& ch : s) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
     return s;
@@ -116,27 +112,26 @@ int TChip::isPicked() {
 int TChip::isSwaping() { return (tile && tile->swap) ? 1 : 0; }
 
 int TChip::isMovingCheckSwap() {
-    if (startsWith(state, "MOVE") && !(tile && tile->swap)) return 1;
-    if (startsWith(state, "FALL")) return 1;
-    if (state == "LAND" || state == "LAND_BACK") return 1;
+    if (state.isMove() && !(tile && tile->swap)) return 1;
+    if (state.isFall()) return 1;
+    if (state == TChipState::LAND || state == TChipState::LAND_BACK) return 1;
     if (docelowyTile) return 1;
     return 0;
 }
 
 int TChip::isMoving() {
-    if (startsWith(state, "MOVE") || startsWith(state, "FALL")) return 1;
-    TM3Game* g = game();
-    const bool groupMode = g && g->matchType == 2;
-    if (!groupMode && (state == "LAND" || state == "LAND_BACK")) return 1;
+    if (state.isMove() || state.isFall()) return 1;
+    if ((state == TChipState::LAND || state == TChipState::LAND_BACK) && !(game() && game()->matchType == 2))
+        return 1;  // (group mode takes matches while chips land)
     if (docelowyTile) return 1;
-    if (state == "DESTROY") return 1;
+    if (state == TChipState::DESTROY) return 1;
     return 0;
 }
 
 int TChip::isBonus() { return (cd && cd->id > 100) ? 1 : 0; }
 
 int TChip::doingNothing() {
-    return (!isMoving() && state != "DESTROY" && state != "DESTROY-CHAIN") ? 1 : 0;
+    return (!isMoving() && state != TChipState::DESTROY && state != TChipState::DESTROY_CHAIN) ? 1 : 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -223,11 +218,13 @@ void TChip::flyToTile(TTile* target) {
 }
 
 std::string TChip::getMoveReverse() const {
-    if (state == "MOVE-LEFT") return "MOVE-RIGHT";
-    if (state == "MOVE-RIGHT") return "MOVE-LEFT";
-    if (state == "MOVE-UP") return "MOVE-DOWN";
-    if (state == "MOVE-DOWN") return "MOVE-UP";
-    return "";
+    switch (state.id()) {
+        case TChipState::MOVE_LEFT: return "MOVE-RIGHT";
+        case TChipState::MOVE_RIGHT: return "MOVE-LEFT";
+        case TChipState::MOVE_UP: return "MOVE-DOWN";
+        case TChipState::MOVE_DOWN: return "MOVE-UP";
+        default: return "";
+    }
 }
 
 void TChip::reverse() {
@@ -309,43 +306,45 @@ void TChip::state_show() {
 }
 
 void TChip::setState(const std::string& newState) {
-    if (state == "DESTROY") return;  // a chip being destroyed cannot be moved
-    const std::string old = state;
+    if (state == TChipState::DESTROY) return;  // a chip being destroyed cannot be moved
+    const bool wasLanding = state.isLand();
     lastAvState = state;
     lastState = state;
     state = upper(newState);
 
-    if (state == "DESTROY") {
+    if (state == TChipState::DESTROY) {
         _step = S_DESTROY;
         adx = adY = 0;
         return;
     }
     TM3Game* g = game();
     if (g && g->pickedTile && tile && g->pickedTile.get() == tile) g->pickedTile.reset();
-    if (startsWith(state, "LAND") && !startsWith(old, "LAND")) m3Effects().playChipMove();
+    if (state.isLand() && !wasLanding) m3Effects().playChipMove();
 
-    if (state.empty()) _step = S_NONE;
-    else if (state == "MOVE-LEFT") { _step = S_MOVE_LEFT; state_moveLeft(); }
-    else if (state == "MOVE-RIGHT") { _step = S_MOVE_RIGHT; state_moveRight(); }
-    else if (state == "MOVE-UP") { _step = S_MOVE_UP; state_moveUp(); }
-    else if (state == "MOVE-DOWN") { _step = S_MOVE_DOWN; state_moveDown(); }
-    else if (state == "MOVE-LEFT-UP") { _step = S_MOVE_DIAGONAL; state_moveLeftUP(); }
-    else if (state == "MOVE-RIGHT-UP") { _step = S_MOVE_DIAGONAL; state_moveRightUP(); }
-    else if (state == "MOVE-LEFT-DOWN") { _step = S_MOVE_DIAGONAL; state_moveLeftDown(); }
-    else if (state == "MOVE-RIGHT-DOWN") { _step = S_MOVE_DIAGONAL; state_moveRightDown(); }
-    else if (state == "FALL-DOWN") { _step = S_FALL; state_fallDown(); }
-    else if (state == "FALL-LEFT-DOWN") { _step = S_FALL_LEFT; state_fallLeftDown(); }
-    else if (state == "FALL-RIGHT-DOWN") { _step = S_FALL_RIGHT; state_fallRightDown(); }
-    else if (state == "MOVE-UP-TO-FALL-DOWN") _step = S_MOVE_UP_TO_FALL;
-    else if (state == "MOVE-DOWN-TO-FALL-DOWN") _step = S_MOVE_DOWN_TO_FALL;
-    else if (state == "MOVE-SHOW") { _step = S_SHOW; state_show(); }
-    else if (state == "MOVE-SHOW-2") { _step = S_SHOW2; state_show(); }
-    else if (state == "LAND") { _step = S_LAND; state_land(); }
-    else if (state == "LAND_BACK") { _step = S_LAND_BACK; state_land_back(); }
-    else if (state == "LIE") _step = S_LIE;
-    else if (state == "REPLACE") _step = S_REPLACE;
-    else if (state == "DESTROY-CHAIN") _step = S_DESTROY_CHAIN;
-    else _step = S_OTHER;  // any other text: the chip lies still
+    switch (state.id()) {
+        case TChipState::NONE: _step = S_NONE; break;
+        case TChipState::MOVE_LEFT: _step = S_MOVE_LEFT; state_moveLeft(); break;
+        case TChipState::MOVE_RIGHT: _step = S_MOVE_RIGHT; state_moveRight(); break;
+        case TChipState::MOVE_UP: _step = S_MOVE_UP; state_moveUp(); break;
+        case TChipState::MOVE_DOWN: _step = S_MOVE_DOWN; state_moveDown(); break;
+        case TChipState::MOVE_LEFT_UP: _step = S_MOVE_DIAGONAL; state_moveLeftUP(); break;
+        case TChipState::MOVE_RIGHT_UP: _step = S_MOVE_DIAGONAL; state_moveRightUP(); break;
+        case TChipState::MOVE_LEFT_DOWN: _step = S_MOVE_DIAGONAL; state_moveLeftDown(); break;
+        case TChipState::MOVE_RIGHT_DOWN: _step = S_MOVE_DIAGONAL; state_moveRightDown(); break;
+        case TChipState::FALL_DOWN: _step = S_FALL; state_fallDown(); break;
+        case TChipState::FALL_LEFT_DOWN: _step = S_FALL_LEFT; state_fallLeftDown(); break;
+        case TChipState::FALL_RIGHT_DOWN: _step = S_FALL_RIGHT; state_fallRightDown(); break;
+        case TChipState::MOVE_UP_TO_FALL_DOWN: _step = S_MOVE_UP_TO_FALL; break;
+        case TChipState::MOVE_DOWN_TO_FALL_DOWN: _step = S_MOVE_DOWN_TO_FALL; break;
+        case TChipState::MOVE_SHOW: _step = S_SHOW; state_show(); break;
+        case TChipState::MOVE_SHOW_2: _step = S_SHOW2; state_show(); break;
+        case TChipState::LAND: _step = S_LAND; state_land(); break;
+        case TChipState::LAND_BACK: _step = S_LAND_BACK; state_land_back(); break;
+        case TChipState::LIE: _step = S_LIE; break;
+        case TChipState::REPLACE: _step = S_REPLACE; break;
+        case TChipState::DESTROY_CHAIN: _step = S_DESTROY_CHAIN; break;
+        default: _step = S_OTHER; break;  // any other text: the chip lies still
+    }
 }
 
 void TChip::setMyAlpha(float alpha) { a = alpha; }
@@ -376,7 +375,7 @@ void TChip::destroy(int delay) {
         }
         return;
     }
-    if (state == "DESTROY") return;
+    if (state == TChipState::DESTROY) return;
     if (docelowyChip) {
         cd = docelowyChip;
         changeP = 0;
@@ -701,7 +700,7 @@ std::string TChip::_update_show() {
     a = 0;
     s = 1;
     adY = -pitchY(*this);
-    state = "FALL-DOWN";  // directly, without the start step
+    state = TChipState::FALL_DOWN;  // directly, without the start step
     _step = S_FALL;
     return "";
 }
@@ -756,7 +755,7 @@ std::string TChip::_update_state() {
         case S_SHOW2:
             a = 0;
             s = 1;
-            state = "FALL-DOWN";
+            state = TChipState::FALL_DOWN;
             _step = S_FALL;
             return "";
         case S_LAND: return _update_land();

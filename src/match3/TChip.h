@@ -8,6 +8,7 @@
 
 #include "match3/M3Shared.h"
 #include "match3/TChipData.h"
+#include "match3/TChipState.h"
 
 class TTile;
 class TOdpad;
@@ -28,7 +29,8 @@ public:
     float destrA = 0;
     float p = 0;
     float destrChain = 1;
-    std::string state, lastState, lastAvState;
+    TChipState state;  // read and set by name too
+    std::string lastState, lastAvState;
     TChipDataPtr docelowyChip;
     TTile* docelowyTile = nullptr;
     TDim startDim, endDim, mDim;

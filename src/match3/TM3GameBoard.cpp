@@ -107,7 +107,7 @@ int TM3Game::_chipMaySideFallDown(int r, int c) {
     if (!level || r < 0 || c < 0 || r >= level->rows - 1 || c >= level->cols) return 0;
     TTile* t = level->tile[r][c].get();
     if (!t || !t->chip || t->chain || t->kind() == 0) return 0;
-    if (t->chip->isMoving() || !t->chip->state.empty()) return 0;
+    if (!t->chip->state.empty() || t->chip->isMoving()) return 0;  // (the cheap test first)
     bool can[2] = {false, false};  // [0] left, [1] right
     for (int k = 0; k < 2; ++k) {
         const int s = k == 0 ? -1 : 1;
@@ -225,7 +225,7 @@ ChipList TM3Game::createChipsList2() {
     if (!level) return out;
     for (auto& row : level->tile)
         for (auto& t : row)
-            if (t && t->chip && t->chip->cd && t->chip->cd->proper() && t->chip->state != "DESTROY" &&
+            if (t && t->chip && t->chip->cd && t->chip->cd->proper() && t->chip->state != TChipState::DESTROY &&
                 !t->chip->docelowyChip)
                 out.push_back(t->chip);
     return out;
@@ -275,7 +275,7 @@ void TM3Game::changeChipsOnThisOne(const TilePtr& tile, const ChipDataPtr& cd) {
     if (!tile || !tile->chip || !tile->chip->cd || !cd) return;
     ChipDataPtr to = tile->chip->cd;
     for (auto& ch : getAllChipsLikeThisById(cd->id))
-        if (ch->state != "DESTROY") ch->changeTo(to);
+        if (ch->state != TChipState::DESTROY) ch->changeTo(to);
 }
 
 void TM3Game::destroyRandomChips(int n) {

@@ -175,7 +175,7 @@ void TTile::generateDestroyParticles(int delay, int type) {
 }
 
 void TTile::updateSpecState() {
-    if (specState != "DESTROY") return;
+    if (specState.empty() || specState != "DESTROY") return;  // (the empty test first: every tile, every frame)
     if (Millisecs() < destroyUseTime) return;
     specState.clear();
     _updateDestroy();

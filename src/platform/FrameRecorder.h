@@ -26,6 +26,19 @@ public:
 
     // A new call at the end of the frame, zeroed but for what is given.
     TDrawCall& record(uint8_t kind, uint8_t r = 0, uint8_t g = 0, uint8_t b = 0, uint8_t a = 0, int blend = 0);
+    // A clip rectangle (x, y, w, h), remembered for dropHidden().
+    void recordClip(int x, int y, int w, int h);
+
+    // The size of what is drawn on, in display pixels (0 x 0: unknown, and
+    // dropHidden() never drops anything).
+    void setTarget(int w, int h);
+    // Whether the last call recorded paints every pixel of the target with
+    // nothing of what lay below showing through: a fill or a quad without
+    // blending, or an opaque quad (alpha 255 and `opaqueTexture`; a fill's
+    // colour is always opaque), covering the whole target under a clip that
+    // covers it too. When it does, the frame's earlier calls cannot show and
+    // are dropped (but for the clip in force), and the answer is true.
+    bool dropHidden(bool opaqueTexture);
 
     // Runs the calls recorded so far and forgets them (before reading the
     // screen or changing a texture they use); the frame then counts as changed.
@@ -45,9 +58,14 @@ public:
     const std::vector<TDrawCall>& pending() const { return calls_; }
     uint64_t framesDrawn() const { return drawn_; }
     uint64_t framesSkipped() const { return skipped_; }
+    // Calls dropped by dropHidden() since the start.
+    uint64_t callsDropped() const { return dropped_; }
 
 private:
     std::vector<TDrawCall> calls_, shown_;  // this frame's calls and those on the window
     bool dirty_ = true;
-    uint64_t drawn_ = 0, skipped_ = 0;
+    uint64_t drawn_ = 0, skipped_ = 0, dropped_ = 0;
+    int targetW_ = 0, targetH_ = 0;
+    bool clipKnown_ = false;  // the clip in force is the last one recorded
+    int clipX_ = 0, clipY_ = 0, clipW_ = 0, clipH_ = 0;
 };

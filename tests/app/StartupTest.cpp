@@ -61,6 +61,24 @@ TEST(LetterboxTest, WholeNumberScaleAndModeZero) {
     EXPECT_EQ(none.offsetX, 0.0f);
 }
 
+TEST(LetterboxTest, BarsAreLeftOnlyWhereTheGameAreaDoesNotFillTheDisplay) {
+    struct Case {
+        int gw, gh, mode;
+        bool bars;
+    } cases[] = {
+        {1024, 768, 3, false},                    // the usual window
+        {640, 480, 3, false},                     // scaled down, same shape
+        {2048, 1536, VG_LETTERBOX | VG_WHOLE, false},
+        {1920, 1080, 3, true},                    // wide desktop: bars left and right
+        {1024, 1024, 3, true},                    // tall: bars above and below
+        {819, 614, 3, true},                      // a fraction of a pixel left over
+        {1920, 1080, VG_LETTERBOX | VG_WHOLE, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(hasLetterboxBars(computeLetterbox(c.gw, c.gh, 1024, 768, c.mode)), c.bars)
+            << c.gw << "x" << c.gh << " mode " << c.mode;
+}
+
 TEST(LetterboxTest, SetVirtualGraphicsMovesTheGameAreaAndThePointer) {
     InstallBackend(nullptr);
     ASSERT_TRUE(OpenGraphics(1920, 1080, 32, 60));

@@ -386,3 +386,77 @@ TEST_F(ChipStatesTest, SameSeedSameRun) {
     };
     EXPECT_EQ(run(), run());
 }
+
+// The engine asks a chip's state by its enumeration; whatever prints it,
+// reads it in a test or sets it by name sees the same names as ever.
+TEST(ChipStateNames, EveryNameMapsToItsStateAndBack) {
+    struct Case {
+        const char* name;
+        TChipState::Id id;
+        bool move, fall, land;
+    } cases[] = {
+        {"", TChipState::NONE, false, false, false},
+        {"MOVE-LEFT", TChipState::MOVE_LEFT, true, false, false},
+        {"MOVE-RIGHT", TChipState::MOVE_RIGHT, true, false, false},
+        {"MOVE-UP", TChipState::MOVE_UP, true, false, false},
+        {"MOVE-DOWN", TChipState::MOVE_DOWN, true, false, false},
+        {"MOVE-LEFT-UP", TChipState::MOVE_LEFT_UP, true, false, false},
+        {"MOVE-RIGHT-UP", TChipState::MOVE_RIGHT_UP, true, false, false},
+        {"MOVE-LEFT-DOWN", TChipState::MOVE_LEFT_DOWN, true, false, false},
+        {"MOVE-RIGHT-DOWN", TChipState::MOVE_RIGHT_DOWN, true, false, false},
+        {"FALL-DOWN", TChipState::FALL_DOWN, false, true, false},
+        {"FALL-LEFT-DOWN", TChipState::FALL_LEFT_DOWN, false, true, false},
+        {"FALL-RIGHT-DOWN", TChipState::FALL_RIGHT_DOWN, false, true, false},
+        {"MOVE-UP-TO-FALL-DOWN", TChipState::MOVE_UP_TO_FALL_DOWN, true, false, false},
+        {"MOVE-DOWN-TO-FALL-DOWN", TChipState::MOVE_DOWN_TO_FALL_DOWN, true, false, false},
+        {"MOVE-SHOW", TChipState::MOVE_SHOW, true, false, false},
+        {"MOVE-SHOW-2", TChipState::MOVE_SHOW_2, true, false, false},
+        {"LAND", TChipState::LAND, false, false, true},
+        {"LAND_BACK", TChipState::LAND_BACK, false, false, true},
+        {"LIE", TChipState::LIE, false, false, false},
+        {"REPLACE", TChipState::REPLACE, false, false, false},
+        {"DESTROY", TChipState::DESTROY, false, false, false},
+        {"DESTROY-CHAIN", TChipState::DESTROY_CHAIN, false, false, false},
+        // Names outside the table are kept as text; their prefix still counts.
+        {"MOVE-SIDEWAYS", TChipState::OTHER, true, false, false},
+        {"LANDING", TChipState::OTHER, false, false, true},
+        {"destroy", TChipState::OTHER, false, false, false},
+    };
+    for (const Case& c : cases) {
+        const TChipState byName(c.name);
+        EXPECT_EQ(byName.id(), c.id) << c.name;
+        EXPECT_EQ(byName.name(), c.name);
+        EXPECT_EQ(byName, c.name);
+        EXPECT_EQ(byName.isMove(), c.move) << c.name;
+        EXPECT_EQ(byName.isFall(), c.fall) << c.name;
+        EXPECT_EQ(byName.isLand(), c.land) << c.name;
+        EXPECT_EQ(byName.empty(), c.id == TChipState::NONE) << c.name;
+        if (c.id != TChipState::OTHER) {
+            const TChipState byId(c.id);
+            EXPECT_EQ(byId.name(), c.name);
+            EXPECT_TRUE(byId == byName) << c.name;
+            EXPECT_TRUE(byName == c.id) << c.name;
+        } else {
+            EXPECT_FALSE(byName == TChipState::OTHER) << "OTHER is no one name: " << c.name;
+            EXPECT_FALSE(byName == TChipState(std::string(c.name) + "!")) << c.name;
+        }
+    }
+    TChipState s("DESTROY");
+    EXPECT_NE(s, "DESTROY-CHAIN");
+    s.clear();
+    EXPECT_TRUE(s.empty());
+    EXPECT_EQ(static_cast<const std::string&>(s), "");
+}
+
+TEST_F(ChipStatesTest, AnUnknownStateNameLeavesTheChipStillWithItsName) {
+    TChip& chip = chipAt(1, 2);
+    chip.setState("move-left");
+    EXPECT_EQ(chip.state, TChipState::MOVE_LEFT);
+    EXPECT_TRUE(chip.isMoving());
+    chip.setState("NO-SUCH-STATE");
+    EXPECT_EQ(chip.state.id(), TChipState::OTHER);
+    EXPECT_EQ(chip.state, "NO-SUCH-STATE");
+    EXPECT_EQ(chip.lastState, "MOVE-LEFT");
+    EXPECT_FALSE(chip.isMoving());
+    EXPECT_EQ(chip.update(), "");
+}

@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "platform/FrameRecorder.h"
+#include "platform/sdl/SdlMusicStreams.h"
+#include "platform/sdl/SdlSoundDecoder.h"
 
 namespace {
 
@@ -32,6 +34,7 @@ struct TSdlTexture final : TTexture {
     SDL_Texture* masked = nullptr;  // alpha-tested copy for the mask blend, made on demand
     bool maskTried = false;
     bool binaryAlpha = false;  // every texel fully opaque or fully clear
+    bool opaque = false;       // every texel fully opaque
     std::shared_ptr<bool> rendererAlive;
     ~TSdlTexture() override {
         if (!rendererAlive || !*rendererAlive) return;  // the renderer took them along
@@ -59,13 +62,25 @@ struct TSdlFont final : TImageFontData {
     }
 };
 
+// With a sound device an effect is decoded by the worker (`effect`) and
+// music is streamed from its file (`streamPath`); without one only the
+// length is known, for the channels that run on the clock.
 struct TSdlSound final : TSoundData {
-    Mix_Chunk* chunk = nullptr;
+    std::shared_ptr<TPendingChunk> effect;
+    std::string streamPath;
     double lengthMs = 0;
-    ~TSdlSound() override {
-        if (chunk) Mix_FreeChunk(chunk);
-    }
 };
+
+// Whether a file starts like a WAV or an Ogg file (anything else would not
+// decode; the worker finds out about the rest).
+bool looksLikeSound(const std::string& path) {
+    SDL_RWops* rw = SDL_RWFromFile(path.c_str(), "rb");
+    if (!rw) return false;
+    char magic[4] = {};
+    const size_t got = SDL_RWread(rw, magic, 1, 4);
+    SDL_RWclose(rw);
+    return got == 4 && (std::memcmp(magic, "RIFF", 4) == 0 || std::memcmp(magic, "OggS", 4) == 0);
+}
 
 // A channel played on the virtual clock (headless, or when no audio device
 // could be opened): it ends when its sound's length has elapsed.
@@ -127,6 +142,12 @@ bool soundLength(const std::string& path, double& ms) {
     return false;
 }
 
+bool allOpaque(const TPixmap& pix) {
+    for (size_t i = 3; i < pix.pixels.size(); i += 4)
+        if (pix.pixels[i] != 255) return false;
+    return true;
+}
+
 bool hasBinaryAlpha(const TPixmap& pix) {
     for (size_t i = 3; i < pix.pixels.size(); i += 4) {
         if (pix.pixels[i] != 0 && pix.pixels[i] != 255) return false;
@@ -174,7 +195,9 @@ public:
     ~TSdlBackend() override {
         destroyGraphics();
         if (g_recordingBackend == this) g_recordingBackend = nullptr;
+        decoder_.stop();
         if (audioOk_) {
+            music_.unhook();
             Mix_HaltChannel(-1);
             Mix_CloseAudio();
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -235,6 +258,7 @@ public:
             }
             SDL_ShowCursor(pointerShown_ ? SDL_ENABLE : SDL_DISABLE);
             SDL_GetRendererOutputSize(renderer_, &gw_, &gh_);
+            recorder_.setTarget(gw_, gh_);
             warmUp();
             SDL_RendererInfo info;
             if (SDL_GetRendererInfo(renderer_, &info) == 0) rendererName_ = std::string("sdl/") + info.name;
@@ -279,11 +303,7 @@ public:
     // -- drawing -----------------------------------------------------------
     void setClip(int x, int y, int w, int h) override {
         if (!headless_) {
-            TDrawCall& c = recorder_.record(TDrawCall::CLIP);
-            c.q.x[0] = static_cast<float>(x);
-            c.q.y[0] = static_cast<float>(y);
-            c.q.x[1] = static_cast<float>(w);
-            c.q.y[1] = static_cast<float>(h);
+            recorder_.recordClip(x, y, w, h);
             return;
         }
         doClip(x, y, w, h);
@@ -296,6 +316,8 @@ public:
     void fill(int r, int g, int b) override {
         if (!headless_) {
             recorder_.record(TDrawCall::FILL, static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b));
+            // A fill of the whole window hides everything drawn before it.
+            recorder_.dropHidden(true);
             return;
         }
         doFill(r, g, b);
@@ -304,7 +326,13 @@ public:
         if (!renderer_) return;
         SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);
         SDL_SetRenderDrawColor(renderer_, static_cast<Uint8>(r), static_cast<Uint8>(g), static_cast<Uint8>(b), 255);
-        SDL_RenderFillRect(renderer_, &clip_);
+        // Over the whole target a clear does the same for much less than a
+        // filled rectangle (which the renderer draws as a quad).
+        const int outW = surface_ ? surface_->w : gw_, outH = surface_ ? surface_->h : gh_;
+        if (clip_.x <= 0 && clip_.y <= 0 && clip_.x + clip_.w >= outW && clip_.y + clip_.h >= outH)
+            SDL_RenderClear(renderer_);
+        else
+            SDL_RenderFillRect(renderer_, &clip_);
     }
 
     static SDL_BlendMode sdlBlend(int blend) {
@@ -341,6 +369,9 @@ public:
             TDrawCall& c = recorder_.record(TDrawCall::QUAD, r, g, b, a, blend);
             c.tex = tex;
             c.q = q;
+            // An opaque picture over the whole window (a backdrop) hides
+            // everything drawn before it.
+            recorder_.dropHidden(tex && static_cast<const TSdlTexture*>(tex)->opaque);
             return;
         }
         doQuad(tex, q, r, g, b, a, blend);
@@ -430,6 +461,7 @@ public:
     }
 
     void present(int sync) override {
+        decoder_.release();  // the first frame is out: the effects may decode now
         if (headless_) {
             if (renderer_) SDL_RenderFlush(renderer_);
             ++frames_;
@@ -511,6 +543,7 @@ public:
         st->frameH = pix.height;
         st->flags = flags;
         st->binaryAlpha = hasBinaryAlpha(pix);
+        st->opaque = allOpaque(pix);
         return st;
     }
 
@@ -535,6 +568,8 @@ public:
         st.masked = nullptr;
         st.maskTried = true;
         st.binaryAlpha = st.binaryAlpha && hasBinaryAlpha(pix);
+        const bool whole = r.x == 0 && r.y == 0 && r.w == st.texW && r.h == st.texH;
+        st.opaque = (whole || st.opaque) && allOpaque(pix);
     }
 
     TPixmap readPixels(int x, int y, int w, int h) override {
@@ -733,20 +768,28 @@ public:
         }
         audioOk_ = true;
         Mix_QuerySpec(&freq_, &format_, &channels_);
+        music_.setFormat(freq_, format_, channels_);
+        music_.hook();
         Mix_AllocateChannels(32);
         owner_.assign(32, 0);
     }
 
     bool realAudio() const { return audioOk_ && !headless_; }
 
-    std::shared_ptr<TSoundData> loadSound(const std::string& path, int /*flags*/) override {
+    std::shared_ptr<TSoundData> loadSound(const std::string& path, int flags) override {
         if (path.empty()) return nullptr;
         auto snd = std::make_shared<TSdlSound>();
         if (audioOk_) {
-            snd->chunk = Mix_LoadWAV(path.c_str());
-            if (!snd->chunk) return nullptr;
-            const int bytesPerFrame = (SDL_AUDIO_BITSIZE(format_) / 8) * std::max(1, channels_);
-            snd->lengthMs = 1000.0 * snd->chunk->alen / std::max(1, bytesPerFrame) / std::max(1, freq_);
+            // Nothing is decoded here, so loading the sound table costs no
+            // start-up time: music (flag 1) is read from its file as it
+            // plays; an effect is decoded by the worker after the first frame.
+            if (!looksLikeSound(path)) return nullptr;
+            if (flags & 1) {
+                snd->streamPath = path;
+            } else {
+                snd->effect = std::make_shared<TPendingChunk>(path);
+                decoder_.add(snd->effect);
+            }
         } else {
             // Nothing to play on: only the length is needed, for the channels.
             if (!soundLength(path, snd->lengthMs)) return nullptr;
@@ -757,9 +800,17 @@ public:
     Channel playSound(const TSound& snd, bool paused) override {
         const auto* data = dynamic_cast<const TSdlSound*>(snd.data.get());
         if (!data) return 0;
+        Mix_Chunk* chunk = nullptr;
+        if (realAudio() && data->effect) {
+            // Not decoded yet: skipped rather than waited for.
+            chunk = data->effect->ready();
+            if (!chunk) return 0;
+        }
         const Channel handle = nextHandle_++;
         if (nextHandle_ <= 0) nextHandle_ = 1;
-        if (!realAudio() || !data->chunk) {
+        if (realAudio() && !data->streamPath.empty())
+            return music_.start(handle, data->streamPath, (snd.flags & 1) != 0, paused) ? handle : 0;
+        if (!realAudio() || !chunk) {
             TVirtualChannel vc;
             vc.handle = handle;
             vc.lengthMs = data->lengthMs;
@@ -771,13 +822,13 @@ public:
             return handle;
         }
         SDL_LockAudio();
-        int ch = Mix_PlayChannel(-1, data->chunk, (snd.flags & 1) ? -1 : 0);
+        int ch = Mix_PlayChannel(-1, chunk, (snd.flags & 1) ? -1 : 0);
         if (ch < 0) {
             // Every channel busy: make room and try once more.
             const int n = Mix_AllocateChannels(-1);
             Mix_AllocateChannels(n + 16);
             owner_.resize(static_cast<size_t>(n + 16), 0);
-            ch = Mix_PlayChannel(-1, data->chunk, (snd.flags & 1) ? -1 : 0);
+            ch = Mix_PlayChannel(-1, chunk, (snd.flags & 1) ? -1 : 0);
         }
         if (ch >= 0) {
             Mix_Volume(ch, MIX_MAX_VOLUME);
@@ -819,6 +870,8 @@ public:
             }
         } else if (int ch = mixChannel(h); ch >= 0) {
             Mix_Resume(ch);
+        } else {
+            music_.resume(h);
         }
     }
     void pauseChannel(Channel h) override {
@@ -829,6 +882,8 @@ public:
             }
         } else if (int ch = mixChannel(h); ch >= 0) {
             Mix_Pause(ch);
+        } else {
+            music_.pause(h);
         }
     }
     void stopChannel(Channel h) override {
@@ -840,16 +895,22 @@ public:
         } else if (int ch = mixChannel(h); ch >= 0) {
             Mix_HaltChannel(ch);
             owner_[static_cast<size_t>(ch)] = 0;
+        } else {
+            music_.stop(h);
         }
     }
     void setChannelVolume(Channel h, float volume) override {
-        if (int ch = mixChannel(h); ch >= 0) Mix_Volume(ch, static_cast<int>(std::lround(volume * MIX_MAX_VOLUME)));
+        if (int ch = mixChannel(h); ch >= 0)
+            Mix_Volume(ch, static_cast<int>(std::lround(volume * MIX_MAX_VOLUME)));
+        else
+            music_.setVolume(h, volume);
     }
     bool channelPlaying(Channel h) override {
         if (TVirtualChannel* v = virtualChannel(h))
             return v->loops || v->paused || position(*v, millisecs()) < v->lengthMs;
         const int ch = mixChannel(h);
-        return ch >= 0 && Mix_Playing(ch) != 0;
+        if (ch < 0) return music_.playing(h);
+        return Mix_Playing(ch) != 0;
     }
 
     // -- clock and dialogs -------------------------------------------------
@@ -967,6 +1028,8 @@ private:
     int freq_ = 44100, channels_ = 2;
     Uint16 format_ = AUDIO_S16SYS;
     std::vector<Channel> owner_;  // handle playing on each mixer channel
+    TSdlSoundDecoder decoder_;    // effects, decoded after the first frame
+    TSdlMusicStreams music_;      // music, read from its files as it plays
     std::vector<TVirtualChannel> virtual_;
     Channel nextHandle_ = 1;
 };
