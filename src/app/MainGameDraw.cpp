@@ -47,6 +47,15 @@ int TMainGame::draw() {
     _drawPanele_GHOST();
     _drawTime();
     _drawCounters();
+    if (boardHidden()) {
+        // Paused against the clock: the HUD stays, the board and all that
+        // flies over it are left out until play goes on.
+        _drawGui();
+        plain();
+        _drawFade();
+        plain();
+        return 0;
+    }
     _drawGame();
     _drawArrows();
     PlaySprites::drawOdpady();
@@ -165,7 +174,7 @@ int TMainGame::_drawBack() {
         ImagePtr picture = _backCache;
         // BRIMBLE_NO_BOARD_CACHE draws the plates live, for comparing the two.
         static const bool noBoardCache = std::getenv("BRIMBLE_NO_BOARD_CACHE") != nullptr;
-        if (!noBoardCache && _boardCache && _boardCache->data && m3Game->platesAtRest()) {
+        if (!noBoardCache && !boardHidden() && _boardCache && _boardCache->data && m3Game->platesAtRest()) {
             _renewBoardCache();
             picture = _boardCache;
             m3Game->platesCached = true;

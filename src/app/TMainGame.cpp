@@ -850,8 +850,25 @@ int TMainGame::CHEATWIN() {
     return 0;
 }
 
+bool TMainGame::boardHidden() const {
+    return _paused && profile && profile->gameMode == "TIMED";
+}
+
 int TMainGame::goMENU() {
+    // The goal card would only stand beside the pause panel: it is done with.
+    _goalA = _goalDA = 0;
+    const int pausedAt = Millisecs();
+    _paused = true;
     const std::string r = upperAscii(optionsLoop ? optionsLoop() : std::string("RESUME"));
+    _paused = false;
+    // Time stands still while paused: the countdown, the played time and the
+    // next hint go on from where they were.
+    const int away = Millisecs() - pausedAt;
+    if (away > 0) {
+        if (secondTime > 0) secondTime += away;
+        secondTime2 += away;
+        hintTime += away;
+    }
     if (r == "RESTART") {
         if (playLogLevel) playLogLevel(-2);
         setState("RESTART");

@@ -202,8 +202,8 @@ public:
     std::function<std::string()> optionsLoop;     // "RESUME", "RESTART", "MAIN-MENU", "SETTINGS"
     std::function<void()> tutorialUpdate;         // per frame in "NORMAL" and "WIN"
     std::function<bool()> tutorialTipShown;
-    std::function<void()> tutorialDraw;      // per frame, over the board and the HUD
-    std::function<void()> tutorialClearTip;  // a level begins or ends: no tip stays
+    std::function<void()> tutorialDraw;            // per frame, over the board and the HUD
+    std::function<void()> tutorialClearTip;        // a level begins or ends: no tip stays
     std::function<void(int result)> playLogLevel;  // 1 won, 0 lost, -1 main menu, -2 restart
 
     // The profile the level is played for: the current player's in the quest,
@@ -228,6 +228,11 @@ public:
     int tilesLeft() const;
     int puzzlesLeft() const;
     bool lostLevel = false;  // the lose screen ran in the current loop
+    // True while the pause panel (the options over a level) is open.
+    bool paused() const { return _paused; }
+    // While paused in timed mode the board is not shown: the clock stands
+    // still, so the player must not plan moves meanwhile.
+    bool boardHidden() const;
     // One line on stdout for the harness's checks (only while a script runs).
     void harnessLog(const std::string& event) const;
     int framesLoop = 0;  // frames run by the current mainLoop (benchmarks)
@@ -240,6 +245,7 @@ public:
 
 private:
     bool _setUp = false;
+    bool _paused = false;
     std::shared_ptr<TMainGameEffects> _effects;
     std::shared_ptr<TM3AutoPlayer> _autoplayer;
     ImagePtr _backCache;   // background, vignette and HUD panels grabbed once per level

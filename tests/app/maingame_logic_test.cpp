@@ -450,4 +450,45 @@ TEST_F(MainGameTest, TutorialHintOnChainAndGroupBoardsKeepsTheMoveToShow) {
     }
 }
 
+TEST_F(MainGameTest, PauseStopsTheClocksAndHidesTheBoardOnlyAgainstTheClock) {
+    // A pause of 30 s in each mode: the board is hidden only when timed; no
+    // second of the budget, of the played time or of the hint wait passes.
+    struct Case {
+        const char* mode;
+        bool hidden;
+    } cases[] = {{"TIMED", true}, {"RELAXED", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        profile->gameMode = c.mode;
+        game->setState("NORMAL");
+        game->level->czas = 100;
+        game->levelTime = 7;
+        game->secondTime = Millisecs() + 500;
+        game->secondTime2 = Millisecs() + 500;
+        game->hintTime = Millisecs() + 2000;
+        bool hiddenWhilePaused = !c.hidden;
+        game->optionsLoop = [&] {
+            EXPECT_TRUE(game->paused());
+            hiddenWhilePaused = game->boardHidden();
+            tick(30000);
+            return std::string("RESUME");
+        };
+        EXPECT_FALSE(game->boardHidden());
+        game->goMENU();
+        EXPECT_EQ(hiddenWhilePaused, c.hidden);
+        EXPECT_FALSE(game->paused());
+        EXPECT_FALSE(game->boardHidden());
+        EXPECT_EQ(game->state, "NORMAL");
+        tick(400);  // still inside the second that was running when paused
+        game->_updateTime();
+        EXPECT_EQ(game->level->czas, 100);
+        EXPECT_EQ(game->levelTime, 7);
+        EXPECT_EQ(game->hintTime, Millisecs() + 1600);
+        tick(200);  // that second ends now
+        game->_updateTime();
+        EXPECT_EQ(game->level->czas, c.hidden ? 99 : 100);
+        EXPECT_EQ(game->levelTime, 8);
+    }
+}
+
 }  // namespace
