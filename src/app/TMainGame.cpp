@@ -235,6 +235,8 @@ int TMainGame::_setupTexts() {
     txtNotAvailable = line(23);
     txtCharged = line(24);
     txtReadyToUse = line(25);
+    txtNotOnThisLevel = line(34);
+    if (txtNotOnThisLevel.empty()) txtNotOnThisLevel = "Not available on this level";
     txtPlatesCaption = line(26);
     txtPiecesCaption = line(27);
     txtGoalTitle = line(28);

@@ -59,7 +59,7 @@ public:
     float znakPer = 0, dZnakPer = 0;
     int znakTime = 0;
     std::string txtScore, txtTime, txtLevel, txtPuzzlesLeft, txtTilesLeft, txtNotAvailable, txtCharged,
-        txtReadyToUse;
+        txtReadyToUse, txtNotOnThisLevel;
     std::array<std::string, 3> txtMatch{};
     std::array<std::string, 6> txtPowerUp{}, txtPowerUpOpis{};
     FontPtr scoreFont1, scoreFont2, multiFont, timeFont, matchFont, toolTipFont, toolTipTitleFont;
@@ -228,6 +228,13 @@ public:
     int tilesLeft() const;
     int puzzlesLeft() const;
     bool lostLevel = false;  // the lose screen ran in the current loop
+    // What a power-up's tool tip says about it: not unlocked yet, never
+    // charged on this level (none of its chips are in the level's colours),
+    // ready, or charging (pure, for tests).
+    enum class PowerUpStatus { Locked, NotOnThisLevel, Ready, Charging };
+    static PowerUpStatus powerUpStatus(bool unlocked, float charge, bool chargeable);
+    // Power-up slot i (0..5) is charged by one of the current level's colours.
+    static bool powerUpChargeable(int i);
     // True while the pause panel (the options over a level) is open.
     bool paused() const { return _paused; }
     // While paused in timed mode the board is not shown: the clock stands
@@ -253,6 +260,10 @@ private:
     std::vector<const TTileData*> _boardCachePlates;  // each cell's plate in _boardCache
     bool _backCacheValid = false;
     ImagePtr _tileIcon, _puzzleIcon;
+    // Grey copies of the power-up buttons' pictures, tinted when drawn (1..6).
+    std::array<ImagePtr, 7> _chargeTemplates{};
+    std::array<bool, 7> _chargeTemplateTried{};
+    ImagePtr _chargeTemplate(int n, const ImagePtr& face);
     FontPtr _captionFont1, _captionFont2;
     TDim _bonusDim[7];  // button rectangles, 1..6
     int _lastSeconds = -1;

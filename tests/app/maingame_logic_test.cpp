@@ -491,4 +491,36 @@ TEST_F(MainGameTest, PauseStopsTheClocksAndHidesTheBoardOnlyAgainstTheClock) {
     }
 }
 
+TEST(MainGamePowerUpTips, WhatTheTipSaysAboutAPowerUp) {
+    using S = TMainGame::PowerUpStatus;
+    struct Case {
+        const char* name;
+        bool unlocked;
+        float charge;
+        bool chargeable;
+        S want;
+    } cases[] = {
+        {"locked, whatever its charge", false, 1.0f, true, S::Locked},
+        {"no colour of the level charges it", true, 0.0f, false, S::NotOnThisLevel},
+        {"half charged earlier, no colour here", true, 0.5f, false, S::NotOnThisLevel},
+        {"charged earlier, no colour here: still usable", true, 1.0f, false, S::Ready},
+        {"full", true, 1.0f, true, S::Ready},
+        {"charging", true, 0.99f, true, S::Charging},
+        {"empty but chargeable", true, 0.0f, true, S::Charging},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TMainGame::powerUpStatus(c.unlocked, c.charge, c.chargeable), c.want) << c.name;
+}
+
+TEST_F(MainGameTest, OnlyTheLevelsColoursChargePowerUps) {
+    // The swap fixture has five colours: the sixth power-up (the needle) can
+    // never be charged there; a four-colour level leaves out the fifth too.
+    for (int i = 0; i < 5; ++i) EXPECT_TRUE(TMainGame::powerUpChargeable(i)) << i;
+    EXPECT_FALSE(TMainGame::powerUpChargeable(5));
+    loadLevel("group_basic.lvl");
+    const size_t colours = game->level->availableChips.size();
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(TMainGame::powerUpChargeable(i), static_cast<size_t>(i) < colours) << i;
+}
+
 }  // namespace
