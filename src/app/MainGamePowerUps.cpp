@@ -272,6 +272,10 @@ int TMainGame::_updateTileVanish(const std::shared_ptr<TTile>& t) {
     if (!t || !t->td || t->td->id == 0 || !t->chip || !t->chip->cd) return 0;
     if (t->chip->cd->puzzleChip || t->chip->cd->id > 100) return 0;
     vanishList = m3Game->getAllChipsLikeThisById(t->chip->cd->id);
+    // Every chip that would vanish glows on its tile (the aimed tiles' glow),
+    // besides the sparks: the preview reads at a glance.
+    for (auto& ch : vanishList)
+        if (ch && ch->tile) ch->tile->oznaczony = 1;
     const int now = Millisecs();
     if (now >= vanishPartTime) {
         vanishPartTime = now + 20;

@@ -504,6 +504,7 @@ int TMainGame::update() {
     const std::string st = upperAscii(state);
     if ((st == "NORMAL" || st == "WIN") && tutorialUpdate) tutorialUpdate();
     _updateState();
+    _updateFeedback();
     _updateGoalCard();
     _updateAlpha();
     _updateFade();
@@ -1042,4 +1043,61 @@ void TMainGame::_updateGoalCard() {
     if (_goalDA > 0 && st == "NORMAL" && Millisecs() - _normalSince > 4000) _goalDA = 0;
     const float step = 0.08f * frameDelta;
     _goalA = _goalDA > _goalA ? std::min(_goalDA, _goalA + step) : std::max(_goalDA, _goalA - step);
+}
+
+// ---------------------------------------------------------------------------
+// Feedback: the "no" of a too-short chain or group, praise, the hovered group
+
+void TMainGame::refuseChips(const std::vector<std::shared_ptr<TChip>>& chips) {
+    for (auto& w : _refused)
+        if (auto ch = w.lock()) ch->asx = ch->asy = 0;
+    _refused.clear();
+    for (const auto& ch : chips)
+        if (ch) _refused.push_back(ch);
+    _refusedUntil = Millisecs() + 400;
+    harnessLog("refused " + std::to_string(chips.size()));
+}
+
+int TMainGame::praiseFor(int size, int cascade) {
+    const int bySize = size >= 13 ? 4 : size >= 10 ? 3 : size >= 8 ? 2 : size >= 6 ? 1 : 0;
+    const int byCascade = cascade >= 6 ? 4 : cascade >= 5 ? 3 : cascade >= 4 ? 2 : cascade >= 3 ? 1 : 0;
+    return std::max(bySize, byCascade);
+}
+
+void TMainGame::praiseMatch(int size, int cascade) {
+    if (cascade <= 1) _praiseRank = 0;  // a new move
+    const int rank = praiseFor(size, cascade);
+    if (rank <= _praiseRank) return;
+    _praiseRank = rank;
+    // Text particle kinds of the praise captions: great, excellent, terrific, spectacular.
+    static const int kinds[5] = {-1, 2, 0, 4, 3};
+    playParticles().textParticle(kinds[rank], 534, 300);
+    harnessLog("praise " + std::to_string(rank));
+}
+
+void TMainGame::_updateFeedback() {
+    // The refused chips shake a moment, then rest where they belong.
+    if (!_refused.empty()) {
+        const bool on = Millisecs() < _refusedUntil;
+        for (auto& w : _refused)
+            if (auto ch = w.lock()) {
+                if (on)
+                    ch->_update_shaking(5, 0.6f);
+                else
+                    ch->asx = ch->asy = 0;
+            }
+        if (!on) _refused.clear();
+    }
+    // Group mode: the group under the pointer, when it is big enough to go.
+    _hoverGroup.clear();
+    if (!m3Game || !level || m3Game->matchType != 2 || tryb != 0 || upperAscii(state) != "NORMAL" ||
+        boardHidden())
+        return;
+    TTilePtr t = m3Game->overTile;
+    if (!t || !t->chip || !t->chip->state.empty() || t->chip->isBonus() || t->chip->isPuzzle()) return;
+    ChipListPtr g = m3Game->getMatchedChips(t);
+    m3Game->clearMarks();
+    if (g && g->size() >= 3)
+        for (auto& ch : *g)
+            if (ch && ch->tile && ch->state.empty()) _hoverGroup.push_back(ch);
 }

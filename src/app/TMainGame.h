@@ -228,6 +228,19 @@ public:
     int tilesLeft() const;
     int puzzlesLeft() const;
     bool lostLevel = false;  // the lose screen ran in the current loop
+    // A chain or group too short to match: its chips shake for a moment.
+    void refuseChips(const std::vector<std::shared_ptr<TChip>>& chips);
+    bool chipsShaking() const { return !_refused.empty(); }
+    // A match was made: long cascades and big matches earn a word of praise.
+    void praiseMatch(int size, int cascade);
+    // The praise a match earns: 0 none, then 1 "Great", 2 "Excellent",
+    // 3 "Terrific", 4 "Spectacular" (pure, for tests).
+    static int praiseFor(int size, int cascade);
+    int praiseShown() const { return _praiseRank; }
+    // Per frame: the refused chips' shake, the hovered group.
+    void _updateFeedback();
+    // Group mode: the chips of the group under the pointer (outlined).
+    const std::vector<std::shared_ptr<TChip>>& hoverGroup() const { return _hoverGroup; }
     // What a power-up's tool tip says about it: not unlocked yet, never
     // charged on this level (none of its chips are in the level's colours),
     // ready, or charging (pure, for tests).
@@ -252,6 +265,11 @@ public:
 
 private:
     bool _setUp = false;
+    std::vector<std::weak_ptr<TChip>> _refused;
+    int _refusedUntil = 0;
+    int _praiseRank = 0;  // the best praise shown for the current move
+    std::vector<std::shared_ptr<TChip>> _hoverGroup;
+    void _drawGroupOutline();
     bool _paused = false;
     std::shared_ptr<TMainGameEffects> _effects;
     std::shared_ptr<TM3AutoPlayer> _autoplayer;

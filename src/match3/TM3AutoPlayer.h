@@ -37,6 +37,7 @@ private:
         bool down = false;
     };
     void _plan1(float x, float y, bool press, bool down);
+    bool _planBonus();
     bool _planMove();
     TM3Game& _game;
     std::vector<Frame> _plan;

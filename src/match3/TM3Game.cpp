@@ -819,8 +819,12 @@ void TM3Game::_control_CLICK() {
 void TM3Game::_matchGroup(const TilePtr& t) {
     ChipListPtr group = getMatchedChips(t);
     clearMarks();
-    if (!group || group->size() <= 2) return;
+    if (!group || group->size() <= 2) {
+        if (group && !group->empty() && t->chip && t->chip->state.empty()) fx().refusedMatch(*group);
+        return;
+    }
     const int n = static_cast<int>(group->size());
+    fx().matchMade(n, 1);
     for (auto& ch : *group) ch->giveResource(1);
     level->log_iloscMatchy += 1;
     level->log_zmatchowaneChipsy += n;
@@ -938,7 +942,10 @@ void TM3Game::_control_CHAIN() {
         return;
     }
     if (!zaznaczone.empty()) {
-        if (zaznaczone.size() > 2) _matchChain();
+        if (zaznaczone.size() > 2)
+            _matchChain();
+        else
+            fx().refusedMatch(zaznaczone);
         zaznaczone.clear();
         _lastAdded.reset();
     }
@@ -973,6 +980,7 @@ void TM3Game::_matchChain() {
     }
     if (keep) _moveFantomsToOne(_tilePtr(*keep->tile), zaznaczone, n);
     level->highestMatch = std::max(level->highestMatch, n);
+    fx().matchMade(n, 1);
     if (TTile* last = zaznaczone.back()->tile) m3Particles().chainLengthParticle(last->dim.x, last->dim.y, n);
 }
 
@@ -1025,6 +1033,7 @@ int TM3Game::_isMatch(TTile& tile) {
             if (ch != keep) ch->destroy(0);
         _moveFantomsToOne(tp, *m, n);
     }
+    fx().matchMade(n, matcheSamoistne + 1);
     if (++matcheSamoistne > 7) {
         matcheSamoistne = 0;
         createBonus1();

@@ -523,4 +523,65 @@ TEST_F(MainGameTest, OnlyTheLevelsColoursChargePowerUps) {
         EXPECT_EQ(TMainGame::powerUpChargeable(i), static_cast<size_t>(i) < colours) << i;
 }
 
+TEST(MainGamePraise, LongCascadesAndBigMatchesEarnPraise) {
+    struct Case {
+        int size, cascade, want;
+    } cases[] = {
+        {3, 1, 0}, {5, 2, 0}, {6, 1, 1}, {7, 1, 1}, {8, 1, 2}, {10, 1, 3}, {13, 1, 4}, {40, 1, 4},
+        {3, 3, 1}, {3, 4, 2}, {3, 5, 3}, {3, 6, 4}, {3, 9, 4}, {8, 5, 3},  {13, 3, 4},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TMainGame::praiseFor(c.size, c.cascade), c.want)
+            << c.size << " chips, cascade " << c.cascade;
+}
+
+TEST_F(MainGameTest, PraiseClimbsWithTheCascadeOnceAMove) {
+    game->praiseMatch(3, 1);
+    EXPECT_EQ(game->praiseShown(), 0);
+    game->praiseMatch(3, 3);
+    EXPECT_EQ(game->praiseShown(), 1);
+    game->praiseMatch(4, 3);  // the same praise is not said twice in a move
+    EXPECT_EQ(game->praiseShown(), 1);
+    game->praiseMatch(3, 5);
+    EXPECT_EQ(game->praiseShown(), 3);
+    game->praiseMatch(3, 1);  // the next move starts over
+    EXPECT_EQ(game->praiseShown(), 0);
+}
+
+TEST_F(MainGameTest, GroupModeOutlinesTheHoveredGroupAndShakesATooShortOne) {
+    loadLevel("group_basic.lvl");
+    TTilePtr small, big;
+    size_t bigSize = 0;
+    for (auto& row : game->level->tile)
+        for (auto& t : row) {
+            if (!t || !t->chip || t->chip->isBonus() || t->chip->isPuzzle()) continue;
+            auto g = game->m3Game->getMatchedChips(t);
+            game->m3Game->clearMarks();
+            const size_t n = g ? g->size() : 0;
+            if (n >= 1 && n <= 2 && !small) small = t;
+            if (n >= 3 && !big) big = t, bigSize = n;
+        }
+    ASSERT_TRUE(small && big) << "the fixture needs a lone chip and a group";
+    pointAt(big);
+    game->_updateFeedback();
+    EXPECT_EQ(game->hoverGroup().size(), bigSize);
+    pointAt(small);
+    game->_updateFeedback();
+    EXPECT_TRUE(game->hoverGroup().empty()) << "a group too small to go is not outlined";
+
+    const auto chip = small->chip;
+    pointAt(small, 1);
+    game->m3Game->controlGame(0);
+    EXPECT_EQ(small->chip, chip) << "a too-short group stays";
+    EXPECT_TRUE(game->chipsShaking());
+    tick(50);
+    game->_updateFeedback();
+    EXPECT_TRUE(chip->asx != 0 || chip->asy != 0) << "the refused chip shakes";
+    tick(400);
+    game->_updateFeedback();
+    EXPECT_FALSE(game->chipsShaking());
+    EXPECT_EQ(chip->asx, 0);
+    EXPECT_EQ(chip->asy, 0);
+}
+
 }  // namespace
