@@ -380,6 +380,7 @@ void TMainGame::reportFrameStats() {
 
 int TMainGame::prepare() {
     if (tutorialClearTip) tutorialClearTip();
+    platesAtStart = tilesLeft();
     _preparePowerUps();
     _prepareSelf();
     _prepareNapisy();

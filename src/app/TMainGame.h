@@ -2,6 +2,7 @@
 // the win or the loss, with the HUD, the power-ups, hints and tool tips.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <functional>
@@ -226,6 +227,10 @@ public:
     // The HUD time text for a number of seconds: "m:ss", or "h:mm:ss" from an hour on.
     static std::string formatTime(int seconds);
     int tilesLeft() const;
+    // Plates left to break when the level began, and how many of them the
+    // player has broken since (what the HUD's counter counted down).
+    int platesAtStart = 0;
+    int platesBroken() const { return std::max(0, platesAtStart - tilesLeft()); }
     int puzzlesLeft() const;
     bool lostLevel = false;  // the lose screen ran in the current loop
     // A chain or group too short to match: its chips shake for a moment.

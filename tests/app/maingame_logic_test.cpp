@@ -584,4 +584,26 @@ TEST_F(MainGameTest, GroupModeOutlinesTheHoveredGroupAndShakesATooShortOne) {
     EXPECT_EQ(chip->asy, 0);
 }
 
+TEST_F(MainGameTest, PlatesBrokenCountsWhatTheHudCountedDown) {
+    // The swap fixture has one-layer plates (kind 2) and two-layer ones (3).
+    TTilePtr one, two;
+    for (auto& row : game->level->tile)
+        for (auto& t : row) {
+            if (t && t->td && t->td->id == 2 && !one) one = t;
+            if (t && t->td && t->td->id == 3 && !two) two = t;
+        }
+    ASSERT_TRUE(one && two);
+    const int hudAtStart = game->tilesLeft();
+    EXPECT_EQ(game->platesAtStart, hudAtStart);
+    EXPECT_EQ(game->platesBroken(), 0);
+    const int layersBefore = game->level->tilesCount;
+    two->matchHere();  // a layer off a two-layer plate: still a plate to break
+    EXPECT_EQ(game->platesBroken(), 0);
+    one->matchHere();
+    two->matchHere();
+    EXPECT_EQ(game->platesBroken(), 2);
+    EXPECT_EQ(game->platesBroken(), hudAtStart - game->tilesLeft());
+    EXPECT_EQ(game->level->tilesCount - layersBefore, 3) << "three layers broke on the way";
+}
+
 }  // namespace
