@@ -65,8 +65,9 @@ int TMainGame::draw() {
     _drawGui();
     PlaySprites::drawResources();
     _drawBonusObwodka();
-    _drawTrybImg();
+    // The match type's picture rides on its opening ribbon, so after it.
     _drawWstega();
+    _drawTrybImg();
     _drawGoalCard();
     _drawToolTips();
     _drawBonusImg();

@@ -519,8 +519,26 @@ int TMainGame::_drawBonusImg() {
     switch (tryb) {
         case 1:
             return _drawBonusIMGDir(imgMlotek);
-        case 3:
-            return _drawBonusIMGDir(imgNozyce);
+        case 3: {
+            // The cross-fire's cursor is its button's own picture, smaller,
+            // in the colour the button shows.
+            auto b = Gui ? Gui->get<TButton>("bonus_2") : nullptr;
+            if (!b || !b->_image) return _drawBonusIMGDir(imgNozyce);
+            const auto& cd = TM3Game::powerUpColor[1];
+            const ImagePtr tint = _chargeTemplate(2, b->_image);
+            SetBlend(ALPHABLEND);
+            if (cd && tint)
+                SetColor(cd->rgb.r, cd->rgb.g, cd->rgb.b);
+            else
+                SetColor(255, 255, 255);
+            SetAlpha(1);
+            SetScale(0.6f, 0.6f);
+            SetRotation(0);
+            DrawImage(cd && tint ? tint : b->_image, static_cast<float>(mouse.x),
+                      static_cast<float>(mouse.y));
+            SetScale(1, 1);
+            return 0;
+        }
         case 4:
             return _drawBonusIMGDir(imgRozczka);
         case 2:

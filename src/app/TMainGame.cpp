@@ -664,6 +664,11 @@ int TMainGame::_updateTime() {
     if (player().gameMode == "TIMED" && secondTime > 0 && now > secondTime) {
         secondTime = now + 1000;
         level->czas -= 1;
+        // The last ten seconds tick audibly (the clock pulses red meanwhile).
+        if (level->czas > 0 && level->czas <= 10) {
+            globalSnd.playSound("click");
+            harnessLog("low time " + std::to_string(level->czas));
+        }
         if (level->czas <= 0) {
             level->czas = 0;
             LOSE();
