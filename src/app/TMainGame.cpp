@@ -213,6 +213,7 @@ int TMainGame::_setupGame() {
     setM3Effects(_effects.get());
     setM3Particles(&playParticles());
     _autoplayer = std::make_shared<TM3AutoPlayer>(*m3Game);
+    _autoplayer->setsOffBonuses = true;  // a board holding a bonus is never refilled here
     return 0;
 }
 

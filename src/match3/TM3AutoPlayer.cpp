@@ -52,7 +52,7 @@ bool TM3AutoPlayer::_planMove() {
     const bool noMatch = !info || !info->tile1 ||
                          (_game.matchType == 0 && (info->maxMatch <= 0 || !info->tile2)) ||
                          (_game.matchType == 2 && info->maxMatch <= 2);
-    if (noMatch) return _planBonus();
+    if (noMatch) return setsOffBonuses && _planBonus();
     switch (_game.matchType) {
         case 0: {
             if (info->maxMatch <= 0 || !info->tile2) return false;
@@ -86,7 +86,7 @@ bool TM3AutoPlayer::_planMove() {
                         break;
                     }
             }
-            if (path.size() < 3) return _planBonus();
+            if (path.size() < 3) return setsOffBonuses && _planBonus();
             bool first = true;
             float lx = 0, ly = 0;
             for (auto& ch : path) {
