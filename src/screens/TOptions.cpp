@@ -302,9 +302,9 @@ int TOptions::draw() {
         // Over a level the game stands still: the panel says so on a ribbon
         // across its top edge, dark letters on the gold.
         SetScale(1.5f, 1.5f);
-        DrawImage(ribbon, 512, 110);
+        DrawImage(ribbon, 512, 122);
         SetScale(1, 1);
-        drawShadowedCentred(txt[15], 512, 110 - TextHeight(txt[15]) / 2.0f - 6, 59, 36, 20, alpha);
+        drawShadowedCentred(txt[15], 512, 122 - TextHeight(txt[15]) / 2.0f - 6, 59, 36, 20, alpha);
     } else {
         drawShadowedCentred(txt[0], 512, 124, 94, 58, 28, alpha);
     }
