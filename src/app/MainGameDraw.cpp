@@ -47,6 +47,15 @@ int TMainGame::draw() {
     _drawPanele_GHOST();
     _drawTime();
     _drawCounters();
+    if (boardHidden()) {
+        // Paused against the clock: the HUD stays, the board and all that
+        // flies over it are left out until play goes on.
+        _drawGui();
+        plain();
+        _drawFade();
+        plain();
+        return 0;
+    }
     _drawGame();
     _drawArrows();
     PlaySprites::drawOdpady();
@@ -56,8 +65,9 @@ int TMainGame::draw() {
     _drawGui();
     PlaySprites::drawResources();
     _drawBonusObwodka();
-    _drawTrybImg();
+    // The match type's picture rides on its opening ribbon, so after it.
     _drawWstega();
+    _drawTrybImg();
     _drawGoalCard();
     _drawToolTips();
     _drawBonusImg();
@@ -165,7 +175,7 @@ int TMainGame::_drawBack() {
         ImagePtr picture = _backCache;
         // BRIMBLE_NO_BOARD_CACHE draws the plates live, for comparing the two.
         static const bool noBoardCache = std::getenv("BRIMBLE_NO_BOARD_CACHE") != nullptr;
-        if (!noBoardCache && _boardCache && _boardCache->data && m3Game->platesAtRest()) {
+        if (!noBoardCache && !boardHidden() && _boardCache && _boardCache->data && m3Game->platesAtRest()) {
             _renewBoardCache();
             picture = _boardCache;
             m3Game->platesCached = true;
@@ -326,7 +336,15 @@ int TMainGame::_drawGame() {
     if (hintInfo && m3Game->matchType != 0)
         for (auto& ch : hintInfo->zaznaczone)
             if (ch && ch->tile) m3Game->hintChips.push_back(ch.get());
+    // The group under the pointer is drawn lit, by itself, after the board.
+    for (auto& ch : hoverGroup())
+        if (!m3Game->isHintChip(ch.get())) m3Game->hintChips.push_back(ch.get());
     m3Game->draw();
+    for (auto& ch : hoverGroup())
+        if (ch->tile && !(hintInfo && std::find(hintInfo->zaznaczone.begin(), hintInfo->zaznaczone.end(),
+                                                ch) != hintInfo->zaznaczone.end()))
+            ch->drawLIghtnedGroup1(ch->tile->dim.x, ch->tile->dim.y, 1);
+    _drawGroupOutline();
     // Tiles a tool is aimed at glow in gold, pulsing.
     if (tryb != 0 && PlaySprites::glow) {
         SetBlend(LIGHTBLEND);
@@ -343,6 +361,34 @@ int TMainGame::_drawGame() {
     m3Game->hintChips.clear();
     plain();
     return 0;
+}
+
+void TMainGame::_drawGroupOutline() {
+    // A gold line around the hovered group: along every side of its cells
+    // that does not touch another cell of the group.
+    const auto& g = hoverGroup();
+    if (g.empty()) return;
+    auto inGroup = [&](int r, int c) {
+        for (auto& ch : g)
+            if (ch->tile && ch->tile->r == r && ch->tile->c == c) return true;
+        return false;
+    };
+    SetBlend(ALPHABLEND);
+    SetColor(255, 214, 80);
+    SetAlpha(alpha);
+    const float t = 3;
+    for (auto& ch : g) {
+        const TTile* tile = ch->tile;
+        if (!tile) continue;
+        const float hw = (tile->dim.w > 0 ? tile->dim.w : 60) / 2,
+                    hh = (tile->dim.h > 0 ? tile->dim.h : 60) / 2;
+        const float x = tile->dim.x, y = tile->dim.y;
+        if (!inGroup(tile->r - 1, tile->c)) DrawRect(x - hw, y - hh, 2 * hw, t);
+        if (!inGroup(tile->r + 1, tile->c)) DrawRect(x - hw, y + hh - t, 2 * hw, t);
+        if (!inGroup(tile->r, tile->c - 1)) DrawRect(x - hw, y - hh, t, 2 * hh);
+        if (!inGroup(tile->r, tile->c + 1)) DrawRect(x + hw - t, y - hh, t, 2 * hh);
+    }
+    plain();
 }
 
 int TMainGame::_drawWstega() {

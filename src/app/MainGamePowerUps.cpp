@@ -6,6 +6,7 @@
 #include "app/PlaySprites.h"
 #include "app/TMainGame.h"
 #include "audio/TGlobalSnd.h"
+#include "data/DataGlobals.h"
 #include "data/Paragraph.h"
 #include "effects/TPlayParticles.h"
 #include "gui/GuiValues.h"
@@ -82,29 +83,40 @@ int TMainGame::_drawGui() {
             TPowerUp& pu = powerUpOf(n - 1);
             const float fill = pu.odkryty ? std::min(1.0f, pu.getPercent()) : 0.0f;
             const float ga = guiAlpha * alpha;
-            if (pu.aktywny || fill >= 1) {
+            const auto& cd = TM3Game::powerUpColor[static_cast<size_t>(n - 1)];
+            const ImagePtr tint = _chargeTemplate(n, b->_image);
+            if ((pu.aktywny || fill >= 1) && !(cd && tint)) {
                 w->_alpha = ga;
                 w->draw(0, 0);
             } else if (b->_image && b->dim) {
-                // Empty: a dim picture; charging: it fills up from the bottom in colour.
+                // Empty: a dim picture; charging: it fills up from the bottom
+                // in the colour of the chips that charge it.
                 const ImagePtr& im = b->_image;
                 const float iw = static_cast<float>(im->width), ih = static_cast<float>(im->height);
+                const float sc = (pu.aktywny || fill >= 1) ? b->_scale * b->_buttonScale : 1.0f;
                 SetBlend(ALPHABLEND);
-                SetScale(1, 1);
-                SetColor(110, 110, 110);
-                SetAlpha(ga * (pu.odkryty ? 0.55f : 0.3f));
-                DrawImage(im, b->dim->x, b->dim->y);
+                SetScale(sc, sc);
+                if (fill < 1) {
+                    SetColor(110, 110, 110);
+                    SetAlpha(ga * (pu.odkryty ? 0.55f : 0.3f));
+                    DrawImage(im, b->dim->x, b->dim->y);
+                }
                 if (fill > 0) {
                     const float srcY = ih * (1 - fill);
-                    SetColor(255, 255, 255);
+                    const ImagePtr& face = cd && tint ? tint : im;
+                    if (cd && tint)
+                        SetColor(cd->rgb.r, cd->rgb.g, cd->rgb.b);
+                    else
+                        SetColor(255, 255, 255);
                     SetAlpha(ga);
-                    DrawSubImageRect(im, b->dim->x, b->dim->y, iw, ih - srcY, 0, srcY, iw, ih - srcY,
+                    DrawSubImageRect(face, b->dim->x, b->dim->y, iw, ih - srcY, 0, srcY, iw, ih - srcY,
                                      im->handleX, im->handleY - srcY, 0);
-                    const auto& cd = TM3Game::powerUpColor[static_cast<size_t>(n - 1)];
-                    b->drawAsPowerUp(
-                        0, createRGB(cd ? cd->rgb.r : 255, cd ? cd->rgb.g : 255, cd ? cd->rgb.b : 255),
-                        ga * 0.25f, fill);
+                    if (fill < 1 && !(cd && tint))
+                        b->drawAsPowerUp(
+                            0, createRGB(cd ? cd->rgb.r : 255, cd ? cd->rgb.g : 255, cd ? cd->rgb.b : 255),
+                            ga * 0.25f, fill);
                 }
+                SetScale(1, 1);
             }
             // The charged glow of the power-up.
             if (pu.odkryty && pu.alpha > 0 && bonusObw) {
@@ -126,6 +138,25 @@ int TMainGame::_drawGui() {
     SetAlpha(1);
     SetColor(255, 255, 255);
     return 0;
+}
+
+ImagePtr TMainGame::_chargeTemplate(int n, const ImagePtr& face) {
+    // A light grey copy of button n's picture: drawn tinted, it takes the
+    // colour of the chips that charge the power-up and keeps its shading.
+    if (n < 1 || n > 6 || !face) return nullptr;
+    ImagePtr& t = _chargeTemplates[static_cast<size_t>(n)];
+    if (t || _chargeTemplateTried[static_cast<size_t>(n)]) return t;
+    _chargeTemplateTried[static_cast<size_t>(n)] = true;
+    TPixmap p = LoadPixmap(dataRoot + "gfx/gui/mainGame/bonus_" + std::to_string(n) + ".png");
+    if (p.width != face->width || p.height != face->height) return nullptr;
+    for (size_t k = 0; k + 3 < p.pixels.size(); k += 4) {
+        const int lum = (p.pixels[k] * 77 + p.pixels[k + 1] * 150 + p.pixels[k + 2] * 29) >> 8;
+        const uint8_t v = static_cast<uint8_t>(std::min(255, 70 + lum * 3 / 4));
+        p.pixels[k] = p.pixels[k + 1] = p.pixels[k + 2] = v;
+    }
+    t = CreateImageFromPixmap(p, IMG_FILTERED);
+    if (t) SetImageHandle(t, face->handleX, face->handleY);
+    return t;
 }
 
 int TMainGame::resetPowerUps() {
@@ -241,6 +272,10 @@ int TMainGame::_updateTileVanish(const std::shared_ptr<TTile>& t) {
     if (!t || !t->td || t->td->id == 0 || !t->chip || !t->chip->cd) return 0;
     if (t->chip->cd->puzzleChip || t->chip->cd->id > 100) return 0;
     vanishList = m3Game->getAllChipsLikeThisById(t->chip->cd->id);
+    // Every chip that would vanish glows on its tile (the aimed tiles' glow),
+    // besides the sparks: the preview reads at a glance.
+    for (auto& ch : vanishList)
+        if (ch && ch->tile) ch->tile->oznaczony = 1;
     const int now = Millisecs();
     if (now >= vanishPartTime) {
         vanishPartTime = now + 20;
@@ -484,8 +519,26 @@ int TMainGame::_drawBonusImg() {
     switch (tryb) {
         case 1:
             return _drawBonusIMGDir(imgMlotek);
-        case 3:
-            return _drawBonusIMGDir(imgNozyce);
+        case 3: {
+            // The cross-fire's cursor is its button's own picture, smaller,
+            // in the colour the button shows.
+            auto b = Gui ? Gui->get<TButton>("bonus_2") : nullptr;
+            if (!b || !b->_image) return _drawBonusIMGDir(imgNozyce);
+            const auto& cd = TM3Game::powerUpColor[1];
+            const ImagePtr tint = _chargeTemplate(2, b->_image);
+            SetBlend(ALPHABLEND);
+            if (cd && tint)
+                SetColor(cd->rgb.r, cd->rgb.g, cd->rgb.b);
+            else
+                SetColor(255, 255, 255);
+            SetAlpha(1);
+            SetScale(0.6f, 0.6f);
+            SetRotation(0);
+            DrawImage(cd && tint ? tint : b->_image, static_cast<float>(mouse.x),
+                      static_cast<float>(mouse.y));
+            SetScale(1, 1);
+            return 0;
+        }
         case 4:
             return _drawBonusIMGDir(imgRozczka);
         case 2:
@@ -636,26 +689,46 @@ int TMainGame::_updateToolTips() {
     return 0;
 }
 
+namespace {
+
+// A tool tip is a small parchment card with a wooden rim, like the HUD's
+// panels, over a soft shadow.
+void drawTipPanel(float x, float y, float w, float h, float a) {
+    SetBlend(ALPHABLEND);
+    SetScale(1, 1);
+    SetRotation(0);
+    SetColor(0, 0, 0);
+    SetAlpha(0.35f * a);
+    DrawRect(x + 4, y + 5, w, h);
+    SetColor(94, 58, 28);
+    SetAlpha(a);
+    DrawRect(x, y, w, h);
+    SetColor(251, 238, 203);
+    DrawRect(x + 3, y + 3, w - 6, h - 6);
+}
+
+}  // namespace
+
 int TMainGame::_drawToolTips() {
     SetRotation(0);
     SetScale(1, 1);
-    auto counterTip = [&](int slot, const std::string& text, int rx, int ry, int tx, int ty) {
-        const float a = toolTipA[static_cast<size_t>(slot)];
+    // The counters' tips hang under the counters' panel, right-aligned with
+    // it: the pointer, on the counter above, never hides them and they never
+    // cover the number they explain.
+    auto counterTip = [&](int slot, const std::string& text) {
+        const float a = toolTipA[static_cast<size_t>(slot)] * alpha;
         if (a <= 0) return;
         SetImageFont(toolTipFont);
-        const int w = TextWidth(text), h = TextHeight(text);
-        SetBlend(ALPHABLEND);
-        SetColor(0, 0, 0);
-        SetAlpha(a * alpha * 0.5f);
-        DrawRect(static_cast<float>(rx - w / 2), static_cast<float>(ry), static_cast<float>(w + 20),
-                 static_cast<float>(h + 10));
-        SetColor(255, 255, 255);
-        SetAlpha(a * alpha);
-        DrawText(text, static_cast<float>(tx - w / 2), static_cast<float>(ty));
+        const float w = static_cast<float>(TextWidth(text)) + 24,
+                    h = static_cast<float>(TextHeight(text)) + 14;
+        const float x = 1016 - w, y = 106;
+        drawTipPanel(x, y, w, h, a);
+        SetColor(74, 36, 10);
+        SetAlpha(a);
+        DrawText(text, x + 12, y + 7);
     };
-    // Kept inside the screen: the counters sit at the right edge.
-    counterTip(0, txtTilesLeft, 890, 5, 900, 10);
-    if (_levelHasPieces) counterTip(1, txtPuzzlesLeft, 910, 55, 920, 60);
+    counterTip(0, txtTilesLeft);
+    if (_levelHasPieces) counterTip(1, txtPuzzlesLeft);
     _drawMatchType();
     _drawPowerUpsToolTips();
     SetAlpha(1);
@@ -664,17 +737,19 @@ int TMainGame::_drawToolTips() {
 }
 
 int TMainGame::_drawMatchType() {
-    const float a = toolTipA[2];
+    const float a = toolTipA[2] * alpha;
     const size_t mt = static_cast<size_t>(std::clamp(m3Game ? m3Game->matchType : 0, 0, 2));
     if (a > 0) {
+        // Beside the badge, to its right: the pointer on the badge leaves it clear.
         SetImageFont(matchFont);
-        SetBlend(ALPHABLEND);
-        SetColor(0, 0, 0);
-        SetAlpha(0.5f * a);
-        DrawText(txtMatch[mt], 72, 732);
-        SetColor(247, 222, 113);
+        const std::string& name = txtMatch[mt];
+        const float w = static_cast<float>(TextWidth(name)) + 24,
+                    h = static_cast<float>(TextHeight(name)) + 12;
+        const float x = 72, y = 740 - h / 2;
+        drawTipPanel(x, y, w, h, a);
+        SetColor(94, 58, 28);
         SetAlpha(a);
-        DrawText(txtMatch[mt], 70, 730);
+        DrawText(name, x + 12, y + 6);
     }
     if (trybImgSmall[mt]) {
         SetBlend(ALPHABLEND);
@@ -686,41 +761,68 @@ int TMainGame::_drawMatchType() {
     return 0;
 }
 
+TMainGame::PowerUpStatus TMainGame::powerUpStatus(bool unlocked, float charge, bool chargeable) {
+    if (!unlocked) return PowerUpStatus::Locked;
+    if (charge >= 1.0f) return PowerUpStatus::Ready;  // earned earlier: it can still be used here
+    if (!chargeable) return PowerUpStatus::NotOnThisLevel;
+    return PowerUpStatus::Charging;
+}
+
+bool TMainGame::powerUpChargeable(int i) {
+    return i >= 0 && i < 6 && TM3Game::powerUpColor[static_cast<size_t>(i)] != nullptr;
+}
+
 int TMainGame::_drawPowerUpsToolTips() {
     for (int s = 11; s <= 16; ++s) {
-        const float a = toolTipA[static_cast<size_t>(s)];
+        const float a = toolTipA[static_cast<size_t>(s)] * alpha;
         if (a <= 0) continue;
         const int i = s - 11;
         const TDim d = getPowerUpDim(s - 10);
-        const float bx = d.x, by = d.y;
         SetScale(1, 1);
         SetRotation(0);
-        const int h = measureTextBlock(txtPowerUpOpis[static_cast<size_t>(i)], 170, "LEFT", toolTipFont, 1);
-        SetBlend(ALPHABLEND);
-        SetColor(0, 0, 0);
-        SetAlpha(0.5f * a);
-        // Taller than the title and status alone: the description is shown below them.
-        DrawRect(bx - 5, by - 5, 190, static_cast<float>(h + 35 + 30));
-        SetColor(255, 255, 0);
-        SetAlpha(a);
+        // To the right of the power-up column, level with the button: the
+        // pointer on the button never hides it and it never covers a button.
+        const float w = 262, textW = w - 24;
+        const std::string& opis = txtPowerUpOpis[static_cast<size_t>(i)];
+        const int descH = measureTextBlock(opis, textW, "LEFT", toolTipFont, 1);
         SetImageFont(toolTipTitleFont);
-        drawTextBlock(guiUpper(txtPowerUp[static_cast<size_t>(i)]), static_cast<int>(bx),
-                      static_cast<int>(by), 170, "CENTER", toolTipTitleFont, 0);
+        const int titleH = TextHeight("A");
         TPowerUp& pu = powerUpOf(i);
         std::string line;
-        if (pu.odkryty) {
-            SetColor(255, 255, 255);
-            const float pc = pu.getPercent();
-            line = pc >= 1.0f ? txtReadyToUse
-                              : txtCharged + " " + std::to_string(static_cast<int>(pc * 100)) + "%";
-        } else {
-            SetColor(255, 0, 0);
-            line = txtNotAvailable;
+        int r = 90, g = 52, b = 22;
+        switch (powerUpStatus(pu.odkryty != 0, pu.getPercent(), powerUpChargeable(i))) {
+            case PowerUpStatus::Locked:
+                r = 160, g = 30, b = 20;
+                line = txtNotAvailable;
+                break;
+            case PowerUpStatus::NotOnThisLevel:
+                r = 160, g = 30, b = 20;
+                line = txtNotOnThisLevel;
+                break;
+            case PowerUpStatus::Ready:
+                r = 30, g = 110, b = 30;
+                line = txtReadyToUse;
+                break;
+            case PowerUpStatus::Charging:
+                line = txtCharged + " " + std::to_string(static_cast<int>(pu.getPercent() * 100)) + "%";
+                break;
         }
-        drawTextBlock(line, static_cast<int>(bx), static_cast<int>(by + 25), 170, "CENTER", toolTipFont, 0);
-        SetColor(230, 230, 230);
-        drawTextBlock(txtPowerUpOpis[static_cast<size_t>(i)], static_cast<int>(bx), static_cast<int>(by + 50),
-                      170, "LEFT", toolTipFont, 1);
+        const int lineH = measureTextBlock(line, textW, "LEFT", toolTipFont, 0);
+        const float h = static_cast<float>(10 + titleH + 4 + lineH + 8 + descH + 12);
+        const float x = 118, y = std::clamp(d.y - h / 2, 4.0f, 764.0f - h);
+        drawTipPanel(x, y, w, h, a);
+        SetAlpha(a);
+        SetColor(94, 58, 28);
+        SetImageFont(toolTipTitleFont);
+        float ty = y + 10;
+        drawTextBlock(guiUpper(txtPowerUp[static_cast<size_t>(i)]), static_cast<int>(x + 12),
+                      static_cast<int>(ty), textW, "LEFT", toolTipTitleFont, 0);
+        ty += static_cast<float>(titleH + 4);
+        SetColor(r, g, b);
+        drawTextBlock(line, static_cast<int>(x + 12), static_cast<int>(ty), textW, "LEFT", toolTipFont, 0);
+        ty += static_cast<float>(lineH + 8);
+        SetColor(74, 36, 10);
+        drawTextBlock(opis, static_cast<int>(x + 12), static_cast<int>(ty), textW, "LEFT", toolTipFont, 1);
     }
     SetAlpha(1);
     SetColor(255, 255, 255);

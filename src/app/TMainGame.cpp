@@ -213,6 +213,7 @@ int TMainGame::_setupGame() {
     setM3Effects(_effects.get());
     setM3Particles(&playParticles());
     _autoplayer = std::make_shared<TM3AutoPlayer>(*m3Game);
+    _autoplayer->setsOffBonuses = true;  // a board holding a bonus is never refilled here
     return 0;
 }
 
@@ -235,6 +236,8 @@ int TMainGame::_setupTexts() {
     txtNotAvailable = line(23);
     txtCharged = line(24);
     txtReadyToUse = line(25);
+    txtNotOnThisLevel = line(34);
+    if (txtNotOnThisLevel.empty()) txtNotOnThisLevel = "Not available on this level";
     txtPlatesCaption = line(26);
     txtPiecesCaption = line(27);
     txtGoalTitle = line(28);
@@ -378,6 +381,7 @@ void TMainGame::reportFrameStats() {
 
 int TMainGame::prepare() {
     if (tutorialClearTip) tutorialClearTip();
+    platesAtStart = tilesLeft();
     _preparePowerUps();
     _prepareSelf();
     _prepareNapisy();
@@ -502,6 +506,7 @@ int TMainGame::update() {
     const std::string st = upperAscii(state);
     if ((st == "NORMAL" || st == "WIN") && tutorialUpdate) tutorialUpdate();
     _updateState();
+    _updateFeedback();
     _updateGoalCard();
     _updateAlpha();
     _updateFade();
@@ -663,6 +668,11 @@ int TMainGame::_updateTime() {
     if (player().gameMode == "TIMED" && secondTime > 0 && now > secondTime) {
         secondTime = now + 1000;
         level->czas -= 1;
+        // The last ten seconds tick audibly (the clock pulses red meanwhile).
+        if (level->czas > 0 && level->czas <= 10) {
+            globalSnd.playSound("click");
+            harnessLog("low time " + std::to_string(level->czas));
+        }
         if (level->czas <= 0) {
             level->czas = 0;
             LOSE();
@@ -853,8 +863,25 @@ int TMainGame::CHEATWIN() {
     return 0;
 }
 
+bool TMainGame::boardHidden() const {
+    return _paused && profile && profile->gameMode == "TIMED";
+}
+
 int TMainGame::goMENU() {
+    // The goal card would only stand beside the pause panel: it is done with.
+    _goalA = _goalDA = 0;
+    const int pausedAt = Millisecs();
+    _paused = true;
     const std::string r = upperAscii(optionsLoop ? optionsLoop() : std::string("RESUME"));
+    _paused = false;
+    // Time stands still while paused: the countdown, the played time and the
+    // next hint go on from where they were.
+    const int away = Millisecs() - pausedAt;
+    if (away > 0) {
+        if (secondTime > 0) secondTime += away;
+        secondTime2 += away;
+        hintTime += away;
+    }
     if (r == "RESTART") {
         if (playLogLevel) playLogLevel(-2);
         setState("RESTART");
@@ -1026,4 +1053,61 @@ void TMainGame::_updateGoalCard() {
     if (_goalDA > 0 && st == "NORMAL" && Millisecs() - _normalSince > 4000) _goalDA = 0;
     const float step = 0.08f * frameDelta;
     _goalA = _goalDA > _goalA ? std::min(_goalDA, _goalA + step) : std::max(_goalDA, _goalA - step);
+}
+
+// ---------------------------------------------------------------------------
+// Feedback: the "no" of a too-short chain or group, praise, the hovered group
+
+void TMainGame::refuseChips(const std::vector<std::shared_ptr<TChip>>& chips) {
+    for (auto& w : _refused)
+        if (auto ch = w.lock()) ch->asx = ch->asy = 0;
+    _refused.clear();
+    for (const auto& ch : chips)
+        if (ch) _refused.push_back(ch);
+    _refusedUntil = Millisecs() + 400;
+    harnessLog("refused " + std::to_string(chips.size()));
+}
+
+int TMainGame::praiseFor(int size, int cascade) {
+    const int bySize = size >= 13 ? 4 : size >= 10 ? 3 : size >= 8 ? 2 : size >= 6 ? 1 : 0;
+    const int byCascade = cascade >= 6 ? 4 : cascade >= 5 ? 3 : cascade >= 4 ? 2 : cascade >= 3 ? 1 : 0;
+    return std::max(bySize, byCascade);
+}
+
+void TMainGame::praiseMatch(int size, int cascade) {
+    if (cascade <= 1) _praiseRank = 0;  // a new move
+    const int rank = praiseFor(size, cascade);
+    if (rank <= _praiseRank) return;
+    _praiseRank = rank;
+    // Text particle kinds of the praise captions: great, excellent, terrific, spectacular.
+    static const int kinds[5] = {-1, 2, 0, 4, 3};
+    playParticles().textParticle(kinds[rank], 534, 300);
+    harnessLog("praise " + std::to_string(rank));
+}
+
+void TMainGame::_updateFeedback() {
+    // The refused chips shake a moment, then rest where they belong.
+    if (!_refused.empty()) {
+        const bool on = Millisecs() < _refusedUntil;
+        for (auto& w : _refused)
+            if (auto ch = w.lock()) {
+                if (on)
+                    ch->_update_shaking(5, 0.6f);
+                else
+                    ch->asx = ch->asy = 0;
+            }
+        if (!on) _refused.clear();
+    }
+    // Group mode: the group under the pointer, when it is big enough to go.
+    _hoverGroup.clear();
+    if (!m3Game || !level || m3Game->matchType != 2 || tryb != 0 || upperAscii(state) != "NORMAL" ||
+        boardHidden())
+        return;
+    TTilePtr t = m3Game->overTile;
+    if (!t || !t->chip || !t->chip->state.empty() || t->chip->isBonus() || t->chip->isPuzzle()) return;
+    ChipListPtr g = m3Game->getMatchedChips(t);
+    m3Game->clearMarks();
+    if (g && g->size() >= 3)
+        for (auto& ch : *g)
+            if (ch && ch->tile && ch->state.empty()) _hoverGroup.push_back(ch);
 }

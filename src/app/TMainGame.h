@@ -2,6 +2,7 @@
 // the win or the loss, with the HUD, the power-ups, hints and tool tips.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <functional>
@@ -59,7 +60,7 @@ public:
     float znakPer = 0, dZnakPer = 0;
     int znakTime = 0;
     std::string txtScore, txtTime, txtLevel, txtPuzzlesLeft, txtTilesLeft, txtNotAvailable, txtCharged,
-        txtReadyToUse;
+        txtReadyToUse, txtNotOnThisLevel;
     std::array<std::string, 3> txtMatch{};
     std::array<std::string, 6> txtPowerUp{}, txtPowerUpOpis{};
     FontPtr scoreFont1, scoreFont2, multiFont, timeFont, matchFont, toolTipFont, toolTipTitleFont;
@@ -229,8 +230,37 @@ public:
     // The HUD time text for a number of seconds: "m:ss", or "h:mm:ss" from an hour on.
     static std::string formatTime(int seconds);
     int tilesLeft() const;
+    // Plates left to break when the level began, and how many of them the
+    // player has broken since (what the HUD's counter counted down).
+    int platesAtStart = 0;
+    int platesBroken() const { return std::max(0, platesAtStart - tilesLeft()); }
     int puzzlesLeft() const;
     bool lostLevel = false;  // the lose screen ran in the current loop
+    // A chain or group too short to match: its chips shake for a moment.
+    void refuseChips(const std::vector<std::shared_ptr<TChip>>& chips);
+    bool chipsShaking() const { return !_refused.empty(); }
+    // A match was made: long cascades and big matches earn a word of praise.
+    void praiseMatch(int size, int cascade);
+    // The praise a match earns: 0 none, then 1 "Great", 2 "Excellent",
+    // 3 "Terrific", 4 "Spectacular" (pure, for tests).
+    static int praiseFor(int size, int cascade);
+    int praiseShown() const { return _praiseRank; }
+    // Per frame: the refused chips' shake, the hovered group.
+    void _updateFeedback();
+    // Group mode: the chips of the group under the pointer (outlined).
+    const std::vector<std::shared_ptr<TChip>>& hoverGroup() const { return _hoverGroup; }
+    // What a power-up's tool tip says about it: not unlocked yet, never
+    // charged on this level (none of its chips are in the level's colours),
+    // ready, or charging (pure, for tests).
+    enum class PowerUpStatus { Locked, NotOnThisLevel, Ready, Charging };
+    static PowerUpStatus powerUpStatus(bool unlocked, float charge, bool chargeable);
+    // Power-up slot i (0..5) is charged by one of the current level's colours.
+    static bool powerUpChargeable(int i);
+    // True while the pause panel (the options over a level) is open.
+    bool paused() const { return _paused; }
+    // While paused in timed mode the board is not shown: the clock stands
+    // still, so the player must not plan moves meanwhile.
+    bool boardHidden() const;
     // One line on stdout for the harness's checks (only while a script runs).
     void harnessLog(const std::string& event) const;
     int framesLoop = 0;  // frames run by the current mainLoop (benchmarks)
@@ -243,6 +273,12 @@ public:
 
 private:
     bool _setUp = false;
+    std::vector<std::weak_ptr<TChip>> _refused;
+    int _refusedUntil = 0;
+    int _praiseRank = 0;  // the best praise shown for the current move
+    std::vector<std::shared_ptr<TChip>> _hoverGroup;
+    void _drawGroupOutline();
+    bool _paused = false;
     std::shared_ptr<TMainGameEffects> _effects;
     std::shared_ptr<TM3AutoPlayer> _autoplayer;
     ImagePtr _backCache;   // background, vignette and HUD panels grabbed once per level
@@ -250,6 +286,10 @@ private:
     std::vector<const TTileData*> _boardCachePlates;  // each cell's plate in _boardCache
     bool _backCacheValid = false;
     ImagePtr _tileIcon, _puzzleIcon;
+    // Grey copies of the power-up buttons' pictures, tinted when drawn (1..6).
+    std::array<ImagePtr, 7> _chargeTemplates{};
+    std::array<bool, 7> _chargeTemplateTried{};
+    ImagePtr _chargeTemplate(int n, const ImagePtr& face);
     FontPtr _captionFont1, _captionFont2;
     TDim _bonusDim[7];  // button rectangles, 1..6
     int _lastSeconds = -1;

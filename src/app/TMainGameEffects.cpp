@@ -152,3 +152,11 @@ TPowerUp* TMainGameEffects::powerUp(int slot) {
     if (slot < 0 || slot > 5) return nullptr;
     return &_s.powerUpOf(slot);
 }
+
+void TMainGameEffects::refusedMatch(const std::vector<std::shared_ptr<TChip>>& chips) {
+    globalSnd.playBadMatch();
+    _s.refuseChips(chips);
+}
+void TMainGameEffects::matchMade(int size, int cascade) {
+    _s.praiseMatch(size, cascade);
+}

@@ -35,6 +35,10 @@ public:
     void flyingResource(int slot, float x, float y, const std::shared_ptr<TChipData>& cd) override;
     void chipFantoms(TTile& target, const std::vector<std::shared_ptr<TChip>>& chips) override;
 
+    // feedback
+    void refusedMatch(const std::vector<std::shared_ptr<TChip>>& chips) override;
+    void matchMade(int size, int cascade) override;
+
     // flags and values
     void setChainBroken() override;
     void setTileMatched() override;

@@ -1,5 +1,6 @@
 #include "effects/TNumberAndTextParticle.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "data/DataGlobals.h"
@@ -24,29 +25,26 @@ void TNumberAndTextParticle::setupFont() {
 
 void TNumberAndTextParticle::setText(const char* t) {
     text.fill(0);
-    if (t) std::strncpy(text.data(), t, text.size() - 1);
+    if (t) std::memcpy(text.data(), t, strnlen(t, text.size() - 1));
 }
 
 void TNumberAndTextParticle::draw() {
     if (Millisecs() < startTime || bornTime == 0) return;
     SetBlend(ALPHABLEND);
     SetRotation(0);
-    SetColor(rgb.r, rgb.g, rgb.b);
-    SetAlpha(a);
     SetScale(s, s);
-    // Digits on the left of x, the word on the right, so the pair is centred.
+    // Number and word are one caption in one style: gold letters in a brown
+    // outline, centred on x.
     SetImageFont(font);
-    const std::string word(text.data());  // short: stays in the small-string buffer
-    const float ww = static_cast<float>(TextWidth(word)) * s;
-    const float dw = countWidth() * s;
-    const float left = x - (dw + 8 * s + ww) / 2;
-    _drawGlyphs(TNumberParticle::digits1, left + dw / 2, y);
-    const float ty = y - static_cast<float>(TextHeight(word)) * s / 2;
+    const std::string label(text.data());  // short: stays in the small-string buffer
+    const float left = x - static_cast<float>(TextWidth(label)) * s / 2;
+    const float ty = y - static_cast<float>(TextHeight(label)) * s / 2;
     SetColor(94, 58, 28);
+    SetAlpha(a);
     for (int k = 0; k < 4; ++k)
-        DrawText(word, left + dw + 8 * s + (k & 1 ? 2.0f : -2.0f), ty + (k & 2 ? 2.0f : -2.0f));
+        DrawText(label, left + (k & 1 ? 2.0f : -2.0f) * s, ty + (k & 2 ? 2.0f : -2.0f) * s);
     SetColor(247, 222, 113);
-    DrawText(word, left + dw + 8 * s, ty);
+    DrawText(label, left, ty);
 }
 
 TNumberAndTextParticle* TNumberAndTextParticle::create(int value, const char* word, float x, float y,
@@ -54,7 +52,9 @@ TNumberAndTextParticle* TNumberAndTextParticle::create(int value, const char* wo
     TNumberAndTextParticle* t = pool().acquire();
     if (!t) return nullptr;
     t->przeliczWpis(value);
-    t->setText(word);
+    char label[32];
+    std::snprintf(label, sizeof label, "%d %s", value, word ? word : "");
+    t->setText(label);
     t->px = t->x = x;
     t->py = t->y = y;
     t->startA = 1;

@@ -1,5 +1,5 @@
-// A number followed by a short word ("7 chain!"): the large digits and the
-// word in the caption font, outlined in the digits' brown.
+// A number followed by a short word ("7 chain!"), drawn as one caption: gold
+// letters of the caption font in a brown outline.
 #pragma once
 
 #include <array>

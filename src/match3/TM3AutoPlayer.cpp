@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "match3/TChip.h"
+#include "match3/TLevel.h"
 #include "match3/TM3Game.h"
 #include "match3/TMatchInfo.h"
 #include "match3/TTile.h"
@@ -27,11 +28,31 @@ void TM3AutoPlayer::_plan1(float x, float y, bool press, bool down) {
     _plan.push_back(f);
 }
 
+bool TM3AutoPlayer::_planBonus() {
+    // No match left but a bonus chip on the board: set it off (a click in
+    // chain and group mode, two on the same chip in swap mode).
+    if (!_game.level) return false;
+    for (auto& row : _game.level->tile)
+        for (auto& t : row) {
+            if (!t || !t->chip || !t->chip->isBonus() || !t->chip->state.empty()) continue;
+            const int clicks = _game.matchType == 0 ? 2 : 1;
+            for (int k = 0; k < clicks; ++k) {
+                _plan1(t->dim.x, t->dim.y, true, true);
+                _plan1(t->dim.x, t->dim.y, false, false);
+            }
+            return true;
+        }
+    return false;
+}
+
 bool TM3AutoPlayer::_planMove() {
     _plan.clear();
     _pos = 0;
     auto info = _game._noMatchLeft();
-    if (!info || !info->tile1) return false;
+    const bool noMatch = !info || !info->tile1 ||
+                         (_game.matchType == 0 && (info->maxMatch <= 0 || !info->tile2)) ||
+                         (_game.matchType == 2 && info->maxMatch <= 2);
+    if (noMatch) return setsOffBonuses && _planBonus();
     switch (_game.matchType) {
         case 0: {
             if (info->maxMatch <= 0 || !info->tile2) return false;
@@ -65,7 +86,7 @@ bool TM3AutoPlayer::_planMove() {
                         break;
                     }
             }
-            if (path.size() < 3) return false;
+            if (path.size() < 3) return setsOffBonuses && _planBonus();
             bool first = true;
             float lx = 0, ly = 0;
             for (auto& ch : path) {

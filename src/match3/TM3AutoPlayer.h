@@ -21,8 +21,12 @@ public:
     explicit TM3AutoPlayer(TM3Game& game);
 
     bool clicksInSwap = false;  // two clicks instead of a drag in swap mode
-    int moves = 0;              // moves started
-    bool noMoveLeft = false;    // the last look at a quiet board found no move
+    // With no match left, set off a bonus chip if there is one instead of
+    // reporting no move: the play screen keeps a board holding a bonus (it is
+    // not dead there); the level runner refills every board without a match.
+    bool setsOffBonuses = false;
+    int moves = 0;            // moves started
+    bool noMoveLeft = false;  // the last look at a quiet board found no move
     std::shared_ptr<TM3ScriptedInput> input;
 
     // Sets this frame's mouse; returns true while a move is being acted out.
@@ -37,6 +41,7 @@ private:
         bool down = false;
     };
     void _plan1(float x, float y, bool press, bool down);
+    bool _planBonus();
     bool _planMove();
     TM3Game& _game;
     std::vector<Frame> _plan;

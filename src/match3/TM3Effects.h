@@ -84,6 +84,20 @@ public:
         (void)target;
         (void)chips;
     }
+
+    // --- feedback (added with the play screen's polish) ---
+    // The player let go of a chain, or clicked a group, too short to match:
+    // the chips say no (the play screen shakes them); here only the sound.
+    virtual void refusedMatch(const std::vector<std::shared_ptr<TChip>>& chips) {
+        (void)chips;
+        playBadMatch();
+    }
+    // A match of `size` chips was made; `cascade` counts the matches made
+    // since the player's last move (1 for the move's own match).
+    virtual void matchMade(int size, int cascade) {
+        (void)size;
+        (void)cascade;
+    }
 };
 
 // The installed hooks; never null (a do-nothing instance when none is set).

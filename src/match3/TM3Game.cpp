@@ -821,8 +821,12 @@ void TM3Game::_control_CLICK() {
 void TM3Game::_matchGroup(const TilePtr& t) {
     ChipListPtr group = getMatchedChips(t);
     clearMarks();
-    if (!group || group->size() <= 2) return;
+    if (!group || group->size() <= 2) {
+        if (group && !group->empty() && t->chip && t->chip->state.empty()) fx().refusedMatch(*group);
+        return;
+    }
     const int n = static_cast<int>(group->size());
+    fx().matchMade(n, 1);
     for (auto& ch : *group) ch->giveResource(1);
     level->log_iloscMatchy += 1;
     level->log_zmatchowaneChipsy += n;
@@ -940,7 +944,10 @@ void TM3Game::_control_CHAIN() {
         return;
     }
     if (!zaznaczone.empty()) {
-        if (zaznaczone.size() > 2) _matchChain();
+        if (zaznaczone.size() > 2)
+            _matchChain();
+        else
+            fx().refusedMatch(zaznaczone);
         zaznaczone.clear();
         _lastAdded.reset();
     }
@@ -975,6 +982,7 @@ void TM3Game::_matchChain() {
     }
     if (keep) _moveFantomsToOne(_tilePtr(*keep->tile), zaznaczone, n);
     level->highestMatch = std::max(level->highestMatch, n);
+    fx().matchMade(n, 1);
     if (TTile* last = zaznaczone.back()->tile) m3Particles().chainLengthParticle(last->dim.x, last->dim.y, n);
 }
 
@@ -1027,6 +1035,7 @@ int TM3Game::_isMatch(TTile& tile) {
             if (ch != keep) ch->destroy(0);
         _moveFantomsToOne(tp, *m, n);
     }
+    fx().matchMade(n, matcheSamoistne + 1);
     if (++matcheSamoistne > 7) {
         matcheSamoistne = 0;
         createBonus1();

@@ -7,8 +7,6 @@
 #include "app/FrameServices.h"
 #include "app/Paths.h"
 #include "audio/TGlobalSnd.h"
-#include "platform/Files.h"
-#include "platform/Services.h"
 #include "data/TRCMFile.h"
 #include "gui/TMouse.h"
 #include "platform/Files.h"
@@ -149,13 +147,14 @@ void TOptions::setFullScreen(int on) {
 int TOptions::setup() {
     if (_setUp) return 0;
     _setUp = true;
-    const auto lines = loadTextLines(
-        dataRoot + "txt/options.txt",
-        {"Options", "Full screen", "Wide screen", "Music volume", "Sound volume", "Game cursor", "Tutorial", "Credits",
-         "Back", "Resume", "Restart level", "Main menu", "On", "Off",
-         "The display refused full screen; the game stays in a window."});
-    for (size_t i = 0; i < 15; ++i) txt[i] = lines[i];
+    const auto lines =
+        loadTextLines(dataRoot + "txt/options.txt",
+                      {"Options", "Full screen", "Wide screen", "Music volume", "Sound volume", "Game cursor",
+                       "Tutorial", "Credits", "Back", "Resume", "Restart level", "Main menu", "On", "Off",
+                       "The display refused full screen; the game stays in a window.", "Paused"});
+    for (size_t i = 0; i < 16; ++i) txt[i] = lines[i];
     panel = loadMidImage(dataRoot + "gfx/gui/options/panel.png");
+    ribbon = loadMidImage(dataRoot + "gfx/gui/mainGame/wstazka.png");
     font = guiLoadFont(dataRoot + "gfx/fonts/Bookman.ttf", 22, 0);
     titleFont = guiLoadFont(dataRoot + "gfx/fonts/Bookman.ttf", 36, 0);
     Gui = loadGui(dataRoot + "gfx/gui/options/options.gui");
@@ -299,7 +298,16 @@ int TOptions::draw() {
     SetAlpha(alpha);
     if (panel) DrawImage(panel, 512, 384);
     SetImageFont(titleFont);
-    drawShadowedCentred(txt[0], 512, 124, 94, 58, 28, alpha);
+    if (_fromLevel && ribbon) {
+        // Over a level the game stands still: the panel says so on a ribbon
+        // across its top edge, dark letters on the gold.
+        SetScale(1.5f, 1.5f);
+        DrawImage(ribbon, 512, 122);
+        SetScale(1, 1);
+        drawShadowedCentred(txt[15], 512, 122 - TextHeight(txt[15]) / 2.0f - 6, 59, 36, 20, alpha);
+    } else {
+        drawShadowedCentred(txt[0], 512, 124, 94, 58, 28, alpha);
+    }
     SetImageFont(font);
     const int h = TextHeight("A");
     const struct {

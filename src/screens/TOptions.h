@@ -62,9 +62,9 @@ public:
     // The credits screen over `behind`.
     void showCredits(TEkran* behind);
 
-    ImagePtr panel;
+    ImagePtr panel, ribbon;
     FontPtr font, titleFont;
-    std::string txt[15];
+    std::string txt[16];
 
 private:
     std::string _path;

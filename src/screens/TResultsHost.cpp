@@ -28,6 +28,10 @@ std::string TResultsHost::timeLeft() {
     return mainGame ? mainGame->getTimeLeft() : std::string("0:00");
 }
 
+int TResultsHost::platesBroken() {
+    return mainGame ? mainGame->platesBroken() : 0;
+}
+
 int TResultsHost::profileScore() {
     return mainGame ? mainGame->player().score : 0;
 }

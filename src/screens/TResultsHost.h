@@ -14,6 +14,8 @@ public:
     virtual std::shared_ptr<TLevel> level();  // the level just played
     virtual std::string gameMode();           // the player's "RELAXED" or "TIMED"
     virtual std::string timeLeft();           // the play screen's remaining time as text
+    // Plates broken this level, as the HUD's plate counter counted them down.
+    virtual int platesBroken();
     virtual int profileScore();
     virtual void addProfileScore(int n);
     virtual void addProfilePuzzles(int n);

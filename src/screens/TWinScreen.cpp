@@ -1,5 +1,6 @@
 #include "screens/TWinScreen.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "app/FrameServices.h"
@@ -106,9 +107,13 @@ int TWinScreen::getTotalScore() const {
 }
 
 float TWinScreen::getDataY(int row) const {
+    // Evenly from y 200 to 390; more rows than fit there at a row's height
+    // (the eight of a timed win with pieces) reach further down the panel,
+    // which has room for them above its button.
     const int n = static_cast<int>(lines.size());
     if (n < 2) return 200;
-    return 200.0f + 190.0f / static_cast<float>(n - 1) * static_cast<float>(row);
+    const float step = std::max(190.0f / static_cast<float>(n - 1), kMinRowStep);
+    return 200.0f + step * static_cast<float>(row);
 }
 
 void TWinScreen::_prepareSelf() {
@@ -158,7 +163,8 @@ void TWinScreen::_prepareSummary() {
     // level score has its row, so the rows add up.
     const auto num = [](int v) { return groupThousands(v); };
     add(txtScore, num(score));
-    add(txtTiles, num(lvl ? lvl->tilesCount : 0));
+    // The plates the HUD counted down (not the layers broken on the way).
+    add(txtTiles, num(h.platesBroken()));
     if (mode == "TIMED") {
         add(txtTimeLeft, h.timeLeft());
         add(txtTimeBonus, num(getTimeBonus()));

@@ -59,6 +59,8 @@ public:
     // 1234567 as "1,234,567", the HUD's number format.
     static std::string groupThousands(int v);
     float getDataY(int row) const;
+    // Rows are never closer than this (a row's bar is about 30 px high).
+    static constexpr float kMinRowStep = 34.0f;
 
     // The loop's end: the hide has run its course.
     bool loopDone() const override { return state == "HIDE" && fade == 0.0f && dFade == 0.0f; }

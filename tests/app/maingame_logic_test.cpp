@@ -450,4 +450,160 @@ TEST_F(MainGameTest, TutorialHintOnChainAndGroupBoardsKeepsTheMoveToShow) {
     }
 }
 
+TEST_F(MainGameTest, PauseStopsTheClocksAndHidesTheBoardOnlyAgainstTheClock) {
+    // A pause of 30 s in each mode: the board is hidden only when timed; no
+    // second of the budget, of the played time or of the hint wait passes.
+    struct Case {
+        const char* mode;
+        bool hidden;
+    } cases[] = {{"TIMED", true}, {"RELAXED", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        profile->gameMode = c.mode;
+        game->setState("NORMAL");
+        game->level->czas = 100;
+        game->levelTime = 7;
+        game->secondTime = Millisecs() + 500;
+        game->secondTime2 = Millisecs() + 500;
+        game->hintTime = Millisecs() + 2000;
+        bool hiddenWhilePaused = !c.hidden;
+        game->optionsLoop = [&] {
+            EXPECT_TRUE(game->paused());
+            hiddenWhilePaused = game->boardHidden();
+            tick(30000);
+            return std::string("RESUME");
+        };
+        EXPECT_FALSE(game->boardHidden());
+        game->goMENU();
+        EXPECT_EQ(hiddenWhilePaused, c.hidden);
+        EXPECT_FALSE(game->paused());
+        EXPECT_FALSE(game->boardHidden());
+        EXPECT_EQ(game->state, "NORMAL");
+        tick(400);  // still inside the second that was running when paused
+        game->_updateTime();
+        EXPECT_EQ(game->level->czas, 100);
+        EXPECT_EQ(game->levelTime, 7);
+        EXPECT_EQ(game->hintTime, Millisecs() + 1600);
+        tick(200);  // that second ends now
+        game->_updateTime();
+        EXPECT_EQ(game->level->czas, c.hidden ? 99 : 100);
+        EXPECT_EQ(game->levelTime, 8);
+    }
+}
+
+TEST(MainGamePowerUpTips, WhatTheTipSaysAboutAPowerUp) {
+    using S = TMainGame::PowerUpStatus;
+    struct Case {
+        const char* name;
+        bool unlocked;
+        float charge;
+        bool chargeable;
+        S want;
+    } cases[] = {
+        {"locked, whatever its charge", false, 1.0f, true, S::Locked},
+        {"no colour of the level charges it", true, 0.0f, false, S::NotOnThisLevel},
+        {"half charged earlier, no colour here", true, 0.5f, false, S::NotOnThisLevel},
+        {"charged earlier, no colour here: still usable", true, 1.0f, false, S::Ready},
+        {"full", true, 1.0f, true, S::Ready},
+        {"charging", true, 0.99f, true, S::Charging},
+        {"empty but chargeable", true, 0.0f, true, S::Charging},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TMainGame::powerUpStatus(c.unlocked, c.charge, c.chargeable), c.want) << c.name;
+}
+
+TEST_F(MainGameTest, OnlyTheLevelsColoursChargePowerUps) {
+    // The swap fixture has five colours: the sixth power-up (the needle) can
+    // never be charged there; a four-colour level leaves out the fifth too.
+    for (int i = 0; i < 5; ++i) EXPECT_TRUE(TMainGame::powerUpChargeable(i)) << i;
+    EXPECT_FALSE(TMainGame::powerUpChargeable(5));
+    loadLevel("group_basic.lvl");
+    const size_t colours = game->level->availableChips.size();
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(TMainGame::powerUpChargeable(i), static_cast<size_t>(i) < colours) << i;
+}
+
+TEST(MainGamePraise, LongCascadesAndBigMatchesEarnPraise) {
+    struct Case {
+        int size, cascade, want;
+    } cases[] = {
+        {3, 1, 0}, {5, 2, 0}, {6, 1, 1}, {7, 1, 1}, {8, 1, 2}, {10, 1, 3}, {13, 1, 4}, {40, 1, 4},
+        {3, 3, 1}, {3, 4, 2}, {3, 5, 3}, {3, 6, 4}, {3, 9, 4}, {8, 5, 3},  {13, 3, 4},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TMainGame::praiseFor(c.size, c.cascade), c.want)
+            << c.size << " chips, cascade " << c.cascade;
+}
+
+TEST_F(MainGameTest, PraiseClimbsWithTheCascadeOnceAMove) {
+    game->praiseMatch(3, 1);
+    EXPECT_EQ(game->praiseShown(), 0);
+    game->praiseMatch(3, 3);
+    EXPECT_EQ(game->praiseShown(), 1);
+    game->praiseMatch(4, 3);  // the same praise is not said twice in a move
+    EXPECT_EQ(game->praiseShown(), 1);
+    game->praiseMatch(3, 5);
+    EXPECT_EQ(game->praiseShown(), 3);
+    game->praiseMatch(3, 1);  // the next move starts over
+    EXPECT_EQ(game->praiseShown(), 0);
+}
+
+TEST_F(MainGameTest, GroupModeOutlinesTheHoveredGroupAndShakesATooShortOne) {
+    loadLevel("group_basic.lvl");
+    TTilePtr small, big;
+    size_t bigSize = 0;
+    for (auto& row : game->level->tile)
+        for (auto& t : row) {
+            if (!t || !t->chip || t->chip->isBonus() || t->chip->isPuzzle()) continue;
+            auto g = game->m3Game->getMatchedChips(t);
+            game->m3Game->clearMarks();
+            const size_t n = g ? g->size() : 0;
+            if (n >= 1 && n <= 2 && !small) small = t;
+            if (n >= 3 && !big) big = t, bigSize = n;
+        }
+    ASSERT_TRUE(small && big) << "the fixture needs a lone chip and a group";
+    pointAt(big);
+    game->_updateFeedback();
+    EXPECT_EQ(game->hoverGroup().size(), bigSize);
+    pointAt(small);
+    game->_updateFeedback();
+    EXPECT_TRUE(game->hoverGroup().empty()) << "a group too small to go is not outlined";
+
+    const auto chip = small->chip;
+    pointAt(small, 1);
+    game->m3Game->controlGame(0);
+    EXPECT_EQ(small->chip, chip) << "a too-short group stays";
+    EXPECT_TRUE(game->chipsShaking());
+    tick(50);
+    game->_updateFeedback();
+    EXPECT_TRUE(chip->asx != 0 || chip->asy != 0) << "the refused chip shakes";
+    tick(400);
+    game->_updateFeedback();
+    EXPECT_FALSE(game->chipsShaking());
+    EXPECT_EQ(chip->asx, 0);
+    EXPECT_EQ(chip->asy, 0);
+}
+
+TEST_F(MainGameTest, PlatesBrokenCountsWhatTheHudCountedDown) {
+    // The swap fixture has one-layer plates (kind 2) and two-layer ones (3).
+    TTilePtr one, two;
+    for (auto& row : game->level->tile)
+        for (auto& t : row) {
+            if (t && t->td && t->td->id == 2 && !one) one = t;
+            if (t && t->td && t->td->id == 3 && !two) two = t;
+        }
+    ASSERT_TRUE(one && two);
+    const int hudAtStart = game->tilesLeft();
+    EXPECT_EQ(game->platesAtStart, hudAtStart);
+    EXPECT_EQ(game->platesBroken(), 0);
+    const int layersBefore = game->level->tilesCount;
+    two->matchHere();  // a layer off a two-layer plate: still a plate to break
+    EXPECT_EQ(game->platesBroken(), 0);
+    one->matchHere();
+    two->matchHere();
+    EXPECT_EQ(game->platesBroken(), 2);
+    EXPECT_EQ(game->platesBroken(), hudAtStart - game->tilesLeft());
+    EXPECT_EQ(game->level->tilesCount - layersBefore, 3) << "three layers broke on the way";
+}
+
 }  // namespace

@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/Backend.h"
-#include "platform/Services.h"
 #include "data/DataGlobals.h"
 #include "effects/Particles.h"
 #include "effects/TNumberAndTextParticle.h"
@@ -18,6 +16,8 @@
 #include "effects/TPlateParticle.h"
 #include "effects/TScoreParticle.h"
 #include "effects/TTextParticle.h"
+#include "platform/Backend.h"
+#include "platform/Services.h"
 
 namespace {
 
@@ -176,6 +176,10 @@ TEST_F(ParticleTest, ScoreAndNumberGlyphs) {
     ASSERT_NE(t, nullptr);
     EXPECT_EQ(std::string(t->text.data()).size(), t->text.size() - 1);
     EXPECT_EQ(t->count, 1);
+    // The number is part of the one caption, in the word's style.
+    TNumberAndTextParticle* chain = TNumberAndTextParticle::create(12, "chain!", 0, 0, 0, &l);
+    ASSERT_NE(chain, nullptr);
+    EXPECT_EQ(std::string(chain->text.data()), "12 chain!");
 }
 
 TEST_F(ParticleTest, CaptionKindsAndTheTextParticleLife) {

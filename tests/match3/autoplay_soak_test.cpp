@@ -16,8 +16,10 @@ int chipsPlusEmptyPlates(TLevel& lvl) {
     int n = 0;
     for (auto& row : lvl.tile)
         for (auto& t : row) {
-            if (t->chip) ++n;
-            else if (t->kind() > 0) ++n;
+            if (t->chip)
+                ++n;
+            else if (t->kind() > 0)
+                ++n;
         }
     return n;
 }
@@ -87,4 +89,34 @@ TEST_F(RulesTest, AutoplayerReportsNoMoveOnAQuietDeadBoard) {
     EXPECT_TRUE(p.step());  // press
     EXPECT_EQ(p.moves, 1);
     EXPECT_FALSE(p.noMoveLeft);
+}
+
+TEST_F(RulesTest, AutoplayerSetsOffABonusWhenNoMatchIsLeft) {
+    // No match anywhere, but a bonus chip: on the play screen the board is
+    // not dead, and the autoplayer goes for the bonus (once clicked in chain and group mode,
+    // twice in swap mode) instead of reporting no move.
+    struct Case {
+        const char* mode;
+        size_t presses;
+    } cases[] = {{"SWAP", 2}, {"CHAIN", 1}, {"GROUP", 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        board({"12", "3B"}, c.mode);
+        TM3AutoPlayer p(*game);
+        game->input = p.input;
+        // Unasked (the level runner refills such a board), it reports no move.
+        EXPECT_FALSE(p.step());
+        EXPECT_TRUE(p.noMoveLeft);
+        p.setsOffBonuses = true;
+        size_t presses = 0;
+        while (p.step()) {
+            EXPECT_EQ(p.input->x, static_cast<int>(tile(1, 1)->dim.x));
+            EXPECT_EQ(p.input->y, static_cast<int>(tile(1, 1)->dim.y));
+            presses += p.input->hit ? 1 : 0;
+            if (!p.busy()) break;
+        }
+        EXPECT_EQ(p.moves, 1);
+        EXPECT_FALSE(p.noMoveLeft);
+        EXPECT_EQ(presses, c.presses);
+    }
 }

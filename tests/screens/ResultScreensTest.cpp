@@ -33,6 +33,8 @@ struct FakeHost : TResultsHost {
     std::shared_ptr<TLevel> level() override { return noLevel ? nullptr : *lvl; }
     std::string gameMode() override { return prof->mode; }
     std::string timeLeft() override { return "0:42"; }
+    int plates = 9;
+    int platesBroken() override { return plates; }
     int profileScore() override { return prof->score; }
     void addProfileScore(int n) override {
         prof->score += n;
@@ -98,10 +100,12 @@ TEST_F(WinScreenTest, RowsByModeWithTheirValues) {
 
     win._prepareSummary();
     // Relaxed play: the finish bonus has its own row, so Score + bonus = Level score.
-    EXPECT_EQ(labels(), (std::vector<std::string>{win.txtScore, win.txtTiles, win.txtFinishBonus,
-                                                  win.txtBiggestMatch, win.txtLevelScore, win.txtTotalScore,
-                                                  win.txtPuzzles}));
-    EXPECT_EQ(values(), (std::vector<std::string>{"1,234", "17", "210", "6", "1,444", "2,444", "2"}));
+    EXPECT_EQ(labels(),
+              (std::vector<std::string>{win.txtScore, win.txtTiles, win.txtFinishBonus, win.txtBiggestMatch,
+                                        win.txtLevelScore, win.txtTotalScore, win.txtPuzzles}));
+    // "Tiles broken" is the plates the HUD counted down (9), not the layers
+    // broken on the way (the level's 17).
+    EXPECT_EQ(values(), (std::vector<std::string>{"1,234", "9", "210", "6", "1,444", "2,444", "2"}));
 
     prof.mode = "TIMED";
     level = std::make_shared<TLevel>(*level);  // another win
@@ -109,35 +113,57 @@ TEST_F(WinScreenTest, RowsByModeWithTheirValues) {
     EXPECT_EQ(labels(), (std::vector<std::string>{win.txtScore, win.txtTiles, win.txtTimeLeft,
                                                   win.txtTimeBonus, win.txtBiggestMatch, win.txtLevelScore,
                                                   win.txtTotalScore, win.txtPuzzles}));
-    EXPECT_EQ(values(), (std::vector<std::string>{"1,234", "17", "0:42", "210", "6", "1,444", "3,888", "2"}));
+    EXPECT_EQ(values(), (std::vector<std::string>{"1,234", "9", "0:42", "210", "6", "1,444", "3,888", "2"}));
 
     // A level without puzzle pieces has no pieces row.
     level = std::make_shared<TLevel>(*level);
     level->puzzles = 0;
     win._prepareSummary();
-    EXPECT_EQ(labels(), (std::vector<std::string>{win.txtScore, win.txtTiles, win.txtTimeLeft,
-                                                  win.txtTimeBonus, win.txtBiggestMatch, win.txtLevelScore,
-                                                  win.txtTotalScore}));
+    EXPECT_EQ(labels(),
+              (std::vector<std::string>{win.txtScore, win.txtTiles, win.txtTimeLeft, win.txtTimeBonus,
+                                        win.txtBiggestMatch, win.txtLevelScore, win.txtTotalScore}));
 }
 
 TEST_F(WinScreenTest, NumbersAreGroupedInThousands) {
     const struct {
         int v;
         const char* text;
-    } cases[] = {{0, "0"}, {999, "999"}, {1000, "1,000"}, {123456, "123,456"}, {1234567, "1,234,567"},
-                 {-4500, "-4,500"}, {2147483647, "2,147,483,647"}};
+    } cases[] = {{0, "0"},
+                 {999, "999"},
+                 {1000, "1,000"},
+                 {123456, "123,456"},
+                 {1234567, "1,234,567"},
+                 {-4500, "-4,500"},
+                 {2147483647, "2,147,483,647"}};
     for (const auto& k : cases) EXPECT_EQ(TWinScreen::groupThousands(k.v), k.text) << k.v;
 }
 
 TEST_F(WinScreenTest, RowsSpreadEvenlyFrom200To390) {
-    for (const char* mode : {"RELAXED", "TIMED"}) {
-        prof.mode = mode;
+    // Six rows (relaxed, no pieces) fill y 200 to 390 evenly; the seven and
+    // eight of a win with pieces would overlap there, so they keep a row's
+    // height apart and reach further down the panel.
+    struct Case {
+        const char* mode;
+        int pieces;
+        size_t rows;
+        float last;
+    } cases[] = {{"RELAXED", 0, 6, 390},
+                 {"RELAXED", 2, 7, 200 + 6 * 34},
+                 {"TIMED", 0, 7, 200 + 6 * 34},
+                 {"TIMED", 2, 8, 200 + 7 * 34}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.mode) + " pieces " + std::to_string(c.pieces));
+        prof.mode = c.mode;
+        level = std::make_shared<TLevel>(*level);
+        level->puzzles = c.pieces;
         win._prepareSummary();
         const int n = static_cast<int>(win.lines.size());
+        ASSERT_EQ(win.lines.size(), c.rows);
         EXPECT_FLOAT_EQ(win.getDataY(0), 200);
-        EXPECT_FLOAT_EQ(win.getDataY(n - 1), 390);
-        const float step = 190.0f / static_cast<float>(n - 1);
-        for (int i = 1; i < n; ++i) EXPECT_NEAR(win.getDataY(i) - win.getDataY(i - 1), step, 1e-4) << mode;
+        EXPECT_FLOAT_EQ(win.getDataY(n - 1), c.last);
+        const float step = (c.last - 200) / static_cast<float>(n - 1);
+        EXPECT_GE(step, 34.0f) << "rows closer than a row's height overlap";
+        for (int i = 1; i < n; ++i) EXPECT_NEAR(win.getDataY(i) - win.getDataY(i - 1), step, 1e-4);
     }
     win.lines.resize(1);  // a single row cannot divide by zero
     EXPECT_FLOAT_EQ(win.getDataY(0), 200);

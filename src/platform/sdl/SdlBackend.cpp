@@ -1,6 +1,7 @@
 // SDL2 backends: the windowed one and the headless one share everything but
 // the render target, the clock, the event source and the audio device.
 #include "platform/sdl/SdlBackend.h"
+#include "platform/sdl/TX11WindowWatch.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -249,6 +250,8 @@ public:
                     window_ = nullptr;
                     return false;
                 }
+                // After the renderer: making it may have replaced the X window.
+                TX11WindowWatch::watch(window_);
             } else {
                 if (SDL_SetWindowFullscreen(window_, fs) != 0) return false;
                 if (!fs) {
@@ -684,11 +687,14 @@ public:
         if (headless_ || !videoOk_) return;
         SDL_Event ev;
         while (SDL_PollEvent(&ev)) handleEvent(ev);
+        // Destroyed from outside: ends like the close button.
+        if (TX11WindowWatch::windowGone()) InjectTerminate();
     }
 
     void handleEvent(const SDL_Event& ev) {
         switch (ev.type) {
             case SDL_QUIT: InjectTerminate(); break;
+            case SDL_SYSWMEVENT: TX11WindowWatch::handleEvent(ev); break;
             case SDL_WINDOWEVENT:
                 recorder_.invalidate();  // shown, exposed, resized...: draw the next frame whatever it holds
                 if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST || ev.window.event == SDL_WINDOWEVENT_MINIMIZED)
