@@ -8,7 +8,7 @@ pkgs=(
   libgtest-dev libgmock-dev libbenchmark-dev
   librsvg2-bin fonts-texgyre fonts-dejavu-core fonts-dejavu-extra python3
   libcpp-httplib-dev libsqlite3-dev libpq-dev postgresql
-  xdotool xvfb
+  xdotool xvfb xauth libgl1-mesa-dri
 )
 missing=()
 for p in "${pkgs[@]}"; do

@@ -12,6 +12,7 @@ OUT=$3
 skip() { echo "SKIPPED: $*" >&2; exit 77; }
 command -v xvfb-run >/dev/null || skip "xvfb-run is not installed (apt-get install xvfb)"
 command -v xdotool >/dev/null || skip "xdotool is not installed (apt-get install xdotool)"
+command -v xauth >/dev/null || skip "xauth is not installed (apt-get install xauth), which xvfb-run needs"
 rm -rf "$OUT"
 mkdir -p "$OUT"
 OUT=$(realpath "$OUT")
