@@ -256,7 +256,7 @@ bool ReadBytesFile(const std::string& path, std::string& bytes) {
 bool WriteBytesFileAtomic(const std::string& path, const std::string& bytes) {
     if (path.empty()) return false;
     // Same folder, so the rename never crosses file systems.
-    std::string tmp = path + ".tmp";
+    std::string tmp = path + ".tmp";  // what DropInterruptedWrite removes
     {
         auto s = WriteFile(tmp);
         if (!s) return false;
@@ -282,6 +282,10 @@ bool WriteBytesFileAtomic(const std::string& path, const std::string& bytes) {
     }
 #endif
     return true;
+}
+
+void DropInterruptedWrite(const std::string& path) {
+    if (FileType(path + ".tmp") == 1) DeleteFile(path + ".tmp");
 }
 
 std::string LoadText(const std::string& path, bool* found) {

@@ -74,6 +74,9 @@ bool ReadBytesFile(const std::string& path, std::string& bytes);
 // Atomic: a temporary file in the same folder, flushed, renamed over path.
 // On failure the old file is untouched and false is returned.
 bool WriteBytesFileAtomic(const std::string& path, const std::string& bytes);
+// Removes what a WriteBytesFileAtomic(path, ...) killed before its rename left
+// beside PATH (nothing a reader of PATH would ever see).
+void DropInterruptedWrite(const std::string& path);
 
 // Load text: FF FE UTF-16LE, FE FF UTF-16BE, EF BB BF UTF-8, otherwise Latin-1.
 // Returns UTF-8; "" for a missing file (found = false).

@@ -65,12 +65,6 @@ void settleCompanion(const std::string& dir, const std::string& name, const std:
     }
 }
 
-// A write that was killed before its rename leaves NAME.tmp beside NAME; it
-// never holds anything a load would read, so it goes.
-void dropInterruptedWrite(const std::string& path) {
-    if (FileType(path + ".tmp") == 1) DeleteFile(path + ".tmp");
-}
-
 int levelTimeNow() {
     return H().levelTime ? H().levelTime() : m3Effects().levelTime();
 }
@@ -353,7 +347,7 @@ bool TProfile::load(const std::string& dir) {
     ulozone = f->getInt("profile::ulozone");
     // A save killed half-way is finished or dropped before its files are read.
     for (const char* name : {"profile.dat", "questlevel.lvl.next", "puzzleLevel.dat.next"})
-        dropInterruptedWrite(dir + name);
+        DropInterruptedWrite(dir + name);
     settleCompanion(dir, "questlevel.lvl",
                     f->hasEntry("profile::questLevelSum") ? f->getString("profile::questLevelSum") : "");
     settleCompanion(dir, "puzzleLevel.dat",
