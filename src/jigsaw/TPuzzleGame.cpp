@@ -81,8 +81,6 @@ std::string TPuzzleGame::mainLoop() {
     if (stats) {
         _frameUs.reserve(60 * 600);
         _fullFrameUs.reserve(60 * 600);
-    }
-    if (stats) {
         // A script that quits on the board still gets its figures.
         static const bool registered = [] {
             std::atexit([] {

@@ -1,7 +1,6 @@
 #include "screens/TFreePlay.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 
@@ -146,10 +145,8 @@ std::vector<TFreePlayEntry> TFreePlay::myLevels(const std::string& folder) {
     std::error_code ec;
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::filesystem::path& p = it->path();
-        std::string ext = p.extension().string();
-        for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         const std::string stem = p.stem().string();
-        if (ext != ".lvl" || stem.empty() || stem[0] == '.' || !it->is_regular_file(ec)) continue;
+        if (!EqualsNoCase(p.extension().string(), ".lvl") || stem.empty() || stem[0] == '.' || !it->is_regular_file(ec)) continue;
         TFreePlayEntry e;
         e.url = p.string();
         e.name = stem;

@@ -1,7 +1,6 @@
 #include "tutorial/TTutorial.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <set>
 
@@ -11,6 +10,7 @@
 #include "data/TRCMFile.h"
 #include "data/TTxtFile.h"
 #include "gui/GuiGlobals.h"
+#include "gui/GuiValues.h"
 #include "gui/TGui.h"
 #include "gui/TMouse.h"
 #include "platform/Files.h"
@@ -20,11 +20,6 @@
 std::shared_ptr<TTutorial> tutorial;
 
 namespace {
-
-std::string upper(std::string s) {
-    for (auto& ch : s) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    return s;
-}
 
 ImagePtr loadMid(const std::string& path) {
     ImagePtr img = LoadImage(dataRoot + path, IMG_FILTERED);
@@ -168,7 +163,7 @@ TTutorialTipPtr TTutorial::getTipById(const std::string& tipId) {
 
 TTutorialTipPtr TTutorial::tipById(const std::string& tipId) {
     readTips();
-    const std::string want = upper(TrimText(tipId));
+    const std::string want = guiUpper(TrimText(tipId));
     for (auto& t : tips)
         if (t->id == want) return t;
     return nullptr;
@@ -249,7 +244,7 @@ int TTutorial::update() {
     const int now = Millisecs();
     if (now - _lastCheck >= 0 && now - _lastCheck < 100) return 0;
     _lastCheck = now;
-    const std::string where = upper(ekr->id);
+    const std::string where = guiUpper(ekr->id);
     for (auto& t : tips) {
         if (t->screen != where || !_waiting(*t, p)) continue;
         if (t->check(ekr)) {

@@ -11,6 +11,7 @@
 #include "app/TMainGame.h"
 #include "data/Paragraph.h"
 #include "data/TRCMFile.h"
+#include "gui/GuiValues.h"
 #include "gui/TMouse.h"
 #include "match3/TChip.h"
 #include "match3/TChipData.h"
@@ -121,11 +122,6 @@ std::function<bool(const std::string&)> TTutorialTip::tipDone;
 namespace {
 
 constexpr int kMaxEntries = 64;
-
-std::string upper(std::string s) {
-    for (auto& ch : s) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    return s;
-}
 
 bool isNumber(const std::string& s, long& v) {
     if (s.empty()) return false;
@@ -426,7 +422,7 @@ std::vector<std::string> TTutorialTip::words(const std::vector<std::string>& ite
     for (auto& item : items) {
         std::istringstream in(item);
         std::string w;
-        while (in >> w) out.push_back(upper(w));
+        while (in >> w) out.push_back(guiUpper(w));
     }
     return out;
 }
@@ -559,10 +555,10 @@ std::shared_ptr<TTutorialTip> TTutorialTip::load(TRCMFile& f, int n, const TTxtF
     };
     if (!f.getGroup(std::vector<std::string>{"tutorial", "tut" + std::to_string(n)}))
         return fail("tut" + std::to_string(n), "the tip is missing");
-    t->id = upper(TrimText(f.getString(P + "id")));
+    t->id = guiUpper(TrimText(f.getString(P + "id")));
     if (t->id.empty() || t->id == "0") return fail("id", "no id");
     if (t->id.find_first_of(" \t,\"") != std::string::npos) return fail("id", "an id is one word");
-    t->screen = upper(TrimText(f.getString(P + "screen")));
+    t->screen = guiUpper(TrimText(f.getString(P + "screen")));
     if (t->screen.empty() || t->screen == "0") return fail("screen", "no screen");
 
     const int lines = texts ? texts->lines() : 0;
@@ -588,7 +584,7 @@ std::shared_ptr<TTutorialTip> TTutorialTip::load(TRCMFile& f, int n, const TTxtF
     }
     t->imgPath = TrimText(f.getString(P + "img"));
     if (t->imgPath == "0") t->imgPath.clear();
-    const std::string font = upper(TrimText(f.getString(P + "font")));
+    const std::string font = guiUpper(TrimText(f.getString(P + "font")));
     if (font.empty() || font == "MEDIUM")
         t->fontIndex = 1;
     else if (font == "SMALL")
@@ -597,7 +593,7 @@ std::shared_ptr<TTutorialTip> TTutorialTip::load(TRCMFile& f, int n, const TTxtF
         t->fontIndex = 2;
     else
         return fail("font", "\"" + font + "\" is not SMALL, MEDIUM or BIG");
-    const std::string back = upper(TrimText(f.getString(P + "back")));
+    const std::string back = guiUpper(TrimText(f.getString(P + "back")));
     if (back.empty() || back == "NORMAL")
         t->backIndex = 1;
     else if (back == "SMALL")
@@ -696,7 +692,7 @@ bool TTutorialTip::findTarget(const std::string& kind, const std::vector<std::st
             if (kind == "BONUS")
                 hit = ch.cd->id > 100 && (!haveKind || ch.cd->id == want);
             else if (kind == "BONUS-TYPE")
-                hit = ch.cd->id > 100 && !args.empty() && upper(ch.cd->typ) == args[0];
+                hit = ch.cd->id > 100 && !args.empty() && guiUpper(ch.cd->typ) == args[0];
             else if (kind == "CHAIN")
                 hit = t->chain > 0;
             else if (kind == "PUZZLE")
