@@ -800,7 +800,7 @@ void TEditor::_control() {
     if (mouse.leftPressed && mouse.x >= kPanelX) {
         for (size_t i = 0; i < _fields.size(); ++i) {
             const Field& f = _fields[i];
-            if (mouse.x >= f.x && mouse.x < f.x + f.w && mouse.y >= f.y && mouse.y < f.y + 22) {
+            if (f.contains(mouse.x, mouse.y)) {
                 _editField = static_cast<int>(i);
                 _editText.clear();
                 _say("Type " + f.label + " (" + std::to_string(f.minV) + " to " + std::to_string(f.maxV) +
@@ -810,7 +810,7 @@ void TEditor::_control() {
             }
         }
         for (const Button& b : _buttons)
-            if (mouse.x >= b.x && mouse.x < b.x + b.w && mouse.y >= b.y && mouse.y < b.y + b.h) {
+            if (b.contains(mouse.x, mouse.y)) {
                 if (b.act) b.act();
                 _prevLeft = left;
                 return;
@@ -902,10 +902,7 @@ void TEditor::_controlField() {
         _editText = next;
         messageIsError = false;
     }
-    if (mouse.leftPressed) {
-        const bool inside = mouse.x >= f.x && mouse.x < f.x + f.w && mouse.y >= f.y && mouse.y < f.y + 22;
-        if (!inside) _commitField();
-    }
+    if (mouse.leftPressed && !f.contains(mouse.x, mouse.y)) _commitField();
 }
 
 void TEditor::_commitField() {
@@ -1075,8 +1072,7 @@ void TEditor::_renewPanelPicture() {
     int hover = -1;
     for (size_t i = 0; i < _buttons.size(); ++i) {
         const Button& b = _buttons[i];
-        if (mouse.x >= b.x && mouse.x < b.x + b.w && mouse.y >= b.y && mouse.y < b.y + b.h)
-            hover = static_cast<int>(i);
+        if (b.contains(mouse.x, mouse.y)) hover = static_cast<int>(i);
     }
     add(hover);
     add(_editField);
@@ -1235,7 +1231,7 @@ void TEditor::_drawBoardOverlay() {
     // Pointing at a tool or command names it with its key.
     const Button* hover = nullptr;
     for (const Button& b : _buttons)
-        if (mouse.x >= b.x && mouse.x < b.x + b.w && mouse.y >= b.y && mouse.y < b.y + b.h) hover = &b;
+        if (b.contains(mouse.x, mouse.y)) hover = &b;
     if (hover && !hover->key.empty()) {
         textColour();
         DrawText(hover->label + " - key " + hover->key, 10, kStatusY + 3);
@@ -1246,7 +1242,7 @@ void TEditor::_drawBoardOverlay() {
 
 void TEditor::_drawButton(const Button& b) {
     const bool lit = b.lit && b.lit();
-    const bool hover = mouse.x >= b.x && mouse.x < b.x + b.w && mouse.y >= b.y && mouse.y < b.y + b.h;
+    const bool hover = b.contains(mouse.x, mouse.y);
     fillRect(b.x, b.y, b.w, b.h, lit ? 70 : 52, lit ? 96 : 58, lit ? 150 : 72, 1);
     if (hover)
         outline(b.x, b.y, b.w, b.h, 255, 220, 60, 1, 1);

@@ -32,6 +32,7 @@ public:
         int chip = 0;               // draws this chip kind's picture
         int tile = -1;              // draws this plate kind's picture
         std::string key;            // shortcut shown in the status line
+        bool contains(int px, int py) const { return px >= x && px < x + w && py >= y && py < y + h; }
     };
     // A number of the level's data that is typed in.
     struct Field {
@@ -42,6 +43,7 @@ public:
         std::function<void(TEditorLevelData&, int)> set;
         // Beyond the range: why a value cannot be taken ("" when it can).
         std::function<std::string(const TEditorLevelData&, int)> refuse;
+        bool contains(int px, int py) const { return px >= x && px < x + w && py >= y && py < y + 22; }
     };
 
     TEditorBoard board;
