@@ -371,10 +371,18 @@ void TEditor::_toggleChip(int id, bool bonus) {
 // ---------------------------------------------------------------------------
 // The level shown
 
+float TEditor::_pitchX() const {
+    return _level->settings ? _level->settings->sizeX : 60.0f;
+}
+
+float TEditor::_pitchY() const {
+    return _level->settings ? _level->settings->sizeY : 60.0f;
+}
+
 void TEditor::_layoutBoard() {
     if (!_level) return;
-    const float pitchX = _level->settings ? _level->settings->sizeX : 60.0f;
-    const float pitchY = _level->settings ? _level->settings->sizeY : 60.0f;
+    const float pitchX = _pitchX();
+    const float pitchY = _pitchY();
     _zoom = std::min({1.0f, kBoardW / (pitchX * static_cast<float>(_level->cols + 2)),
                       kBoardH / (pitchY * static_cast<float>(_level->rows + 2))});
     _level->setPosition((kBoardX + kBoardW / 2.0f) / _zoom, (kBoardY + kBoardH / 2.0f) / _zoom);
@@ -403,8 +411,8 @@ void TEditor::_syncLevel() {
 bool TEditor::cellAt(int x, int y, int& r, int& c) const {
     if (!_level || x < kBoardX || x >= kBoardX + kBoardW || y < kBoardY || y >= kBoardY + kBoardH)
         return false;
-    const float pitchX = _level->settings ? _level->settings->sizeX : 60.0f;
-    const float pitchY = _level->settings ? _level->settings->sizeY : 60.0f;
+    const float pitchX = _pitchX();
+    const float pitchY = _pitchY();
     const float bx = static_cast<float>(x) / _zoom - _level->sx + pitchX / 2;
     const float by = static_cast<float>(y) / _zoom - _level->sy + pitchY / 2;
     if (bx < 0 || by < 0) return false;
@@ -416,8 +424,8 @@ bool TEditor::cellAt(int x, int y, int& r, int& c) const {
 void TEditor::cellClamped(int x, int y, int& r, int& c) const {
     r = c = 0;
     if (!_level) return;
-    const float pitchX = _level->settings ? _level->settings->sizeX : 60.0f;
-    const float pitchY = _level->settings ? _level->settings->sizeY : 60.0f;
+    const float pitchX = _pitchX();
+    const float pitchY = _pitchY();
     const float bx = static_cast<float>(x) / _zoom - _level->sx + pitchX / 2;
     const float by = static_cast<float>(y) / _zoom - _level->sy + pitchY / 2;
     c = std::clamp(static_cast<int>(std::floor(bx / pitchX)), 0, _level->cols - 1);
@@ -1148,8 +1156,8 @@ void TEditor::_renewBoardPicture() {
         _drawBoardPart(-1, _level->rows, -1, _level->cols, 0, 0, 1024, 768);
         GrabImage(_boardPic, 0, 0);
     } else {
-        const float pitchX = (_level->settings ? _level->settings->sizeX : 60.0f) * _zoom;
-        const float pitchY = (_level->settings ? _level->settings->sizeY : 60.0f) * _zoom;
+        const float pitchX = _pitchX() * _zoom;
+        const float pitchY = _pitchY() * _zoom;
         const float left = _level->sx * _zoom - pitchX / 2, top = _level->sy * _zoom - pitchY / 2;
         for (int i : changed) {
             const int r = i / board.doc.cols, c = i % board.doc.cols;
@@ -1182,8 +1190,8 @@ void TEditor::_renewBoardPicture() {
 }
 
 void TEditor::_drawBoardOverlay() {
-    const float pitchX = (_level->settings ? _level->settings->sizeX : 60.0f) * _zoom;
-    const float pitchY = (_level->settings ? _level->settings->sizeY : 60.0f) * _zoom;
+    const float pitchX = _pitchX() * _zoom;
+    const float pitchY = _pitchY() * _zoom;
     const float left = (_level->sx * _zoom) - pitchX / 2, top = (_level->sy * _zoom) - pitchY / 2;
     const float w = pitchX * static_cast<float>(_level->cols), h = pitchY * static_cast<float>(_level->rows);
     // The grid.

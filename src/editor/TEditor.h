@@ -147,6 +147,9 @@ private:
     void _buildPanel();
     void _syncLevel();
     void _layoutBoard();
+    // The level's cell pitch in level units (60 without settings); _level must be set.
+    float _pitchX() const;
+    float _pitchY() const;
     void _controlBoard();
     void _controlKeys();
     void _controlField();
