@@ -856,26 +856,21 @@ void TEditor::_controlKeys() {
     if (KeyHit(80))  // P: the puzzle chip
         for (const auto& cd : _game->chipsList)
             if (cd && cd->puzzleChip) tool = {TEditorTool::Chip, cd->id};
-    if (KeyHit(66) && !_game->bonusList.empty()) {  // B: the next bonus kind
+    // The kind after the tool's in the list (the first when the tool is not one of them).
+    const auto nextKind = [this](const std::vector<ChipDataPtr>& list) {
+        if (list.empty()) return;
         size_t i = 0;
-        while (i < _game->bonusList.size() && !(tool.kind == TEditorTool::Chip && _game->bonusList[i] &&
-                                                _game->bonusList[i]->id == tool.value))
+        while (i < list.size() && !(tool.kind == TEditorTool::Chip && list[i] && list[i]->id == tool.value))
             ++i;
-        const size_t next = i >= _game->bonusList.size() ? 0 : (i + 1) % _game->bonusList.size();
-        if (_game->bonusList[next]) tool = {TEditorTool::Chip, _game->bonusList[next]->id};
-    }
-    if (KeyHit(74) && !_game->chipsList.empty()) {  // J: the next chip kind
-        size_t i = 0;
-        while (i < _game->chipsList.size() && !(tool.kind == TEditorTool::Chip && _game->chipsList[i] &&
-                                                _game->chipsList[i]->id == tool.value))
-            ++i;
-        const size_t next = i >= _game->chipsList.size() ? 0 : (i + 1) % _game->chipsList.size();
-        if (_game->chipsList[next]) tool = {TEditorTool::Chip, _game->chipsList[next]->id};
-    }
-    if (KeyHit(68)) shape = Shape::Paint;      // D
-    if (KeyHit(70)) shape = Shape::Fill;       // F
-    if (KeyHit(71)) shape = Shape::Rectangle;  // G
-    if (KeyHit(76)) _switchTileSet();          // L
+        const size_t next = i >= list.size() ? 0 : (i + 1) % list.size();
+        if (list[next]) tool = {TEditorTool::Chip, list[next]->id};
+    };
+    if (KeyHit(66)) nextKind(_game->bonusList);  // B: the next bonus kind
+    if (KeyHit(74)) nextKind(_game->chipsList);  // J: the next chip kind
+    if (KeyHit(68)) shape = Shape::Paint;        // D
+    if (KeyHit(70)) shape = Shape::Fill;         // F
+    if (KeyHit(71)) shape = Shape::Rectangle;    // G
+    if (KeyHit(76)) _switchTileSet();            // L
 }
 
 void TEditor::_controlField() {
