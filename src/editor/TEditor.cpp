@@ -371,10 +371,18 @@ void TEditor::_toggleChip(int id, bool bonus) {
 // ---------------------------------------------------------------------------
 // The level shown
 
+float TEditor::_pitchX() const {
+    return _level->settings ? _level->settings->sizeX : 60.0f;
+}
+
+float TEditor::_pitchY() const {
+    return _level->settings ? _level->settings->sizeY : 60.0f;
+}
+
 void TEditor::_layoutBoard() {
     if (!_level) return;
-    const float pitchX = _level->settings ? _level->settings->sizeX : 60.0f;
-    const float pitchY = _level->settings ? _level->settings->sizeY : 60.0f;
+    const float pitchX = _pitchX();
+    const float pitchY = _pitchY();
     _zoom = std::min({1.0f, kBoardW / (pitchX * static_cast<float>(_level->cols + 2)),
                       kBoardH / (pitchY * static_cast<float>(_level->rows + 2))});
     _level->setPosition((kBoardX + kBoardW / 2.0f) / _zoom, (kBoardY + kBoardH / 2.0f) / _zoom);
@@ -403,8 +411,8 @@ void TEditor::_syncLevel() {
 bool TEditor::cellAt(int x, int y, int& r, int& c) const {
     if (!_level || x < kBoardX || x >= kBoardX + kBoardW || y < kBoardY || y >= kBoardY + kBoardH)
         return false;
-    const float pitchX = _level->settings ? _level->settings->sizeX : 60.0f;
-    const float pitchY = _level->settings ? _level->settings->sizeY : 60.0f;
+    const float pitchX = _pitchX();
+    const float pitchY = _pitchY();
     const float bx = static_cast<float>(x) / _zoom - _level->sx + pitchX / 2;
     const float by = static_cast<float>(y) / _zoom - _level->sy + pitchY / 2;
     if (bx < 0 || by < 0) return false;
@@ -416,8 +424,8 @@ bool TEditor::cellAt(int x, int y, int& r, int& c) const {
 void TEditor::cellClamped(int x, int y, int& r, int& c) const {
     r = c = 0;
     if (!_level) return;
-    const float pitchX = _level->settings ? _level->settings->sizeX : 60.0f;
-    const float pitchY = _level->settings ? _level->settings->sizeY : 60.0f;
+    const float pitchX = _pitchX();
+    const float pitchY = _pitchY();
     const float bx = static_cast<float>(x) / _zoom - _level->sx + pitchX / 2;
     const float by = static_cast<float>(y) / _zoom - _level->sy + pitchY / 2;
     c = std::clamp(static_cast<int>(std::floor(bx / pitchX)), 0, _level->cols - 1);
@@ -800,7 +808,7 @@ void TEditor::_control() {
     if (mouse.leftPressed && mouse.x >= kPanelX) {
         for (size_t i = 0; i < _fields.size(); ++i) {
             const Field& f = _fields[i];
-            if (mouse.x >= f.x && mouse.x < f.x + f.w && mouse.y >= f.y && mouse.y < f.y + 22) {
+            if (f.contains(mouse.x, mouse.y)) {
                 _editField = static_cast<int>(i);
                 _editText.clear();
                 _say("Type " + f.label + " (" + std::to_string(f.minV) + " to " + std::to_string(f.maxV) +
@@ -810,7 +818,7 @@ void TEditor::_control() {
             }
         }
         for (const Button& b : _buttons)
-            if (mouse.x >= b.x && mouse.x < b.x + b.w && mouse.y >= b.y && mouse.y < b.y + b.h) {
+            if (b.contains(mouse.x, mouse.y)) {
                 if (b.act) b.act();
                 _prevLeft = left;
                 return;
@@ -848,26 +856,21 @@ void TEditor::_controlKeys() {
     if (KeyHit(80))  // P: the puzzle chip
         for (const auto& cd : _game->chipsList)
             if (cd && cd->puzzleChip) tool = {TEditorTool::Chip, cd->id};
-    if (KeyHit(66) && !_game->bonusList.empty()) {  // B: the next bonus kind
+    // The kind after the tool's in the list (the first when the tool is not one of them).
+    const auto nextKind = [this](const std::vector<ChipDataPtr>& list) {
+        if (list.empty()) return;
         size_t i = 0;
-        while (i < _game->bonusList.size() && !(tool.kind == TEditorTool::Chip && _game->bonusList[i] &&
-                                                _game->bonusList[i]->id == tool.value))
+        while (i < list.size() && !(tool.kind == TEditorTool::Chip && list[i] && list[i]->id == tool.value))
             ++i;
-        const size_t next = i >= _game->bonusList.size() ? 0 : (i + 1) % _game->bonusList.size();
-        if (_game->bonusList[next]) tool = {TEditorTool::Chip, _game->bonusList[next]->id};
-    }
-    if (KeyHit(74) && !_game->chipsList.empty()) {  // J: the next chip kind
-        size_t i = 0;
-        while (i < _game->chipsList.size() && !(tool.kind == TEditorTool::Chip && _game->chipsList[i] &&
-                                                _game->chipsList[i]->id == tool.value))
-            ++i;
-        const size_t next = i >= _game->chipsList.size() ? 0 : (i + 1) % _game->chipsList.size();
-        if (_game->chipsList[next]) tool = {TEditorTool::Chip, _game->chipsList[next]->id};
-    }
-    if (KeyHit(68)) shape = Shape::Paint;      // D
-    if (KeyHit(70)) shape = Shape::Fill;       // F
-    if (KeyHit(71)) shape = Shape::Rectangle;  // G
-    if (KeyHit(76)) _switchTileSet();          // L
+        const size_t next = i >= list.size() ? 0 : (i + 1) % list.size();
+        if (list[next]) tool = {TEditorTool::Chip, list[next]->id};
+    };
+    if (KeyHit(66)) nextKind(_game->bonusList);  // B: the next bonus kind
+    if (KeyHit(74)) nextKind(_game->chipsList);  // J: the next chip kind
+    if (KeyHit(68)) shape = Shape::Paint;        // D
+    if (KeyHit(70)) shape = Shape::Fill;         // F
+    if (KeyHit(71)) shape = Shape::Rectangle;    // G
+    if (KeyHit(76)) _switchTileSet();            // L
 }
 
 void TEditor::_controlField() {
@@ -902,10 +905,7 @@ void TEditor::_controlField() {
         _editText = next;
         messageIsError = false;
     }
-    if (mouse.leftPressed) {
-        const bool inside = mouse.x >= f.x && mouse.x < f.x + f.w && mouse.y >= f.y && mouse.y < f.y + 22;
-        if (!inside) _commitField();
-    }
+    if (mouse.leftPressed && !f.contains(mouse.x, mouse.y)) _commitField();
 }
 
 void TEditor::_commitField() {
@@ -1075,8 +1075,7 @@ void TEditor::_renewPanelPicture() {
     int hover = -1;
     for (size_t i = 0; i < _buttons.size(); ++i) {
         const Button& b = _buttons[i];
-        if (mouse.x >= b.x && mouse.x < b.x + b.w && mouse.y >= b.y && mouse.y < b.y + b.h)
-            hover = static_cast<int>(i);
+        if (b.contains(mouse.x, mouse.y)) hover = static_cast<int>(i);
     }
     add(hover);
     add(_editField);
@@ -1152,8 +1151,8 @@ void TEditor::_renewBoardPicture() {
         _drawBoardPart(-1, _level->rows, -1, _level->cols, 0, 0, 1024, 768);
         GrabImage(_boardPic, 0, 0);
     } else {
-        const float pitchX = (_level->settings ? _level->settings->sizeX : 60.0f) * _zoom;
-        const float pitchY = (_level->settings ? _level->settings->sizeY : 60.0f) * _zoom;
+        const float pitchX = _pitchX() * _zoom;
+        const float pitchY = _pitchY() * _zoom;
         const float left = _level->sx * _zoom - pitchX / 2, top = _level->sy * _zoom - pitchY / 2;
         for (int i : changed) {
             const int r = i / board.doc.cols, c = i % board.doc.cols;
@@ -1186,8 +1185,8 @@ void TEditor::_renewBoardPicture() {
 }
 
 void TEditor::_drawBoardOverlay() {
-    const float pitchX = (_level->settings ? _level->settings->sizeX : 60.0f) * _zoom;
-    const float pitchY = (_level->settings ? _level->settings->sizeY : 60.0f) * _zoom;
+    const float pitchX = _pitchX() * _zoom;
+    const float pitchY = _pitchY() * _zoom;
     const float left = (_level->sx * _zoom) - pitchX / 2, top = (_level->sy * _zoom) - pitchY / 2;
     const float w = pitchX * static_cast<float>(_level->cols), h = pitchY * static_cast<float>(_level->rows);
     // The grid.
@@ -1235,7 +1234,7 @@ void TEditor::_drawBoardOverlay() {
     // Pointing at a tool or command names it with its key.
     const Button* hover = nullptr;
     for (const Button& b : _buttons)
-        if (mouse.x >= b.x && mouse.x < b.x + b.w && mouse.y >= b.y && mouse.y < b.y + b.h) hover = &b;
+        if (b.contains(mouse.x, mouse.y)) hover = &b;
     if (hover && !hover->key.empty()) {
         textColour();
         DrawText(hover->label + " - key " + hover->key, 10, kStatusY + 3);
@@ -1246,7 +1245,7 @@ void TEditor::_drawBoardOverlay() {
 
 void TEditor::_drawButton(const Button& b) {
     const bool lit = b.lit && b.lit();
-    const bool hover = mouse.x >= b.x && mouse.x < b.x + b.w && mouse.y >= b.y && mouse.y < b.y + b.h;
+    const bool hover = b.contains(mouse.x, mouse.y);
     fillRect(b.x, b.y, b.w, b.h, lit ? 70 : 52, lit ? 96 : 58, lit ? 150 : 72, 1);
     if (hover)
         outline(b.x, b.y, b.w, b.h, 255, 220, 60, 1, 1);

@@ -32,6 +32,7 @@ public:
         int chip = 0;               // draws this chip kind's picture
         int tile = -1;              // draws this plate kind's picture
         std::string key;            // shortcut shown in the status line
+        bool contains(int px, int py) const { return px >= x && px < x + w && py >= y && py < y + h; }
     };
     // A number of the level's data that is typed in.
     struct Field {
@@ -42,6 +43,7 @@ public:
         std::function<void(TEditorLevelData&, int)> set;
         // Beyond the range: why a value cannot be taken ("" when it can).
         std::function<std::string(const TEditorLevelData&, int)> refuse;
+        bool contains(int px, int py) const { return px >= x && px < x + w && py >= y && py < y + 22; }
     };
 
     TEditorBoard board;
@@ -145,6 +147,9 @@ private:
     void _buildPanel();
     void _syncLevel();
     void _layoutBoard();
+    // The level's cell pitch in level units (60 without settings); _level must be set.
+    float _pitchX() const;
+    float _pitchY() const;
     void _controlBoard();
     void _controlKeys();
     void _controlField();
