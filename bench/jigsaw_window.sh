@@ -15,15 +15,7 @@
 #    (build/bench_jigsaw_pointer, when built).
 # Needs xvfb-run (package xvfb). Run from the project's root after `make`.
 set -u
-cd "$(dirname "$0")/.."
-GAME=$(realpath build/brimble)
-[ -x "$GAME" ] || { echo "build first (make)"; exit 1; }
-command -v xvfb-run >/dev/null || { echo "xvfb-run is missing (apt-get install xvfb)"; exit 1; }
-TMP=$(mktemp -d)
-trap 'rm -rf "$TMP"' EXIT
-mkdir -p "$TMP/data"
-for e in "$PWD"/game/*; do ln -s "$e" "$TMP/data/"; done
-: >"$TMP/data/noLogo.txt"
+. "$(dirname "$0")/common.sh" build/brimble
 
 # The player: stage 12, level 190 won (its quota is every piece), on the
 # jigsaw. Prints the pointer's place on a member of the group.

@@ -6,15 +6,7 @@
 # television changing, the pointer resting on the sky) over 10 s, and the
 # peak memory (VmHWM) at the menu. Run from the project's root after `make`.
 set -u
-cd "$(dirname "$0")/.."
-GAME=$(realpath build/brimble)
-[ -x "$GAME" ] || { echo "build first (make)"; exit 1; }
-command -v xvfb-run >/dev/null || { echo "xvfb-run is missing (apt-get install xvfb)"; exit 1; }
-TMP=$(mktemp -d)
-trap 'rm -rf "$TMP"' EXIT
-mkdir -p "$TMP/data"
-for e in "$PWD"/game/*; do ln -s "$e" "$TMP/data/"; done
-: >"$TMP/data/noLogo.txt"
+. "$(dirname "$0")/common.sh" build/brimble
 # A player is named first, so the idle menu is the one a returning player sees.
 printf 'wait 150\ntype Ann\nkey 13\nmove 512 200\nwait 3000\n' >"$TMP/menu.e2e"
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '

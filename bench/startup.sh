@@ -10,16 +10,8 @@
 # a preloaded wrapper of SDL_RenderPresent (bench/first_present_shim.c, built
 # here with cc), the same for any build. Run from the project's root after `make`.
 set -u
-cd "$(dirname "$0")/.."
-GAME=$(realpath "${BRIMBLE:-build/brimble}")
 RUNS=${1:-5}
-[ -x "$GAME" ] || { echo "build first (make)"; exit 1; }
-command -v xvfb-run >/dev/null || { echo "xvfb-run is missing (apt-get install xvfb)"; exit 1; }
-TMP=$(mktemp -d)
-trap 'rm -rf "$TMP"' EXIT
-mkdir -p "$TMP/data"
-for e in "$PWD"/game/*; do ln -s "$e" "$TMP/data/"; done
-: >"$TMP/data/noLogo.txt"
+. "$(dirname "$0")/common.sh" "${BRIMBLE:-build/brimble}"
 printf 'wait 120\n' >"$TMP/menu.e2e"
 printf 'wait 60\n' >"$TMP/play.e2e"
 export SDL_AUDIODRIVER=dummy

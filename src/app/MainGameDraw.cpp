@@ -591,20 +591,24 @@ int TMainGame::initEnd() {
     return Rand(0, 1) ? initEnd_FlyAway() : initEnd_FlyDown();
 }
 
-void TMainGame::_drawGoalCard() {
-    if (_goalA <= 0 || _goalLines.empty()) return;
-    // A parchment card with a wooden rim under the board, like the HUD panels.
-    const float a = _goalA * alpha;
-    const float w = 560, h = 96, x = 512 - w / 2, y = 660;
+void TMainGame::drawCard(float x, float y, float w, float h, float a, float rim) {
     SetBlend(ALPHABLEND);
     SetColor(0, 0, 0);
-    SetAlpha(a * 0.35f);
+    SetAlpha(0.35f * a);
     DrawRect(x + 4, y + 5, w, h);
     SetColor(94, 58, 28);
     SetAlpha(a);
     DrawRect(x, y, w, h);
     SetColor(251, 238, 203);
-    DrawRect(x + 5, y + 5, w - 10, h - 10);
+    DrawRect(x + rim, y + rim, w - 2 * rim, h - 2 * rim);
+}
+
+void TMainGame::_drawGoalCard() {
+    if (_goalA <= 0 || _goalLines.empty()) return;
+    // A parchment card with a wooden rim under the board, like the HUD panels.
+    const float a = _goalA * alpha;
+    const float w = 560, h = 96, x = 512 - w / 2, y = 660;
+    drawCard(x, y, w, h, a, 5);
     SetImageFont(scoreFont2);
     SetColor(120, 76, 36);
     DrawText(txtGoalTitle, x + 18, y + 12);

@@ -691,20 +691,11 @@ int TMainGame::_updateToolTips() {
 
 namespace {
 
-// A tool tip is a small parchment card with a wooden rim, like the HUD's
-// panels, over a soft shadow.
+// A tool tip is a small parchment card with a thin wooden rim.
 void drawTipPanel(float x, float y, float w, float h, float a) {
-    SetBlend(ALPHABLEND);
     SetScale(1, 1);
     SetRotation(0);
-    SetColor(0, 0, 0);
-    SetAlpha(0.35f * a);
-    DrawRect(x + 4, y + 5, w, h);
-    SetColor(94, 58, 28);
-    SetAlpha(a);
-    DrawRect(x, y, w, h);
-    SetColor(251, 238, 203);
-    DrawRect(x + 3, y + 3, w - 6, h - 6);
+    TMainGame::drawCard(x, y, w, h, a, 3);
 }
 
 }  // namespace

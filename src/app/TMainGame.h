@@ -208,6 +208,9 @@ public:
     // The goal card is on screen or fading (the tutorial's tips wait for it).
     bool goalCardShown() const { return _goalA > 0 || _goalDA > 0; }
     void closeGoalCard() { _goalA = _goalDA = 0; }
+    // A parchment card with a wooden rim `rim` wide over a soft shadow, like
+    // the HUD's panels (the goal card, the tool tips).
+    static void drawCard(float x, float y, float w, float h, float a, float rim);
     std::function<void(int result)> playLogLevel;  // 1 won, 0 lost, -1 main menu, -2 restart
 
     // The profile the level is played for: the current player's in the quest,

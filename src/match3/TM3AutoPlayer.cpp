@@ -55,7 +55,6 @@ bool TM3AutoPlayer::_planMove() {
     if (noMatch) return setsOffBonuses && _planBonus();
     switch (_game.matchType) {
         case 0: {
-            if (info->maxMatch <= 0 || !info->tile2) return false;
             const TTile& a = *info->tile1;
             const TTile& b = *info->tile2;
             if (clicksInSwap) {

@@ -200,7 +200,7 @@ std::string TOptions::mainLoop(TEkran* behind, bool fromLevel, bool canRestart) 
     if (Gui) {
         if (auto s = Gui->get<TSuwak>("music")) s->setValue(musicVolume);
         if (auto s = Gui->get<TSuwak>("sound")) s->setValue(soundVolume);
-        for (const char* n : {"resume", "restart", "mainmenu"})
+        for (const char* n : {"resume", "mainmenu"})
             if (auto b = Gui->getItem(n)) b->setState(fromLevel, fromLevel);
         // Without restart, resume stands alone above main menu, centred.
         if (auto b = Gui->getItem("restart")) b->setState(_canRestart, _canRestart);
