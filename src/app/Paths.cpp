@@ -1,6 +1,10 @@
 #include "app/Paths.h"
 
+#include <algorithm>
+#include <filesystem>
+
 #include "app/AppGlobals.h"
+#include "platform/Files.h"
 
 int Paths::getPaths() {
     if (userRoot.empty()) {
@@ -15,4 +19,20 @@ int Paths::getPaths() {
 
 std::string Paths::settingsFile() {
     return userRoot.empty() ? std::string() : userRoot + "/Data/settings.dat";
+}
+
+std::string Paths::userLevelsDir() {
+    return userRoot.empty() ? std::string() : userRoot + "/Levels/";
+}
+
+std::vector<std::string> Paths::levelFiles(const std::string& folder) {
+    std::vector<std::string> out;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (!it->is_regular_file(ec)) continue;
+        const std::string n = it->path().filename().string();
+        if (n.size() > 4 && n[0] != '.' && Utf8Lower(n.substr(n.size() - 4)) == ".lvl") out.push_back(n);
+    }
+    std::sort(out.begin(), out.end());
+    return out;
 }

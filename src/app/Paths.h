@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class Paths {
 public:
@@ -10,4 +11,10 @@ public:
     static int getPaths();
     // userRoot + "/Data/settings.dat", or "" without a per-user folder.
     static std::string settingsFile();
+    // The player's own level folder, userRoot + "/Levels/" (with the trailing
+    // "/"), or "" without a per-user folder.
+    static std::string userLevelsDir();
+    // The ".lvl" files (any case) directly in a folder, sorted by name; names
+    // only, hidden files left out. Empty when the folder cannot be read.
+    static std::vector<std::string> levelFiles(const std::string& folder);
 };

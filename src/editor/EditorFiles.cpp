@@ -1,10 +1,10 @@
 #include "editor/EditorFiles.h"
 
-#include <algorithm>
 #include <cctype>
 #include <filesystem>
 
 #include "app/AppGlobals.h"
+#include "app/Paths.h"
 #include "data/DataGlobals.h"
 #include "data/TRCMFile.h"
 #include "match3/TLevel.h"
@@ -61,13 +61,9 @@ std::string refusalReason(const std::string& path, TM3Game* game) {
 }
 }  // namespace
 
-std::string userLevelsDir() {
-    return userRoot.empty() ? std::string() : userRoot + "/Levels/";
-}
-
 std::vector<TEditorFolder> editorFolders() {
     std::vector<TEditorFolder> out{{"Game levels", gameLevelsDir()}};
-    if (!userLevelsDir().empty()) out.push_back({"My levels", userLevelsDir()});
+    if (!Paths::userLevelsDir().empty()) out.push_back({"My levels", Paths::userLevelsDir()});
     return out;
 }
 
@@ -109,18 +105,6 @@ bool insideEditorFolders(const std::string& path) {
         if (!fd.empty() && fd == dir) return true;
     }
     return false;
-}
-
-std::vector<std::string> listLevelFiles(const std::string& folder) {
-    std::vector<std::string> out;
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (!it->is_regular_file(ec)) continue;
-        const std::string n = it->path().filename().string();
-        if (n.size() > 4 && n[0] != '.' && Utf8Lower(n.substr(n.size() - 4)) == ".lvl") out.push_back(n);
-    }
-    std::sort(out.begin(), out.end());
-    return out;
 }
 
 bool openEditorLevel(const std::string& path, TM3Game* game, TEditorLevelData& out, std::string& why) {

@@ -17,8 +17,6 @@ struct TEditorFolder {
 
 // The game's level folder and the player's (the latter only with a per-user folder).
 std::vector<TEditorFolder> editorFolders();
-// The player's level folder ("" without a per-user folder).
-std::string userLevelsDir();
 
 // A file name the editor accepts: letters, digits, space, "_", "-" and ".",
 // at most 40 characters, not starting with "." and without a folder
@@ -26,8 +24,6 @@ std::string userLevelsDir();
 bool editorFileName(const std::string& typed, std::string& name, std::string& why);
 // Whether path lies directly in one of the two level folders.
 bool insideEditorFolders(const std::string& path);
-// The ".lvl" files of a folder, sorted by name (names only).
-std::vector<std::string> listLevelFiles(const std::string& folder);
 
 // Reads a level file for editing. false with the reason (the file is left alone).
 bool openEditorLevel(const std::string& path, TM3Game* game, TEditorLevelData& out, std::string& why);

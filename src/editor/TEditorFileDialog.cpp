@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/FrameServices.h"
+#include "app/Paths.h"
 #include "data/DataGlobals.h"
 #include "gui/GuiGlobals.h"
 #include "gui/TMouse.h"
@@ -33,7 +34,7 @@ TEditorFileDialog::TEditorFileDialog() {
 void TEditorFileDialog::chooseFolder(int i) {
     folder = std::clamp(i, 0, std::max(0, static_cast<int>(folders.size()) - 1));
     files = folders.empty() ? std::vector<std::string>()
-                            : listLevelFiles(folders[static_cast<size_t>(folder)].path);
+                            : Paths::levelFiles(folders[static_cast<size_t>(folder)].path);
     page = 0;
 }
 

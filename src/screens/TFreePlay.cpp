@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 
 #include "app/AppGlobals.h"
 #include "app/Control.h"
 #include "app/FrameServices.h"
+#include "app/Paths.h"
 #include "app/TMainGame.h"
 #include "data/DataGlobals.h"
 #include "data/TRCMFile.h"
@@ -142,17 +142,12 @@ bool TFreePlay::loadLeft() {
 
 std::vector<TFreePlayEntry> TFreePlay::myLevels(const std::string& folder) {
     std::vector<TFreePlayEntry> out;
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::filesystem::path& p = it->path();
-        const std::string stem = p.stem().string();
-        if (!EqualsNoCase(p.extension().string(), ".lvl") || stem.empty() || stem[0] == '.' || !it->is_regular_file(ec)) continue;
+    for (const std::string& n : Paths::levelFiles(folder)) {
         TFreePlayEntry e;
-        e.url = p.string();
-        e.name = stem;
+        e.url = folder + n;
+        e.name = n.substr(0, n.size() - 4);
         out.push_back(e);
     }
-    std::sort(out.begin(), out.end(), [](const TFreePlayEntry& a, const TFreePlayEntry& b) { return a.name < b.name; });
     return out;
 }
 
@@ -295,7 +290,7 @@ std::string TFreePlay::mainLoop() {
     for (;;) {
         shown = reached(table, player->nrLevelu);
         if (!userRoot.empty())
-            for (auto& e : myLevels(userRoot + "/Levels/")) shown.push_back(e);
+            for (auto& e : myLevels(Paths::userLevelsDir())) shown.push_back(e);
         _offerContinue = leftLevel && leftPlayer == player->getMyID();
         const std::string a = _list();
         if (a == "PLAY" && _chosen >= 0 && _chosen < static_cast<int>(shown.size()))

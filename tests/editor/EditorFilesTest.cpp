@@ -7,6 +7,7 @@
 
 #include "TestDir.h"
 #include "app/AppGlobals.h"
+#include "app/Paths.h"
 #include "data/DataGlobals.h"
 #include "editor/EditorFiles.h"
 #include "match3/TBackGround.h"
@@ -42,7 +43,7 @@ protected:
         userRoot = keepUser;
         TempDirTest::TearDown();
     }
-    std::string mine(const std::string& name) const { return userLevelsDir() + name; }
+    std::string mine(const std::string& name) const { return Paths::userLevelsDir() + name; }
 
     // A 6 x 6 chain level with every kind of cell content.
     TEditorLevelData sample() const {
@@ -125,9 +126,9 @@ TEST_F(EditorFiles, SavedLevelOpensIdenticalAndSavesAgainByteForByte) {
     ASSERT_TRUE(saveEditorLevel(back, game.get(), mine("b.lvl"), why)) << why;
     EXPECT_EQ(readBytes("Levels/a.lvl"), readBytes("Levels/b.lvl"));
     // No temporary file is left behind.
-    EXPECT_EQ(listLevelFiles(userLevelsDir()), (std::vector<std::string>{"a.lvl", "b.lvl"}));
+    EXPECT_EQ(Paths::levelFiles(Paths::userLevelsDir()), (std::vector<std::string>{"a.lvl", "b.lvl"}));
     size_t entries = 0;
-    for (auto& e : fs::directory_iterator(userLevelsDir())) entries += e.is_regular_file();
+    for (auto& e : fs::directory_iterator(Paths::userLevelsDir())) entries += e.is_regular_file();
     EXPECT_EQ(entries, 2u);
 
     // The game plays what the editor saved: the same board through the plain loader.
@@ -154,17 +155,17 @@ TEST_F(EditorFiles, ARefusedLevelIsNotWrittenAndTheOldFileStays) {
     EXPECT_FALSE(saveEditorLevel(sample(), game.get(), mine("dir.lvl"), why));
     EXPECT_FALSE(why.empty());
     EXPECT_TRUE(fs::is_directory(mine("dir.lvl")));
-    for (auto& e : fs::directory_iterator(userLevelsDir()))
+    for (auto& e : fs::directory_iterator(Paths::userLevelsDir()))
         EXPECT_EQ(e.path().filename().string().find(".check"), std::string::npos) << e.path();
 
     // Outside the two level folders nothing is written.
     EXPECT_FALSE(saveEditorLevel(sample(), game.get(), path("elsewhere.lvl"), why));
     EXPECT_FALSE(fs::exists(path("elsewhere.lvl")));
-    EXPECT_FALSE(saveEditorLevel(sample(), game.get(), userLevelsDir() + "../Levels2/x.lvl", why));
+    EXPECT_FALSE(saveEditorLevel(sample(), game.get(), Paths::userLevelsDir() + "../Levels2/x.lvl", why));
 }
 
 TEST_F(EditorFiles, MalformedFilesOpenWithTheReasonAndStayUntouched) {
-    fs::create_directories(userLevelsDir());
+    fs::create_directories(Paths::userLevelsDir());
     struct Case {
         const char* text;
         const char* reason;
@@ -191,13 +192,13 @@ TEST_F(EditorFiles, MalformedFilesOpenWithTheReasonAndStayUntouched) {
 }
 
 TEST_F(EditorFiles, ListsOnlyLevelFilesOfTheTwoFolders) {
-    fs::create_directories(userLevelsDir());
+    fs::create_directories(Paths::userLevelsDir());
     for (const char* n : {"b.lvl", "a.LVL", "notes.txt", ".a.lvl.check", ".hidden.lvl"})
         writeBytes(std::string("Levels/") + n, "x");
-    EXPECT_EQ(listLevelFiles(userLevelsDir()), (std::vector<std::string>{"a.LVL", "b.lvl"}));
+    EXPECT_EQ(Paths::levelFiles(Paths::userLevelsDir()), (std::vector<std::string>{"a.LVL", "b.lvl"}));
     EXPECT_TRUE(insideEditorFolders(mine("x.lvl")));
     EXPECT_TRUE(insideEditorFolders(dataRoot + "data/levels/level01.lvl"));
     EXPECT_FALSE(insideEditorFolders(dataRoot + "data/x.lvl"));
     EXPECT_FALSE(insideEditorFolders(path("x.lvl")));
-    EXPECT_GE(listLevelFiles(dataRoot + "data/levels/").size(), 191u);
+    EXPECT_GE(Paths::levelFiles(dataRoot + "data/levels/").size(), 191u);
 }
