@@ -15,6 +15,7 @@
 #include "audio/TGlobalSnd.h"
 #include "data/DataGlobals.h"
 #include "data/TTxtFile.h"
+#include "effects/TFireworks.h"
 #include "effects/TPlayParticles.h"
 #include "gui/GuiGlobals.h"
 #include "gui/TButton.h"
@@ -447,6 +448,8 @@ int TMainGame::_prepareSelf() {
     PlaySprites::ghosts.clear();
     PlaySprites::emitters.clear();
     playParticles().clear();
+    fireworks().clear();
+    _duskA = 0;
     m3Game->zaznaczone.clear();
     // Our own: nothing of the previous level may linger.
     hintInfo.reset();
@@ -527,6 +530,8 @@ int TMainGame::update() {
     _updateArrows();
     PlaySprites::updateCaptions();
     _updateToolTips();
+    for (int i = fireworks().update(); i > 0; --i) globalSnd.playSound("firework", 0.6f);
+    if (upperAscii(state) == "WIN-END") _duskA = std::min(0.5f, _duskA + 0.015f * frameDelta);
     return 0;
 }
 
@@ -688,6 +693,8 @@ int TMainGame::_STATE_Win() {
     PlaySprites::ghosts.clear();
     if (m3Game->rAlpha == 0.0f) {
         initEnd();
+        // The fireworks begin as the board leaves and go on over the win panel.
+        fireworks().start();
         endTime = Millisecs() + 1500;
         setState("WIN-END");
     }
@@ -698,7 +705,10 @@ int TMainGame::_STATE_win_end() {
     PlaySprites::updateFlyingTiles();
     level->setGlobalAlpha(0);
     if (Millisecs() > endTime) {
+        _winScreenUp = true;  // it draws the fireworks itself, behind its panel
         if (winScreenLoop) winScreenLoop();
+        _winScreenUp = false;
+        fireworks().clear();
         if (level->saPuzzle && player().nrLevelu == 190) player().addPuzzles(42);
         setState("NEXT-LEVEL");
     }
