@@ -530,7 +530,10 @@ int TMainGame::update() {
     _updateArrows();
     PlaySprites::updateCaptions();
     _updateToolTips();
-    for (int i = fireworks().update(); i > 0; --i) globalSnd.playSound("firework", 0.6f);
+    if (const int bursts = fireworks().update()) {
+        if (fireworks().bursts() == bursts) harnessLog("first firework");
+        for (int i = 0; i < bursts; ++i) globalSnd.playSound("firework", 0.6f);
+    }
     if (upperAscii(state) == "WIN-END") _duskA = std::min(0.5f, _duskA + 0.015f * frameDelta);
     return 0;
 }

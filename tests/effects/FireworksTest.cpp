@@ -80,7 +80,8 @@ TEST_F(FireworksTest, BurstSparksSpreadAllRoundThenSlowFallAndFadeOut) {
     for (TFireworkSpark* p : s) {
         const float dx = p->x - 500, dy = p->y - 300;
         if (std::sqrt(dx * dx + dy * dy) < 25) continue;
-        octants.insert(static_cast<int>(std::floor((std::atan2(dy, dx) + 3.14159265f) / (3.14159265f / 4))) % 8);
+        octants.insert(static_cast<int>(std::floor((std::atan2(dy, dx) + 3.14159265f) / (3.14159265f / 4))) %
+                       8);
     }
     EXPECT_EQ(octants.size(), 8u);
     // The ones thrown upwards: slower after a while, and later falling.
