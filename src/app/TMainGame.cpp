@@ -616,25 +616,43 @@ int TMainGame::_STATE_Begin() {
 int TMainGame::_STATE_BEGIN1() {
     PlaySprites::updateFlyingTiles();
     m3Game->_updateFrameAlpha();
-    if (PlaySprites::flyingTiles.empty()) m3Game->dRAlpha = 1;
-    if (m3Game->rAlpha == 1.0f) {
-        const int now = Millisecs();
+    // Once every chip has landed the board looks ready: play begins at once
+    // (a click now is a move) while its frame fades in.
+    // The clocks (countdown, hints, glints) start as before, once the frame
+    // is in (_startClocks).
+    if (PlaySprites::flyingTiles.empty()) {
+        m3Game->dRAlpha = 1;
+        harnessLog("board ready");
         setState("NORMAL");
-        _normalSince = now;
-        secondTime = now + 1000;
-        m3Game->blyskTime = now + 5000;
-        m3Game->poblyskTime = now + 7000;
-        hintTime = now + 30000;
+        _clocksStarted = false;
+        secondTime = 0;  // no countdown yet
+        const int later = Millisecs() + 60000;
+        hintTime = later;
+        m3Game->blyskTime = later;
+        m3Game->poblyskTime = later;
+        if (m3Game->rAlpha >= 1.0f) _startClocks();
     }
     return 0;
 }
 
+void TMainGame::_startClocks() {
+    const int now = Millisecs();
+    _clocksStarted = true;
+    _normalSince = now;
+    secondTime = now + 1000;
+    m3Game->blyskTime = now + 5000;
+    m3Game->poblyskTime = now + 7000;
+    hintTime = now + 30000;
+}
+
 int TMainGame::_STATE_Normal() {
     m3Game->update();
+    if (!_clocksStarted && m3Game->rAlpha >= 1.0f) _startClocks();
     dZnakPer = 0;
-    // Falling pieces still on their way keep the board busy: the refill is not done yet.
-    const bool quiet =
-        m3Game->_nothingIsHappening() && PlaySprites::odpady.empty() && PlaySprites::emitters.empty();
+    // Falling pieces still on their way keep the board busy: the refill is not
+    // done yet; nor is the opening while the board's frame still fades in.
+    const bool quiet = m3Game->_nothingIsHappening() && PlaySprites::odpady.empty() &&
+                       PlaySprites::emitters.empty() && m3Game->rAlpha >= 1.0f;
     if (quiet && checked == 0) {
         checked = 1;
         if (!m3Game->_MatchLeft_short()) {
@@ -655,7 +673,7 @@ int TMainGame::_STATE_Normal() {
     }
     if (cheatsEnabled && KeyHit(112) && m3Game->overTile && m3Game->overTile->chip)
         m3Game->createBonusOnChip(m3Game->overTile->chip, m3Game->getBonusChipData(105));
-    _updateTime();
+    if (_clocksStarted) _updateTime();
     if (upperAscii(state) != "NORMAL") return 0;  // lost on time
     if (mouse.leftPressed || mouse.leftHolded) hideHint();
     if (Millisecs() > hintTime) showHint();
@@ -1063,7 +1081,7 @@ void TMainGame::_updateGoalCard() {
         _goalDA = 0;
         harnessLog("goal card closed");
     }
-    if (_goalDA > 0 && st == "NORMAL" && Millisecs() - _normalSince > 4000) _goalDA = 0;
+    if (_goalDA > 0 && st == "NORMAL" && _normalSince > 0 && Millisecs() - _normalSince > 4000) _goalDA = 0;
     const float step = 0.08f * frameDelta;
     _goalA = _goalDA > _goalA ? std::min(_goalDA, _goalA + step) : std::max(_goalDA, _goalA - step);
 }
@@ -1088,7 +1106,10 @@ int TMainGame::praiseFor(int size, int cascade) {
 }
 
 void TMainGame::praiseMatch(int size, int cascade) {
-    if (cascade <= 1) _praiseRank = 0;  // a new move
+    if (cascade <= 1) {
+        _praiseRank = 0;  // a new move
+        harnessLog("move matched " + std::to_string(size));
+    }
     const int rank = praiseFor(size, cascade);
     if (rank <= _praiseRank) return;
     _praiseRank = rank;

@@ -316,6 +316,10 @@ private:
     void _drawGoalCard();
     int _showKind = -1;
     int _normalSince = 0;  // clock time play began (harness log)
+    // Play takes clicks as soon as the opening's chips have landed; the
+    // clocks start when the board's frame has faded in.
+    bool _clocksStarted = true;
+    void _startClocks();
     bool _frameBusy = false;
     std::chrono::steady_clock::time_point _frameStart;
     void _buildBackCache();
