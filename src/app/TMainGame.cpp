@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -1133,15 +1134,59 @@ void TMainGame::_updateFeedback() {
         if (!on) _refused.clear();
     }
     // Group mode: the group under the pointer, when it is big enough to go.
-    _hoverGroup.clear();
     if (!m3Game || !level || m3Game->matchType != 2 || tryb != 0 || upperAscii(state) != "NORMAL" ||
-        boardHidden())
+        boardHidden()) {
+        _forgetHoverGroup();
         return;
+    }
     TTilePtr t = m3Game->overTile;
-    if (!t || !t->chip || !t->chip->state.empty() || t->chip->isBonus() || t->chip->isPuzzle()) return;
+    if (!t || !t->chip || !t->chip->state.empty() || t->chip->isBonus() || t->chip->isPuzzle()) {
+        _forgetHoverGroup();
+        return;
+    }
+    // The group changes only when the pointer moves to another tile or a chip
+    // of the board changes (moves, comes, goes, changes kind, starts or stops
+    // moving): while the board rests, the last search stands.
+    if (!_boardChangedSinceHoverSearch(t.get())) return;
+    ++_hoverSearches;
+    _hoverGroup.clear();
     ChipListPtr g = m3Game->getMatchedChips(t);
     m3Game->clearMarks();
     if (g && g->size() >= 3)
         for (auto& ch : *g)
             if (ch && ch->tile && ch->state.empty()) _hoverGroup.push_back(ch);
+}
+
+void TMainGame::_forgetHoverGroup() {
+    _hoverGroup.clear();
+    _hoverTile = nullptr;
+    _hoverBoardKey.clear();
+}
+
+bool TMainGame::_boardChangedSinceHoverSearch(const TTile* over) {
+    // Each cell's chip, its kind and whether it is moving, written over the
+    // key of the last search (no allocation once the key has its size).
+    bool changed = over != _hoverTile;
+    _hoverTile = over;
+    const size_t cells = static_cast<size_t>(level->rows) * static_cast<size_t>(level->cols);
+    if (_hoverBoardKey.size() != 2 * cells) {
+        _hoverBoardKey.assign(2 * cells, 0);
+        changed = true;
+    }
+    size_t i = 0;
+    for (auto& row : level->tile)
+        for (auto& tile : row) {
+            if (i + 1 >= _hoverBoardKey.size()) break;
+            const TChip* ch = tile ? tile->chip.get() : nullptr;
+            const std::uintptr_t a = reinterpret_cast<std::uintptr_t>(ch);
+            const std::uintptr_t b =
+                ch ? reinterpret_cast<std::uintptr_t>(ch->cd.get()) ^ (ch->state.empty() ? 0u : 1u) : 0u;
+            if (_hoverBoardKey[i] != a || _hoverBoardKey[i + 1] != b) {
+                _hoverBoardKey[i] = a;
+                _hoverBoardKey[i + 1] = b;
+                changed = true;
+            }
+            i += 2;
+        }
+    return changed;
 }

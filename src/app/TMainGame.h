@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <list>
 #include <memory>
@@ -252,6 +253,9 @@ public:
     void _updateFeedback();
     // Group mode: the chips of the group under the pointer (outlined).
     const std::vector<std::shared_ptr<TChip>>& hoverGroup() const { return _hoverGroup; }
+    // How often the hovered group was searched for (once a change of the
+    // board or of the tile under the pointer).
+    int hoverGroupSearches() const { return _hoverSearches; }
     // What a power-up's tool tip says about it: not unlocked yet, never
     // charged on this level (none of its chips are in the level's colours),
     // ready, or charging (pure, for tests).
@@ -280,6 +284,11 @@ private:
     int _refusedUntil = 0;
     int _praiseRank = 0;  // the best praise shown for the current move
     std::vector<std::shared_ptr<TChip>> _hoverGroup;
+    const TTile* _hoverTile = nullptr;           // the tile of the last group search
+    std::vector<std::uintptr_t> _hoverBoardKey;  // the board at that search
+    int _hoverSearches = 0;
+    void _forgetHoverGroup();
+    bool _boardChangedSinceHoverSearch(const TTile* over);
     void _drawGroupOutline();
     bool _paused = false;
     bool _winScreenUp = false;  // the win panel runs over this screen
