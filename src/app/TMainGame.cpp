@@ -16,7 +16,9 @@
 #include "audio/TGlobalSnd.h"
 #include "data/DataGlobals.h"
 #include "data/TTxtFile.h"
+#include "effects/Particles.h"
 #include "effects/TFireworks.h"
+#include "effects/TNumberAndTextParticle.h"
 #include "effects/TPlayParticles.h"
 #include "gui/GuiGlobals.h"
 #include "gui/TButton.h"
@@ -381,8 +383,48 @@ void TMainGame::reportFrameStats() {
     fullFrameTimesUs.clear();
 }
 
+void TMainGame::_warmGlyphs() {
+    // Glyphs are rendered on their first use; the ones the HUD and the
+    // captions bring up during play (new digits of the score and the clock,
+    // the chain caption, the tool tips) are rendered now, while the level
+    // opens, rather than in a busy frame of a cascade.
+    const auto started = std::chrono::steady_clock::now();
+    const FontPtr keep = GetImageFont();
+    const std::string digits = "0123456789,:-+% ";
+    for (const FontPtr& f : {scoreFont1, scoreFont2, timeFont, multiFont}) {
+        if (!f) continue;
+        SetImageFont(f);
+        TextWidth(digits);
+    }
+    if (toolTipTitleFont) {
+        SetImageFont(toolTipTitleFont);
+        for (const std::string& t : txtPowerUp) TextWidth(upperAscii(t));
+    }
+    if (toolTipFont) {
+        SetImageFont(toolTipFont);
+        for (const std::string& t : txtPowerUpOpis) TextWidth(t);
+        TextWidth(digits + txtCharged + txtReadyToUse + txtNotAvailable + txtNotOnThisLevel + txtTilesLeft +
+                  txtPuzzlesLeft);
+    }
+    if (matchFont) {
+        SetImageFont(matchFont);
+        for (const std::string& t : txtMatch) TextWidth(t);
+    }
+    SetImageFont(keep);
+    setupParticles();  // the chain caption's font, warmed as it loads
+    TNumberAndTextParticle::warmFont();
+    static const bool stats = std::getenv("BRIMBLE_FRAME_STATS") != nullptr;
+    if (stats)
+        std::fprintf(
+            stderr, "glyphs made ready in %.2f ms\n",
+            std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started)
+                    .count() /
+                1000.0);
+}
+
 int TMainGame::prepare() {
     if (tutorialClearTip) tutorialClearTip();
+    _warmGlyphs();
     platesAtStart = tilesLeft();
     _preparePowerUps();
     _prepareSelf();

@@ -294,6 +294,7 @@ private:
     bool _winScreenUp = false;  // the win panel runs over this screen
     float _duskA = 0;           // the sky darkening for the fireworks
     void _drawCelebration();
+    void _warmGlyphs();
     std::shared_ptr<TMainGameEffects> _effects;
     std::shared_ptr<TM3AutoPlayer> _autoplayer;
     ImagePtr _backCache;   // background, vignette and HUD panels grabbed once per level
