@@ -57,8 +57,10 @@ void TFireworkSpark::draw() {
     SetBlend(blend);
     SetColor(rgb.r, rgb.g, rgb.b);
     SetAlpha(a);
+    // While it flies fast a spark is its streak (the streak's bright core is
+    // its head); slowed down, it is a twinkling star: one picture a frame.
     const float v = speed();
-    if (tail > 0 && v > 0.4f && kTail < count && images[kTail]) {
+    if (tail > 0 && v > 1.2f && kTail < count && images[kTail]) {
         // The tail trails behind the head, as long as the last few frames' flight.
         const ImagePtr& img = images[kTail];
         SetBlend(LIGHTBLEND);  // a glowing streak
@@ -66,8 +68,9 @@ void TFireworkSpark::draw() {
         const float len = std::min(90.0f, v * tail);
         const float ang = std::atan2(vy, vx);
         SetRotation(ang * kDeg);
-        SetScale(len / static_cast<float>(std::max(1, img->width)), s * 0.5f);
+        SetScale(len / static_cast<float>(std::max(1, img->width)), s * 0.6f);
         DrawImage(img, x - std::cos(ang) * len * 0.5f, y - std::sin(ang) * len * 0.5f);
+        return;
     }
     if (n >= 0 && n < count && images[static_cast<size_t>(n)]) {
         SetBlend(blend);

@@ -119,10 +119,10 @@ void TFireworks::_scheduleNext(int now) {
 void TFireworks::_trail(const Rocket& r, float px, float py) {
     // Sparks shed along the frame's climb: warm, short-lived, drifting down,
     // so the rocket draws a short glowing line behind it.
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 2; ++i) {
         TFireworkSpark* p = TFireworkSpark::create(&_list);
         if (!p) return;
-        const float k = (static_cast<float>(i) + 0.5f) / 3.0f;
+        const float k = (static_cast<float>(i) + 0.5f) / 2.0f;
         p->n = kGlow;
         p->blend = LIGHTBLEND;
         p->x = px + (r.x - px) * k + RndF(-1.5f, 1.5f);
@@ -164,7 +164,7 @@ void TFireworks::_burst(const Rocket& r) {
     // A ball of sparks: an outer shell in the burst's colour and an inner one,
     // slower, in a second colour; every burst either twinkles or trails long.
     const bool glitter = Rand(0, 1) == 1;
-    const int n = Rand(46, 60);
+    const int n = Rand(38, 48);
     const float v0 = RndF(4.8f, 6.4f);
     for (int i = 0; i < n; ++i) {
         TFireworkSpark* p = TFireworkSpark::create(&_list);
