@@ -275,6 +275,7 @@ public:
     // the environment variable BRIMBLE_FRAME_STATS prints them when the loop ends).
     bool recordFrameTimes = false;
     std::vector<int> frameTimesUs, fullFrameTimesUs;
+    std::vector<int> celebrationFrameTimesUs;  // whole frames from the win to its panel
     // Prints the recorded frame times (median, 99th percentile, longest) to stderr and forgets them.
     void reportFrameStats();
 
@@ -331,6 +332,7 @@ private:
     bool _clocksStarted = true;
     void _startClocks();
     bool _frameBusy = false;
+    bool _frameCelebrating = false, _frameRanWinScreen = false;
     std::chrono::steady_clock::time_point _frameStart;
     void _buildBackCache();
     void _renewBoardCache();
