@@ -7,6 +7,7 @@
 
 #include "app/PlaySprites.h"
 #include "app/TMainGame.h"
+#include "effects/TFireworks.h"
 #include "effects/TPlayParticles.h"
 #include "gui/TGui.h"
 #include "gui/TMouse.h"
@@ -72,6 +73,7 @@ int TMainGame::draw() {
     _drawToolTips();
     _drawBonusImg();
     if (tutorialDraw) tutorialDraw();
+    _drawCelebration();
     plain();
     _drawFade();
     plain();
@@ -589,6 +591,19 @@ int TMainGame::initEnd_FlyDown() {
 
 int TMainGame::initEnd() {
     return Rand(0, 1) ? initEnd_FlyAway() : initEnd_FlyDown();
+}
+
+void TMainGame::_drawCelebration() {
+    // Night falls as the board leaves, so the fireworks over the scene glow.
+    if (_duskA > 0) {
+        SetBlend(ALPHABLEND);
+        SetColor(12, 16, 44);
+        SetAlpha(_duskA);
+        DrawRect(0, 0, 1024, 768);
+    }
+    // Under the win panel the win screen draws them, behind its panel.
+    if (!_winScreenUp) fireworks().draw();
+    plain();
 }
 
 void TMainGame::drawCard(float x, float y, float w, float h, float a, float rim) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -15,6 +16,9 @@
 #include "audio/TGlobalSnd.h"
 #include "data/DataGlobals.h"
 #include "data/TTxtFile.h"
+#include "effects/Particles.h"
+#include "effects/TFireworks.h"
+#include "effects/TNumberAndTextParticle.h"
 #include "effects/TPlayParticles.h"
 #include "gui/GuiGlobals.h"
 #include "gui/TButton.h"
@@ -310,9 +314,11 @@ std::string TMainGame::mainLoop() {
         }();
         (void)registered;
     }
+    celebrationFrameTimesUs.clear();
     if (recordFrameTimes) {
         frameTimesUs.reserve(60 * 600);
         fullFrameTimesUs.reserve(60 * 600);
+        celebrationFrameTimesUs.reserve(60 * 60);
     }
     runLoop();
     if (tutorialClearTip) tutorialClearTip();
@@ -329,10 +335,14 @@ void TMainGame::_frameBegin() {
     if (!recordFrameTimes) return;
     static const char* statsEnv = std::getenv("BRIMBLE_FRAME_STATS");
     static const bool statsAll = statsEnv != nullptr && std::string(statsEnv) == "all";  // idle frames too
-    // Only frames with something going on count (a cascade, particles, sprites).
-    _frameBusy =
-        _normalSince > 0 && (statsAll || !m3Game->_nothingIsHappening() || playParticles().count() > 0 ||
-                             !PlaySprites::odpady.empty() || !PlaySprites::resources.empty());
+    // Only frames of play with something going on count (a cascade,
+    // particles, sprites); the win's celebration is counted on its own.
+    const std::string st = upperAscii(state);
+    _frameBusy = _normalSince > 0 && st == "NORMAL" &&
+                 (statsAll || !m3Game->_nothingIsHappening() || playParticles().count() > 0 ||
+                  !PlaySprites::odpady.empty() || !PlaySprites::resources.empty());
+    _frameCelebrating = st == "WIN" || st == "WIN-END";
+    _frameRanWinScreen = false;
     _frameStart = std::chrono::steady_clock::now();
 }
 
@@ -346,11 +356,17 @@ void TMainGame::_frameDrawn() {
 
 // The whole frame's work with its present, less the sleep that holds 60 fps.
 void TMainGame::_framePresented() {
-    if (!recordFrameTimes || !_frameBusy || fullFrameTimesUs.size() >= fullFrameTimesUs.capacity()) return;
-    fullFrameTimesUs.push_back(static_cast<int>(
+    if (!recordFrameTimes) return;
+    const int us = static_cast<int>(
         std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - _frameStart)
             .count() -
-        static_cast<long long>(LastFlipWaitMs() * 1000)));
+        static_cast<long long>(LastFlipWaitMs() * 1000));
+    // The frame that ran the whole win screen inside it is not one frame.
+    if (_frameCelebrating && !_frameRanWinScreen &&
+        celebrationFrameTimesUs.size() < celebrationFrameTimesUs.capacity())
+        celebrationFrameTimesUs.push_back(us);
+    if (!_frameBusy || fullFrameTimesUs.size() >= fullFrameTimesUs.capacity()) return;
+    fullFrameTimesUs.push_back(us);
 }
 
 void TMainGame::_control() {
@@ -366,6 +382,15 @@ int TMainGame::updateCovered() {
 }
 
 void TMainGame::reportFrameStats() {
+    if (!celebrationFrameTimesUs.empty()) {
+        std::vector<int> t = celebrationFrameTimesUs;
+        std::sort(t.begin(), t.end());
+        std::fprintf(stderr,
+                     "celebration (the win until its panel), %zu frames with present: median %.2f ms, 99th "
+                     "percentile %.2f ms, longest %.2f ms\n",
+                     t.size(), t[t.size() / 2] / 1000.0, t[t.size() * 99 / 100] / 1000.0, t.back() / 1000.0);
+        celebrationFrameTimesUs.clear();
+    }
     for (auto* v : {&frameTimesUs, &fullFrameTimesUs}) {
         std::vector<int> t = *v;
         if (t.empty()) continue;
@@ -379,8 +404,48 @@ void TMainGame::reportFrameStats() {
     fullFrameTimesUs.clear();
 }
 
+void TMainGame::_warmGlyphs() {
+    // Glyphs are rendered on their first use; the ones the HUD and the
+    // captions bring up during play (new digits of the score and the clock,
+    // the chain caption, the tool tips) are rendered now, while the level
+    // opens, rather than in a busy frame of a cascade.
+    const auto started = std::chrono::steady_clock::now();
+    const FontPtr keep = GetImageFont();
+    const std::string digits = "0123456789,:-+% ";
+    for (const FontPtr& f : {scoreFont1, scoreFont2, timeFont, multiFont}) {
+        if (!f) continue;
+        SetImageFont(f);
+        TextWidth(digits);
+    }
+    if (toolTipTitleFont) {
+        SetImageFont(toolTipTitleFont);
+        for (const std::string& t : txtPowerUp) TextWidth(upperAscii(t));
+    }
+    if (toolTipFont) {
+        SetImageFont(toolTipFont);
+        for (const std::string& t : txtPowerUpOpis) TextWidth(t);
+        TextWidth(digits + txtCharged + txtReadyToUse + txtNotAvailable + txtNotOnThisLevel + txtTilesLeft +
+                  txtPuzzlesLeft);
+    }
+    if (matchFont) {
+        SetImageFont(matchFont);
+        for (const std::string& t : txtMatch) TextWidth(t);
+    }
+    SetImageFont(keep);
+    setupParticles();  // the chain caption's font, warmed as it loads
+    TNumberAndTextParticle::warmFont();
+    static const bool stats = std::getenv("BRIMBLE_FRAME_STATS") != nullptr;
+    if (stats)
+        std::fprintf(
+            stderr, "glyphs made ready in %.2f ms\n",
+            std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started)
+                    .count() /
+                1000.0);
+}
+
 int TMainGame::prepare() {
     if (tutorialClearTip) tutorialClearTip();
+    _warmGlyphs();
     platesAtStart = tilesLeft();
     _preparePowerUps();
     _prepareSelf();
@@ -447,6 +512,8 @@ int TMainGame::_prepareSelf() {
     PlaySprites::ghosts.clear();
     PlaySprites::emitters.clear();
     playParticles().clear();
+    fireworks().clear();
+    _duskA = 0;
     m3Game->zaznaczone.clear();
     // Our own: nothing of the previous level may linger.
     hintInfo.reset();
@@ -527,6 +594,11 @@ int TMainGame::update() {
     _updateArrows();
     PlaySprites::updateCaptions();
     _updateToolTips();
+    if (const int bursts = fireworks().update()) {
+        if (fireworks().bursts() == bursts) harnessLog("first firework");
+        for (int i = 0; i < bursts; ++i) globalSnd.playSound("firework", 0.6f);
+    }
+    if (upperAscii(state) == "WIN-END") _duskA = std::min(0.5f, _duskA + 0.015f * frameDelta);
     return 0;
 }
 
@@ -608,25 +680,43 @@ int TMainGame::_STATE_Begin() {
 int TMainGame::_STATE_BEGIN1() {
     PlaySprites::updateFlyingTiles();
     m3Game->_updateFrameAlpha();
-    if (PlaySprites::flyingTiles.empty()) m3Game->dRAlpha = 1;
-    if (m3Game->rAlpha == 1.0f) {
-        const int now = Millisecs();
+    // Once every chip has landed the board looks ready: play begins at once
+    // (a click now is a move) while its frame fades in.
+    // The clocks (countdown, hints, glints) start as before, once the frame
+    // is in (_startClocks).
+    if (PlaySprites::flyingTiles.empty()) {
+        m3Game->dRAlpha = 1;
+        harnessLog("board ready");
         setState("NORMAL");
-        _normalSince = now;
-        secondTime = now + 1000;
-        m3Game->blyskTime = now + 5000;
-        m3Game->poblyskTime = now + 7000;
-        hintTime = now + 30000;
+        _clocksStarted = false;
+        secondTime = 0;  // no countdown yet
+        const int later = Millisecs() + 60000;
+        hintTime = later;
+        m3Game->blyskTime = later;
+        m3Game->poblyskTime = later;
+        if (m3Game->rAlpha >= 1.0f) _startClocks();
     }
     return 0;
 }
 
+void TMainGame::_startClocks() {
+    const int now = Millisecs();
+    _clocksStarted = true;
+    _normalSince = now;
+    secondTime = now + 1000;
+    m3Game->blyskTime = now + 5000;
+    m3Game->poblyskTime = now + 7000;
+    hintTime = now + 30000;
+}
+
 int TMainGame::_STATE_Normal() {
     m3Game->update();
+    if (!_clocksStarted && m3Game->rAlpha >= 1.0f) _startClocks();
     dZnakPer = 0;
-    // Falling pieces still on their way keep the board busy: the refill is not done yet.
-    const bool quiet =
-        m3Game->_nothingIsHappening() && PlaySprites::odpady.empty() && PlaySprites::emitters.empty();
+    // Falling pieces still on their way keep the board busy: the refill is not
+    // done yet; nor is the opening while the board's frame still fades in.
+    const bool quiet = m3Game->_nothingIsHappening() && PlaySprites::odpady.empty() &&
+                       PlaySprites::emitters.empty() && m3Game->rAlpha >= 1.0f;
     if (quiet && checked == 0) {
         checked = 1;
         if (!m3Game->_MatchLeft_short()) {
@@ -647,7 +737,7 @@ int TMainGame::_STATE_Normal() {
     }
     if (cheatsEnabled && KeyHit(112) && m3Game->overTile && m3Game->overTile->chip)
         m3Game->createBonusOnChip(m3Game->overTile->chip, m3Game->getBonusChipData(105));
-    _updateTime();
+    if (_clocksStarted) _updateTime();
     if (upperAscii(state) != "NORMAL") return 0;  // lost on time
     if (mouse.leftPressed || mouse.leftHolded) hideHint();
     if (Millisecs() > hintTime) showHint();
@@ -688,6 +778,8 @@ int TMainGame::_STATE_Win() {
     PlaySprites::ghosts.clear();
     if (m3Game->rAlpha == 0.0f) {
         initEnd();
+        // The fireworks begin as the board leaves and go on over the win panel.
+        fireworks().start();
         endTime = Millisecs() + 1500;
         setState("WIN-END");
     }
@@ -698,7 +790,11 @@ int TMainGame::_STATE_win_end() {
     PlaySprites::updateFlyingTiles();
     level->setGlobalAlpha(0);
     if (Millisecs() > endTime) {
+        _winScreenUp = true;  // it draws the fireworks itself, behind its panel
+        _frameRanWinScreen = true;
         if (winScreenLoop) winScreenLoop();
+        _winScreenUp = false;
+        fireworks().clear();
         if (level->saPuzzle && player().nrLevelu == 190) player().addPuzzles(42);
         setState("NEXT-LEVEL");
     }
@@ -1050,7 +1146,7 @@ void TMainGame::_updateGoalCard() {
         _goalDA = 0;
         harnessLog("goal card closed");
     }
-    if (_goalDA > 0 && st == "NORMAL" && Millisecs() - _normalSince > 4000) _goalDA = 0;
+    if (_goalDA > 0 && st == "NORMAL" && _normalSince > 0 && Millisecs() - _normalSince > 4000) _goalDA = 0;
     const float step = 0.08f * frameDelta;
     _goalA = _goalDA > _goalA ? std::min(_goalDA, _goalA + step) : std::max(_goalDA, _goalA - step);
 }
@@ -1075,7 +1171,10 @@ int TMainGame::praiseFor(int size, int cascade) {
 }
 
 void TMainGame::praiseMatch(int size, int cascade) {
-    if (cascade <= 1) _praiseRank = 0;  // a new move
+    if (cascade <= 1) {
+        _praiseRank = 0;  // a new move
+        harnessLog("move matched " + std::to_string(size));
+    }
     const int rank = praiseFor(size, cascade);
     if (rank <= _praiseRank) return;
     _praiseRank = rank;
@@ -1099,15 +1198,59 @@ void TMainGame::_updateFeedback() {
         if (!on) _refused.clear();
     }
     // Group mode: the group under the pointer, when it is big enough to go.
-    _hoverGroup.clear();
     if (!m3Game || !level || m3Game->matchType != 2 || tryb != 0 || upperAscii(state) != "NORMAL" ||
-        boardHidden())
+        boardHidden()) {
+        _forgetHoverGroup();
         return;
+    }
     TTilePtr t = m3Game->overTile;
-    if (!t || !t->chip || !t->chip->state.empty() || t->chip->isBonus() || t->chip->isPuzzle()) return;
+    if (!t || !t->chip || !t->chip->state.empty() || t->chip->isBonus() || t->chip->isPuzzle()) {
+        _forgetHoverGroup();
+        return;
+    }
+    // The group changes only when the pointer moves to another tile or a chip
+    // of the board changes (moves, comes, goes, changes kind, starts or stops
+    // moving): while the board rests, the last search stands.
+    if (!_boardChangedSinceHoverSearch(t.get())) return;
+    ++_hoverSearches;
+    _hoverGroup.clear();
     ChipListPtr g = m3Game->getMatchedChips(t);
     m3Game->clearMarks();
     if (g && g->size() >= 3)
         for (auto& ch : *g)
             if (ch && ch->tile && ch->state.empty()) _hoverGroup.push_back(ch);
+}
+
+void TMainGame::_forgetHoverGroup() {
+    _hoverGroup.clear();
+    _hoverTile = nullptr;
+    _hoverBoardKey.clear();
+}
+
+bool TMainGame::_boardChangedSinceHoverSearch(const TTile* over) {
+    // Each cell's chip, its kind and whether it is moving, written over the
+    // key of the last search (no allocation once the key has its size).
+    bool changed = over != _hoverTile;
+    _hoverTile = over;
+    const size_t cells = static_cast<size_t>(level->rows) * static_cast<size_t>(level->cols);
+    if (_hoverBoardKey.size() != 2 * cells) {
+        _hoverBoardKey.assign(2 * cells, 0);
+        changed = true;
+    }
+    size_t i = 0;
+    for (auto& row : level->tile)
+        for (auto& tile : row) {
+            if (i + 1 >= _hoverBoardKey.size()) break;
+            const TChip* ch = tile ? tile->chip.get() : nullptr;
+            const std::uintptr_t a = reinterpret_cast<std::uintptr_t>(ch);
+            const std::uintptr_t b =
+                ch ? reinterpret_cast<std::uintptr_t>(ch->cd.get()) ^ (ch->state.empty() ? 0u : 1u) : 0u;
+            if (_hoverBoardKey[i] != a || _hoverBoardKey[i + 1] != b) {
+                _hoverBoardKey[i] = a;
+                _hoverBoardKey[i + 1] = b;
+                changed = true;
+            }
+            i += 2;
+        }
+    return changed;
 }

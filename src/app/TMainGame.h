@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <list>
 #include <memory>
@@ -252,6 +253,9 @@ public:
     void _updateFeedback();
     // Group mode: the chips of the group under the pointer (outlined).
     const std::vector<std::shared_ptr<TChip>>& hoverGroup() const { return _hoverGroup; }
+    // How often the hovered group was searched for (once a change of the
+    // board or of the tile under the pointer).
+    int hoverGroupSearches() const { return _hoverSearches; }
     // What a power-up's tool tip says about it: not unlocked yet, never
     // charged on this level (none of its chips are in the level's colours),
     // ready, or charging (pure, for tests).
@@ -271,6 +275,7 @@ public:
     // the environment variable BRIMBLE_FRAME_STATS prints them when the loop ends).
     bool recordFrameTimes = false;
     std::vector<int> frameTimesUs, fullFrameTimesUs;
+    std::vector<int> celebrationFrameTimesUs;  // whole frames from the win to its panel
     // Prints the recorded frame times (median, 99th percentile, longest) to stderr and forgets them.
     void reportFrameStats();
 
@@ -280,8 +285,17 @@ private:
     int _refusedUntil = 0;
     int _praiseRank = 0;  // the best praise shown for the current move
     std::vector<std::shared_ptr<TChip>> _hoverGroup;
+    const TTile* _hoverTile = nullptr;           // the tile of the last group search
+    std::vector<std::uintptr_t> _hoverBoardKey;  // the board at that search
+    int _hoverSearches = 0;
+    void _forgetHoverGroup();
+    bool _boardChangedSinceHoverSearch(const TTile* over);
     void _drawGroupOutline();
     bool _paused = false;
+    bool _winScreenUp = false;  // the win panel runs over this screen
+    float _duskA = 0;           // the sky darkening for the fireworks
+    void _drawCelebration();
+    void _warmGlyphs();
     std::shared_ptr<TMainGameEffects> _effects;
     std::shared_ptr<TM3AutoPlayer> _autoplayer;
     ImagePtr _backCache;   // background, vignette and HUD panels grabbed once per level
@@ -313,7 +327,12 @@ private:
     void _drawGoalCard();
     int _showKind = -1;
     int _normalSince = 0;  // clock time play began (harness log)
+    // Play takes clicks as soon as the opening's chips have landed; the
+    // clocks start when the board's frame has faded in.
+    bool _clocksStarted = true;
+    void _startClocks();
     bool _frameBusy = false;
+    bool _frameCelebrating = false, _frameRanWinScreen = false;
     std::chrono::steady_clock::time_point _frameStart;
     void _buildBackCache();
     void _renewBoardCache();

@@ -21,6 +21,18 @@ void TNumberAndTextParticle::setupFont() {
     if (fontSetUp) return;
     fontSetUp = true;
     font = guiLoadFont(dataRoot + "gfx/fonts/Bookman.ttf", 34, 0);
+    warmFont();
+}
+
+void TNumberAndTextParticle::warmFont() {
+    // A glyph is rendered the first time it is measured or drawn: measuring
+    // every character a caption can hold renders them now, not in the middle
+    // of a cascade when the first "12 chain!" comes up.
+    if (!font) return;
+    const FontPtr keep = GetImageFont();
+    SetImageFont(font);
+    TextWidth("0123456789 chain!");
+    SetImageFont(keep);
 }
 
 void TNumberAndTextParticle::setText(const char* t) {

@@ -12,6 +12,8 @@ public:
     std::array<char, 32> text{};  // kept inline: no allocation per particle
 
     static void setupFont();
+    // Renders the glyphs of every caption (digits and the word) ahead of use.
+    static void warmFont();
     void setText(const char* t);
     void draw() override;
 

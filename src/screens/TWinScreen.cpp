@@ -10,6 +10,7 @@
 #include "data/DataGlobals.h"
 #include "data/TTxtFile.h"
 #include "effects/Particles.h"
+#include "effects/TFireworks.h"
 #include "gui/GuiGlobals.h"
 #include "gui/TGui.h"
 #include "gui/TMouse.h"
@@ -139,6 +140,13 @@ void TWinScreen::_prepareSelf() {
     FlushMouse();
     fireTime = Millisecs();
     _allShownTime = 0;
+    // The show began as the board left the play screen; shown on its own the
+    // panel starts one. Bursts keep around the panel: its rows stay readable.
+    TFireworks& show = fireworks();
+    if (!show.running()) show.start();
+    const float pw = img ? static_cast<float>(img->width) : 640.0f,
+                ph = img ? static_cast<float>(img->height) : 480.0f;
+    show.setShelter(512 - pw / 2, 384 - ph / 2, pw, ph);
 }
 
 void TWinScreen::_prepareSummary() {
@@ -203,6 +211,12 @@ std::string TWinScreen::mainLoop(TEkran* behind) {
     prepare();
     keepBehindAlive = true;
     runLoop(behind);
+    if (harnessActive()) {
+        std::printf("win screen: %d fireworks burst\n", fireworks().bursts());
+        std::fflush(stdout);
+    }
+    fireworks().clear();
+    fireworks().setShelter(0, 0, 0, 0);
     effects.clear();
     mouse.clear();
     FlushMouse();
@@ -238,6 +252,7 @@ void TWinScreen::_updateState() {
             std::fflush(stdout);
         }
         dGuiAlpha = 0;
+        fireworks().stop();  // those in the air still burst while the panel goes
         if (guiAlpha <= 0) dAlpha = 0;
         if (alpha <= 0) dFade = 0;
     }
@@ -257,12 +272,9 @@ int TWinScreen::_updateGui() {
 }
 
 void TWinScreen::_updateEfekt() {
-    const int now = Millisecs();
-    if (now >= fireTime) {
-        firework(static_cast<float>(Rand(100, 924)), static_cast<float>(Rand(30, 500)), 0, &effects);
-        globalSnd.playSound("firework", 0.6f);
-        fireTime = now + 2000;
-    }
+    // Fireworks go off, staggered, all the while; each burst pops.
+    const int bursts = fireworks().update();
+    for (int i = 0; i < bursts; ++i) globalSnd.playSound("firework", 0.6f);
 }
 
 int TWinScreen::update() {
@@ -298,6 +310,16 @@ void TWinScreen::generateShowParticles(int row) {
 
 void TWinScreen::_drawRows() {
     const int n = static_cast<int>(lines.size());
+    // The bars first, then the rows' bursts over them, then the words and
+    // numbers on top: a burst never hides what its row says.
+    SetBlend(ALPHABLEND);
+    SetRotation(0);
+    SetScale(1, 1);
+    SetColor(255, 255, 255);
+    SetAlpha(alpha);
+    for (int i = 0; i < showCount && i < n && podkladka; ++i)
+        DrawImage(podkladka, 512, getDataY(i) + moveY + 13);
+    effects.draw();
     for (int i = 0; i < showCount && i < n; ++i) {
         const TSummaryData& row = lines[static_cast<size_t>(i)];
         const float y = getDataY(i) + moveY;
@@ -306,11 +328,6 @@ void TWinScreen::_drawRows() {
         SetBlend(ALPHABLEND);
         SetRotation(0);
         SetScale(1, 1);
-        if (podkladka) {
-            SetColor(255, 255, 255);
-            SetAlpha(alpha);
-            DrawImage(podkladka, 512, y + 13);
-        }
         SetImageFont(total ? totalFont : dataFont);
         const float ty = total ? y - 3 : y;
         const float lw = static_cast<float>(TextWidth(row.txt));
@@ -348,6 +365,11 @@ int TWinScreen::draw() {
     SetColor(0, 0, 0);
     SetAlpha(0.6f * fade);
     DrawRect(0, 0, 1024, 768);
+    // Over the darkened sky and behind the panel.
+    fireworks().draw();
+    SetBlend(ALPHABLEND);
+    SetRotation(0);
+    SetScale(1, 1);
     SetColor(255, 255, 255);
     SetAlpha(alpha);
     if (img) DrawImage(img, 512, 384);
@@ -361,10 +383,11 @@ int TWinScreen::draw() {
         SetAlpha(alpha);
         DrawText(txtComp, 512 - w / 2, 180);
         _drawRows();
+    } else {
+        effects.draw();
     }
     SetColor(255, 255, 255);
     SetAlpha(1);
     _drawGui();
-    effects.draw();
     return 0;
 }

@@ -25,7 +25,7 @@ public:
     std::string txtComp, txtScore, txtGameTime, txtTimeLeft, txtTimeBonus, txtTiles, txtBiggestMatch,
         txtMultiplier, txtMultiplierBonus, txtTotalScore, txtPuzzles, txtToGo1, txtToGo2, txtLevelScore,
         txtFinishBonus;  // relaxed play: the level score's bonus for finishing
-    int fireTime = 0;
+    int fireTime = 0;  // clock time the panel began (the fireworks run on their own schedule)
     std::vector<TSummaryData> lines;
     float moveX = 40;
     // The rows are drawn this far below getDataY so they clear the panel's title ribbon.

@@ -584,6 +584,67 @@ TEST_F(MainGameTest, GroupModeOutlinesTheHoveredGroupAndShakesATooShortOne) {
     EXPECT_EQ(chip->asy, 0);
 }
 
+TEST_F(MainGameTest, HoveredGroupIsSearchedOnceWhileTheBoardRestsAndAnewWhenItChanges) {
+    loadLevel("group_basic.lvl");
+    TTilePtr big;
+    for (auto& row : game->level->tile)
+        for (auto& t : row) {
+            if (big || !t || !t->chip || t->chip->isBonus() || t->chip->isPuzzle()) continue;
+            auto g = game->m3Game->getMatchedChips(t);
+            game->m3Game->clearMarks();
+            if (g && g->size() >= 3) big = t;
+        }
+    ASSERT_TRUE(big) << "the fixture needs a group";
+    pointAt(big);
+    game->_updateFeedback();
+    const size_t size = game->hoverGroup().size();
+    ASSERT_GE(size, 3u);
+    const int searches = game->hoverGroupSearches();
+    for (int i = 0; i < 30; ++i) game->_updateFeedback();
+    EXPECT_EQ(game->hoverGroupSearches(), searches) << "a resting board is searched once";
+    EXPECT_EQ(game->hoverGroup().size(), size);
+
+    // A chip of the group changes kind: the outline follows at once.
+    TTilePtr other;
+    for (auto& row : game->level->tile)
+        for (auto& t : row)
+            if (!other && t && t->chip && t->chip->cd && t->chip->cd->id < 100 && big->chip->cd &&
+                t->chip->cd->id != big->chip->cd->id)
+                other = t;
+    ASSERT_TRUE(other);
+    std::shared_ptr<TChip> member;
+    for (auto& ch : game->hoverGroup())
+        if (ch != big->chip) member = ch;
+    ASSERT_TRUE(member);
+    const auto kind = member->cd;
+    member->cd = other->chip->cd;
+    game->_updateFeedback();
+    EXPECT_GT(game->hoverGroupSearches(), searches);
+    for (auto& ch : game->hoverGroup()) EXPECT_NE(ch, member) << "a chip that left the group is not outlined";
+    member->cd = kind;
+    game->_updateFeedback();
+    EXPECT_EQ(game->hoverGroup().size(), size);
+
+    // A chip of the group starts moving, then one is taken off the board.
+    member->setState("FALL");
+    game->_updateFeedback();
+    for (auto& ch : game->hoverGroup()) EXPECT_NE(ch, member);
+    member->setState("");
+    game->_updateFeedback();
+    EXPECT_EQ(game->hoverGroup().size(), size);
+    TTile* gone = member->tile;
+    ASSERT_TRUE(gone);
+    gone->setChip(nullptr);
+    game->_updateFeedback();
+    EXPECT_LT(game->hoverGroup().size(), size);
+
+    // Another tile under the pointer is searched again.
+    const int before = game->hoverGroupSearches();
+    pointAt(other);
+    game->_updateFeedback();
+    EXPECT_GT(game->hoverGroupSearches(), before);
+}
+
 TEST_F(MainGameTest, PlatesBrokenCountsWhatTheHudCountedDown) {
     // The swap fixture has one-layer plates (kind 2) and two-layer ones (3).
     TTilePtr one, two;
