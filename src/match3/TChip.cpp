@@ -862,6 +862,10 @@ std::string TChip::update() {
 // ---------------------------------------------------------------------------
 // Drawing
 
+// The editor draws its board zoomed, where a picture of another size would be
+// resampled differently: it keeps the two quads.
+static bool g_bakedShadows = true;
+
 // One chip kind's picture and its drop shadow. Upright at full alpha and
 // scale 1 (a chip at rest, sliding or falling) the picture with the shadow
 // baked under it is one quad; otherwise the shadow is drawn, then the chip.
@@ -869,7 +873,7 @@ static void drawKind(TChipData& kind, float x, float y, int frame, float alpha, 
                      float rotation) {
     const ImagePtr& img = kind.gfx;
     if (!img || alpha <= 0) return;
-    if (alpha >= 1 && scaleX == 1 && scaleY == 1 && rotation == 0 && frame == 0) {
+    if (g_bakedShadows && alpha >= 1 && scaleX == 1 && scaleY == 1 && rotation == 0 && frame == 0) {
         if (const ImagePtr& baked = kind.shadowedGfx()) {
             SetColor(255, 255, 255);
             SetAlpha(1);
@@ -910,7 +914,11 @@ void TChip::draw(float x, float y, int over) {
     drawNormal(x, y, over);
 }
 
-void TChip::draw_EDITOR(float x, float y, int over) { drawNormal(x, y, over); }
+void TChip::draw_EDITOR(float x, float y, int over) {
+    g_bakedShadows = false;
+    drawNormal(x, y, over);
+    g_bakedShadows = true;
+}
 
 void TChip::drawLIghtned(float x, float y, int over) {
     draw(x, y, over);
