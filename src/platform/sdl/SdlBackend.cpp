@@ -272,8 +272,21 @@ public:
             static const bool fullRepaint = std::getenv("BRIMBLE_FULL_REPAINT") != nullptr;
             const bool partial = !fullRepaint && keepsLastFrame();
             recorder_.setPartial(partial);
-            if (std::getenv("BRIMBLE_FRAME_STATS"))
+            if (std::getenv("BRIMBLE_FRAME_STATS")) {
                 std::fprintf(stderr, "frame-stats partial repaints %s\n", partial ? "on" : "off");
+                static const bool registered = [] {
+                    std::atexit([] {
+                        if (!g_recordingBackend) return;
+                        const TFrameRecorder& r = g_recordingBackend->recorder();
+                        std::fprintf(stderr, "frame-stats window frames drawn %llu (in part %llu), skipped %llu\n",
+                                     static_cast<unsigned long long>(r.framesDrawn()),
+                                     static_cast<unsigned long long>(r.framesPartial()),
+                                     static_cast<unsigned long long>(r.framesSkipped()));
+                    });
+                    return true;
+                }();
+                (void)registered;
+            }
             SDL_RendererInfo info;
             if (SDL_GetRendererInfo(renderer_, &info) == 0) rendererName_ = std::string("sdl/") + info.name;
         }
@@ -1077,6 +1090,8 @@ public:
                 break;
         }
     }
+
+    const TFrameRecorder& recorder() const { return recorder_; }
 
     void textureGoing() {
         replay();
