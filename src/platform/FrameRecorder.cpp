@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
@@ -124,45 +125,99 @@ bool callBounds(const TDrawCall& c, float& x0, float& y0, float& x1, float& y1) 
 
 }  // namespace
 
-bool TFrameRecorder::changedArea(TArea& area) const {
+namespace {
+
+// Whether two areas overlap or lie within `gap` pixels of each other.
+bool near(const TFrameRecorder::TArea& a, const TFrameRecorder::TArea& b, int gap) {
+    return a.x - gap < b.x + b.w && b.x - gap < a.x + a.w && a.y - gap < b.y + b.h && b.y - gap < a.y + a.h;
+}
+
+TFrameRecorder::TArea unite(const TFrameRecorder::TArea& a, const TFrameRecorder::TArea& b) {
+    const int x0 = std::min(a.x, b.x), y0 = std::min(a.y, b.y);
+    const int x1 = std::max(a.x + a.w, b.x + b.w), y1 = std::max(a.y + a.h, b.y + b.h);
+    return TFrameRecorder::TArea{x0, y0, x1 - x0, y1 - y0};
+}
+
+int64_t areaSize(const TFrameRecorder::TArea& a) {
+    return static_cast<int64_t>(a.w) * a.h;
+}
+
+constexpr size_t kMaxAreas = 8;  // each costs a pass over the frame's calls
+constexpr int kAreaGap = 8;      // areas closer than this are painted as one
+
+}  // namespace
+
+void TFrameRecorder::addArea(TArea r) {
+    // Areas stay apart (each is painted on its own, so none may overlap
+    // another): one that comes near another swallows it.
+    for (size_t k = 0; k < areas_.size();) {
+        if (near(areas_[k], r, kAreaGap)) {
+            r = unite(areas_[k], r);
+            areas_.erase(areas_.begin() + static_cast<std::ptrdiff_t>(k));
+            k = 0;
+        } else {
+            ++k;
+        }
+    }
+    areas_.push_back(r);
+    if (areas_.size() <= kMaxAreas) return;
+    // Too many: the two whose union adds the least become one.
+    size_t bi = 0, bj = 1;
+    int64_t best = INT64_MAX;
+    for (size_t i = 0; i < areas_.size(); ++i)
+        for (size_t j = i + 1; j < areas_.size(); ++j) {
+            const int64_t grow = areaSize(unite(areas_[i], areas_[j])) - areaSize(areas_[i]) - areaSize(areas_[j]);
+            if (grow < best) {
+                best = grow;
+                bi = i;
+                bj = j;
+            }
+        }
+    const TArea both = unite(areas_[bi], areas_[bj]);
+    areas_.erase(areas_.begin() + static_cast<std::ptrdiff_t>(bj));
+    areas_.erase(areas_.begin() + static_cast<std::ptrdiff_t>(bi));
+    addArea(both);
+}
+
+bool TFrameRecorder::changedAreas() {
+    areas_.clear();
     if (!partial_ || dirty_ || !startClipKnown_ || targetW_ <= 0 || targetH_ <= 0) return false;
-    // The frames agree on a run of calls at the start and one at the end;
-    // what lies between, in either frame, is what changed.
+    // The frames agree on a run of calls at the start and one at the end.
     const size_t n = calls_.size(), m = shown_.size();
     size_t head = 0;
     while (head < n && head < m && sameCall(calls_[head], shown_[head])) ++head;
     size_t tail = 0;
     while (tail < n - head && tail < m - head && sameCall(calls_[n - 1 - tail], shown_[m - 1 - tail])) ++tail;
-    float ax0 = 0, ay0 = 0, ax1 = 0, ay1 = 0;
-    bool any = false;
     auto add = [&](const TDrawCall& c) {
         float x0, y0, x1, y1;
         // A changed clip or fill may change anything: no partial repaint.
         if (!callBounds(c, x0, y0, x1, y1)) return false;
         if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1)) return false;
-        ax0 = any ? std::min(ax0, x0) : x0;
-        ay0 = any ? std::min(ay0, y0) : y0;
-        ax1 = any ? std::max(ax1, x1) : x1;
-        ay1 = any ? std::max(ay1, y1) : y1;
-        any = true;
+        x0 = std::max(x0, 0.0f);
+        y0 = std::max(y0, 0.0f);
+        x1 = std::min(x1, static_cast<float>(targetW_));
+        y1 = std::min(y1, static_cast<float>(targetH_));
+        if (x1 <= x0 || y1 <= y0) return true;  // off the target
+        const int ix = static_cast<int>(x0), iy = static_cast<int>(y0);
+        addArea(TArea{ix, iy, static_cast<int>(x1) - ix, static_cast<int>(y1) - iy});
         return true;
     };
-    for (size_t i = head; i < n - tail; ++i)
-        if (!add(calls_[i])) return false;
-    for (size_t i = head; i < m - tail; ++i)
-        if (!add(shown_[i])) return false;
-    if (!any) return false;
-    const float x0 = std::max(ax0, 0.0f), y0 = std::max(ay0, 0.0f);
-    const float x1 = std::min(ax1, static_cast<float>(targetW_)), y1 = std::min(ay1, static_cast<float>(targetH_));
-    area = TArea{};
-    if (x1 > x0 && y1 > y0) {
-        area.x = static_cast<int>(x0);
-        area.y = static_cast<int>(y0);
-        area.w = static_cast<int>(x1) - area.x;
-        area.h = static_cast<int>(y1) - area.y;
+    if (n == m) {
+        // Call for call: only the calls that differ (the old and the new
+        // place); the clips all agree, so every call keeps the clip it had.
+        for (size_t i = head; i < n - tail; ++i)
+            if (!sameCall(calls_[i], shown_[i]) && (!add(calls_[i]) || !add(shown_[i]))) return false;
+    } else {
+        // Calls came or went: everything between the agreeing runs.
+        for (size_t i = head; i < n - tail; ++i)
+            if (!add(calls_[i])) return false;
+        for (size_t i = head; i < m - tail; ++i)
+            if (!add(shown_[i])) return false;
     }
-    // Past a quarter of the target the whole frame costs about the same.
-    return static_cast<int64_t>(area.w) * area.h * 4 <= static_cast<int64_t>(targetW_) * targetH_;
+    int64_t total = 0;
+    for (const TArea& a : areas_) total += areaSize(a);
+    // Past three quarters of the target a partial repaint saves little.
+    return total * 4 <= static_cast<int64_t>(targetW_) * targetH_ * 3;
 }
 
 void TFrameRecorder::runPartial(const TArea& area, const Run& run) {
@@ -197,6 +252,9 @@ void TFrameRecorder::runPartial(const TArea& area, const Run& run) {
             continue;  // nowhere near the area
         run(c);
     }
+}
+
+void TFrameRecorder::restoreClip(const Run& run) {
     // Leave the clip as the frame set it: the next frame relies on it.
     TDrawCall c;
     std::memset(static_cast<void*>(&c), 0, sizeof c);
@@ -213,13 +271,16 @@ bool TFrameRecorder::finishFrame(const Run& run) {
                       (calls_.empty() ||
                        std::memcmp(calls_.data(), shown_.data(), calls_.size() * sizeof(TDrawCall)) == 0);
     bool drawn = false;
-    TArea area;
     if (same) {
         ++skipped_;
-    } else if (changedArea(area)) {
-        if (area.w > 0 && area.h > 0) {
-            runPartial(area, run);
-            repaint_ = area;
+    } else if (changedAreas()) {
+        if (!areas_.empty()) {
+            repaint_ = areas_.front();
+            for (const TArea& a : areas_) {
+                runPartial(a, run);
+                repaint_ = unite(repaint_, a);
+            }
+            restoreClip(run);
             ++drawn_;
             ++partialDrawn_;
             lastPartial_ = true;
@@ -230,6 +291,7 @@ bool TFrameRecorder::finishFrame(const Run& run) {
     } else {
         for (const TDrawCall& c : calls_) run(c);
         repaint_ = TArea{0, 0, targetW_, targetH_};
+        areas_.assign(1, repaint_);
         lastPartial_ = false;
         ++drawn_;
         drawn = true;

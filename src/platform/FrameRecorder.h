@@ -51,21 +51,26 @@ public:
     // Ends the frame. Unless its calls are those of the last frame drawn and
     // nothing was invalidated, runs them and answers true (present it).
     // With partial repaints allowed, a frame that differs from the one on the
-    // window only in a run of sprites and lines covering a small area is
-    // repainted there alone: the calls run are a clip to that area (inside
-    // the clip in force), each clip of the frame narrowed to it, the calls
-    // that touch it, and at the end the frame's last clip as recorded.
+    // window only in sprites and lines (call for call when the frames have
+    // as many calls, else in the run between the calls they agree on) is
+    // repainted where those lie, in up to eight areas apart from each other
+    // covering at most three quarters of the target. For each area the calls
+    // run are a clip to it (inside the clip in force), each clip of the frame
+    // narrowed to it and the calls that touch it; at the end comes the
+    // frame's last clip as recorded.
     bool finishFrame(const Run& run);
 
     // Whether the target keeps the last frame presented, so that a frame may
     // be repainted only where it changed (off until the backend knows).
     void setPartial(bool on) { partial_ = on; }
-    // The area of the target repainted by the last finishFrame() that drew:
-    // the whole target (or 0 x 0 when it is unknown) unless it was partial.
+    // The bounds of what the last finishFrame() that drew repainted: the
+    // whole target (or 0 x 0 when it is unknown) unless it was partial.
     struct TArea {
         int x = 0, y = 0, w = 0, h = 0;
     };
     const TArea& lastRepaint() const { return repaint_; }
+    // The areas, apart from each other, that it repainted (one when whole).
+    const std::vector<TArea>& repaintAreas() const { return areas_; }
     uint64_t framesPartial() const { return partialDrawn_; }
     // Whether the last finishFrame() that drew repainted only an area.
     bool lastWasPartial() const { return lastPartial_; }
@@ -82,9 +87,12 @@ public:
     uint64_t callsDropped() const { return dropped_; }
 
 private:
-    // The area to repaint when only a short run of sprites changed, or false.
-    bool changedArea(TArea& area) const;
+    // Fills areas_ with the apart areas to repaint when only sprites and
+    // lines changed and they cover at most three quarters of the target.
+    bool changedAreas();
+    void addArea(TArea r);
     void runPartial(const TArea& area, const Run& run);
+    void restoreClip(const Run& run);
     // The clip in force now is the one the next frame starts with.
     void noteStartClip();
 
@@ -99,6 +107,7 @@ private:
     TArea startClip_;
     bool partial_ = false;
     TArea repaint_;
+    std::vector<TArea> areas_;
     bool lastPartial_ = false;
     uint64_t partialDrawn_ = 0;
 };

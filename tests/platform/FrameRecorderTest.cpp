@@ -362,8 +362,10 @@ TEST(FrameRecorder, APartialRepaintGivesThePixelsOfAWholeOne) {
             const uint64_t partialBefore = rec.framesPartial();
             rec.finishFrame(window.runner());
             if (rec.framesPartial() > partialBefore) {
-                const auto& a = rec.lastRepaint();
-                EXPECT_LE(a.w * a.h * 4, 96 * 64) << "scene " << scene << " frame " << frame;
+                int total = 0;
+                for (const auto& area : rec.repaintAreas()) total += area.w * area.h;
+                EXPECT_LE(total * 4, 96 * 64 * 3) << "scene " << scene << " frame " << frame;
+                EXPECT_LE(rec.repaintAreas().size(), 8u);
                 ++smallRepaints;
             }
             TCanvas whole(96, 64);
@@ -395,16 +397,19 @@ TEST(FrameRecorder, WhatChangedDecidesBetweenAPartAndTheWhole) {
         int clipX;  // the frame's narrower clip (base: 20)
         uint8_t fill;
         bool partial;
-        int x, y, w, h;  // the area repainted when partial
+        size_t areas;    // how many areas apart
+        int x, y, w, h;  // their bounds when partial
+        size_t sprites;  // sprites and lines run when partial (those near the areas)
     } cases[] = {
-        {"a sprite moved a pixel", 1, 1, 0, true, false, 20, 40, true, 29, 9, 11, 10},
-        {"a line grew", 3, 0, 4, true, false, 20, 40, true, 68, 38, 14, 10},
-        {"a sprite moved far: both places", 0, 40, 0, true, false, 20, 40, true, 9, 9, 50, 10},
-        {"a sprite grew over half the window", 0, 0, 60, true, false, 20, 40, false, 0, 0, 96, 64},
-        {"the fill changed", -1, 0, 0, true, false, 20, 41, false, 0, 0, 96, 64},
-        {"a clip changed", -1, 0, 0, true, false, 21, 40, false, 0, 0, 96, 64},
-        {"a texture changed", 1, 1, 0, true, true, 20, 40, false, 0, 0, 96, 64},
-        {"partial repaints not allowed", 1, 1, 0, false, false, 20, 40, false, 0, 0, 96, 64},
+        {"a sprite moved a pixel", 1, 1, 0, true, false, 20, 40, true, 1, 29, 9, 11, 10, 1},
+        {"a line grew", 3, 0, 4, true, false, 20, 40, true, 1, 68, 38, 14, 10, 1},
+        {"a sprite moved far: both places", 0, 40, 0, true, false, 20, 40, true, 2, 9, 9, 50, 10, 1},
+        {"a sprite grew over half the window", 0, 0, 50, true, false, 20, 40, true, 1, 9, 9, 60, 55, 4},
+        {"a sprite grew over three quarters", 0, 0, 90, true, false, 20, 40, false, 1, 0, 0, 96, 64, 0},
+        {"the fill changed", -1, 0, 0, true, false, 20, 41, false, 1, 0, 0, 96, 64, 0},
+        {"a clip changed", -1, 0, 0, true, false, 21, 40, false, 1, 0, 0, 96, 64, 0},
+        {"a texture changed", 1, 1, 0, true, true, 20, 40, false, 1, 0, 0, 96, 64, 0},
+        {"partial repaints not allowed", 1, 1, 0, false, false, 20, 40, false, 1, 0, 0, 96, 64, 0},
     };
     for (const Case& c : cases) {
         TFrameRecorder rec;
@@ -437,21 +442,32 @@ TEST(FrameRecorder, WhatChangedDecidesBetweenAPartAndTheWhole) {
         EXPECT_EQ(a.y, c.y) << c.what;
         EXPECT_EQ(a.w, c.w) << c.what;
         EXPECT_EQ(a.h, c.h) << c.what;
+        ASSERT_EQ(rec.repaintAreas().size(), c.areas) << c.what;
         if (!c.partial) continue;
-        // It starts clipped to the area (within the clip the last frame left,
-        // then the window's), leaves out calls nowhere near it and ends on
-        // the frame's own clip.
+        // Each area apart from the others; its pass starts clipped to it
+        // (within the clip the last frame left, then the window's) and
+        // leaves out the sprites nowhere near it; the last call is the
+        // frame's own clip.
+        const auto& areas = rec.repaintAreas();
+        for (size_t i = 0; i < areas.size(); ++i)
+            for (size_t j = i + 1; j < areas.size(); ++j)
+                EXPECT_TRUE(areas[i].x + areas[i].w <= areas[j].x || areas[j].x + areas[j].w <= areas[i].x ||
+                            areas[i].y + areas[i].h <= areas[j].y || areas[j].y + areas[j].h <= areas[i].y)
+                    << c.what;
         ASSERT_GE(runs.calls.size(), 3u) << c.what;
         EXPECT_EQ(runs.calls[0].kind, TDrawCall::CLIP) << c.what;
-        EXPECT_EQ(runs.calls[0].q.x[0], std::max(20, c.x)) << c.what;
+        EXPECT_EQ(runs.calls[0].q.x[0], std::max(20, areas[0].x)) << c.what;
         EXPECT_EQ(runs.calls[1].kind, TDrawCall::CLIP) << c.what;
-        EXPECT_EQ(runs.calls[1].q.x[0], c.x) << c.what;
-        EXPECT_EQ(runs.calls[1].q.x[1], c.w) << c.what;
-        EXPECT_EQ(runs.calls[1].q.y[1], c.h) << c.what;
+        EXPECT_EQ(runs.calls[1].q.x[0], areas[0].x) << c.what;
+        EXPECT_EQ(runs.calls[1].q.x[1], areas[0].w) << c.what;
+        EXPECT_EQ(runs.calls[1].q.y[1], areas[0].h) << c.what;
         EXPECT_EQ(runs.calls.back().kind, TDrawCall::CLIP) << c.what;
         EXPECT_EQ(runs.calls.back().q.x[0], 20) << c.what;
         EXPECT_EQ(runs.calls.back().q.x[1], 50) << c.what;
-        EXPECT_LT(runs.calls.size(), 2u + 7u) << c.what;
+        const size_t sprites = static_cast<size_t>(std::count_if(runs.calls.begin(), runs.calls.end(), [](const TDrawCall& d) {
+            return d.kind == TDrawCall::QUAD || d.kind == TDrawCall::LINE;
+        }));
+        EXPECT_EQ(sprites, c.sprites) << c.what;
     }
 }
 
