@@ -7,6 +7,7 @@
 
 #include "app/PlaySprites.h"
 #include "app/TMainGame.h"
+#include "data/DataGlobals.h"
 #include "effects/TFireworks.h"
 #include "effects/TPlayParticles.h"
 #include "gui/TGui.h"
@@ -82,6 +83,7 @@ int TMainGame::draw() {
 
 void TMainGame::_drawBackStatic(float slide) {
     // Background scene and vignette; with slide 1 also the HUD panels at rest.
+    _reloadBackSources();
     if (level->backImg) {
         SetBlend(SOLIDBLEND);
         SetColor(255, 255, 255);
@@ -128,6 +130,30 @@ void TMainGame::_buildBackCache() {
     for (auto& row : level->tile)
         for (auto& t : row) _boardCachePlates.push_back(t ? t->td.get() : nullptr);
     _backCacheValid = true;
+    _freeBackSources();
+}
+
+void TMainGame::_freeBackSources() {
+    // Both full-screen pictures (3 MB each as textures) are in the cached
+    // pictures now and not drawn again until the next bake.
+    if (level && level->backImg) {
+        level->backImg.reset();
+        _backImgFreed = true;
+    }
+    if (podklad) {
+        podklad.reset();
+        _podkladFreed = true;
+    }
+}
+
+void TMainGame::_reloadBackSources() {
+    if (_backImgFreed && level && !level->backImg) level->loadBackGround();
+    _backImgFreed = false;
+    if (_podkladFreed && !podklad) {
+        podklad = LoadImage(dataRoot + "gfx/gui/mainGame/podklad.png", IMG_FILTERED);
+        if (!podklad) std::fprintf(stderr, "Play screen: cannot load gfx/gui/mainGame/podklad.png\n");
+    }
+    _podkladFreed = false;
 }
 
 void TMainGame::_renewBoardCache() {

@@ -302,6 +302,9 @@ private:
     ImagePtr _boardCache;  // the same with the board's frame and its plates at rest
     std::vector<const TTileData*> _boardCachePlates;  // each cell's plate in _boardCache
     bool _backCacheValid = false;
+    // The background scene and the vignette are freed once baked into the
+    // cached pictures, and read again when a re-bake needs them.
+    bool _backImgFreed = false, _podkladFreed = false;
     ImagePtr _tileIcon, _puzzleIcon;
     // Grey copies of the power-up buttons' pictures, tinted when drawn (1..6).
     std::array<ImagePtr, 7> _chargeTemplates{};
@@ -335,6 +338,8 @@ private:
     bool _frameCelebrating = false, _frameRanWinScreen = false;
     std::chrono::steady_clock::time_point _frameStart;
     void _buildBackCache();
+    void _freeBackSources();
+    void _reloadBackSources();
     void _renewBoardCache();
     void _drawBackStatic(float slide);
     void _drawCounters();

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "match3/ChipShadow.h"
 #include "match3/TLevel.h"
 #include "match3/TM3Effects.h"
 #include "match3/TM3Game.h"
@@ -861,13 +862,30 @@ std::string TChip::update() {
 // ---------------------------------------------------------------------------
 // Drawing
 
-static void drawKind(const ImagePtr& img, float x, float y, int frame, float alpha, float scaleX,
-                     float scaleY) {
+// The editor draws its board zoomed, where a picture of another size would be
+// resampled differently: it keeps the two quads.
+static bool g_bakedShadows = true;
+
+// One chip kind's picture and its drop shadow. Upright at full alpha and
+// scale 1 (a chip at rest, sliding or falling) the picture with the shadow
+// baked under it is one quad; otherwise the shadow is drawn, then the chip.
+static void drawKind(TChipData& kind, float x, float y, int frame, float alpha, float scaleX, float scaleY,
+                     float rotation) {
+    const ImagePtr& img = kind.gfx;
     if (!img || alpha <= 0) return;
+    if (g_bakedShadows && alpha >= 1 && scaleX == 1 && scaleY == 1 && rotation == 0 && frame == 0) {
+        if (const ImagePtr& baked = kind.shadowedGfx()) {
+            SetColor(255, 255, 255);
+            SetAlpha(1);
+            SetScale(1, 1);
+            DrawImage(baked, x, y);
+            return;
+        }
+    }
     SetColor(0, 0, 0);
-    SetAlpha(alpha * 0.4f);
-    SetScale(scaleX + 0.1f, scaleY + 0.1f);
-    DrawImage(img, x + 2, y + 2, frame);
+    SetAlpha(alpha * kChipShadowAlpha);
+    SetScale(scaleX + kChipShadowGrow, scaleY + kChipShadowGrow);
+    DrawImage(img, x + kChipShadowOffset, y + kChipShadowOffset, frame);
     SetColor(255, 255, 255);
     SetAlpha(alpha);
     SetScale(scaleX, scaleY);
@@ -880,8 +898,8 @@ void TChip::drawNormal(float x, float y, int) {
     SetBlend(ALPHABLEND);
     const float scX = s * sx, scY = s * sy;
     const float px = x + adx + asx, py = y + adY + asy;
-    drawKind(cd->gfx, px, py, frame, a * (1 - changeP), scX, scY);
-    if (docelowyChip) drawKind(docelowyChip->gfx, px, py, frame, a * changeP, scX, scY);
+    drawKind(*cd, px, py, frame, a * (1 - changeP), scX, scY, overRot);
+    if (docelowyChip) drawKind(*docelowyChip, px, py, frame, a * changeP, scX, scY, overRot);
     drawPuzzleChipEfekt();
     SetColor(255, 255, 255);
     SetAlpha(1);
@@ -896,7 +914,11 @@ void TChip::draw(float x, float y, int over) {
     drawNormal(x, y, over);
 }
 
-void TChip::draw_EDITOR(float x, float y, int over) { drawNormal(x, y, over); }
+void TChip::draw_EDITOR(float x, float y, int over) {
+    g_bakedShadows = false;
+    drawNormal(x, y, over);
+    g_bakedShadows = true;
+}
 
 void TChip::drawLIghtned(float x, float y, int over) {
     draw(x, y, over);

@@ -4,9 +4,25 @@
 #include <cctype>
 
 #include "data/TRCMFile.h"
+#include "match3/ChipShadow.h"
 #include "match3/TTileData.h"
 
 int TChipData::proper() const { return (id < 100 && puzzleChip == 0) ? 1 : 0; }
+
+const ImagePtr& TChipData::shadowedGfx() {
+    if (shadowTried_ || !gfx) return gfxShadowed_;
+    shadowTried_ = true;
+    if (gfx->frameCount != 1) return gfxShadowed_;
+    // The texture's pixels are not kept, so the file is read once more.
+    const TPixmap pix = LoadPixmap(m3DataPath(url));
+    if (pix.width != gfx->width || pix.height != gfx->height) return gfxShadowed_;
+    int margin = 0;
+    const TPixmap baked = BakeChipShadow(pix, (gfx->flags & IMG_FILTERED) != 0, margin);
+    if (baked.pixels.empty()) return gfxShadowed_;
+    gfxShadowed_ = CreateImageFromPixmap(baked, gfx->flags & ~IMG_MASKED);
+    MidHandleImage(gfxShadowed_);
+    return gfxShadowed_;
+}
 
 TRGB TChipData::getRGB() const {
     TRGB out;

@@ -29,7 +29,17 @@ public:
     int ileRazy = 0;
     TM3Game* m3Game = nullptr;
 
+private:
+    ImagePtr gfxShadowed_;
+    bool shadowTried_ = false;
+
+public:
+
     int proper() const;  // a normal, non-puzzle kind
+    // The picture (its first frame) with the chip's drop shadow baked under
+    // it, mid-handled; made on first use from the image file, null when the
+    // file cannot be read again.
+    const ImagePtr& shadowedGfx();
     TRGB getRGB() const; // the kind's colour, each channel jittered by up to 15
 };
 using TChipDataPtr = std::shared_ptr<TChipData>;

@@ -1,6 +1,8 @@
 #include "platform/FrameRecorder.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
@@ -83,26 +85,232 @@ void TFrameRecorder::flush(const Run& run) {
     dirty_ = true;
     for (const TDrawCall& c : calls_) run(c);
     calls_.clear();
+    noteStartClip();
+}
+
+namespace {
+
+bool sameCall(const TDrawCall& a, const TDrawCall& b) {
+    return std::memcmp(&a, &b, sizeof(TDrawCall)) == 0;
+}
+
+// The pixels a sprite or a line may touch: its corners' bounds, widened by a
+// pixel or two for the rasteriser's rounding and a line's width. False for a
+// call without such bounds (a fill or a clip).
+bool callBounds(const TDrawCall& c, float& x0, float& y0, float& x1, float& y1) {
+    int corners = 0;
+    float margin = 1;
+    if (c.kind == TDrawCall::QUAD) {
+        corners = 4;
+    } else if (c.kind == TDrawCall::LINE) {
+        corners = 2;
+        margin = 2;
+    } else {
+        return false;
+    }
+    x0 = x1 = c.q.x[0];
+    y0 = y1 = c.q.y[0];
+    for (int i = 1; i < corners; ++i) {
+        x0 = std::min(x0, c.q.x[i]);
+        x1 = std::max(x1, c.q.x[i]);
+        y0 = std::min(y0, c.q.y[i]);
+        y1 = std::max(y1, c.q.y[i]);
+    }
+    x0 = std::floor(x0) - margin;
+    y0 = std::floor(y0) - margin;
+    x1 = std::ceil(x1) + margin;
+    y1 = std::ceil(y1) + margin;
+    return true;
+}
+
+}  // namespace
+
+namespace {
+
+// Whether two areas overlap or lie within `gap` pixels of each other.
+bool near(const TFrameRecorder::TArea& a, const TFrameRecorder::TArea& b, int gap) {
+    return a.x - gap < b.x + b.w && b.x - gap < a.x + a.w && a.y - gap < b.y + b.h && b.y - gap < a.y + a.h;
+}
+
+TFrameRecorder::TArea unite(const TFrameRecorder::TArea& a, const TFrameRecorder::TArea& b) {
+    const int x0 = std::min(a.x, b.x), y0 = std::min(a.y, b.y);
+    const int x1 = std::max(a.x + a.w, b.x + b.w), y1 = std::max(a.y + a.h, b.y + b.h);
+    return TFrameRecorder::TArea{x0, y0, x1 - x0, y1 - y0};
+}
+
+int64_t areaSize(const TFrameRecorder::TArea& a) {
+    return static_cast<int64_t>(a.w) * a.h;
+}
+
+constexpr size_t kMaxAreas = 8;  // each costs a pass over the frame's calls
+constexpr int kAreaGap = 8;      // areas closer than this are painted as one
+
+}  // namespace
+
+void TFrameRecorder::addArea(TArea r) {
+    // Areas stay apart (each is painted on its own, so none may overlap
+    // another): one that comes near another swallows it.
+    for (size_t k = 0; k < areas_.size();) {
+        if (near(areas_[k], r, kAreaGap)) {
+            r = unite(areas_[k], r);
+            areas_.erase(areas_.begin() + static_cast<std::ptrdiff_t>(k));
+            k = 0;
+        } else {
+            ++k;
+        }
+    }
+    areas_.push_back(r);
+    if (areas_.size() <= kMaxAreas) return;
+    // Too many: the two whose union adds the least become one.
+    size_t bi = 0, bj = 1;
+    int64_t best = INT64_MAX;
+    for (size_t i = 0; i < areas_.size(); ++i)
+        for (size_t j = i + 1; j < areas_.size(); ++j) {
+            const int64_t grow = areaSize(unite(areas_[i], areas_[j])) - areaSize(areas_[i]) - areaSize(areas_[j]);
+            if (grow < best) {
+                best = grow;
+                bi = i;
+                bj = j;
+            }
+        }
+    const TArea both = unite(areas_[bi], areas_[bj]);
+    areas_.erase(areas_.begin() + static_cast<std::ptrdiff_t>(bj));
+    areas_.erase(areas_.begin() + static_cast<std::ptrdiff_t>(bi));
+    addArea(both);
+}
+
+bool TFrameRecorder::changedAreas() {
+    areas_.clear();
+    if (!partial_ || dirty_ || !startClipKnown_ || targetW_ <= 0 || targetH_ <= 0) return false;
+    // The frames agree on a run of calls at the start and one at the end.
+    const size_t n = calls_.size(), m = shown_.size();
+    size_t head = 0;
+    while (head < n && head < m && sameCall(calls_[head], shown_[head])) ++head;
+    size_t tail = 0;
+    while (tail < n - head && tail < m - head && sameCall(calls_[n - 1 - tail], shown_[m - 1 - tail])) ++tail;
+    auto add = [&](const TDrawCall& c) {
+        float x0, y0, x1, y1;
+        // A changed clip or fill may change anything: no partial repaint.
+        if (!callBounds(c, x0, y0, x1, y1)) return false;
+        if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1)) return false;
+        x0 = std::max(x0, 0.0f);
+        y0 = std::max(y0, 0.0f);
+        x1 = std::min(x1, static_cast<float>(targetW_));
+        y1 = std::min(y1, static_cast<float>(targetH_));
+        if (x1 <= x0 || y1 <= y0) return true;  // off the target
+        const int ix = static_cast<int>(x0), iy = static_cast<int>(y0);
+        addArea(TArea{ix, iy, static_cast<int>(x1) - ix, static_cast<int>(y1) - iy});
+        return true;
+    };
+    if (n == m) {
+        // Call for call: only the calls that differ (the old and the new
+        // place); the clips all agree, so every call keeps the clip it had.
+        for (size_t i = head; i < n - tail; ++i)
+            if (!sameCall(calls_[i], shown_[i]) && (!add(calls_[i]) || !add(shown_[i]))) return false;
+    } else {
+        // Calls came or went: everything between the agreeing runs.
+        for (size_t i = head; i < n - tail; ++i)
+            if (!add(calls_[i])) return false;
+        for (size_t i = head; i < m - tail; ++i)
+            if (!add(shown_[i])) return false;
+    }
+    int64_t total = 0;
+    for (const TArea& a : areas_) total += areaSize(a);
+    // Past three quarters of the target a partial repaint saves little.
+    return total * 4 <= static_cast<int64_t>(targetW_) * targetH_ * 3;
+}
+
+void TFrameRecorder::runPartial(const TArea& area, const Run& run) {
+    // Clips the area (and anything narrower recorded in the frame); an empty
+    // intersection draws nothing until the next clip, as the backend's clip
+    // cannot express it.
+    auto clipTo = [&](int x, int y, int w, int h) {
+        const int x0 = std::max(x, area.x), y0 = std::max(y, area.y);
+        const int x1 = std::min(x + w, area.x + area.w), y1 = std::min(y + h, area.y + area.h);
+        if (x1 <= x0 || y1 <= y0) return false;
+        TDrawCall c;
+        std::memset(static_cast<void*>(&c), 0, sizeof c);
+        c.kind = TDrawCall::CLIP;
+        c.q.x[0] = static_cast<float>(x0);
+        c.q.y[0] = static_cast<float>(y0);
+        c.q.x[1] = static_cast<float>(x1 - x0);
+        c.q.y[1] = static_cast<float>(y1 - y0);
+        run(c);
+        return true;
+    };
+    bool open = clipTo(startClip_.x, startClip_.y, startClip_.w, startClip_.h);
+    for (const TDrawCall& c : calls_) {
+        if (c.kind == TDrawCall::CLIP) {
+            open = clipTo(static_cast<int>(c.q.x[0]), static_cast<int>(c.q.y[0]), static_cast<int>(c.q.x[1]),
+                          static_cast<int>(c.q.y[1]));
+            continue;
+        }
+        if (!open) continue;
+        float x0, y0, x1, y1;
+        if (callBounds(c, x0, y0, x1, y1) &&
+            (x1 <= area.x || y1 <= area.y || x0 >= area.x + area.w || y0 >= area.y + area.h))
+            continue;  // nowhere near the area
+        run(c);
+    }
+}
+
+void TFrameRecorder::restoreClip(const Run& run) {
+    // Leave the clip as the frame set it: the next frame relies on it.
+    TDrawCall c;
+    std::memset(static_cast<void*>(&c), 0, sizeof c);
+    c.kind = TDrawCall::CLIP;
+    c.q.x[0] = static_cast<float>(clipX_);
+    c.q.y[0] = static_cast<float>(clipY_);
+    c.q.x[1] = static_cast<float>(clipW_);
+    c.q.y[1] = static_cast<float>(clipH_);
+    run(c);
 }
 
 bool TFrameRecorder::finishFrame(const Run& run) {
     const bool same = !dirty_ && calls_.size() == shown_.size() &&
                       (calls_.empty() ||
                        std::memcmp(calls_.data(), shown_.data(), calls_.size() * sizeof(TDrawCall)) == 0);
-    if (!same) {
-        for (const TDrawCall& c : calls_) run(c);
-        ++drawn_;
-    } else {
+    bool drawn = false;
+    if (same) {
         ++skipped_;
+    } else if (changedAreas()) {
+        if (!areas_.empty()) {
+            repaint_ = areas_.front();
+            for (const TArea& a : areas_) {
+                runPartial(a, run);
+                repaint_ = unite(repaint_, a);
+            }
+            restoreClip(run);
+            ++drawn_;
+            ++partialDrawn_;
+            lastPartial_ = true;
+            drawn = true;
+        } else {
+            ++skipped_;  // what changed lies off the target
+        }
+    } else {
+        for (const TDrawCall& c : calls_) run(c);
+        repaint_ = TArea{0, 0, targetW_, targetH_};
+        areas_.assign(1, repaint_);
+        lastPartial_ = false;
+        ++drawn_;
+        drawn = true;
     }
     std::swap(calls_, shown_);
     calls_.clear();
     dirty_ = false;
-    return !same;
+    noteStartClip();
+    return drawn;
+}
+
+void TFrameRecorder::noteStartClip() {
+    startClipKnown_ = clipKnown_;
+    startClip_ = TArea{clipX_, clipY_, clipW_, clipH_};
 }
 
 void TFrameRecorder::reset() {
     clipKnown_ = false;
+    startClipKnown_ = false;
     calls_.clear();
     shown_.clear();
     dirty_ = true;

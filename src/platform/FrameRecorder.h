@@ -50,7 +50,32 @@ public:
 
     // Ends the frame. Unless its calls are those of the last frame drawn and
     // nothing was invalidated, runs them and answers true (present it).
+    // With partial repaints allowed, a frame that differs from the one on the
+    // window only in sprites and lines (call for call when the frames have
+    // as many calls, else in the run between the calls they agree on) is
+    // repainted where those lie, in up to eight areas apart from each other
+    // covering at most three quarters of the target. For each area the calls
+    // run are a clip to it (inside the clip in force), each clip of the frame
+    // narrowed to it and the calls that touch it; at the end comes the
+    // frame's last clip as recorded.
     bool finishFrame(const Run& run);
+
+    // Whether the target keeps the last frame presented, so that a frame may
+    // be repainted only where it changed (off until the backend knows).
+    void setPartial(bool on) { partial_ = on; }
+    // The bounds of what the last finishFrame() that drew repainted: the
+    // whole target (or 0 x 0 when it is unknown) unless it was partial.
+    struct TArea {
+        int x = 0, y = 0, w = 0, h = 0;
+    };
+    const TArea& lastRepaint() const { return repaint_; }
+    // The areas, apart from each other, that it repainted (one when whole).
+    const std::vector<TArea>& repaintAreas() const { return areas_; }
+    uint64_t framesPartial() const { return partialDrawn_; }
+    // Whether the last finishFrame() that drew repainted only an area.
+    bool lastWasPartial() const { return lastPartial_; }
+    // The calls of the frame on the window (after finishFrame()).
+    const std::vector<TDrawCall>& shown() const { return shown_; }
 
     // Forgets everything (the renderer is gone).
     void reset();
@@ -62,10 +87,27 @@ public:
     uint64_t callsDropped() const { return dropped_; }
 
 private:
+    // Fills areas_ with the apart areas to repaint when only sprites and
+    // lines changed and they cover at most three quarters of the target.
+    bool changedAreas();
+    void addArea(TArea r);
+    void runPartial(const TArea& area, const Run& run);
+    void restoreClip(const Run& run);
+    // The clip in force now is the one the next frame starts with.
+    void noteStartClip();
+
     std::vector<TDrawCall> calls_, shown_;  // this frame's calls and those on the window
     bool dirty_ = true;
     uint64_t drawn_ = 0, skipped_ = 0, dropped_ = 0;
     int targetW_ = 0, targetH_ = 0;
     bool clipKnown_ = false;  // the clip in force is the last one recorded
     int clipX_ = 0, clipY_ = 0, clipW_ = 0, clipH_ = 0;
+    // The clip in force when the frame began (the last one run before it).
+    bool startClipKnown_ = false;
+    TArea startClip_;
+    bool partial_ = false;
+    TArea repaint_;
+    std::vector<TArea> areas_;
+    bool lastPartial_ = false;
+    uint64_t partialDrawn_ = 0;
 };

@@ -3,6 +3,9 @@
 // window itself) has changed; calls run before a mid-frame read are not lost.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <random>
 #include <vector>
 
 #include "platform/FrameRecorder.h"
@@ -233,6 +236,239 @@ TEST(FrameRecorder, ACoverKeepsWhatFollowsAndTheStillScreenIsStillSkipped) {
     unknown.record(TDrawCall::FILL, 0, 0, 0);
     EXPECT_FALSE(unknown.dropHidden(true));
     EXPECT_EQ(unknown.pending().size(), 3u);
+}
+
+
+// A small software target for the partial repaints: fills and axis-aligned
+// quads (a pixel is covered when its centre is inside) blended by alpha, so
+// the order of the calls shows; lines cover their bounds. It keeps its
+// pixels between frames, as a window that keeps its last frame does.
+struct TCanvas {
+    int w, h;
+    std::vector<int> px;
+    int cx = 0, cy = 0, cw = 0, ch = 0;
+    TCanvas(int w_, int h_) : w(w_), h(h_), px(static_cast<size_t>(w_) * h_, -1), cw(w_), ch(h_) {}
+    void paint(float x0, float y0, float x1, float y1, int colour, int alpha) {
+        for (int y = std::max(0, cy); y < std::min(h, cy + ch); ++y)
+            for (int x = std::max(0, cx); x < std::min(w, cx + cw); ++x) {
+                const float fx = x + 0.5f, fy = y + 0.5f;
+                if (fx < x0 || fx >= x1 || fy < y0 || fy >= y1) continue;
+                int& p = px[static_cast<size_t>(y) * w + x];
+                p = (p * (255 - alpha) + colour * alpha) / 255;
+            }
+    }
+    void run(const TDrawCall& c) {
+        float x0 = std::min({c.q.x[0], c.q.x[1], c.q.x[2], c.q.x[3]});
+        float x1 = std::max({c.q.x[0], c.q.x[1], c.q.x[2], c.q.x[3]});
+        float y0 = std::min({c.q.y[0], c.q.y[1], c.q.y[2], c.q.y[3]});
+        float y1 = std::max({c.q.y[0], c.q.y[1], c.q.y[2], c.q.y[3]});
+        switch (c.kind) {
+            case TDrawCall::CLIP:
+                cx = static_cast<int>(c.q.x[0]);
+                cy = static_cast<int>(c.q.y[0]);
+                cw = static_cast<int>(c.q.x[1]);
+                ch = static_cast<int>(c.q.y[1]);
+                break;
+            case TDrawCall::FILL: paint(-1e9f, -1e9f, 1e9f, 1e9f, c.r, 255); break;
+            case TDrawCall::QUAD: paint(x0, y0, x1, y1, c.r, c.a); break;
+            case TDrawCall::LINE:
+                x0 = std::min(c.q.x[0], c.q.x[1]);
+                x1 = std::max(c.q.x[0], c.q.x[1]);
+                y0 = std::min(c.q.y[0], c.q.y[1]);
+                y1 = std::max(c.q.y[0], c.q.y[1]);
+                paint(x0 - 0.5f, y0 - 0.5f, x1 + 0.5f, y1 + 0.5f, c.r, c.a);
+                break;
+        }
+    }
+    TFrameRecorder::Run runner() {
+        return [this](const TDrawCall& c) { run(c); };
+    }
+};
+
+struct TSprite {
+    float x, y, w, h;
+    uint8_t colour, alpha;
+    bool line;
+};
+
+void recordSprite(TFrameRecorder& rec, const TTexture* tex, const TSprite& s) {
+    if (s.line) {
+        TDrawCall& l = rec.record(TDrawCall::LINE, s.colour, 0, 0, s.alpha, ALPHABLEND);
+        l.q.x[0] = s.x;
+        l.q.y[0] = s.y;
+        l.q.x[1] = s.x + s.w;
+        l.q.y[1] = s.y + s.h;
+        return;
+    }
+    TDrawCall& c = rec.record(TDrawCall::QUAD, s.colour, 0, 0, s.alpha, ALPHABLEND);
+    c.tex = tex;
+    // Corners as a rotated picture would give them: not in min/max order.
+    c.q.x[0] = c.q.x[3] = s.x + s.w;
+    c.q.x[1] = c.q.x[2] = s.x;
+    c.q.y[0] = c.q.y[1] = s.y;
+    c.q.y[2] = c.q.y[3] = s.y + s.h;
+}
+
+// A frame: a fill, the first sprites, a narrower clip (which may miss a
+// changed sprite's area altogether), the rest, and the window's clip back.
+void recordScene(TFrameRecorder& rec, const TTexture* tex, const std::vector<TSprite>& sprites, int clipX) {
+    rec.recordClip(0, 0, 96, 64);
+    rec.record(TDrawCall::FILL, 40, 0, 0);
+    rec.dropHidden(true);
+    for (size_t i = 0; i < sprites.size(); ++i) {
+        if (i == sprites.size() / 2) rec.recordClip(clipX, 8, 30, 40);
+        recordSprite(rec, tex, sprites[i]);
+    }
+    rec.recordClip(0, 0, 96, 64);
+}
+
+// Frames repainted only where they changed look exactly like frames painted
+// whole: many random scenes in which a few sprites move, fade, come or go.
+TEST(FrameRecorder, APartialRepaintGivesThePixelsOfAWholeOne) {
+    TFakeTexture t;
+    std::mt19937 rng(7);
+    auto uni = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); };
+    auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+    auto sprite = [&]() {
+        return TSprite{uni(-8, 90), uni(-8, 60), uni(1, 12), uni(1, 12), static_cast<uint8_t>(pick(256)),
+                       static_cast<uint8_t>(pick(256)), pick(5) == 0};
+    };
+    TFrameRecorder rec;
+    rec.setTarget(96, 64);
+    rec.setPartial(true);
+    TCanvas window(96, 64);
+    uint64_t smallRepaints = 0;
+    for (int scene = 0; scene < 40; ++scene) {
+        std::vector<TSprite> sprites(static_cast<size_t>(6 + pick(10)));
+        for (auto& s : sprites) s = sprite();
+        const int clipX = pick(70);
+        for (int frame = 0; frame < 12; ++frame) {
+            if (frame > 0) {
+                // One or two changes, next to each other in the call order.
+                TSprite& s = sprites[static_cast<size_t>(pick(static_cast<int>(sprites.size())))];
+                switch (pick(5)) {
+                    case 0: s.x += uni(-3, 3); break;
+                    case 1: s.alpha = static_cast<uint8_t>(pick(256)); break;
+                    case 2: sprites.insert(sprites.begin() + pick(static_cast<int>(sprites.size())), sprite()); break;
+                    case 3:
+                        if (sprites.size() > 4) sprites.erase(sprites.begin() + pick(static_cast<int>(sprites.size())));
+                        break;
+                    default:
+                        s.y += uni(-2, 2);
+                        s.colour = static_cast<uint8_t>(pick(256));
+                }
+            }
+            recordScene(rec, &t, sprites, clipX);
+            const uint64_t partialBefore = rec.framesPartial();
+            rec.finishFrame(window.runner());
+            if (rec.framesPartial() > partialBefore) {
+                int total = 0;
+                for (const auto& area : rec.repaintAreas()) total += area.w * area.h;
+                EXPECT_LE(total * 4, 96 * 64 * 3) << "scene " << scene << " frame " << frame;
+                EXPECT_LE(rec.repaintAreas().size(), 8u);
+                ++smallRepaints;
+            }
+            TCanvas whole(96, 64);
+            TFrameRecorder fresh;
+            recordScene(fresh, &t, sprites, clipX);
+            fresh.finishFrame(whole.runner());
+            ASSERT_EQ(window.px, whole.px) << "scene " << scene << " frame " << frame;
+            ASSERT_EQ(window.cx, 0);
+            ASSERT_EQ(window.cw, 96) << "the window's clip is left as the frame set it";
+        }
+    }
+    // Most frames changed little, so most were repainted in part.
+    EXPECT_GT(smallRepaints, 40u * 11 / 2);
+}
+
+// When only part may be repainted, and when the whole frame must be.
+TEST(FrameRecorder, WhatChangedDecidesBetweenAPartAndTheWhole) {
+    TFakeTexture t;
+    const std::vector<TSprite> base = {{10, 10, 8, 8, 100, 255, false},
+                                       {30, 10, 8, 8, 120, 200, false},
+                                       {50, 30, 8, 8, 140, 128, false},
+                                       {70, 40, 6, 2, 160, 255, true}};
+    struct Case {
+        const char* what;
+        int sprite;  // which one changes (-1: none)
+        float dx, dw;
+        bool partialOn;
+        bool invalidate;
+        int clipX;  // the frame's narrower clip (base: 20)
+        uint8_t fill;
+        bool partial;
+        size_t areas;    // how many areas apart
+        int x, y, w, h;  // their bounds when partial
+        size_t sprites;  // sprites and lines run when partial (those near the areas)
+    } cases[] = {
+        {"a sprite moved a pixel", 1, 1, 0, true, false, 20, 40, true, 1, 29, 9, 11, 10, 1},
+        {"a line grew", 3, 0, 4, true, false, 20, 40, true, 1, 68, 38, 14, 10, 1},
+        {"a sprite moved far: both places", 0, 40, 0, true, false, 20, 40, true, 2, 9, 9, 50, 10, 1},
+        {"a sprite grew over half the window", 0, 0, 50, true, false, 20, 40, true, 1, 9, 9, 60, 55, 4},
+        {"a sprite grew over three quarters", 0, 0, 90, true, false, 20, 40, false, 1, 0, 0, 96, 64, 0},
+        {"the fill changed", -1, 0, 0, true, false, 20, 41, false, 1, 0, 0, 96, 64, 0},
+        {"a clip changed", -1, 0, 0, true, false, 21, 40, false, 1, 0, 0, 96, 64, 0},
+        {"a texture changed", 1, 1, 0, true, true, 20, 40, false, 1, 0, 0, 96, 64, 0},
+        {"partial repaints not allowed", 1, 1, 0, false, false, 20, 40, false, 1, 0, 0, 96, 64, 0},
+    };
+    for (const Case& c : cases) {
+        TFrameRecorder rec;
+        rec.setTarget(96, 64);
+        rec.setPartial(c.partialOn);
+        auto frame = [&](const std::vector<TSprite>& sprites, int clipX, uint8_t fill) {
+            rec.recordClip(0, 0, 96, 64);
+            rec.record(TDrawCall::FILL, fill, 0, 0);
+            rec.dropHidden(true);
+            for (size_t i = 0; i < sprites.size(); ++i) {
+                if (i == 2) rec.recordClip(clipX, 0, 50, 64);
+                recordSprite(rec, &t, sprites[i]);
+            }
+        };
+        frame(base, 20, 40);
+        ASSERT_TRUE(rec.finishFrame(Runs().run())) << c.what;
+        std::vector<TSprite> next = base;
+        if (c.sprite >= 0) {
+            next[static_cast<size_t>(c.sprite)].x += c.dx;
+            next[static_cast<size_t>(c.sprite)].w += c.dw;
+            next[static_cast<size_t>(c.sprite)].h += c.dw;
+        }
+        frame(next, c.clipX, c.fill);
+        if (c.invalidate) rec.invalidate();
+        Runs runs;
+        ASSERT_TRUE(rec.finishFrame(runs.run())) << c.what;
+        EXPECT_EQ(rec.framesPartial(), c.partial ? 1u : 0u) << c.what;
+        const auto& a = rec.lastRepaint();
+        EXPECT_EQ(a.x, c.x) << c.what;
+        EXPECT_EQ(a.y, c.y) << c.what;
+        EXPECT_EQ(a.w, c.w) << c.what;
+        EXPECT_EQ(a.h, c.h) << c.what;
+        ASSERT_EQ(rec.repaintAreas().size(), c.areas) << c.what;
+        if (!c.partial) continue;
+        // Each area apart from the others; its pass starts clipped to it
+        // (within the clip the last frame left, then the window's) and
+        // leaves out the sprites nowhere near it; the last call is the
+        // frame's own clip.
+        const auto& areas = rec.repaintAreas();
+        for (size_t i = 0; i < areas.size(); ++i)
+            for (size_t j = i + 1; j < areas.size(); ++j)
+                EXPECT_TRUE(areas[i].x + areas[i].w <= areas[j].x || areas[j].x + areas[j].w <= areas[i].x ||
+                            areas[i].y + areas[i].h <= areas[j].y || areas[j].y + areas[j].h <= areas[i].y)
+                    << c.what;
+        ASSERT_GE(runs.calls.size(), 3u) << c.what;
+        EXPECT_EQ(runs.calls[0].kind, TDrawCall::CLIP) << c.what;
+        EXPECT_EQ(runs.calls[0].q.x[0], std::max(20, areas[0].x)) << c.what;
+        EXPECT_EQ(runs.calls[1].kind, TDrawCall::CLIP) << c.what;
+        EXPECT_EQ(runs.calls[1].q.x[0], areas[0].x) << c.what;
+        EXPECT_EQ(runs.calls[1].q.x[1], areas[0].w) << c.what;
+        EXPECT_EQ(runs.calls[1].q.y[1], areas[0].h) << c.what;
+        EXPECT_EQ(runs.calls.back().kind, TDrawCall::CLIP) << c.what;
+        EXPECT_EQ(runs.calls.back().q.x[0], 20) << c.what;
+        EXPECT_EQ(runs.calls.back().q.x[1], 50) << c.what;
+        const size_t sprites = static_cast<size_t>(std::count_if(runs.calls.begin(), runs.calls.end(), [](const TDrawCall& d) {
+            return d.kind == TDrawCall::QUAD || d.kind == TDrawCall::LINE;
+        }));
+        EXPECT_EQ(sprites, c.sprites) << c.what;
+    }
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <unordered_map>
 #include <vector>
@@ -174,6 +175,7 @@ TPixmap surfaceToPixmap(SDL_Surface* src) {
 
 class TSdlBackend;
 TSdlBackend* g_recordingBackend = nullptr;
+uint64_t g_checkedPartial = 0, g_differedPartial = 0;  // BRIMBLE_CHECK_REPAINT
 
 class TSdlBackend final : public TBackend {
 public:
@@ -263,6 +265,28 @@ public:
             SDL_GetRendererOutputSize(renderer_, &gw_, &gh_);
             recorder_.setTarget(gw_, gh_);
             warmUp();
+            // A frame that changed in a small area only is repainted there
+            // alone when the window keeps its last frame between presents.
+            // BRIMBLE_FULL_REPAINT=1 paints every changed frame whole (for
+            // comparing the two).
+            static const bool fullRepaint = std::getenv("BRIMBLE_FULL_REPAINT") != nullptr;
+            const bool partial = !fullRepaint && keepsLastFrame();
+            recorder_.setPartial(partial);
+            if (std::getenv("BRIMBLE_FRAME_STATS")) {
+                std::fprintf(stderr, "frame-stats partial repaints %s\n", partial ? "on" : "off");
+                static const bool registered = [] {
+                    std::atexit([] {
+                        if (!g_recordingBackend) return;
+                        const TFrameRecorder& r = g_recordingBackend->recorder();
+                        std::fprintf(stderr, "frame-stats window frames drawn %llu (in part %llu), skipped %llu\n",
+                                     static_cast<unsigned long long>(r.framesDrawn()),
+                                     static_cast<unsigned long long>(r.framesPartial()),
+                                     static_cast<unsigned long long>(r.framesSkipped()));
+                    });
+                    return true;
+                }();
+                (void)registered;
+            }
             SDL_RendererInfo info;
             if (SDL_GetRendererInfo(renderer_, &info) == 0) rendererName_ = std::string("sdl/") + info.name;
         }
@@ -477,7 +501,10 @@ public:
         }
         // A frame made of exactly the calls of the one on the window already
         // is not drawn again: a still screen costs next to nothing.
-        if (recorder_.finishFrame([this](const TDrawCall& c) { execute(c); })) SDL_RenderPresent(renderer_);
+        if (recorder_.finishFrame([this](const TDrawCall& c) { execute(c); })) {
+            SDL_RenderPresent(renderer_);
+            if (recorder_.lastWasPartial()) checkRepaint();
+        }
         // Where vsync does nothing (virtual displays, some drivers) the frame
         // is paced here so the game neither races nor burns a core.
         paceWaitMs_ = 0;
@@ -988,6 +1015,65 @@ public:
         SDL_RenderClear(renderer_);
     }
 
+    // Whether what is on the target after a present is the frame just
+    // presented: true where presenting copies the back buffer out (Mesa's
+    // software OpenGL, SDL's software renderer); false where buffers flip or
+    // are discarded, which would show a frame older than the last one. Two
+    // presents of near-black colours, each read back after its present.
+    bool keepsLastFrame() {
+        if (!renderer_) return false;
+        const Uint8 colours[2][3] = {{0, 0, 1}, {0, 1, 0}};
+        SDL_RenderSetClipRect(renderer_, nullptr);
+        SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);
+        for (const auto& c : colours) {
+            SDL_SetRenderDrawColor(renderer_, c[0], c[1], c[2], 255);
+            SDL_RenderClear(renderer_);
+            SDL_RenderPresent(renderer_);
+            const SDL_Rect spots[2] = {{0, 0, 1, 1}, {gw_ / 2, gh_ / 2, 1, 1}};
+            for (const SDL_Rect& r : spots) {
+                Uint8 px[4] = {9, 9, 9, 9};
+                if (SDL_RenderReadPixels(renderer_, &r, SDL_PIXELFORMAT_RGBA32, px, 4) != 0) return false;
+                if (px[0] != c[0] || px[1] != c[1] || px[2] != c[2]) return false;
+            }
+        }
+        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+        SDL_RenderClear(renderer_);
+        return true;
+    }
+
+    // With BRIMBLE_CHECK_REPAINT set (a development check), every frame
+    // repainted in part is compared with the same frame painted whole; the
+    // count of frames and of those that differed is printed at each
+    // hundredth partial frame and when the program ends.
+    void checkRepaint() {
+        static const bool on = std::getenv("BRIMBLE_CHECK_REPAINT") != nullptr;
+        if (!on) return;
+        static bool registered = false;
+        if (!registered) {
+            registered = true;
+            std::atexit([] {
+                std::fprintf(stderr, "repaint-check partial %llu differed %llu\n",
+                             static_cast<unsigned long long>(g_checkedPartial),
+                             static_cast<unsigned long long>(g_differedPartial));
+            });
+        }
+        SDL_Rect all{0, 0, gw_, gh_};
+        std::vector<uint8_t> part(static_cast<size_t>(gw_) * gh_ * 4), whole(part.size());
+        SDL_RenderSetClipRect(renderer_, nullptr);
+        if (SDL_RenderReadPixels(renderer_, &all, SDL_PIXELFORMAT_RGBA32, part.data(), gw_ * 4) != 0) return;
+        for (const TDrawCall& c : recorder_.shown()) execute(c);
+        SDL_RenderFlush(renderer_);
+        SDL_RenderSetClipRect(renderer_, nullptr);
+        if (SDL_RenderReadPixels(renderer_, &all, SDL_PIXELFORMAT_RGBA32, whole.data(), gw_ * 4) != 0) return;
+        SDL_RenderSetClipRect(renderer_, clip_.w > 0 && clip_.h > 0 ? &clip_ : nullptr);
+        ++g_checkedPartial;
+        if (part != whole) ++g_differedPartial;
+        if (g_checkedPartial % 100 == 0)
+            std::fprintf(stderr, "repaint-check partial %llu differed %llu\n",
+                         static_cast<unsigned long long>(g_checkedPartial),
+                         static_cast<unsigned long long>(g_differedPartial));
+    }
+
     // Carries out the calls recorded so far; the frame then counts as changed.
     void replay() {
         recorder_.flush([this](const TDrawCall& c) { execute(c); });
@@ -1004,6 +1090,8 @@ public:
                 break;
         }
     }
+
+    const TFrameRecorder& recorder() const { return recorder_; }
 
     void textureGoing() {
         replay();
