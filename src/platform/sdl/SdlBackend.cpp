@@ -10,6 +10,9 @@
 
 #include <algorithm>
 #include <array>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -50,7 +53,13 @@ struct TSdlTexture final : TTexture {
 };
 
 struct TSdlFont final : TImageFontData {
+    // The face is open only while glyphs are being made: once the letters a
+    // screen shows are cached it is closed (see dropUnused), and opened again
+    // from the file for a letter not seen before.
     TTF_Font* font = nullptr;
+    std::string path;
+    int size = 0, style = 0;
+    uint64_t lastUsed = 0;
     int height = 0;
     // Glyphs are rendered once and kept; Latin-1 in a flat table, the rest in a map.
     struct Entry {
@@ -265,6 +274,15 @@ TSdlBackend* g_recordingBackend = nullptr;
 class TSdlBackend final : public TBackend {
 public:
     explicit TSdlBackend(bool headless) : headless_(headless) {
+#if defined(__GLIBC__)
+        // Pictures, their decoding and the renderer's buffers come and go in
+        // blocks of hundreds of kilobytes. glibc would serve them from its heap
+        // once a few have been freed (its threshold for separate mappings
+        // rises) and keep the freed memory; fixed thresholds hand such blocks
+        // back to the system when freed (some 6 MB less at the peak of play).
+        mallopt(M_MMAP_THRESHOLD, 64 * 1024);
+        mallopt(M_TRIM_THRESHOLD, 64 * 1024);
+#endif
         if (headless_) {
             // No audio device: channels run silently on the virtual clock.
             videoOk_ = false;
@@ -594,14 +612,27 @@ public:
     }
 
     // Textures are kept in ARGB8888, the software renderer's own format: any
-    // other makes it convert the texture on every rotated draw.
-    static void toArgb(const TPixmap& pix, std::vector<uint8_t>& out) {
-        out.resize(pix.pixels.size());
-        for (size_t i = 0; i + 3 < pix.pixels.size(); i += 4) {
-            out[i] = pix.pixels[i + 2];
-            out[i + 1] = pix.pixels[i + 1];
-            out[i + 2] = pix.pixels[i];
-            out[i + 3] = pix.pixels[i + 3];
+    // other makes it convert the texture on every rotated draw. The rectangle
+    // r of the texture gets the top-left r.w x r.h of the RGBA pixmap,
+    // converted and uploaded a band of rows at a time: a whole-screen picture
+    // is not copied whole once more on its way.
+    static void uploadArgb(SDL_Texture* t, const SDL_Rect& r, const TPixmap& pix) {
+        constexpr int kBand = 64;
+        std::vector<uint8_t> band(static_cast<size_t>(r.w) * 4 * static_cast<size_t>(std::min(kBand, r.h)));
+        for (int y0 = 0; y0 < r.h; y0 += kBand) {
+            const int rows = std::min(kBand, r.h - y0);
+            for (int y = 0; y < rows; ++y) {
+                const uint8_t* src = &pix.pixels[static_cast<size_t>(y0 + y) * pix.width * 4];
+                uint8_t* dst = &band[static_cast<size_t>(y) * r.w * 4];
+                for (int x = 0; x < r.w; ++x) {
+                    dst[4 * x] = src[4 * x + 2];
+                    dst[4 * x + 1] = src[4 * x + 1];
+                    dst[4 * x + 2] = src[4 * x];
+                    dst[4 * x + 3] = src[4 * x + 3];
+                }
+            }
+            const SDL_Rect sub{r.x, r.y + y0, r.w, rows};
+            SDL_UpdateTexture(t, &sub, band.data(), r.w * 4);
         }
     }
 
@@ -614,9 +645,7 @@ public:
             std::fprintf(stderr, "texture %dx%d: %s\n", pix.width, pix.height, SDL_GetError());
             return nullptr;
         }
-        std::vector<uint8_t> argb;
-        toArgb(pix, argb);
-        SDL_UpdateTexture(t, nullptr, argb.data(), pix.width * 4);
+        uploadArgb(t, SDL_Rect{0, 0, pix.width, pix.height}, pix);
         SDL_SetTextureScaleMode(t, (flags & IMG_FILTERED) ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
         SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
         return t;
@@ -703,6 +732,18 @@ public:
             onUse_[keep++] = w;
         }
         onUse_.resize(keep);
+        // Faces that made no glyph for as long are closed; their glyphs stay.
+        keep = 0;
+        for (auto& w : fonts_) {
+            auto f = w.lock();
+            if (!f) continue;
+            if (f->font && presents_ - f->lastUsed > kUnusedFrames) {
+                TTF_CloseFont(f->font);
+                f->font = nullptr;
+            }
+            fonts_[keep++] = w;
+        }
+        fonts_.resize(keep);
     }
 
     void prepareMaskCopy(TTexture& tex, const TPixmap& pix) override {
@@ -719,9 +760,7 @@ public:
         replay();  // calls made before the update see the old picture
         SDL_Rect r{x, y, std::min(pix.width, st.texW - x), std::min(pix.height, st.texH - y)};
         if (r.w <= 0 || r.h <= 0) return;
-        std::vector<uint8_t> argb;
-        toArgb(pix, argb);
-        SDL_UpdateTexture(st.tex, &r, argb.data(), pix.width * 4);
+        uploadArgb(st.tex, r, pix);
         // The grabbed picture replaces whatever the alpha-tested copy held.
         if (st.masked) SDL_DestroyTexture(st.masked);
         st.masked = nullptr;
@@ -743,6 +782,13 @@ public:
         pix.pixels.assign(static_cast<size_t>(w) * h * 4, 0);
         for (size_t i = 3; i < pix.pixels.size(); i += 4) pix.pixels[i] = 255;
         if (!SDL_IntersectRect(&r, &all, &in)) return pix;
+        if (in.x == x && in.y == y && in.w == w && in.h == h) {
+            // All on the screen: read straight into the pixmap.
+            if (SDL_RenderReadPixels(renderer_, &in, SDL_PIXELFORMAT_RGBA32, pix.pixels.data(), w * 4) != 0)
+                std::fill(pix.pixels.begin(), pix.pixels.end(), 0);
+            for (size_t i = 3; i < pix.pixels.size(); i += 4) pix.pixels[i] = 255;  // the screen is opaque
+            return pix;
+        }
         std::vector<uint8_t> buf(static_cast<size_t>(in.w) * in.h * 4);
         if (SDL_RenderReadPixels(renderer_, &in, SDL_PIXELFORMAT_RGBA32, buf.data(), in.w * 4) != 0) return pix;
         for (int row = 0; row < in.h; ++row) {
@@ -775,15 +821,36 @@ public:
     }
 
     // -- fonts -------------------------------------------------------------
+    static TTF_Font* openFace(const std::string& path, int size, int style) {
+        TTF_Font* f = TTF_OpenFont(path.c_str(), size);
+        if (f) TTF_SetFontStyle(f, style & (TTF_STYLE_BOLD | TTF_STYLE_ITALIC | TTF_STYLE_UNDERLINE));
+        return f;
+    }
+
     std::shared_ptr<TImageFontData> loadFont(const std::string& path, int size, int style) override {
         if (!ttfOk_ || path.empty() || size <= 0) return nullptr;
-        TTF_Font* f = TTF_OpenFont(path.c_str(), size);
+        TTF_Font* f = openFace(path, size, style);
         if (!f) return nullptr;
-        TTF_SetFontStyle(f, style & (TTF_STYLE_BOLD | TTF_STYLE_ITALIC | TTF_STYLE_UNDERLINE));
         auto font = std::make_shared<TSdlFont>();
         font->font = f;
+        font->path = path;
+        font->size = size;
+        font->style = style;
+        font->lastUsed = presents_;
         font->height = TTF_FontHeight(f);
+        // Screens load their fonts when they are set up, long before most of
+        // them draw a letter: the face is opened again for the first glyph.
+        TTF_CloseFont(f);
+        font->font = nullptr;
+        fonts_.push_back(font);
         return font;
+    }
+
+    // The font's face, opened again if it was closed; null when the file is gone.
+    TTF_Font* face(TSdlFont& font) {
+        font.lastUsed = presents_;
+        if (!font.font && !font.path.empty()) font.font = openFace(font.path, font.size, font.style);
+        return font.font;
     }
 
     TSdlFont* builtin() {
@@ -811,16 +878,17 @@ public:
         if (!renderer_) {
             // No target yet: answer the metrics, render once graphics are open.
             int adv = 0;
-            TTF_GlyphMetrics32(font.font, cp, nullptr, nullptr, nullptr, nullptr, &adv);
+            if (TTF_Font* f = face(font)) TTF_GlyphMetrics32(f, cp, nullptr, nullptr, nullptr, nullptr, &adv);
             e.glyph.advance = adv;
             return;
         }
         e.ready = true;
         int minx = 0, maxx = 0, miny = 0, maxy = 0, adv = 0;
-        if (TTF_GlyphMetrics32(font.font, cp, &minx, &maxx, &miny, &maxy, &adv) != 0) return;
+        TTF_Font* f = face(font);
+        if (!f || TTF_GlyphMetrics32(f, cp, &minx, &maxx, &miny, &maxy, &adv) != 0) return;
         e.glyph.advance = adv;
         if (cp == ' ') return;
-        SDL_Surface* s = TTF_RenderGlyph32_Blended(font.font, cp, SDL_Color{255, 255, 255, 255});
+        SDL_Surface* s = TTF_RenderGlyph32_Blended(f, cp, SDL_Color{255, 255, 255, 255});
         if (!s) return;
         TPixmap pix = surfaceToPixmap(s);
         SDL_FreeSurface(s);
@@ -1193,6 +1261,7 @@ private:
     uint64_t frames_ = 0;
     uint64_t presents_ = 0;                           // frames presented, for dropping unused pictures
     std::vector<std::weak_ptr<TSdlTexture>> onUse_;  // pictures read from their files on use
+    std::vector<std::weak_ptr<TSdlFont>> fonts_;      // fonts whose faces may be closed when idle
     std::shared_ptr<TSdlFont> builtin_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     bool builtinTried_ = false;
