@@ -160,3 +160,40 @@ TEST_F(PictureOnUseTest, ABrokenBodyDrawsNothingAndSizesComeFromTheHeader) {
 }
 
 }  // namespace
+
+namespace {
+
+int litPixels(int w, int h) {
+    TPixmap p = GrabPixmap(0, 0, w, h);
+    int lit = 0;
+    for (size_t i = 0; i < p.pixels.size(); i += 4) lit += p.pixels[i] > 128;
+    return lit;
+}
+
+TEST_F(PictureOnUseTest, AFontsFaceClosedWhenIdleIsOpenedAgainForNewLetters) {
+    const char* ttf = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+    if (!fs::exists(ttf)) GTEST_SKIP() << "no DejaVu font";
+    FontPtr f = LoadImageFont(ttf, 20);
+    ASSERT_TRUE(f);
+    SetImageFont(f);
+    SetBlend(ALPHABLEND);
+    // Letters measured and drawn after the face was closed at load, and again
+    // after ten idle seconds closed it: the same widths, and drawn.
+    const int first = TextWidth("W");
+    EXPECT_GT(first, 0);
+    frames(600);
+    EXPECT_EQ(TextWidth("W"), first) << "a cached letter";
+    const int m = TextWidth("M");
+    EXPECT_GT(m, 0) << "a letter never seen, after the face was closed";
+    SetClsColor(0, 0, 0);
+    Cls();
+    DrawText("M", 0, 0);
+    EXPECT_GT(litPixels(32, 32), 10);
+    FontPtr again = LoadImageFont(ttf, 20);
+    ASSERT_TRUE(again);
+    SetImageFont(again);
+    EXPECT_EQ(TextWidth("M"), m) << "the same advance as from a face kept open";
+    SetImageFont(nullptr);
+}
+
+}  // namespace
