@@ -83,6 +83,16 @@ public:
         return nullptr;
     }
     virtual void updateTexture(TTexture& tex, int x, int y, const TPixmap& pix) = 0;
+    // A w x h texture of fully transparent black (made in memory).
+    virtual std::shared_ptr<TTexture> createBlankTexture(int w, int h, int flags) {
+        TPixmap pix;
+        pix.width = w;
+        pix.height = h;
+        pix.pixels.assign(static_cast<size_t>(w) * static_cast<size_t>(h) * 4, 0);
+        auto tex = createTexture(pix, flags);
+        if (tex) prepareMaskCopy(*tex, pix);
+        return tex;
+    }
     // For a texture made in memory (no file to reload): prepare what the mask
     // blend needs now, while the pixels are at hand.
     virtual void prepareMaskCopy(TTexture& /*tex*/, const TPixmap& /*pix*/) {}

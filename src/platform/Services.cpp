@@ -183,6 +183,7 @@ TPixmap grabLogical(int x, int y, int w, int h) {
         for (size_t i = 3; i < blank.pixels.size(); i += 4) blank.pixels[i] = 255;
         return blank;
     }
+    if (raw.width == w && raw.height == h) return raw;  // no copy of a whole screen
     return resample(raw, w, h);
 }
 
@@ -520,11 +521,13 @@ int ImageHeight(const ImagePtr& img) { return img ? img->height : 0; }
 ImagePtr CreateImage(int w, int h, int frames, int flags) {
     flags = normFlags(flags);
     if (w <= 0 || h <= 0 || frames <= 0) return nullptr;
-    TPixmap pix;
-    pix.width = w * frames;
-    pix.height = h;
-    pix.pixels.assign(static_cast<size_t>(pix.width) * h * 4, 0);
-    ImagePtr img = makeImage(pix, flags, "", w, h, 0, frames);
+    ImagePtr img;
+    if (auto tex = B().createBlankTexture(w * frames, h, flags)) {
+        tex->maskR = g_maskR;
+        tex->maskG = g_maskG;
+        tex->maskB = g_maskB;
+        img = imageOver(tex, w * frames, h, flags, w, h, 0, frames);
+    }
     if (!img) {
         // The null backend makes no textures; keep a shape-only image so
         // callers that measure it still work.

@@ -746,6 +746,35 @@ public:
         fonts_.resize(keep);
     }
 
+    std::shared_ptr<TTexture> createBlankTexture(int w, int h, int flags) override {
+        if (!renderer_ || w <= 0 || h <= 0) return nullptr;
+        recorder_.invalidate();  // a new texture may sit where a freed one was
+        SDL_Texture* t = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, w, h);
+        if (!t) {
+            std::fprintf(stderr, "texture %dx%d: %s\n", w, h, SDL_GetError());
+            return nullptr;
+        }
+        // Cleared a band of rows at a time, from one small buffer of zeros.
+        constexpr int kBand = 64;
+        const std::vector<uint8_t> zeros(static_cast<size_t>(w) * 4 * static_cast<size_t>(std::min(kBand, h)), 0);
+        for (int y0 = 0; y0 < h; y0 += kBand) {
+            const SDL_Rect band{0, y0, w, std::min(kBand, h - y0)};
+            SDL_UpdateTexture(t, &band, zeros.data(), w * 4);
+        }
+        SDL_SetTextureScaleMode(t, (flags & IMG_FILTERED) ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+        SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
+        auto st = std::make_shared<TSdlTexture>();
+        st->rendererAlive = alive_;
+        st->tex = t;
+        st->texW = st->frameW = w;
+        st->texH = st->frameH = h;
+        st->flags = flags;
+        st->binaryAlpha = true;  // every texel clear: the mask blend needs no copy
+        st->opaque = false;
+        st->maskTried = true;
+        return st;
+    }
+
     void prepareMaskCopy(TTexture& tex, const TPixmap& pix) override {
         auto& st = static_cast<TSdlTexture&>(tex);
         if (st.binaryAlpha || st.maskTried) return;
@@ -783,9 +812,15 @@ public:
         for (size_t i = 3; i < pix.pixels.size(); i += 4) pix.pixels[i] = 255;
         if (!SDL_IntersectRect(&r, &all, &in)) return pix;
         if (in.x == x && in.y == y && in.w == w && in.h == h) {
-            // All on the screen: read straight into the pixmap.
-            if (SDL_RenderReadPixels(renderer_, &in, SDL_PIXELFORMAT_RGBA32, pix.pixels.data(), w * 4) != 0)
-                std::fill(pix.pixels.begin(), pix.pixels.end(), 0);
+            // All on the screen: read straight into the pixmap, a band of rows
+            // at a time (the renderer's own buffers for a read stay small).
+            constexpr int kBand = 64;
+            for (int y0 = 0; y0 < h; y0 += kBand) {
+                const SDL_Rect band{x, y + y0, w, std::min(kBand, h - y0)};
+                uint8_t* dst = &pix.pixels[static_cast<size_t>(y0) * w * 4];
+                if (SDL_RenderReadPixels(renderer_, &band, SDL_PIXELFORMAT_RGBA32, dst, w * 4) != 0)
+                    std::fill(dst, dst + static_cast<size_t>(band.h) * w * 4, 0);
+            }
             for (size_t i = 3; i < pix.pixels.size(); i += 4) pix.pixels[i] = 255;  // the screen is opaque
             return pix;
         }
