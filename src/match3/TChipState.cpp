@@ -67,7 +67,8 @@ void TChipState::_classify() {
     // times a frame.
     static const auto table = [] {
         std::array<uint8_t, OTHER> t{};
-        for (int i = 0; i < OTHER; ++i) t[static_cast<size_t>(i)] = flagsOfName(kNames[i], kMove, kFall, kLand);
+        for (int i = 0; i < OTHER; ++i)
+            t[static_cast<size_t>(i)] = flagsOfName(kNames[i], kMove, kFall, kLand);
         return t;
     }();
     flags_ = id_ == OTHER ? flagsOfName(other_, kMove, kFall, kLand) : table[id_];

@@ -78,8 +78,8 @@ public:
     // unused): sizes, flags, source path and mask colour filled in. Null when
     // this backend decodes at once, or the file is not a whole PNG or JPEG
     // (the caller then decodes it the ordinary way).
-    virtual std::shared_ptr<TTexture> loadTextureOnUse(const std::string& /*path*/, int /*flags*/, int /*maskR*/,
-                                                       int /*maskG*/, int /*maskB*/) {
+    virtual std::shared_ptr<TTexture> loadTextureOnUse(const std::string& /*path*/, int /*flags*/,
+                                                       int /*maskR*/, int /*maskG*/, int /*maskB*/) {
         return nullptr;
     }
     virtual void updateTexture(TTexture& tex, int x, int y, const TPixmap& pix) = 0;

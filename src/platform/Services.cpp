@@ -7,8 +7,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <ctime>
+#include <fstream>
 
 #include "platform/Backend.h"
 
@@ -428,8 +428,8 @@ void SetMaskColor(int r, int g, int b) {
 namespace {
 // The image record over a texture of the given size cut into frames; null
 // when the frames do not fit.
-ImagePtr imageOver(const std::shared_ptr<TTexture>& tex, int texW, int texH, int flags, int frameW, int frameH,
-                   int first, int count) {
+ImagePtr imageOver(const std::shared_ptr<TTexture>& tex, int texW, int texH, int flags, int frameW,
+                   int frameH, int first, int count) {
     if (!tex) return nullptr;
     const int cols = texW / frameW, rows = texH / frameH;
     const int available = cols * rows - first;
@@ -453,8 +453,8 @@ bool framesFit(int texW, int texH, int frameW, int frameH, int first, int count)
     return cols > 0 && rows > 0 && cols * rows - first > 0;
 }
 
-ImagePtr makeImage(const TPixmap& pix, int flags, const std::string& path, int frameW, int frameH,
-                   int first, int count) {
+ImagePtr makeImage(const TPixmap& pix, int flags, const std::string& path, int frameW, int frameH, int first,
+                   int count) {
     if (pix.width <= 0 || pix.height <= 0 || pix.pixels.empty()) return nullptr;
     if (!framesFit(pix.width, pix.height, frameW, frameH, first, count)) return nullptr;
     auto tex = B().createTexture(pix, flags);
@@ -490,7 +490,9 @@ ImagePtr loadPicture(const std::string& path, int flags, int frameW, int frameH,
 }
 }  // namespace
 
-ImagePtr LoadImage(const std::string& path, int flags) { return loadPicture(path, flags, 0, 0, 0, 1); }
+ImagePtr LoadImage(const std::string& path, int flags) {
+    return loadPicture(path, flags, 0, 0, 0, 1);
+}
 
 ImagePtr LoadAnimImage(const std::string& path, int frameW, int frameH, int first, int count, int flags) {
     if (frameW <= 0 || frameH <= 0) return nullptr;

@@ -69,7 +69,8 @@ TEST_F(RulesTest, SeededRunsPlayTheSameGame) {
     for (const Case& k : cases) {
         SCOPED_TRACE(std::string(k.file) + " seed " + std::to_string(k.seed));
         SeedRnd(k.seed);
-        auto lvl = loadLevelFile(std::string(BRIMBLE_SOURCE_DIR) + "/tests/fixtures/match3/" + k.file, game.get());
+        auto lvl =
+            loadLevelFile(std::string(BRIMBLE_SOURCE_DIR) + "/tests/fixtures/match3/" + k.file, game.get());
         ASSERT_TRUE(lvl);
         game->setLevel(lvl);
         game->setLevelPosition(534, 406);
@@ -81,9 +82,9 @@ TEST_F(RulesTest, SeededRunsPlayTheSameGame) {
             fp.add(static_cast<uint64_t>(run.score()));
         }
         char got[200];
-        std::snprintf(got, sizeof got, "{\"%s\", %u, %s, \"%s\", %d, %d, %d, %d, 0x%016llxull}", k.file, k.seed,
-                      k.clicks ? "true" : "false", run.outcome.c_str(), run.player.moves, run.frames, run.score(),
-                      run.deadBoards, static_cast<unsigned long long>(fp.value()));
+        std::snprintf(got, sizeof got, "{\"%s\", %u, %s, \"%s\", %d, %d, %d, %d, 0x%016llxull}", k.file,
+                      k.seed, k.clicks ? "true" : "false", run.outcome.c_str(), run.player.moves, run.frames,
+                      run.score(), run.deadBoards, static_cast<unsigned long long>(fp.value()));
         SCOPED_TRACE(std::string("this run: ") + got);
         EXPECT_EQ(run.outcome, k.outcome);
         EXPECT_EQ(run.player.moves, k.moves);

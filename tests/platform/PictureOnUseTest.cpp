@@ -3,7 +3,6 @@
 // undrawn for a while is dropped and read again when next drawn. The file is
 // rewritten under the loaded image to see when it is read.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
@@ -38,8 +37,8 @@ TPixmap solid(int w, int h, uint8_t r, uint8_t g, uint8_t b) {
 }
 
 void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::vector<uint8_t> readBytes(const std::string& path) {
@@ -50,12 +49,30 @@ std::vector<uint8_t> readBytes(const std::string& path) {
 // The markers of a JPEG around a frame header of w x h (enough for the probe,
 // which reads no image data).
 std::vector<uint8_t> jpegHeader(int w, int h, bool withEnd) {
-    std::vector<uint8_t> b = {0xFF, 0xD8,                                                   // start
-                              0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0,  // APP0
-                              0xFF, 0xC4, 0x00, 0x04, 0x00, 0x00,                           // a table before the frame
-                              0xFF, 0xC0, 0x00, 0x0B, 0x08, uint8_t(h >> 8), uint8_t(h), uint8_t(w >> 8), uint8_t(w),
-                              0x01, 0x01, 0x11, 0x00,  // baseline frame header, one component
-                              0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+    std::vector<uint8_t> b = {0xFF,       0xD8,  // start
+                              0xFF,       0xE0,
+                              0x00,       0x10,
+                              'J',        'F',
+                              'I',        'F',
+                              0,          1,
+                              1,          0,
+                              0,          1,
+                              0,          1,
+                              0,          0,  // APP0
+                              0xFF,       0xC4,
+                              0x00,       0x04,
+                              0x00,       0x00,  // a table before the frame
+                              0xFF,       0xC0,
+                              0x00,       0x0B,
+                              0x08,       uint8_t(h >> 8),
+                              uint8_t(h), uint8_t(w >> 8),
+                              uint8_t(w), 0x01,
+                              0x01,       0x11,
+                              0x00,  // baseline frame header, one component
+                              0x00,       0x00,
+                              0x00,       0x00,
+                              0x00,       0x00,
+                              0x00,       0x00};
     if (withEnd) b.insert(b.end(), {0xFF, 0xD9});
     return b;
 }
@@ -97,8 +114,8 @@ TEST_F(PictureOnUseTest, TheProbeReadsPngAndJpegHeadersAndRefusesTheRest) {
         bool ok;
         int w, h;
     } cases[] = {
-        {"ok.png", true, 37, 21},  {"ok.jpg", true, 640, 480}, {"cut.png", false, 0, 0},
-        {"cut.jpg", false, 0, 0}, {"text.png", false, 0, 0},   {"missing.png", false, 0, 0},
+        {"ok.png", true, 37, 21}, {"ok.jpg", true, 640, 480}, {"cut.png", false, 0, 0},
+        {"cut.jpg", false, 0, 0}, {"text.png", false, 0, 0},  {"missing.png", false, 0, 0},
     };
     for (const Case& c : cases) {
         int w = -1, h = -1;

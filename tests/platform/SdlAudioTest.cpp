@@ -2,10 +2,9 @@
 // track its own decoder, so two can cross-fade), and effects stay compressed
 // in memory, decoded as they are mixed by a decoder the audio thread opens.
 // SDL's dummy audio driver stands in for a sound card.
-#include <gtest/gtest.h>
-
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 #include <vorbis/vorbisfile.h>
 
@@ -209,9 +208,10 @@ TEST(MusicStreams, EffectsFromMemoryLoopPauseAndEndWhenBroken) {
     const int beyond = static_cast<int>(3 * seconds * 44100 / 1024) + 3;
     TSdlMusicStreams m;
     m.setFormat(44100, AUDIO_S16SYS, 2);
-    m.startBytes(1, bytesOf(kEffect), true, false);   // loops
-    m.startBytes(2, bytesOf(kEffect), false, true);   // cued paused
-    m.startBytes(3, std::make_shared<const std::vector<uint8_t>>(std::vector<uint8_t>{'O', 'g', 'g', 'S', 1, 2}),
+    m.startBytes(1, bytesOf(kEffect), true, false);  // loops
+    m.startBytes(2, bytesOf(kEffect), false, true);  // cued paused
+    m.startBytes(3,
+                 std::make_shared<const std::vector<uint8_t>>(std::vector<uint8_t>{'O', 'g', 'g', 'S', 1, 2}),
                  false, false);
     m.startBytes(4, nullptr, false, false);
     EXPECT_FALSE(m.playing(4)) << "nothing to play";
@@ -225,7 +225,8 @@ TEST(MusicStreams, EffectsFromMemoryLoopPauseAndEndWhenBroken) {
     m.stop(1);
     std::vector<Uint8> out(4096, 0);
     m.mix(out.data(), static_cast<int>(out.size()));
-    EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](Uint8 v) { return v == 0; })) << "only the paused one left";
+    EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](Uint8 v) { return v == 0; }))
+        << "only the paused one left";
     m.resume(2);
     bool heard = false;
     for (int i = 0; i < 8; ++i) heard = mixesSound(m) || heard;

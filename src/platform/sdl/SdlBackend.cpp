@@ -94,7 +94,8 @@ struct TSdlSound final : TSoundData {
         if (!wavTried) {
             wavTried = true;
             wav = Mix_LoadWAV(wavPath.c_str());
-            if (!wav) std::fprintf(stderr, "globalSnd: cannot decode %s (%s)\n", wavPath.c_str(), Mix_GetError());
+            if (!wav)
+                std::fprintf(stderr, "globalSnd: cannot decode %s (%s)\n", wavPath.c_str(), Mix_GetError());
         }
         return wav;
     }
@@ -231,10 +232,11 @@ SDL_Surface* decodeArgb(const std::string& path, int flags, int maskR, int maskG
         if (!a) return nullptr;
     }
     if (flags & IMG_MASKED) {
-        const Uint32 key = (static_cast<Uint32>(maskR & 255) << 16) | (static_cast<Uint32>(maskG & 255) << 8) |
-                           static_cast<Uint32>(maskB & 255);
+        const Uint32 key = (static_cast<Uint32>(maskR & 255) << 16) |
+                           (static_cast<Uint32>(maskG & 255) << 8) | static_cast<Uint32>(maskB & 255);
         for (int y = 0; y < a->h; ++y) {
-            auto* row = reinterpret_cast<Uint32*>(static_cast<uint8_t*>(a->pixels) + static_cast<size_t>(y) * a->pitch);
+            auto* row = reinterpret_cast<Uint32*>(static_cast<uint8_t*>(a->pixels) +
+                                                  static_cast<size_t>(y) * a->pitch);
             for (int x = 0; x < a->w; ++x)
                 if ((row[x] & 0x00FFFFFFu) == key) row[x] &= 0x00FFFFFFu;
         }
@@ -247,8 +249,8 @@ SDL_Surface* decodeArgb(const std::string& path, int flags, int maskR, int maskG
 void alphaKinds(const SDL_Surface* a, bool& opaque, bool& binary) {
     opaque = binary = true;
     for (int y = 0; y < a->h && binary; ++y) {
-        const auto* row =
-            reinterpret_cast<const Uint32*>(static_cast<const uint8_t*>(a->pixels) + static_cast<size_t>(y) * a->pitch);
+        const auto* row = reinterpret_cast<const Uint32*>(static_cast<const uint8_t*>(a->pixels) +
+                                                          static_cast<size_t>(y) * a->pitch);
         for (int x = 0; x < a->w; ++x) {
             const Uint32 al = row[x] >> 24;
             if (al != 255) {
@@ -698,10 +700,12 @@ public:
             return false;
         }
         recorder_.invalidate();  // a new texture may sit where a freed one was
-        SDL_Texture* t = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, a->w, a->h);
+        SDL_Texture* t =
+            SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, a->w, a->h);
         if (t) {
             SDL_UpdateTexture(t, nullptr, a->pixels, a->pitch);
-            SDL_SetTextureScaleMode(t, (st.flags & IMG_FILTERED) ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+            SDL_SetTextureScaleMode(t,
+                                    (st.flags & IMG_FILTERED) ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
             SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
             alphaKinds(a, st.opaque, st.binaryAlpha);
         } else {
@@ -749,14 +753,16 @@ public:
     std::shared_ptr<TTexture> createBlankTexture(int w, int h, int flags) override {
         if (!renderer_ || w <= 0 || h <= 0) return nullptr;
         recorder_.invalidate();  // a new texture may sit where a freed one was
-        SDL_Texture* t = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, w, h);
+        SDL_Texture* t =
+            SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, w, h);
         if (!t) {
             std::fprintf(stderr, "texture %dx%d: %s\n", w, h, SDL_GetError());
             return nullptr;
         }
         // Cleared a band of rows at a time, from one small buffer of zeros.
         constexpr int kBand = 64;
-        const std::vector<uint8_t> zeros(static_cast<size_t>(w) * 4 * static_cast<size_t>(std::min(kBand, h)), 0);
+        const std::vector<uint8_t> zeros(static_cast<size_t>(w) * 4 * static_cast<size_t>(std::min(kBand, h)),
+                                         0);
         for (int y0 = 0; y0 < h; y0 += kBand) {
             const SDL_Rect band{0, y0, w, std::min(kBand, h - y0)};
             SDL_UpdateTexture(t, &band, zeros.data(), w * 4);
@@ -1294,9 +1300,9 @@ private:
     double paceWaitMs_ = 0;
     TFrameRecorder recorder_;  // a window's calls, held until the frame is presented
     uint64_t frames_ = 0;
-    uint64_t presents_ = 0;                           // frames presented, for dropping unused pictures
+    uint64_t presents_ = 0;                          // frames presented, for dropping unused pictures
     std::vector<std::weak_ptr<TSdlTexture>> onUse_;  // pictures read from their files on use
-    std::vector<std::weak_ptr<TSdlFont>> fonts_;      // fonts whose faces may be closed when idle
+    std::vector<std::weak_ptr<TSdlFont>> fonts_;     // fonts whose faces may be closed when idle
     std::shared_ptr<TSdlFont> builtin_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     bool builtinTried_ = false;

@@ -23,7 +23,7 @@ struct TSdlMusicStreams::Stream {
     size_t pos = 0;
     bool toOpen = false;
     bool openFailed = false;
-    bool effect = false;  // started from memory: forgotten once it ends
+    bool effect = false;                 // started from memory: forgotten once it ends
     SDL_AudioStream* convert = nullptr;  // file's rate and channels to the device's
     int volume = SDL_MIX_MAXVOLUME;
     bool paused = false, loops = false;
@@ -53,7 +53,9 @@ int memSeek(void* src, ogg_int64_t offset, int whence) {
     s.pos = static_cast<size_t>(to);
     return 0;
 }
-long memTell(void* src) { return static_cast<long>(static_cast<TSdlMusicStreams::Stream*>(src)->pos); }
+long memTell(void* src) {
+    return static_cast<long>(static_cast<TSdlMusicStreams::Stream*>(src)->pos);
+}
 }  // namespace
 
 TSdlMusicStreams::TSdlMusicStreams() = default;
@@ -110,8 +112,8 @@ bool TSdlMusicStreams::start(Channel handle, const std::string& path, bool loops
     return true;
 }
 
-void TSdlMusicStreams::startBytes(Channel handle, std::shared_ptr<const std::vector<uint8_t>> bytes, bool loops,
-                                  bool paused) {
+void TSdlMusicStreams::startBytes(Channel handle, std::shared_ptr<const std::vector<uint8_t>> bytes,
+                                  bool loops, bool paused) {
     auto s = std::make_shared<Stream>();
     s->handle = handle;
     s->loops = loops;
@@ -132,8 +134,8 @@ bool TSdlMusicStreams::openBytes(Stream& s, Uint16 format, int channels, int fre
     s.open = true;
     const vorbis_info* info = ov_info(&s.vf, -1);
     if (!info || info->channels <= 0 || info->rate <= 0) return false;
-    s.convert = SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(info->channels), static_cast<int>(info->rate),
-                                   format, static_cast<Uint8>(channels), freq);
+    s.convert = SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(info->channels),
+                                   static_cast<int>(info->rate), format, static_cast<Uint8>(channels), freq);
     return s.convert != nullptr;
 }
 

@@ -35,7 +35,8 @@ public:
     // opened by the audio thread (reading the headers costs about a
     // millisecond, which a frame should not pay); a sound that will not
     // decode simply ends.
-    void startBytes(Channel handle, std::shared_ptr<const std::vector<uint8_t>> bytes, bool loops, bool paused);
+    void startBytes(Channel handle, std::shared_ptr<const std::vector<uint8_t>> bytes, bool loops,
+                    bool paused);
     bool has(Channel handle);
     void pause(Channel handle);
     void resume(Channel handle);
