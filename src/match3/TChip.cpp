@@ -311,7 +311,14 @@ void TChip::setState(const std::string& newState) {
     const bool wasLanding = state.isLand();
     lastAvState = state;
     lastState = state;
-    state = upper(newState);
+    // Names are nearly always given in capitals already: no copy then.
+    const bool lower = std::any_of(newState.begin(), newState.end(), [](char ch) {
+        return std::toupper(static_cast<unsigned char>(ch)) != static_cast<unsigned char>(ch);
+    });
+    if (lower)
+        state = upper(newState);
+    else
+        state = newState;
 
     if (state == TChipState::DESTROY) {
         _step = S_DESTROY;
@@ -810,7 +817,9 @@ void TChip::_update_picked() {
     } else {
         _update_not_picked();
     }
-    overRot = 30 * std::sin(90.0f * kDeg * overP);
+    // A chip at rest (overP 0, as nearly every chip is every frame) needs no
+    // sine: 30 * overP is the same value, signed zero included.
+    overRot = overP == 0 ? 30 * overP : 30 * std::sin(90.0f * kDeg * overP);
 }
 
 void TChip::_update_over_Group() {}

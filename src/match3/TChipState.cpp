@@ -1,5 +1,7 @@
 #include "match3/TChipState.h"
 
+#include <array>
+
 namespace {
 
 // Indexed by TChipState::Id (OTHER has no name of its own).
@@ -50,10 +52,24 @@ const std::string& TChipState::name() const {
     return id_ == OTHER ? other_ : kNames[id_];
 }
 
+namespace {
+uint8_t flagsOfName(const std::string& n, uint8_t move, uint8_t fall, uint8_t land) {
+    uint8_t f = 0;
+    if (n.rfind("MOVE", 0) == 0) f |= move;
+    if (n.rfind("FALL", 0) == 0) f |= fall;
+    if (n.rfind("LAND", 0) == 0) f |= land;
+    return f;
+}
+}  // namespace
+
 void TChipState::_classify() {
-    const std::string& n = name();
-    flags_ = 0;
-    if (n.rfind("MOVE", 0) == 0) flags_ |= kMove;
-    if (n.rfind("FALL", 0) == 0) flags_ |= kFall;
-    if (n.rfind("LAND", 0) == 0) flags_ |= kLand;
+    // The named states' kinds are worked out once; a state is set many
+    // times a frame.
+    static const auto table = [] {
+        std::array<uint8_t, OTHER> t{};
+        for (int i = 0; i < OTHER; ++i)
+            t[static_cast<size_t>(i)] = flagsOfName(kNames[i], kMove, kFall, kLand);
+        return t;
+    }();
+    flags_ = id_ == OTHER ? flagsOfName(other_, kMove, kFall, kLand) : table[id_];
 }

@@ -467,8 +467,8 @@ void TM3Game::_updateTileChip() {
 }
 
 std::string TM3Game::_tileChipStatus(TTile& tile, const std::string& status) {
+    if (status.empty() || !tile.chip) return "";  // nearly every chip every frame: nothing to do
     ChipPtr chip = tile.chip;
-    if (!chip || status.empty()) return "";
     if (status == "DESTROYED") {
         tile.setChip(nullptr);
         return "";

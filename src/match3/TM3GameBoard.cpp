@@ -128,16 +128,37 @@ int TM3Game::_chipMaySideFallDown(int r, int c) {
     return 0;
 }
 
+namespace {
+// Whether row r holds a plate without a chip: the only kind of cell a chip of
+// the row above can fall into, straight or to the side.
+bool rowHasFreeCell(const TLevel& lvl, int r) {
+    if (r < 0 || r >= lvl.rows) return false;
+    for (int c = 0; c < lvl.cols; ++c) {
+        const TTile* t = lvl.tile[r][c].get();
+        if (t && !t->chip && t->kind() != 0) return true;
+    }
+    return false;
+}
+}  // namespace
+
+// Both passes go down the board row by row. Falling in row r only fills
+// cells of row r + 1, so a row r + 1 without a free cell when row r comes up
+// stays so while row r is handled, and none of its chips can fall: the row is
+// skipped without asking each chip (on a full board, every row).
 void TM3Game::_updateChipFall() {
-    for (int r = 0; r < level->rows; ++r)
+    for (int r = 0; r < level->rows; ++r) {
+        if (!rowHasFreeCell(*level, r + 1)) continue;
         for (int c = 0; c < level->cols; ++c)
             if (_chipMayFallDown(r, c)) fallChip(r, c);
+    }
 }
 
 void TM3Game::_updateChipSIDEFall() {
-    for (int r = 0; r < level->rows; ++r)
+    for (int r = 0; r < level->rows; ++r) {
+        if (!rowHasFreeCell(*level, r + 1)) continue;
         for (int c = 0; c < level->cols; ++c)
             if (int side = _chipMaySideFallDown(r, c)) sideFallChip(r, c, side);
+    }
 }
 
 // ---------------------------------------------------------------------------

@@ -73,7 +73,26 @@ public:
     // Images.
     virtual TPixmap decodeImage(const std::string& path) = 0;  // empty when missing/bad
     virtual std::shared_ptr<TTexture> createTexture(const TPixmap& pix, int flags) = 0;
+    // A picture file whose pixels are read only when it is first drawn (and
+    // read again should the backend have dropped them after a long time
+    // unused): sizes, flags, source path and mask colour filled in. Null when
+    // this backend decodes at once, or the file is not a whole PNG or JPEG
+    // (the caller then decodes it the ordinary way).
+    virtual std::shared_ptr<TTexture> loadTextureOnUse(const std::string& /*path*/, int /*flags*/,
+                                                       int /*maskR*/, int /*maskG*/, int /*maskB*/) {
+        return nullptr;
+    }
     virtual void updateTexture(TTexture& tex, int x, int y, const TPixmap& pix) = 0;
+    // A w x h texture of fully transparent black (made in memory).
+    virtual std::shared_ptr<TTexture> createBlankTexture(int w, int h, int flags) {
+        TPixmap pix;
+        pix.width = w;
+        pix.height = h;
+        pix.pixels.assign(static_cast<size_t>(w) * static_cast<size_t>(h) * 4, 0);
+        auto tex = createTexture(pix, flags);
+        if (tex) prepareMaskCopy(*tex, pix);
+        return tex;
+    }
     // For a texture made in memory (no file to reload): prepare what the mask
     // blend needs now, while the pixels are at hand.
     virtual void prepareMaskCopy(TTexture& /*tex*/, const TPixmap& /*pix*/) {}
@@ -129,6 +148,11 @@ void InjectChar(uint32_t codepoint);
 void InjectTerminate();                // the window's close button
 void InjectSuspended(bool suspended);  // focus lost / regained
 void ResetInput();                     // all keys up, queues empty, no close request
+
+// The size of a PNG or JPEG picture read from its header, without decoding
+// it; false for a missing file, another format, or a file cut short (a PNG
+// must end with its IEND chunk, a JPEG with its end marker).
+bool ProbePictureSize(const std::string& path, int& w, int& h);
 
 // Image preparation shared by loaders: decodes through the backend and applies
 // the mask colour when flags has IMG_MASKED. Empty pixmap when missing.

@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
+#include <fstream>
 
 #include "platform/Backend.h"
 
@@ -181,6 +183,7 @@ TPixmap grabLogical(int x, int y, int w, int h) {
         for (size_t i = 3; i < blank.pixels.size(); i += 4) blank.pixels[i] = 255;
         return blank;
     }
+    if (raw.width == w && raw.height == h) return raw;  // no copy of a whole screen
     return resample(raw, w, h);
 }
 
@@ -237,6 +240,66 @@ uint32_t NextCodepoint(const std::string& s, size_t& i) {
         cp = (cp << 6) | (byte(i++) & 0x3F);
     }
     return cp;
+}
+
+namespace {
+uint32_t bigEndian(const unsigned char* p, int n) {
+    uint32_t v = 0;
+    for (int i = 0; i < n; ++i) v = (v << 8) | p[i];
+    return v;
+}
+
+// Width and height from a JPEG's frame header: the markers are walked from
+// the start, each segment skipped by its length, up to the first SOFn.
+bool jpegSize(std::ifstream& in, int& w, int& h) {
+    in.seekg(2);
+    unsigned char b[9];
+    for (int guard = 0; guard < 4096 && in.read(reinterpret_cast<char*>(b), 2); ++guard) {
+        if (b[0] != 0xFF) return false;
+        unsigned char m = b[1];
+        while (m == 0xFF) {  // fill bytes before a marker
+            if (!in.read(reinterpret_cast<char*>(&m), 1)) return false;
+        }
+        if (m == 0x01 || (m >= 0xD0 && m <= 0xD7)) continue;  // markers without a segment
+        if (m == 0xD9 || m == 0xDA) return false;             // image data before any frame header
+        if (!in.read(reinterpret_cast<char*>(b), 2)) return false;
+        const uint32_t len = bigEndian(b, 2);
+        if (len < 2) return false;
+        const bool frame = m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC;
+        if (frame) {
+            if (len < 7 || !in.read(reinterpret_cast<char*>(b), 5)) return false;
+            h = static_cast<int>(bigEndian(b + 1, 2));
+            w = static_cast<int>(bigEndian(b + 3, 2));
+            return w > 0 && h > 0;
+        }
+        in.seekg(len - 2, std::ios::cur);
+    }
+    return false;
+}
+}  // namespace
+
+bool ProbePictureSize(const std::string& path, int& w, int& h) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 32) return false;
+    unsigned char head[24], tail[8];
+    in.seekg(size - 8);
+    if (!in.read(reinterpret_cast<char*>(tail), 8)) return false;
+    in.seekg(0);
+    if (!in.read(reinterpret_cast<char*>(head), 24)) return false;
+    static const unsigned char kPng[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    if (std::equal(kPng, kPng + 8, head)) {
+        if (std::memcmp(head + 12, "IHDR", 4) != 0 || std::memcmp(tail, "IEND", 4) != 0) return false;
+        const uint32_t pw = bigEndian(head + 16, 4), ph = bigEndian(head + 20, 4);
+        if (pw == 0 || ph == 0 || pw > 65535 || ph > 65535) return false;
+        w = static_cast<int>(pw);
+        h = static_cast<int>(ph);
+        return true;
+    }
+    if (head[0] == 0xFF && head[1] == 0xD8 && tail[6] == 0xFF && tail[7] == 0xD9) return jpegSize(in, w, h);
+    return false;
 }
 
 TPixmap PrepareImagePixmap(const std::string& path, int flags, int maskR, int maskG, int maskB) {
@@ -363,25 +426,18 @@ void SetMaskColor(int r, int g, int b) {
 // Images
 
 namespace {
-ImagePtr makeImage(const TPixmap& pix, int flags, const std::string& path, int frameW, int frameH,
-                   int first, int count) {
-    if (pix.width <= 0 || pix.height <= 0 || pix.pixels.empty()) return nullptr;
-    if (frameW <= 0 || frameH <= 0 || first < 0 || count <= 0) return nullptr;
-    const int cols = pix.width / frameW, rows = pix.height / frameH;
-    const int available = cols * rows - first;
-    if (cols <= 0 || rows <= 0 || available <= 0) return nullptr;
-    auto tex = B().createTexture(pix, flags);
+// The image record over a texture of the given size cut into frames; null
+// when the frames do not fit.
+ImagePtr imageOver(const std::shared_ptr<TTexture>& tex, int texW, int texH, int flags, int frameW,
+                   int frameH, int first, int count) {
     if (!tex) return nullptr;
+    const int cols = texW / frameW, rows = texH / frameH;
+    const int available = cols * rows - first;
     tex->frameW = frameW;
     tex->frameH = frameH;
     tex->first = first;
     tex->cols = cols;
     tex->flags = flags;
-    tex->sourcePath = path;
-    tex->maskR = g_maskR;
-    tex->maskG = g_maskG;
-    tex->maskB = g_maskB;
-    if (path.empty()) B().prepareMaskCopy(*tex, pix);
     auto img = std::make_shared<TImage>();
     img->width = frameW;
     img->height = frameH;
@@ -390,18 +446,57 @@ ImagePtr makeImage(const TPixmap& pix, int flags, const std::string& path, int f
     img->data = tex;
     return img;
 }
+
+bool framesFit(int texW, int texH, int frameW, int frameH, int first, int count) {
+    if (texW <= 0 || texH <= 0 || frameW <= 0 || frameH <= 0 || first < 0 || count <= 0) return false;
+    const int cols = texW / frameW, rows = texH / frameH;
+    return cols > 0 && rows > 0 && cols * rows - first > 0;
+}
+
+ImagePtr makeImage(const TPixmap& pix, int flags, const std::string& path, int frameW, int frameH, int first,
+                   int count) {
+    if (pix.width <= 0 || pix.height <= 0 || pix.pixels.empty()) return nullptr;
+    if (!framesFit(pix.width, pix.height, frameW, frameH, first, count)) return nullptr;
+    auto tex = B().createTexture(pix, flags);
+    if (!tex) return nullptr;
+    tex->sourcePath = path;
+    tex->maskR = g_maskR;
+    tex->maskG = g_maskG;
+    tex->maskB = g_maskB;
+    if (path.empty()) B().prepareMaskCopy(*tex, pix);
+    return imageOver(tex, pix.width, pix.height, flags, frameW, frameH, first, count);
+}
+
+// A picture file: where the backend can, only its size is read now and the
+// pixels when it is first drawn, so pictures a run never shows take no
+// memory; otherwise it is decoded at once. frameW <= 0: one frame, the whole
+// picture.
+ImagePtr loadPicture(const std::string& path, int flags, int frameW, int frameH, int first, int count) {
+    flags = normFlags(flags);
+    if (auto tex = B().loadTextureOnUse(path, flags, g_maskR, g_maskG, g_maskB)) {
+        if (frameW <= 0) {
+            frameW = tex->texW;
+            frameH = tex->texH;
+        }
+        if (!framesFit(tex->texW, tex->texH, frameW, frameH, first, count)) return nullptr;
+        return imageOver(tex, tex->texW, tex->texH, flags, frameW, frameH, first, count);
+    }
+    TPixmap pix = PrepareImagePixmap(path, flags, g_maskR, g_maskG, g_maskB);
+    if (frameW <= 0) {
+        frameW = pix.width;
+        frameH = pix.height;
+    }
+    return makeImage(pix, flags, path, frameW, frameH, first, count);
+}
 }  // namespace
 
 ImagePtr LoadImage(const std::string& path, int flags) {
-    flags = normFlags(flags);
-    TPixmap pix = PrepareImagePixmap(path, flags, g_maskR, g_maskG, g_maskB);
-    return makeImage(pix, flags, path, pix.width, pix.height, 0, 1);
+    return loadPicture(path, flags, 0, 0, 0, 1);
 }
 
 ImagePtr LoadAnimImage(const std::string& path, int frameW, int frameH, int first, int count, int flags) {
-    flags = normFlags(flags);
-    TPixmap pix = PrepareImagePixmap(path, flags, g_maskR, g_maskG, g_maskB);
-    return makeImage(pix, flags, path, frameW, frameH, first, count);
+    if (frameW <= 0 || frameH <= 0) return nullptr;
+    return loadPicture(path, flags, frameW, frameH, first, count);
 }
 
 ImagePtr CreateImageFromPixmap(const TPixmap& pix, int flags) {
@@ -428,11 +523,13 @@ int ImageHeight(const ImagePtr& img) { return img ? img->height : 0; }
 ImagePtr CreateImage(int w, int h, int frames, int flags) {
     flags = normFlags(flags);
     if (w <= 0 || h <= 0 || frames <= 0) return nullptr;
-    TPixmap pix;
-    pix.width = w * frames;
-    pix.height = h;
-    pix.pixels.assign(static_cast<size_t>(pix.width) * h * 4, 0);
-    ImagePtr img = makeImage(pix, flags, "", w, h, 0, frames);
+    ImagePtr img;
+    if (auto tex = B().createBlankTexture(w * frames, h, flags)) {
+        tex->maskR = g_maskR;
+        tex->maskG = g_maskG;
+        tex->maskB = g_maskB;
+        img = imageOver(tex, w * frames, h, flags, w, h, 0, frames);
+    }
     if (!img) {
         // The null backend makes no textures; keep a shape-only image so
         // callers that measure it still work.

@@ -1,11 +1,10 @@
 // Sound with a device: music is read from its Ogg file as it is mixed (each
-// track its own decoder, so two can cross-fade), and effects are decoded by a
-// worker after the first frame; one asked for before it is ready is skipped.
+// track its own decoder, so two can cross-fade), and effects stay compressed
+// in memory, decoded as they are mixed by a decoder the audio thread opens.
 // SDL's dummy audio driver stands in for a sound card.
-#include <gtest/gtest.h>
-
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 #include <vorbis/vorbisfile.h>
 
@@ -19,7 +18,6 @@
 
 #include "platform/sdl/SdlBackend.h"
 #include "platform/sdl/SdlMusicStreams.h"
-#include "platform/sdl/SdlSoundDecoder.h"
 
 namespace {
 
@@ -162,55 +160,80 @@ TEST(MusicStreams, AFileThatIsNotOggVorbisIsRefused) {
     EXPECT_EQ(music.count(), 0);
 }
 
-// Opens SDL_mixer on the dummy driver for the effect decoder's tests.
-class DummyDeviceTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!haveFiles()) GTEST_SKIP() << "no generated sounds yet";
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 || Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0)
-            GTEST_SKIP() << "no dummy audio device: " << SDL_GetError();
-        open_ = true;
-    }
-    void TearDown() override {
-        if (open_) {
-            Mix_CloseAudio();
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        }
-    }
-    bool open_ = false;
-};
-
-TEST_F(DummyDeviceTest, EffectsWaitForTheFirstFrameThenDecodeOnTheWorker) {
-    TempDir dir;
-    const std::string bad = (dir.path / "bad.ogg").string();
-    std::ofstream(bad) << "OggS but no sound";
-    auto good = std::make_shared<TPendingChunk>(kEffect);
-    auto broken = std::make_shared<TPendingChunk>(bad);
-    auto dropped = std::make_shared<TPendingChunk>(kEffect);
-    std::weak_ptr<TPendingChunk> droppedWatch = dropped;
-    {
-        TSdlSoundDecoder decoder;
-        decoder.setHoldMs(60 * 1000);  // nothing starts before release()
-        decoder.add(good);
-        decoder.add(dropped);
-        decoder.add(broken);
-        dropped.reset();  // let go before decoding: the worker skips it
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        EXPECT_FALSE(good->finished());
-        EXPECT_EQ(good->ready(), nullptr);
-        decoder.release();
-        EXPECT_TRUE(eventually([&] { return good->finished() && broken->finished(); }));
-        ASSERT_NE(good->ready(), nullptr);
-        EXPECT_GT(good->ready()->alen, 0u);
-        EXPECT_EQ(broken->ready(), nullptr);
-        EXPECT_TRUE(droppedWatch.expired());
-    }
-    // The decoder is gone; what it decoded stays.
-    EXPECT_NE(good->ready(), nullptr);
+std::shared_ptr<const std::vector<uint8_t>> bytesOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::make_shared<const std::vector<uint8_t>>(std::istreambuf_iterator<char>(in),
+                                                        std::istreambuf_iterator<char>());
 }
 
-TEST(SdlBackendSound, EffectsSkipUntilDecodedMusicStreamsAndStops) {
+// Mixes buffers of `bytes` bytes while the handle plays (at most `limit`),
+// appending what came out; returns the number of buffers.
+int mixWhilePlaying(TSdlMusicStreams& m, Channel h, size_t bytes, int limit, std::vector<Uint8>& all) {
+    int n = 0;
+    std::vector<Uint8> out(bytes);
+    while (m.playing(h) && n < limit) {
+        std::fill(out.begin(), out.end(), 0);
+        m.mix(out.data(), static_cast<int>(out.size()));
+        all.insert(all.end(), out.begin(), out.end());
+        ++n;
+    }
+    return n;
+}
+
+TEST(MusicStreams, AnEffectFromMemorySoundsLikeItsFileAndIsForgottenWhenItEnds) {
+    if (!haveFiles()) GTEST_SKIP() << "no generated sounds yet";
+    const double seconds = secondsOf(kEffect);
+    ASSERT_GT(seconds, 0);
+    const double bufferSeconds = 1024.0 / 44100;
+    const int limit = static_cast<int>(3 * seconds / bufferSeconds) + 3;
+    TSdlMusicStreams fromFile, fromMemory;
+    for (TSdlMusicStreams* m : {&fromFile, &fromMemory}) m->setFormat(44100, AUDIO_S16SYS, 2);
+    ASSERT_TRUE(fromFile.start(4, kEffect, false, false));
+    fromMemory.startBytes(4, bytesOf(kEffect), false, false);
+    EXPECT_TRUE(fromMemory.playing(4)) << "playing from the start, before its decoder is open";
+    std::vector<Uint8> a, b;
+    mixWhilePlaying(fromFile, 4, 4096, limit, a);
+    const int buffers = mixWhilePlaying(fromMemory, 4, 4096, limit, b);
+    EXPECT_NEAR(buffers * bufferSeconds, seconds, 2 * bufferSeconds);
+    EXPECT_EQ(a, b) << "the same samples as the file's";
+    EXPECT_TRUE(std::any_of(b.begin(), b.end(), [](Uint8 v) { return v != 0; }));
+    EXPECT_FALSE(fromMemory.has(4)) << "an effect that ended is let go";
+    EXPECT_EQ(fromMemory.count(), 0);
+    EXPECT_TRUE(fromFile.has(4)) << "a track is known until stopped";
+}
+
+TEST(MusicStreams, EffectsFromMemoryLoopPauseAndEndWhenBroken) {
+    if (!haveFiles()) GTEST_SKIP() << "no generated sounds yet";
+    const double seconds = secondsOf(kEffect);
+    const int beyond = static_cast<int>(3 * seconds * 44100 / 1024) + 3;
+    TSdlMusicStreams m;
+    m.setFormat(44100, AUDIO_S16SYS, 2);
+    m.startBytes(1, bytesOf(kEffect), true, false);  // loops
+    m.startBytes(2, bytesOf(kEffect), false, true);  // cued paused
+    m.startBytes(3,
+                 std::make_shared<const std::vector<uint8_t>>(std::vector<uint8_t>{'O', 'g', 'g', 'S', 1, 2}),
+                 false, false);
+    m.startBytes(4, nullptr, false, false);
+    EXPECT_FALSE(m.playing(4)) << "nothing to play";
+    std::vector<Uint8> all;
+    mixWhilePlaying(m, 1, 4096, beyond, all);
+    EXPECT_TRUE(m.playing(1)) << "a looping effect goes on past its length";
+    EXPECT_TRUE(m.playing(2)) << "a paused effect waits";
+    EXPECT_FALSE(m.playing(3)) << "bytes that do not decode end at once";
+    EXPECT_FALSE(m.has(3));
+    EXPECT_FALSE(m.has(4)) << "nothing to play, nothing kept";
+    m.stop(1);
+    std::vector<Uint8> out(4096, 0);
+    m.mix(out.data(), static_cast<int>(out.size()));
+    EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](Uint8 v) { return v == 0; }))
+        << "only the paused one left";
+    m.resume(2);
+    bool heard = false;
+    for (int i = 0; i < 8; ++i) heard = mixesSound(m) || heard;
+    EXPECT_TRUE(heard);
+}
+
+TEST(SdlBackendSound, EffectsPlayAtOnceMusicStreamsAndStops) {
     if (!haveFiles()) GTEST_SKIP() << "no generated sounds yet";
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     setenv("SDL_VIDEODRIVER", "dummy", 1);
@@ -224,11 +247,12 @@ TEST(SdlBackendSound, EffectsSkipUntilDecodedMusicStreamsAndStops) {
     const Channel music = backend->playSound(track, false);
     if (music == 0) GTEST_SKIP() << "no dummy audio device";
     EXPECT_TRUE(backend->channelPlaying(music));
-    EXPECT_EQ(backend->playSound(effect, false), 0) << "not decoded before the first frame";
-    backend->present(1);  // no window: only tells the worker the first frame is out
-    Channel ch = 0;
-    EXPECT_TRUE(eventually([&] { return (ch = backend->playSound(effect, false)) != 0; }));
+    // Nothing waits for a decoder: an effect plays before any frame.
+    const Channel ch = backend->playSound(effect, false);
+    EXPECT_NE(ch, 0);
     EXPECT_NE(ch, music);
+    EXPECT_TRUE(backend->channelPlaying(ch));
+    EXPECT_TRUE(eventually([&] { return !backend->channelPlaying(ch); })) << "and ends after its length";
     backend->setChannelVolume(music, 0.25f);
     backend->pauseChannel(music);
     EXPECT_TRUE(backend->channelPlaying(music)) << "paused is still playing";

@@ -10,6 +10,9 @@
 
 #include <algorithm>
 #include <array>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -19,7 +22,6 @@
 
 #include "platform/FrameRecorder.h"
 #include "platform/sdl/SdlMusicStreams.h"
-#include "platform/sdl/SdlSoundDecoder.h"
 
 namespace {
 
@@ -37,6 +39,11 @@ struct TSdlTexture final : TTexture {
     bool maskTried = false;
     bool binaryAlpha = false;  // every texel fully opaque or fully clear
     bool opaque = false;       // every texel fully opaque
+    // Pixels read from sourcePath when first drawn, dropped again after a
+    // long time unused; false once the picture was changed in memory.
+    bool onUse = false;
+    bool loadFailed = false;
+    uint64_t lastUsed = 0;  // the backend's frame count when last drawn
     std::shared_ptr<bool> rendererAlive;
     ~TSdlTexture() override {
         if (!rendererAlive || !*rendererAlive) return;  // the renderer took them along
@@ -47,7 +54,13 @@ struct TSdlTexture final : TTexture {
 };
 
 struct TSdlFont final : TImageFontData {
+    // The face is open only while glyphs are being made: once the letters a
+    // screen shows are cached it is closed (see dropUnused), and opened again
+    // from the file for a letter not seen before.
     TTF_Font* font = nullptr;
+    std::string path;
+    int size = 0, style = 0;
+    uint64_t lastUsed = 0;
     int height = 0;
     // Glyphs are rendered once and kept; Latin-1 in a flat table, the rest in a map.
     struct Entry {
@@ -64,24 +77,58 @@ struct TSdlFont final : TImageFontData {
     }
 };
 
-// With a sound device an effect is decoded by the worker (`effect`) and
-// music is streamed from its file (`streamPath`); without one only the
-// length is known, for the channels that run on the clock.
+// With a sound device an Ogg effect stays compressed in memory (`bytes`) and
+// is decoded as it is mixed, music is streamed from its file (`streamPath`),
+// and a WAV effect is read into a chunk when first played (`wavPath`); without
+// one only the length is known, for the channels that run on the clock.
 struct TSdlSound final : TSoundData {
-    std::shared_ptr<TPendingChunk> effect;
+    std::shared_ptr<const std::vector<uint8_t>> bytes;
     std::string streamPath;
+    std::string wavPath;
+    mutable Mix_Chunk* wav = nullptr;
+    mutable bool wavTried = false;
     double lengthMs = 0;
+    ~TSdlSound() override {
+        if (wav) Mix_FreeChunk(wav);
+    }
+    Mix_Chunk* wavChunk() const {
+        if (!wavTried) {
+            wavTried = true;
+            wav = Mix_LoadWAV(wavPath.c_str());
+            if (!wav)
+                std::fprintf(stderr, "globalSnd: cannot decode %s (%s)\n", wavPath.c_str(), Mix_GetError());
+        }
+        return wav;
+    }
 };
 
-// Whether a file starts like a WAV or an Ogg file (anything else would not
-// decode; the worker finds out about the rest).
-bool looksLikeSound(const std::string& path) {
+// An effect's file read whole (it is small and stays compressed); null when
+// unreadable or larger than an effect should be.
+std::shared_ptr<const std::vector<uint8_t>> readEffect(const std::string& path) {
     SDL_RWops* rw = SDL_RWFromFile(path.c_str(), "rb");
-    if (!rw) return false;
+    if (!rw) return nullptr;
+    const Sint64 size = SDL_RWsize(rw);
+    std::shared_ptr<std::vector<uint8_t>> data;
+    if (size > 0 && size <= (8 << 20)) {
+        data = std::make_shared<std::vector<uint8_t>>(static_cast<size_t>(size));
+        if (SDL_RWread(rw, data->data(), 1, data->size()) != data->size()) data.reset();
+    }
+    SDL_RWclose(rw);
+    return data;
+}
+
+// How a file starts: 'O' an Ogg file, 'W' a WAV file, 0 anything else (which
+// would not decode; a damaged file of either kind ends silently when played).
+char soundKind(const std::string& path) {
+    SDL_RWops* rw = SDL_RWFromFile(path.c_str(), "rb");
+    if (!rw) return 0;
     char magic[4] = {};
     const size_t got = SDL_RWread(rw, magic, 1, 4);
     SDL_RWclose(rw);
-    return got == 4 && (std::memcmp(magic, "RIFF", 4) == 0 || std::memcmp(magic, "OggS", 4) == 0);
+    if (got != 4) return 0;
+    if (std::memcmp(magic, "OggS", 4) == 0) return 'O';
+    if (std::memcmp(magic, "RIFF", 4) == 0) return 'W';
+    return 0;
 }
 
 // A channel played on the virtual clock (headless, or when no audio device
@@ -173,6 +220,57 @@ TPixmap surfaceToPixmap(SDL_Surface* src) {
     return pix;
 }
 
+// A picture file decoded straight into the textures' format (ARGB8888), the
+// mask colour made transparent when flags ask for it: the same pixels as
+// PrepareImagePixmap, without its intermediate copies. Null when missing or bad.
+SDL_Surface* decodeArgb(const std::string& path, int flags, int maskR, int maskG, int maskB) {
+    SDL_Surface* s = IMG_Load(path.c_str());
+    if (!s) return nullptr;
+    SDL_Surface* a = s;
+    if (s->format->format != SDL_PIXELFORMAT_ARGB8888) {
+        a = SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_ARGB8888, 0);
+        SDL_FreeSurface(s);
+        if (!a) return nullptr;
+    }
+    if (flags & IMG_MASKED) {
+        const Uint32 key = (static_cast<Uint32>(maskR & 255) << 16) |
+                           (static_cast<Uint32>(maskG & 255) << 8) | static_cast<Uint32>(maskB & 255);
+        for (int y = 0; y < a->h; ++y) {
+            auto* row = reinterpret_cast<Uint32*>(static_cast<uint8_t*>(a->pixels) +
+                                                  static_cast<size_t>(y) * a->pitch);
+            for (int x = 0; x < a->w; ++x)
+                if ((row[x] & 0x00FFFFFFu) == key) row[x] &= 0x00FFFFFFu;
+        }
+    }
+    return a;
+}
+
+// Whether every texel of an ARGB8888 surface is fully opaque, and whether
+// every one is either fully opaque or fully clear.
+void alphaKinds(const SDL_Surface* a, bool& opaque, bool& binary) {
+    opaque = binary = true;
+    for (int y = 0; y < a->h && binary; ++y) {
+        const auto* row = reinterpret_cast<const Uint32*>(static_cast<const uint8_t*>(a->pixels) +
+                                                          static_cast<size_t>(y) * a->pitch);
+        for (int x = 0; x < a->w; ++x) {
+            const Uint32 al = row[x] >> 24;
+            if (al != 255) {
+                opaque = false;
+                if (al != 0) {
+                    binary = false;
+                    break;
+                }
+            }
+        }
+    }
+}
+
+// Presented frames a picture read from a file may go undrawn before its
+// texture is dropped (it is read again when next drawn): the pictures of a
+// screen left behind stop taking memory, the source pictures of a cached
+// backdrop once it is baked.
+constexpr uint64_t kUnusedFrames = 240;
+
 class TSdlBackend;
 TSdlBackend* g_recordingBackend = nullptr;
 uint64_t g_checkedPartial = 0, g_differedPartial = 0;  // BRIMBLE_CHECK_REPAINT
@@ -180,6 +278,15 @@ uint64_t g_checkedPartial = 0, g_differedPartial = 0;  // BRIMBLE_CHECK_REPAINT
 class TSdlBackend final : public TBackend {
 public:
     explicit TSdlBackend(bool headless) : headless_(headless) {
+#if defined(__GLIBC__)
+        // Pictures, their decoding and the renderer's buffers come and go in
+        // blocks of hundreds of kilobytes. glibc would serve them from its heap
+        // once a few have been freed (its threshold for separate mappings
+        // rises) and keep the freed memory; fixed thresholds hand such blocks
+        // back to the system when freed (some 6 MB less at the peak of play).
+        mallopt(M_MMAP_THRESHOLD, 64 * 1024);
+        mallopt(M_TRIM_THRESHOLD, 64 * 1024);
+#endif
         if (headless_) {
             // No audio device: channels run silently on the virtual clock.
             videoOk_ = false;
@@ -198,7 +305,6 @@ public:
     ~TSdlBackend() override {
         destroyGraphics();
         if (g_recordingBackend == this) g_recordingBackend = nullptr;
-        decoder_.stop();
         if (audioOk_) {
             music_.unhook();
             Mix_HaltChannel(-1);
@@ -392,6 +498,7 @@ public:
 
     void drawQuad(const TTexture* tex, const TQuad& q, uint8_t r, uint8_t g, uint8_t b, uint8_t a,
                   int blend) override {
+        if (tex && !resident(const_cast<TSdlTexture&>(static_cast<const TSdlTexture&>(*tex)))) return;
         if (!headless_) {
             TDrawCall& c = recorder_.record(TDrawCall::QUAD, r, g, b, a, blend);
             c.tex = tex;
@@ -488,10 +595,10 @@ public:
     }
 
     void present(int sync) override {
-        decoder_.release();  // the first frame is out: the effects may decode now
         if (headless_) {
             if (renderer_) SDL_RenderFlush(renderer_);
             ++frames_;
+            if (++presents_ % 60 == 0) dropUnused();
             return;
         }
         if (!renderer_) return;
@@ -505,6 +612,7 @@ public:
             SDL_RenderPresent(renderer_);
             if (recorder_.lastWasPartial()) checkRepaint();
         }
+        if (++presents_ % 60 == 0) dropUnused();
         // Where vsync does nothing (virtual displays, some drivers) the frame
         // is paced here so the game neither races nor burns a core.
         paceWaitMs_ = 0;
@@ -533,14 +641,27 @@ public:
     }
 
     // Textures are kept in ARGB8888, the software renderer's own format: any
-    // other makes it convert the texture on every rotated draw.
-    static void toArgb(const TPixmap& pix, std::vector<uint8_t>& out) {
-        out.resize(pix.pixels.size());
-        for (size_t i = 0; i + 3 < pix.pixels.size(); i += 4) {
-            out[i] = pix.pixels[i + 2];
-            out[i + 1] = pix.pixels[i + 1];
-            out[i + 2] = pix.pixels[i];
-            out[i + 3] = pix.pixels[i + 3];
+    // other makes it convert the texture on every rotated draw. The rectangle
+    // r of the texture gets the top-left r.w x r.h of the RGBA pixmap,
+    // converted and uploaded a band of rows at a time: a whole-screen picture
+    // is not copied whole once more on its way.
+    static void uploadArgb(SDL_Texture* t, const SDL_Rect& r, const TPixmap& pix) {
+        constexpr int kBand = 64;
+        std::vector<uint8_t> band(static_cast<size_t>(r.w) * 4 * static_cast<size_t>(std::min(kBand, r.h)));
+        for (int y0 = 0; y0 < r.h; y0 += kBand) {
+            const int rows = std::min(kBand, r.h - y0);
+            for (int y = 0; y < rows; ++y) {
+                const uint8_t* src = &pix.pixels[static_cast<size_t>(y0 + y) * pix.width * 4];
+                uint8_t* dst = &band[static_cast<size_t>(y) * r.w * 4];
+                for (int x = 0; x < r.w; ++x) {
+                    dst[4 * x] = src[4 * x + 2];
+                    dst[4 * x + 1] = src[4 * x + 1];
+                    dst[4 * x + 2] = src[4 * x];
+                    dst[4 * x + 3] = src[4 * x + 3];
+                }
+            }
+            const SDL_Rect sub{r.x, r.y + y0, r.w, rows};
+            SDL_UpdateTexture(t, &sub, band.data(), r.w * 4);
         }
     }
 
@@ -553,9 +674,7 @@ public:
             std::fprintf(stderr, "texture %dx%d: %s\n", pix.width, pix.height, SDL_GetError());
             return nullptr;
         }
-        std::vector<uint8_t> argb;
-        toArgb(pix, argb);
-        SDL_UpdateTexture(t, nullptr, argb.data(), pix.width * 4);
+        uploadArgb(t, SDL_Rect{0, 0, pix.width, pix.height}, pix);
         SDL_SetTextureScaleMode(t, (flags & IMG_FILTERED) ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
         SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
         return t;
@@ -577,6 +696,118 @@ public:
         return st;
     }
 
+    std::shared_ptr<TTexture> loadTextureOnUse(const std::string& path, int flags, int maskR, int maskG,
+                                               int maskB) override {
+        int w = 0, h = 0;
+        if (!renderer_ || !ProbePictureSize(path, w, h)) return nullptr;
+        auto st = std::make_shared<TSdlTexture>();
+        st->rendererAlive = alive_;
+        st->texW = st->frameW = w;
+        st->texH = st->frameH = h;
+        st->flags = flags;
+        st->sourcePath = path;
+        st->maskR = maskR;
+        st->maskG = maskG;
+        st->maskB = maskB;
+        st->onUse = true;
+        onUse_.push_back(st);
+        return st;
+    }
+
+    // Makes the texture of a picture read on use; false when it has none.
+    bool resident(TSdlTexture& st) {
+        st.lastUsed = presents_;
+        if (!st.onUse || st.tex) return true;
+        if (st.loadFailed || !renderer_) return false;
+        SDL_Surface* a = decodeArgb(st.sourcePath, st.flags, st.maskR, st.maskG, st.maskB);
+        if (!a || a->w != st.texW || a->h != st.texH) {
+            std::fprintf(stderr, "picture %s cannot be read\n", st.sourcePath.c_str());
+            if (a) SDL_FreeSurface(a);
+            st.loadFailed = true;
+            return false;
+        }
+        recorder_.invalidate();  // a new texture may sit where a freed one was
+        SDL_Texture* t =
+            SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, a->w, a->h);
+        if (t) {
+            SDL_UpdateTexture(t, nullptr, a->pixels, a->pitch);
+            SDL_SetTextureScaleMode(t,
+                                    (st.flags & IMG_FILTERED) ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+            SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
+            alphaKinds(a, st.opaque, st.binaryAlpha);
+        } else {
+            std::fprintf(stderr, "texture %dx%d: %s\n", a->w, a->h, SDL_GetError());
+            st.loadFailed = true;
+        }
+        SDL_FreeSurface(a);
+        st.tex = t;
+        st.masked = nullptr;
+        st.maskTried = false;
+        return t != nullptr;
+    }
+
+    // Drops the textures of pictures read on use that have not been drawn
+    // for kUnusedFrames frames, and forgets pictures no longer held.
+    void dropUnused() {
+        size_t keep = 0;
+        for (auto& w : onUse_) {
+            auto st = w.lock();
+            if (!st || !st->onUse) continue;
+            if (st->tex && presents_ - st->lastUsed > kUnusedFrames) {
+                textureGoing();  // calls still waiting that name it are carried out first
+                if (st->masked) SDL_DestroyTexture(st->masked);
+                SDL_DestroyTexture(st->tex);
+                st->tex = st->masked = nullptr;
+                st->maskTried = false;
+            }
+            onUse_[keep++] = w;
+        }
+        onUse_.resize(keep);
+        // Faces that made no glyph for as long are closed; their glyphs stay.
+        keep = 0;
+        for (auto& w : fonts_) {
+            auto f = w.lock();
+            if (!f) continue;
+            if (f->font && presents_ - f->lastUsed > kUnusedFrames) {
+                TTF_CloseFont(f->font);
+                f->font = nullptr;
+            }
+            fonts_[keep++] = w;
+        }
+        fonts_.resize(keep);
+    }
+
+    std::shared_ptr<TTexture> createBlankTexture(int w, int h, int flags) override {
+        if (!renderer_ || w <= 0 || h <= 0) return nullptr;
+        recorder_.invalidate();  // a new texture may sit where a freed one was
+        SDL_Texture* t =
+            SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, w, h);
+        if (!t) {
+            std::fprintf(stderr, "texture %dx%d: %s\n", w, h, SDL_GetError());
+            return nullptr;
+        }
+        // Cleared a band of rows at a time, from one small buffer of zeros.
+        constexpr int kBand = 64;
+        const std::vector<uint8_t> zeros(static_cast<size_t>(w) * 4 * static_cast<size_t>(std::min(kBand, h)),
+                                         0);
+        for (int y0 = 0; y0 < h; y0 += kBand) {
+            const SDL_Rect band{0, y0, w, std::min(kBand, h - y0)};
+            SDL_UpdateTexture(t, &band, zeros.data(), w * 4);
+        }
+        SDL_SetTextureScaleMode(t, (flags & IMG_FILTERED) ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+        SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
+        auto st = std::make_shared<TSdlTexture>();
+        st->rendererAlive = alive_;
+        st->tex = t;
+        st->texW = st->frameW = w;
+        st->texH = st->frameH = h;
+        st->flags = flags;
+        st->binaryAlpha = true;  // every texel clear: the mask blend needs no copy
+        st->opaque = false;
+        st->maskTried = true;
+        return st;
+    }
+
     void prepareMaskCopy(TTexture& tex, const TPixmap& pix) override {
         auto& st = static_cast<TSdlTexture&>(tex);
         if (st.binaryAlpha || st.maskTried) return;
@@ -586,13 +817,12 @@ public:
 
     void updateTexture(TTexture& tex, int x, int y, const TPixmap& pix) override {
         auto& st = static_cast<TSdlTexture&>(tex);
-        if (!st.tex || pix.width <= 0 || pix.height <= 0) return;
+        if (pix.width <= 0 || pix.height <= 0 || !resident(st)) return;
+        st.onUse = false;  // the file no longer holds this picture: kept from now on
         replay();  // calls made before the update see the old picture
         SDL_Rect r{x, y, std::min(pix.width, st.texW - x), std::min(pix.height, st.texH - y)};
         if (r.w <= 0 || r.h <= 0) return;
-        std::vector<uint8_t> argb;
-        toArgb(pix, argb);
-        SDL_UpdateTexture(st.tex, &r, argb.data(), pix.width * 4);
+        uploadArgb(st.tex, r, pix);
         // The grabbed picture replaces whatever the alpha-tested copy held.
         if (st.masked) SDL_DestroyTexture(st.masked);
         st.masked = nullptr;
@@ -614,6 +844,19 @@ public:
         pix.pixels.assign(static_cast<size_t>(w) * h * 4, 0);
         for (size_t i = 3; i < pix.pixels.size(); i += 4) pix.pixels[i] = 255;
         if (!SDL_IntersectRect(&r, &all, &in)) return pix;
+        if (in.x == x && in.y == y && in.w == w && in.h == h) {
+            // All on the screen: read straight into the pixmap, a band of rows
+            // at a time (the renderer's own buffers for a read stay small).
+            constexpr int kBand = 64;
+            for (int y0 = 0; y0 < h; y0 += kBand) {
+                const SDL_Rect band{x, y + y0, w, std::min(kBand, h - y0)};
+                uint8_t* dst = &pix.pixels[static_cast<size_t>(y0) * w * 4];
+                if (SDL_RenderReadPixels(renderer_, &band, SDL_PIXELFORMAT_RGBA32, dst, w * 4) != 0)
+                    std::fill(dst, dst + static_cast<size_t>(band.h) * w * 4, 0);
+            }
+            for (size_t i = 3; i < pix.pixels.size(); i += 4) pix.pixels[i] = 255;  // the screen is opaque
+            return pix;
+        }
         std::vector<uint8_t> buf(static_cast<size_t>(in.w) * in.h * 4);
         if (SDL_RenderReadPixels(renderer_, &in, SDL_PIXELFORMAT_RGBA32, buf.data(), in.w * 4) != 0) return pix;
         for (int row = 0; row < in.h; ++row) {
@@ -646,15 +889,36 @@ public:
     }
 
     // -- fonts -------------------------------------------------------------
+    static TTF_Font* openFace(const std::string& path, int size, int style) {
+        TTF_Font* f = TTF_OpenFont(path.c_str(), size);
+        if (f) TTF_SetFontStyle(f, style & (TTF_STYLE_BOLD | TTF_STYLE_ITALIC | TTF_STYLE_UNDERLINE));
+        return f;
+    }
+
     std::shared_ptr<TImageFontData> loadFont(const std::string& path, int size, int style) override {
         if (!ttfOk_ || path.empty() || size <= 0) return nullptr;
-        TTF_Font* f = TTF_OpenFont(path.c_str(), size);
+        TTF_Font* f = openFace(path, size, style);
         if (!f) return nullptr;
-        TTF_SetFontStyle(f, style & (TTF_STYLE_BOLD | TTF_STYLE_ITALIC | TTF_STYLE_UNDERLINE));
         auto font = std::make_shared<TSdlFont>();
         font->font = f;
+        font->path = path;
+        font->size = size;
+        font->style = style;
+        font->lastUsed = presents_;
         font->height = TTF_FontHeight(f);
+        // Screens load their fonts when they are set up, long before most of
+        // them draw a letter: the face is opened again for the first glyph.
+        TTF_CloseFont(f);
+        font->font = nullptr;
+        fonts_.push_back(font);
         return font;
+    }
+
+    // The font's face, opened again if it was closed; null when the file is gone.
+    TTF_Font* face(TSdlFont& font) {
+        font.lastUsed = presents_;
+        if (!font.font && !font.path.empty()) font.font = openFace(font.path, font.size, font.style);
+        return font.font;
     }
 
     TSdlFont* builtin() {
@@ -682,16 +946,17 @@ public:
         if (!renderer_) {
             // No target yet: answer the metrics, render once graphics are open.
             int adv = 0;
-            TTF_GlyphMetrics32(font.font, cp, nullptr, nullptr, nullptr, nullptr, &adv);
+            if (TTF_Font* f = face(font)) TTF_GlyphMetrics32(f, cp, nullptr, nullptr, nullptr, nullptr, &adv);
             e.glyph.advance = adv;
             return;
         }
         e.ready = true;
         int minx = 0, maxx = 0, miny = 0, maxy = 0, adv = 0;
-        if (TTF_GlyphMetrics32(font.font, cp, &minx, &maxx, &miny, &maxy, &adv) != 0) return;
+        TTF_Font* f = face(font);
+        if (!f || TTF_GlyphMetrics32(f, cp, &minx, &maxx, &miny, &maxy, &adv) != 0) return;
         e.glyph.advance = adv;
         if (cp == ' ') return;
-        SDL_Surface* s = TTF_RenderGlyph32_Blended(font.font, cp, SDL_Color{255, 255, 255, 255});
+        SDL_Surface* s = TTF_RenderGlyph32_Blended(f, cp, SDL_Color{255, 255, 255, 255});
         if (!s) return;
         TPixmap pix = surfaceToPixmap(s);
         SDL_FreeSurface(s);
@@ -815,13 +1080,17 @@ public:
         if (audioOk_) {
             // Nothing is decoded here, so loading the sound table costs no
             // start-up time: music (flag 1) is read from its file as it
-            // plays; an effect is decoded by the worker after the first frame.
-            if (!looksLikeSound(path)) return nullptr;
+            // plays, an Ogg effect from its bytes kept in memory (a few
+            // kilobytes, against a hundred or more decoded).
+            const char kind = soundKind(path);
+            if (kind == 0) return nullptr;
             if (flags & 1) {
                 snd->streamPath = path;
+            } else if (kind == 'O') {
+                snd->bytes = readEffect(path);
+                if (!snd->bytes) snd->streamPath = path;
             } else {
-                snd->effect = std::make_shared<TPendingChunk>(path);
-                decoder_.add(snd->effect);
+                snd->wavPath = path;
             }
         } else {
             // Nothing to play on: only the length is needed, for the channels.
@@ -834,13 +1103,16 @@ public:
         const auto* data = dynamic_cast<const TSdlSound*>(snd.data.get());
         if (!data) return 0;
         Mix_Chunk* chunk = nullptr;
-        if (realAudio() && data->effect) {
-            // Not decoded yet: skipped rather than waited for.
-            chunk = data->effect->ready();
+        if (realAudio() && !data->wavPath.empty()) {
+            chunk = data->wavChunk();
             if (!chunk) return 0;
         }
         const Channel handle = nextHandle_++;
         if (nextHandle_ <= 0) nextHandle_ = 1;
+        if (realAudio() && data->bytes) {
+            music_.startBytes(handle, data->bytes, (snd.flags & 1) != 0, paused);
+            return handle;
+        }
         if (realAudio() && !data->streamPath.empty())
             return music_.start(handle, data->streamPath, (snd.flags & 1) != 0, paused) ? handle : 0;
         if (!realAudio() || !chunk) {
@@ -1116,13 +1388,15 @@ private:
     double paceWaitMs_ = 0;
     TFrameRecorder recorder_;  // a window's calls, held until the frame is presented
     uint64_t frames_ = 0;
+    uint64_t presents_ = 0;                          // frames presented, for dropping unused pictures
+    std::vector<std::weak_ptr<TSdlTexture>> onUse_;  // pictures read from their files on use
+    std::vector<std::weak_ptr<TSdlFont>> fonts_;     // fonts whose faces may be closed when idle
     std::shared_ptr<TSdlFont> builtin_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     bool builtinTried_ = false;
     int freq_ = 44100, channels_ = 2;
     Uint16 format_ = AUDIO_S16SYS;
     std::vector<Channel> owner_;  // handle playing on each mixer channel
-    TSdlSoundDecoder decoder_;    // effects, decoded after the first frame
     TSdlMusicStreams music_;      // music, read from its files as it plays
     std::vector<TVirtualChannel> virtual_;
     Channel nextHandle_ = 1;
