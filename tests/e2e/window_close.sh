@@ -6,28 +6,8 @@
 # xdotool, and skips (ctest's skip code 77, with the reason) when either is
 # missing or no X server starts.
 set -u
-BRIMBLE=$(realpath "$1")
-GAMEDIR=$(realpath "$2")
-OUT=$3
-skip() { echo "SKIPPED: $*" >&2; exit 77; }
-command -v xvfb-run >/dev/null || skip "xvfb-run is not installed (apt-get install xvfb)"
+. "$(dirname "$0")/in_xvfb.sh"
 command -v xdotool >/dev/null || skip "xdotool is not installed (apt-get install xdotool)"
-command -v xauth >/dev/null || skip "xauth is not installed (apt-get install xauth), which xvfb-run needs"
-rm -rf "$OUT"
-mkdir -p "$OUT"
-OUT=$(realpath "$OUT")
-if [ -z "${BRIMBLE_IN_XVFB:-}" ]; then
-  BRIMBLE_IN_XVFB=1 timeout 360 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
-  rc=$?
-  [ $rc -eq 124 ] && { echo "timed out"; exit 1; }
-  exit $rc
-fi
-xdpyinfo >/dev/null 2>&1 || [ -n "${DISPLAY:-}" ] || skip "no X server could be started"
-cd "$GAMEDIR"
-# Under LeakSanitizer: the system's D-Bus library, which SDL loads for a real
-# window, keeps a buffer to the end; that is not the game's.
-printf 'leak:libdbus-1.so\n' >"$OUT/lsan.supp"
-export LSAN_OPTIONS="suppressions=$OUT/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 "$BRIMBLE" --windowed --user-dir "$OUT/user" --data "$GAMEDIR" --quest-at 2 >"$OUT/stdout.txt" 2>"$OUT/stderr.txt" &
 pid=$!
 win=""

@@ -8,25 +8,7 @@
 # animation), then off the board, then a few moves of the autoplayer. Skips
 # (ctest's code 77, saying why) without xvfb-run or an X server.
 set -u
-BRIMBLE=$(realpath "$1")
-GAMEDIR=$(realpath "$2")
-OUT=$3
-skip() { echo "SKIPPED: $*" >&2; exit 77; }
-command -v xvfb-run >/dev/null || skip "xvfb-run is not installed (apt-get install xvfb)"
-command -v xauth >/dev/null || skip "xauth is not installed (apt-get install xauth), which xvfb-run needs"
-rm -rf "$OUT"
-mkdir -p "$OUT"
-OUT=$(realpath "$OUT")
-if [ -z "${BRIMBLE_IN_XVFB:-}" ]; then
-  BRIMBLE_IN_XVFB=1 timeout 360 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
-  rc=$?
-  [ $rc -eq 124 ] && { echo "timed out"; exit 1; }
-  exit $rc
-fi
-xdpyinfo >/dev/null 2>&1 || [ -n "${DISPLAY:-}" ] || skip "no X server could be started"
-cd "$GAMEDIR"
-printf 'leak:libdbus-1.so\n' >"$OUT/lsan.supp"
-export LSAN_OPTIONS="suppressions=$OUT/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+. "$(dirname "$0")/in_xvfb.sh"
 printf 'wait 120\nmove 444 316\nwait 240\nmove 760 150\nwait 120\nautoplay 3\nwait 60\n' >"$OUT/script.e2e"
 SDL_AUDIODRIVER=dummy BRIMBLE_CHECK_REPAINT=1 BRIMBLE_FRAME_STATS=1 "$BRIMBLE" --windowed --user-dir "$OUT/user" \
   --data "$GAMEDIR" --script "$OUT/script.e2e" --play-level data/levels/level05.lvl >"$OUT/stdout.txt" \

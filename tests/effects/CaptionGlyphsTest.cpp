@@ -6,35 +6,20 @@
 #include <set>
 #include <utility>
 
+#include "StubBackend.h"
 #include "effects/TNumberAndTextParticle.h"
-#include "platform/Backend.h"
 #include "platform/Services.h"
 
 namespace {
 
 // Counts glyphs asked for the first time, font by font (the real backend
 // renders a glyph then).
-class TGlyphCountingBackend final : public TBackend {
+class TGlyphCountingBackend final : public TStubBackend {
 public:
     std::set<std::pair<const TImageFontData*, uint32_t>> seen;
     int firstUses = 0;
 
     const char* name() const override { return "glyph-counting"; }
-    bool headless() const override { return true; }
-    bool openGraphics(int, int, int, int, int) override { return true; }
-    int graphicsWidth() const override { return 1024; }
-    int graphicsHeight() const override { return 768; }
-    int desktopWidth() const override { return 1024; }
-    int desktopHeight() const override { return 768; }
-    void setClip(int, int, int, int) override {}
-    void fill(int, int, int) override {}
-    void drawQuad(const TTexture*, const TQuad&, uint8_t, uint8_t, uint8_t, uint8_t, int) override {}
-    void drawLine(float, float, float, float, uint8_t, uint8_t, uint8_t, uint8_t, int) override {}
-    void present(int) override {}
-    TPixmap decodeImage(const std::string&) override { return {}; }
-    std::shared_ptr<TTexture> createTexture(const TPixmap&, int) override { return nullptr; }
-    void updateTexture(TTexture&, int, int, const TPixmap&) override {}
-    TPixmap readPixels(int, int, int, int) override { return {}; }
     std::shared_ptr<TImageFontData> loadFont(const std::string&, int, int) override {
         return std::make_shared<TImageFontData>();
     }
@@ -44,9 +29,6 @@ public:
         out.advance = 8;
         return true;
     }
-    int fontHeight(const TImageFontData*) override { return 16; }
-    std::shared_ptr<TSoundData> loadSound(const std::string&, int) override { return nullptr; }
-    Channel playSound(const TSound&, bool) override { return 0; }
     double millisecs() override { return clock; }
     double clock = 1000;
 };

@@ -8,15 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "platform/Backend.h"
+#include "StubBackend.h"
 
-struct TQuadRecordingBackend final : TBackend {
+struct TQuadRecordingBackend final : TStubBackend {
     int gw = 1024, gh = 768;
     std::vector<TQuad> quads;
     std::vector<int> blends;
     std::vector<uint8_t> alphas;
     int clipX = 0, clipY = 0, clipW = 0, clipH = 0;
     const char* name() const override { return "recording"; }
+    bool headless() const override { return false; }
     bool openGraphics(int w, int h, int, int, int) override {
         gw = w;
         gh = h;
@@ -32,31 +33,21 @@ struct TQuadRecordingBackend final : TBackend {
         clipW = w;
         clipH = h;
     }
-    void fill(int, int, int) override {}
     void drawQuad(const TTexture*, const TQuad& q, uint8_t, uint8_t, uint8_t, uint8_t a, int blend) override {
         quads.push_back(q);
         blends.push_back(blend);
         alphas.push_back(a);
     }
-    void drawLine(float, float, float, float, uint8_t, uint8_t, uint8_t, uint8_t, int) override {}
-    void present(int) override {}
-    TPixmap decodeImage(const std::string&) override { return {}; }
     std::shared_ptr<TTexture> createTexture(const TPixmap& pix, int) override {
         auto t = std::make_shared<TTexture>();
         t->texW = pix.width;
         t->texH = pix.height;
         return t;
     }
-    void updateTexture(TTexture&, int, int, const TPixmap&) override {}
-    TPixmap readPixels(int, int, int, int) override { return {}; }
-    std::shared_ptr<TImageFontData> loadFont(const std::string&, int, int) override { return nullptr; }
     bool glyph(const TImageFontData*, uint32_t, TGlyph& out) override {
         out = TGlyph{};
         out.advance = 10;
         return true;
     }
     int fontHeight(const TImageFontData*) override { return 20; }
-    std::shared_ptr<TSoundData> loadSound(const std::string&, int) override { return nullptr; }
-    Channel playSound(const TSound&, bool) override { return 0; }
-    double millisecs() override { return 0; }
 };

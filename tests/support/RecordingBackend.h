@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Backend.h"
+#include "StubBackend.h"
 #include "platform/Files.h"
 
 struct TRecordedGlyph {
@@ -22,31 +22,16 @@ struct TRecordedWord {
     int r, g, b;
 };
 
-class TRecordingBackend final : public TBackend {
+class TRecordingBackend final : public TStubBackend {
 public:
     std::vector<TRecordedGlyph>* sink = nullptr;
 
     const char* name() const override { return "recording"; }
-    bool headless() const override { return true; }
-    bool openGraphics(int, int, int, int, int) override { return true; }
-    int graphicsWidth() const override { return 1024; }
-    int graphicsHeight() const override { return 768; }
-    int desktopWidth() const override { return 1024; }
-    int desktopHeight() const override { return 768; }
-    void setClip(int, int, int, int) override {}
-    void fill(int, int, int) override {}
     void drawQuad(const TTexture* tex, const TQuad& q, uint8_t r, uint8_t g, uint8_t b, uint8_t,
                   int) override {
         if (!sink || !tex) return;
         sink->push_back({q.x[0], q.y[0], static_cast<uint32_t>(tex->frameW), r, g, b});
     }
-    void drawLine(float, float, float, float, uint8_t, uint8_t, uint8_t, uint8_t, int) override {}
-    void present(int) override {}
-    TPixmap decodeImage(const std::string&) override { return {}; }
-    std::shared_ptr<TTexture> createTexture(const TPixmap&, int) override { return nullptr; }
-    void updateTexture(TTexture&, int, int, const TPixmap&) override {}
-    TPixmap readPixels(int, int, int, int) override { return {}; }
-    std::shared_ptr<TImageFontData> loadFont(const std::string&, int, int) override { return nullptr; }
     bool glyph(const TImageFontData*, uint32_t cp, TGlyph& out) override {
         out = TGlyph{};
         out.advance = 8;
@@ -63,10 +48,6 @@ public:
         out.h = 16;
         return true;
     }
-    int fontHeight(const TImageFontData*) override { return 16; }
-    std::shared_ptr<TSoundData> loadSound(const std::string&, int) override { return nullptr; }
-    Channel playSound(const TSound&, bool) override { return 0; }
-    double millisecs() override { return 0; }
 
 private:
     std::map<uint32_t, std::unique_ptr<TTexture>> textures_;
