@@ -887,7 +887,7 @@ static void drawKind(TChipData& kind, float x, float y, int frame, float alpha, 
             SetColor(255, 255, 255);
             SetAlpha(1);
             SetScale(1, 1);
-            DrawImage(baked, x, y);
+            DrawImage(baked, x, y, kind.shadowedFrame());
             return;
         }
     }

@@ -31,7 +31,10 @@ public:
 
 private:
     ImagePtr gfxShadowed_;
+    int shadowedFrame_ = 0;
     bool shadowTried_ = false;
+    // Bakes the shadowed pictures of the kinds not tried yet.
+    static void bakeShadows(const std::vector<TChipData*>& kinds);
 
 public:
 
@@ -39,7 +42,11 @@ public:
     // The picture (its first frame) with the chip's drop shadow baked under
     // it, mid-handled; made on first use from the image file, null when the
     // file cannot be read again.
+    // The kinds of one game share sheets of such pictures (one a size), so
+    // that a board of chips is drawn from one texture: the picture is frame
+    // shadowedFrame() of the sheet.
     const ImagePtr& shadowedGfx();
+    int shadowedFrame() const { return shadowedFrame_; }
     TRGB getRGB() const; // the kind's colour, each channel jittered by up to 15
 };
 using TChipDataPtr = std::shared_ptr<TChipData>;

@@ -35,6 +35,7 @@ struct TGlyph {
     int w = 0, h = 0;               // size of the glyph picture at scale 1
     int advance = 0;                // pen movement at scale 1
     int offsetX = 0;                // where the picture starts relative to the pen
+    int x = 0, y = 0;               // where the picture lies in its texture (glyphs share pages)
 };
 
 class TBackend {

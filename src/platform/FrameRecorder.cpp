@@ -83,7 +83,8 @@ bool TFrameRecorder::dropHidden(bool opaqueTexture) {
 void TFrameRecorder::flush(const Run& run) {
     if (calls_.empty()) return;
     dirty_ = true;
-    for (const TDrawCall& c : calls_) run(c);
+    for (const TDrawCall& c : calls_) order_.push_back(&c);
+    runOrdered(run);
     calls_.clear();
     noteStartClip();
 }
@@ -146,6 +147,98 @@ constexpr size_t kMaxAreas = 8;  // each costs a pass over the frame's calls
 constexpr int kAreaGap = 8;      // areas closer than this are painted as one
 
 }  // namespace
+
+namespace {
+
+constexpr size_t kLookBack = 32;  // batches a call may move past, at most
+
+bool finiteBounds(const TDrawCall& c, float& x0, float& y0, float& x1, float& y1) {
+    return callBounds(c, x0, y0, x1, y1) && std::isfinite(x0) && std::isfinite(y0) && std::isfinite(x1) &&
+           std::isfinite(y1);
+}
+
+}  // namespace
+
+void TFrameRecorder::count(const TDrawCall& c) {
+    if (c.kind == TDrawCall::CLIP) return;
+    if (c.tex != lastTex_ || c.blend != lastBlend_ || c.kind != lastKind_) ++changes_;
+    lastTex_ = c.tex;
+    lastBlend_ = c.blend;
+    lastKind_ = c.kind;
+}
+
+void TFrameRecorder::runGroupedSpan(size_t from, size_t to, const Run& run) {
+    // Each call joins the latest batch of its picture and blend unless a
+    // batch after that one touches its bounds; else it starts a new batch.
+    batches_.clear();
+    for (size_t i = from; i < to; ++i) {
+        const TDrawCall& c = *order_[i];
+        float x0, y0, x1, y1;
+        finiteBounds(c, x0, y0, x1, y1);
+        bounds_[i] = TBounds{x0, y0, x1, y1};
+        auto touches = [&](const TBounds& r) { return x0 < r.x1 && r.x0 < x1 && y0 < r.y1 && r.y0 < y1; };
+        size_t join = batches_.size();
+        for (size_t k = batches_.size(); k-- > 0 && batches_.size() - k <= kLookBack;) {
+            const TBatch& b = batches_[k];
+            if (b.tex == c.tex && b.blend == c.blend && b.kind == c.kind) {
+                join = k;
+                break;
+            }
+            // The batch's bounds together first, then its calls one by one.
+            if (!touches(b.all)) continue;
+            bool blocked = false;
+            for (size_t j = b.first;; j = next_[j]) {
+                if (touches(bounds_[j])) {
+                    blocked = true;
+                    break;
+                }
+                if (j == b.last) break;
+            }
+            if (blocked) break;
+        }
+        if (join == batches_.size()) {
+            batches_.push_back(TBatch{c.tex, c.blend, c.kind, bounds_[i], i, i});
+        } else {
+            TBatch& b = batches_[join];
+            next_[b.last] = i;
+            b.last = i;
+            b.all.x0 = std::min(b.all.x0, x0);
+            b.all.y0 = std::min(b.all.y0, y0);
+            b.all.x1 = std::max(b.all.x1, x1);
+            b.all.y1 = std::max(b.all.y1, y1);
+        }
+    }
+    for (const TBatch& b : batches_)
+        for (size_t i = b.first;; i = next_[i]) {
+            count(*order_[i]);
+            run(*order_[i]);
+            if (i == b.last) break;
+        }
+}
+
+void TFrameRecorder::runOrdered(const Run& run) {
+    if (!grouping_) {
+        for (const TDrawCall* c : order_) {
+            count(*c);
+            run(*c);
+        }
+        order_.clear();
+        return;
+    }
+    next_.resize(order_.size());
+    bounds_.resize(order_.size());
+    size_t start = 0;
+    for (size_t i = 0; i < order_.size(); ++i) {
+        float x0, y0, x1, y1;
+        if (finiteBounds(*order_[i], x0, y0, x1, y1)) continue;
+        runGroupedSpan(start, i, run);
+        count(*order_[i]);
+        run(*order_[i]);
+        start = i + 1;
+    }
+    runGroupedSpan(start, order_.size(), run);
+    order_.clear();
+}
 
 void TFrameRecorder::addArea(TArea r) {
     // Areas stay apart (each is painted on its own, so none may overlap
@@ -241,6 +334,7 @@ void TFrameRecorder::runPartial(const TArea& area, const Run& run) {
     bool open = clipTo(startClip_.x, startClip_.y, startClip_.w, startClip_.h);
     for (const TDrawCall& c : calls_) {
         if (c.kind == TDrawCall::CLIP) {
+            runOrdered(run);
             open = clipTo(static_cast<int>(c.q.x[0]), static_cast<int>(c.q.y[0]), static_cast<int>(c.q.x[1]),
                           static_cast<int>(c.q.y[1]));
             continue;
@@ -250,8 +344,9 @@ void TFrameRecorder::runPartial(const TArea& area, const Run& run) {
         if (callBounds(c, x0, y0, x1, y1) &&
             (x1 <= area.x || y1 <= area.y || x0 >= area.x + area.w || y0 >= area.y + area.h))
             continue;  // nowhere near the area
-        run(c);
+        order_.push_back(&c);
     }
+    runOrdered(run);
 }
 
 void TFrameRecorder::restoreClip(const Run& run) {
@@ -289,7 +384,8 @@ bool TFrameRecorder::finishFrame(const Run& run) {
             ++skipped_;  // what changed lies off the target
         }
     } else {
-        for (const TDrawCall& c : calls_) run(c);
+        for (const TDrawCall& c : calls_) order_.push_back(&c);
+        runOrdered(run);
         repaint_ = TArea{0, 0, targetW_, targetH_};
         areas_.assign(1, repaint_);
         lastPartial_ = false;

@@ -77,6 +77,15 @@ public:
     // The calls of the frame on the window (after finishFrame()).
     const std::vector<TDrawCall>& shown() const { return shown_; }
 
+    // Whether calls run in an order that changes picture and blend less
+    // often (on unless turned off, for comparing the two): a call moves up to
+    // join earlier calls of the same picture and blend only past calls that
+    // cannot touch its pixels, so every pixel sees its calls in their order.
+    // Software renderers copy their whole drawing state at every change.
+    void setGrouping(bool on) { grouping_ = on; }
+    // Changes of picture or blend between the calls run, since the start.
+    uint64_t stateChanges() const { return changes_; }
+
     // Forgets everything (the renderer is gone).
     void reset();
 
@@ -93,6 +102,11 @@ private:
     void addArea(TArea r);
     void runPartial(const TArea& area, const Run& run);
     void restoreClip(const Run& run);
+    // Runs the calls gathered in order_ (grouped when grouping is on) and
+    // empties it; a call without bounds (a fill, a clip) stays where it is.
+    void runOrdered(const Run& run);
+    void runGroupedSpan(size_t from, size_t to, const Run& run);
+    void count(const TDrawCall& c);
     // The clip in force now is the one the next frame starts with.
     void noteStartClip();
 
@@ -110,4 +124,23 @@ private:
     std::vector<TArea> areas_;
     bool lastPartial_ = false;
     uint64_t partialDrawn_ = 0;
+    bool grouping_ = true;
+    std::vector<const TDrawCall*> order_;
+    struct TBounds {
+        float x0, y0, x1, y1;
+    };
+    struct TBatch {
+        const TTexture* tex;
+        int blend;
+        uint8_t kind;
+        TBounds all;         // the bounds of its calls together
+        size_t first, last;  // into order_, linked through next_
+    };
+    std::vector<TBatch> batches_;
+    std::vector<size_t> next_;
+    std::vector<TBounds> bounds_;  // of each call in order_
+    const TTexture* lastTex_ = nullptr;
+    int lastBlend_ = -1;
+    uint8_t lastKind_ = 0xff;
+    uint64_t changes_ = 0;
 };

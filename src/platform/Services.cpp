@@ -507,6 +507,15 @@ ImagePtr CreateImageFromPixmap(const TPixmap& pix, int flags) {
     return makeImage(copy, flags, "", pix.width, pix.height, 0, 1);
 }
 
+ImagePtr CreateAnimImageFromPixmap(const TPixmap& pix, int frameW, int frameH, int count, int flags) {
+    flags = normFlags(flags);
+    if (pix.pixels.size() != static_cast<size_t>(pix.width) * pix.height * 4) return nullptr;
+    if (frameW <= 0 || frameH <= 0 || count <= 0) return nullptr;
+    TPixmap copy = pix;
+    if (flags & IMG_MASKED) applyMask(copy, g_maskR, g_maskG, g_maskB);
+    return makeImage(copy, flags, "", frameW, frameH, 0, count);
+}
+
 void SetImageHandle(const ImagePtr& img, float x, float y) {
     if (!img) return;
     img->handleX = x;
@@ -640,7 +649,8 @@ void DrawText(const std::string& utf8, float x, float y) {
         if (gl.tex && gl.w > 0 && gl.h > 0) {
             TQuad q;
             transformBox(q, x, y, pen + static_cast<float>(gl.offsetX), 0, static_cast<float>(gl.w), static_cast<float>(gl.h), 0, 0);
-            setUV(q, *gl.tex, 0, 0, static_cast<float>(gl.w), static_cast<float>(gl.h));
+            setUV(q, *gl.tex, static_cast<float>(gl.x), static_cast<float>(gl.y), static_cast<float>(gl.w),
+                  static_cast<float>(gl.h));
             submit(gl.tex, q);
         }
         pen += static_cast<float>(gl.advance);

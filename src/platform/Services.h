@@ -131,6 +131,8 @@ ImagePtr LoadImage(const std::string& path, int flags = IMG_DEFAULT);
 ImagePtr LoadAnimImage(const std::string& path, int frameW, int frameH, int first, int count,
                        int flags = IMG_DEFAULT);
 ImagePtr CreateImageFromPixmap(const TPixmap& pix, int flags = IMG_DEFAULT);
+// A sheet of `count` frames of frameW x frameH, row by row from the top left.
+ImagePtr CreateAnimImageFromPixmap(const TPixmap& pix, int frameW, int frameH, int count, int flags = IMG_DEFAULT);
 void SetImageHandle(const ImagePtr& img, float x, float y);
 void MidHandleImage(const ImagePtr& img);
 int ImageWidth(const ImagePtr& img);

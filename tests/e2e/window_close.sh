@@ -11,7 +11,7 @@ command -v xdotool >/dev/null || skip "xdotool is not installed (apt-get install
 "$BRIMBLE" --windowed --user-dir "$OUT/user" --data "$GAMEDIR" --quest-at 2 >"$OUT/stdout.txt" 2>"$OUT/stderr.txt" &
 pid=$!
 win=""
-for _ in $(seq 1 100); do
+for _ in $(seq 1 200); do
   win=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -1)
   [ -n "$win" ] && break
   kill -0 "$pid" 2>/dev/null || break
@@ -31,7 +31,8 @@ done
 sleep 2
 rm -f "$OUT/user/Profiles/profiles.dat" "$OUT/user/Data/settings.dat" "$OUT"/user/Profiles/*/profile.dat
 xdotool windowclose "$win" 2>/dev/null
-for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+# A loaded machine may take a while: up to 30 s.
+for _ in $(seq 1 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$pid" 2>/dev/null; then
   kill -9 "$pid"
   echo "the game went on after its window was destroyed"; exit 1

@@ -5,7 +5,17 @@
 #include <cmath>
 #include <cstdlib>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "data/DataGlobals.h"
 #include "match3/ChipShadow.h"
+#include "match3/TChipData.h"
+#include "match3/TM3Game.h"
+#include "match3/TTileData.h"
+#include "platform/Files.h"
+#include "platform/sdl/SdlBackend.h"
 
 namespace {
 
@@ -116,6 +126,65 @@ TEST(ChipShadow, NoPictureGivesNoPicture) {
     broken.height = 4;
     broken.pixels.resize(10);
     EXPECT_TRUE(BakeChipShadow(broken, false, margin).pixels.empty());
+}
+
+
+
+// The game's kinds share sheets of baked pictures: drawn from its frame of
+// the sheet, every kind looks exactly as its own baked picture drawn alone.
+TEST(ChipShadowSheet, EveryKindDrawsFromItsFrameOfOneSheet) {
+    const std::string root = std::string(BRIMBLE_GAME_DIR) + "/";
+    if (FileType(root + "data/chips.dat") != 1) GTEST_SKIP() << "game/data tables not generated yet";
+    InstallBackend(MakeHeadlessBackend());
+    ASSERT_TRUE(OpenGraphics(200, 120, 0, 60));
+    SetVirtualResolution(200, 120);
+    const std::string saved = dataRoot;
+    dataRoot = root;
+    {
+        TM3Game game;
+        game.loadChips("data/chips.dat");
+        game.loadBonusChips("data/bonusy.dat");
+        std::vector<TChipData*> kinds;
+        for (const auto* list : {&game.chipsList, &game.bonusList})
+            for (const auto& k : *list)
+                if (k->gfx && k->gfx->frameCount == 1) kinds.push_back(k.get());
+        ASSERT_GE(kinds.size(), 6u);
+        // Asking one kind bakes them all.
+        ASSERT_TRUE(kinds.back()->shadowedGfx());
+        std::vector<std::pair<const TImage*, int>> seen;
+        for (TChipData* k : kinds) {
+            const ImagePtr& sheet = k->shadowedGfx();
+            ASSERT_TRUE(sheet) << k->url;
+            const std::pair<const TImage*, int> at{sheet.get(), k->shadowedFrame()};
+            EXPECT_EQ(std::count(seen.begin(), seen.end(), at), 0) << k->url << " shares a frame";
+            seen.push_back(at);
+            EXPECT_LT(k->shadowedFrame(), sheet->frameCount) << k->url;
+
+            int margin = 0;
+            const TPixmap baked =
+                BakeChipShadow(LoadPixmap(m3DataPath(k->url)), (k->gfx->flags & IMG_FILTERED) != 0, margin);
+            ImagePtr alone = CreateImageFromPixmap(baked, k->gfx->flags & ~IMG_MASKED);
+            ASSERT_TRUE(alone);
+            MidHandleImage(alone);
+            EXPECT_EQ(sheet->width, alone->width) << k->url;
+            EXPECT_EQ(sheet->height, alone->height) << k->url;
+            SetBlend(ALPHABLEND);
+            SetColor(255, 255, 255);
+            SetAlpha(1);
+            SetScale(1, 1);
+            SetClsColor(90, 140, 60);
+            Cls();
+            DrawImage(sheet, 50, 60, k->shadowedFrame());
+            DrawImage(alone, 150, 60);
+            const int half = sheet->width / 2 + 1;
+            const TPixmap a = GrabPixmap(50 - half, 10, 2 * half, 100), b = GrabPixmap(150 - half, 10, 2 * half, 100);
+            EXPECT_EQ(a.pixels, b.pixels) << k->url << " drawn from the sheet differs from its own picture";
+        }
+        // The kinds of one picture size share one sheet.
+        EXPECT_EQ(kinds.front()->shadowedGfx(), kinds[1]->shadowedGfx());
+    }
+    dataRoot = saved;
+    InstallBackend(nullptr);
 }
 
 }  // namespace

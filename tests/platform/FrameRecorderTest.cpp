@@ -471,4 +471,125 @@ TEST(FrameRecorder, WhatChangedDecidesBetweenAPartAndTheWhole) {
     }
 }
 
+// Calls of one picture are run together where that changes no pixel: many
+// random frames of sprites of four pictures (some overlapping, some apart,
+// lines among them, a narrower clip half way) give, grouped, exactly the
+// pixels of their calls run in order; partly repainted frames too.
+TEST(FrameRecorder, GroupedCallsGiveThePixelsOfTheCallsInOrder) {
+    TFakeTexture tex[4];
+    std::mt19937 rng(11);
+    auto uni = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); };
+    auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+    uint64_t groupedFewer = 0;
+    for (int scene = 0; scene < 60; ++scene) {
+        struct TItem {
+            TSprite s;
+            int tex;
+        };
+        std::vector<TItem> items(static_cast<size_t>(10 + pick(30)));
+        for (auto& it : items)
+            it = TItem{TSprite{uni(-4, 90), uni(-4, 60), uni(1, 14), uni(1, 14), static_cast<uint8_t>(pick(256)),
+                               static_cast<uint8_t>(pick(256)), pick(6) == 0},
+                       pick(4)};
+        const int clipX = pick(60);
+        auto record = [&](TFrameRecorder& rec) {
+            rec.recordClip(0, 0, 96, 64);
+            rec.record(TDrawCall::FILL, 40, 0, 0);
+            for (size_t i = 0; i < items.size(); ++i) {
+                if (i == items.size() / 2) rec.recordClip(clipX, 4, 30, 50);
+                recordSprite(rec, &tex[items[i].tex], items[i].s);
+            }
+            rec.recordClip(0, 0, 96, 64);
+        };
+        TCanvas grouped(96, 64), inOrder(96, 64);
+        TFrameRecorder a, b;
+        a.setTarget(96, 64);
+        b.setTarget(96, 64);
+        b.setGrouping(false);
+        record(a);
+        record(b);
+        a.finishFrame(grouped.runner());
+        b.finishFrame(inOrder.runner());
+        ASSERT_EQ(grouped.px, inOrder.px) << "scene " << scene;
+        EXPECT_LE(a.stateChanges(), b.stateChanges()) << "scene " << scene;
+        groupedFewer += a.stateChanges() < b.stateChanges();
+
+        // The next frame moves one sprite a little: repainted in part, and
+        // still the pixels of the whole frame run in order.
+        a.setPartial(true);
+        TItem& moved = items[static_cast<size_t>(pick(static_cast<int>(items.size())))];
+        moved.s.x += uni(-3, 3);
+        record(a);
+        a.finishFrame(grouped.runner());
+        TCanvas whole(96, 64);
+        TFrameRecorder c;
+        c.setGrouping(false);
+        record(c);
+        c.finishFrame(whole.runner());
+        ASSERT_EQ(grouped.px, whole.px) << "scene " << scene << ", the frame after";
+    }
+    EXPECT_GT(groupedFewer, 50u) << "grouping seldom saved a change";
+}
+
+// How far calls move: past calls apart from them, never past one that
+// touches them, a clip or a fill; each case's pictures in the order run.
+TEST(FrameRecorder, ACallJoinsItsPictureOnlyPastCallsApartFromIt) {
+    TFakeTexture t[3];
+    struct TCall {
+        int tex;  // -1: a fill, -2: a clip
+        float x, y;
+    };
+    struct Case {
+        const char* what;
+        std::vector<TCall> calls;
+        std::vector<int> run;  // the pictures in the order run (-1 fill, -2 clip)
+        uint64_t changes;
+    } cases[] = {
+        {"a board of chips apart from each other: one run a picture",
+         {{0, 0, 0}, {1, 20, 0}, {2, 40, 0}, {0, 60, 0}, {1, 0, 20}, {2, 20, 20}, {0, 40, 20}},
+         {0, 0, 0, 1, 1, 2, 2},
+         3},
+        {"a sprite over its neighbour keeps its place",
+         {{0, 0, 0}, {1, 5, 5}, {0, 10, 10}},
+         {0, 1, 0},
+         3},
+        {"a sprite moves past those apart but not past one it touches",
+         {{0, 0, 0}, {1, 40, 0}, {2, 8, 0}, {0, 16, 0}},
+         {0, 1, 2, 0},
+         4},
+        {"nothing moves past a fill",
+         {{0, 0, 0}, {1, 40, 0}, {-1, 0, 0}, {0, 60, 0}},
+         {0, 1, -1, 0},
+         4},
+        {"nothing moves past a clip",
+         {{0, 0, 0}, {1, 40, 0}, {-2, 0, 0}, {0, 60, 0}},
+         {0, 1, -2, 0},
+         3},
+    };
+    for (const Case& c : cases) {
+        TFrameRecorder rec;
+        rec.setTarget(96, 64);
+        for (const TCall& k : c.calls) {
+            if (k.tex == -2) {
+                rec.recordClip(0, 0, 96, 64);
+                continue;
+            }
+            if (k.tex == -1) {
+                rec.record(TDrawCall::FILL, 1, 2, 3);
+                continue;
+            }
+            recordSprite(rec, &t[k.tex], TSprite{k.x, k.y, 10, 10, 9, 255, false});
+        }
+        Runs runs;
+        ASSERT_TRUE(rec.finishFrame(runs.run())) << c.what;
+        std::vector<int> order;
+        for (const TDrawCall& d : runs.calls)
+            order.push_back(d.kind == TDrawCall::FILL ? -1
+                            : d.kind == TDrawCall::CLIP ? -2
+                                                        : static_cast<int>(static_cast<const TFakeTexture*>(d.tex) - t));
+        EXPECT_EQ(order, c.run) << c.what;
+        EXPECT_EQ(rec.stateChanges(), c.changes) << c.what;
+    }
+}
+
 }  // namespace

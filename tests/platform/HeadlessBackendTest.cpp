@@ -10,6 +10,9 @@
 #include "platform/Services.h"
 #include "platform/sdl/SdlBackend.h"
 
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_ttf.h>
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -295,6 +298,71 @@ TEST_F(HeadlessTest, ImageFontsMeasureByAdvancesAndLineHeight) {
     EXPECT_GT(lit, 10);
     SetImageFont(nullptr);
     EXPECT_FALSE(LoadImageFont("/no/such/font.ttf", 20));
+}
+
+// Glyphs share page textures: the glyphs of a text lie apart in one page,
+// and each draws exactly as the picture of that glyph drawn on its own.
+TEST_F(HeadlessTest, GlyphsShareAPageAndDrawAsTheirOwnPictures) {
+    const char* ttf = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+    if (!fs::exists(ttf)) GTEST_SKIP() << "no DejaVu font";
+    FontPtr f = LoadImageFont(ttf, 20);
+    ASSERT_TRUE(f);
+    SetImageFont(f);
+    const std::string letters = "gAW#j@";
+    std::vector<TGlyph> glyphs;
+    for (char ch : letters) {
+        TGlyph g;
+        ASSERT_TRUE(Backend().glyph(f->data.get(), static_cast<uint8_t>(ch), g));
+        ASSERT_TRUE(g.tex) << ch;
+        glyphs.push_back(g);
+    }
+    for (size_t i = 0; i < glyphs.size(); ++i) {
+        const TGlyph& a = glyphs[i];
+        EXPECT_EQ(a.tex, glyphs[0].tex) << letters[i] << " is not on the first page";
+        EXPECT_GE(a.x, 1);
+        EXPECT_GE(a.y, 1);
+        EXPECT_LE(a.x + a.w + 1, a.tex->texW);
+        EXPECT_LE(a.y + a.h + 1, a.tex->texH);
+        for (size_t j = i + 1; j < glyphs.size(); ++j) {
+            const TGlyph& b = glyphs[j];
+            // Apart, with the ring of each between them.
+            EXPECT_TRUE(a.x + a.w + 1 <= b.x - 1 || b.x + b.w + 1 <= a.x - 1 || a.y + a.h + 1 <= b.y - 1 ||
+                        b.y + b.h + 1 <= a.y - 1)
+                << letters[i] << " and " << letters[j] << " overlap";
+        }
+    }
+    // Each letter drawn as text against the glyph's own picture, rendered
+    // here by SDL_ttf, drawn at the same place.
+    TTF_Font* face = TTF_OpenFont(ttf, 20);
+    ASSERT_TRUE(face);
+    SetBlend(ALPHABLEND);
+    SetColor(255, 255, 255);
+    for (size_t i = 0; i < letters.size(); ++i) {
+        SDL_Surface* s = TTF_RenderGlyph32_Blended(face, static_cast<uint8_t>(letters[i]), SDL_Color{255, 255, 255, 255});
+        ASSERT_TRUE(s);
+        SDL_Surface* rgba = SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_RGBA32, 0);
+        SDL_FreeSurface(s);
+        ASSERT_TRUE(rgba);
+        TPixmap pix;
+        pix.width = rgba->w;
+        pix.height = rgba->h;
+        for (int y = 0; y < rgba->h; ++y) {
+            const auto* row = static_cast<const uint8_t*>(rgba->pixels) + y * rgba->pitch;
+            pix.pixels.insert(pix.pixels.end(), row, row + rgba->w * 4);
+        }
+        SDL_FreeSurface(rgba);
+        ImagePtr own = CreateImageFromPixmap(pix, IMG_FILTERED);
+        ASSERT_TRUE(own);
+        background(20, 30, 90);
+        DrawText(std::string(1, letters[i]), 8, 8);
+        const TPixmap text = GrabPixmap(0, 0, 64, 40);
+        background(20, 30, 90);
+        DrawImage(own, 8.0f + static_cast<float>(glyphs[i].offsetX), 8);
+        const TPixmap alone = GrabPixmap(0, 0, 64, 40);
+        EXPECT_EQ(text.pixels, alone.pixels) << letters[i];
+    }
+    TTF_CloseFont(face);
+    SetImageFont(nullptr);
 }
 
 // A 16-bit mono WAV of the given length.

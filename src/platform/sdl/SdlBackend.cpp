@@ -273,19 +273,22 @@ constexpr uint64_t kUnusedFrames = 240;
 
 class TSdlBackend;
 TSdlBackend* g_recordingBackend = nullptr;
-uint64_t g_checkedPartial = 0, g_differedPartial = 0;  // BRIMBLE_CHECK_REPAINT
+// BRIMBLE_CHECK_REPAINT: frames checked and those that differed, repainted
+// in part ([0]) and whole with their calls grouped ([1]).
+uint64_t g_checked[2] = {0, 0}, g_differed[2] = {0, 0};
 
 class TSdlBackend final : public TBackend {
 public:
     explicit TSdlBackend(bool headless) : headless_(headless) {
 #if defined(__GLIBC__)
-        // Pictures, their decoding and the renderer's buffers come and go in
-        // blocks of hundreds of kilobytes. glibc would serve them from its heap
-        // once a few have been freed (its threshold for separate mappings
-        // rises) and keep the freed memory; fixed thresholds hand such blocks
-        // back to the system when freed (some 6 MB less at the peak of play).
-        mallopt(M_MMAP_THRESHOLD, 64 * 1024);
-        mallopt(M_TRIM_THRESHOLD, 64 * 1024);
+        // Pictures and their decoding come and go in blocks of hundreds of
+        // kilobytes: above 128 KB a block is mapped on its own and handed
+        // back when freed. The software renderer's 64 KB blocks, taken and
+        // given back every frame, stay in the heap: mapping each on its own
+        // cost some 50,000 page faults a second while chips fall. The heap
+        // keeps up to 1 MB free at its top.
+        mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+        mallopt(M_TRIM_THRESHOLD, 1024 * 1024);
 #endif
         if (headless_) {
             // No audio device: channels run silently on the virtual clock.
@@ -378,16 +381,22 @@ public:
             static const bool fullRepaint = std::getenv("BRIMBLE_FULL_REPAINT") != nullptr;
             const bool partial = !fullRepaint && keepsLastFrame();
             recorder_.setPartial(partial);
+            keepsFrames_ = partial;
+            // BRIMBLE_NO_GROUPING=1 runs the calls in the order they came.
+            recorder_.setGrouping(std::getenv("BRIMBLE_NO_GROUPING") == nullptr);
             if (std::getenv("BRIMBLE_FRAME_STATS")) {
                 std::fprintf(stderr, "frame-stats partial repaints %s\n", partial ? "on" : "off");
                 static const bool registered = [] {
                     std::atexit([] {
                         if (!g_recordingBackend) return;
                         const TFrameRecorder& r = g_recordingBackend->recorder();
-                        std::fprintf(stderr, "frame-stats window frames drawn %llu (in part %llu), skipped %llu\n",
+                        std::fprintf(stderr,
+                                     "frame-stats window frames drawn %llu (in part %llu), skipped %llu; "
+                                     "%.1f changes of picture or blend a frame drawn\n",
                                      static_cast<unsigned long long>(r.framesDrawn()),
                                      static_cast<unsigned long long>(r.framesPartial()),
-                                     static_cast<unsigned long long>(r.framesSkipped()));
+                                     static_cast<unsigned long long>(r.framesSkipped()),
+                                     r.framesDrawn() ? static_cast<double>(r.stateChanges()) / r.framesDrawn() : 0.0);
                     });
                     return true;
                 }();
@@ -408,6 +417,7 @@ public:
         *alive_ = false;
         recorder_.reset();
         builtin_.reset();
+        glyphPages_.clear();
         if (renderer_) SDL_DestroyRenderer(renderer_);
         renderer_ = nullptr;
         if (window_) SDL_DestroyWindow(window_);
@@ -610,7 +620,7 @@ public:
         // is not drawn again: a still screen costs next to nothing.
         if (recorder_.finishFrame([this](const TDrawCall& c) { execute(c); })) {
             SDL_RenderPresent(renderer_);
-            if (recorder_.lastWasPartial()) checkRepaint();
+            if (keepsFrames_) checkRepaint();
         }
         if (++presents_ % 60 == 0) dropUnused();
         // Where vsync does nothing (virtual displays, some drivers) the frame
@@ -960,13 +970,63 @@ public:
         if (!s) return;
         TPixmap pix = surfaceToPixmap(s);
         SDL_FreeSurface(s);
+        e.glyph.w = pix.width;
+        e.glyph.h = pix.height;
+        e.glyph.offsetX = std::min(0, minx);
+        if (placeGlyph(pix, e)) return;
         auto tex = std::static_pointer_cast<TSdlTexture>(createTexture(pix, IMG_FILTERED));
         if (!tex) return;
         e.tex = tex;
         e.glyph.tex = tex.get();
-        e.glyph.w = pix.width;
-        e.glyph.h = pix.height;
-        e.glyph.offsetX = std::min(0, minx);
+    }
+
+    // Glyphs share page textures, so that a line of text is drawn from one
+    // texture (software renderers copy their whole state at every change of
+    // texture). Each glyph sits in a ring of copies of its edge pixels: a
+    // filtered glyph samples there what it would sample at the edge of a
+    // texture of its own. Pages are filled shelf by shelf and never emptied,
+    // as glyphs are kept for good.
+    static constexpr int kGlyphPage = 512;
+    struct TGlyphPage {
+        std::shared_ptr<TSdlTexture> tex;
+        int x = 0, y = 0, shelf = 0;  // where the next glyph goes; the shelf's height
+    };
+    bool placeGlyph(const TPixmap& pix, TSdlFont::Entry& e) {
+        const int w = pix.width + 2, h = pix.height + 2;
+        if (w > kGlyphPage || h > kGlyphPage) return false;
+        TGlyphPage* page = glyphPages_.empty() ? nullptr : &glyphPages_.back();
+        if (page && page->x + w > kGlyphPage) {
+            page->x = 0;
+            page->y += page->shelf;
+            page->shelf = 0;
+        }
+        if (!page || page->y + h > kGlyphPage) {
+            auto tex = std::static_pointer_cast<TSdlTexture>(createBlankTexture(kGlyphPage, kGlyphPage, IMG_FILTERED));
+            if (!tex) return false;
+            tex->binaryAlpha = false;  // as glyphs of their own: no copy for the mask blend
+            glyphPages_.push_back(TGlyphPage{tex});
+            page = &glyphPages_.back();
+        }
+        TPixmap ring;
+        ring.width = w;
+        ring.height = h;
+        ring.pixels.resize(static_cast<size_t>(w) * h * 4);
+        for (int y = 0; y < h; ++y) {
+            const int sy = std::clamp(y - 1, 0, pix.height - 1);
+            for (int x = 0; x < w; ++x) {
+                const int sx = std::clamp(x - 1, 0, pix.width - 1);
+                std::memcpy(&ring.pixels[(static_cast<size_t>(y) * w + x) * 4],
+                            &pix.pixels[(static_cast<size_t>(sy) * pix.width + sx) * 4], 4);
+            }
+        }
+        uploadArgb(page->tex->tex, SDL_Rect{page->x, page->y, w, h}, ring);
+        e.tex = page->tex;
+        e.glyph.tex = page->tex.get();
+        e.glyph.x = page->x + 1;
+        e.glyph.y = page->y + 1;
+        page->x += w;
+        page->shelf = std::max(page->shelf, h);
+        return true;
     }
 
     int fontHeight(const TImageFontData* fontData) override {
@@ -1314,36 +1374,37 @@ public:
     }
 
     // With BRIMBLE_CHECK_REPAINT set (a development check), every frame
-    // repainted in part is compared with the same frame painted whole; the
-    // count of frames and of those that differed is printed at each
-    // hundredth partial frame and when the program ends.
+    // drawn in a window that keeps its last frame is compared with the same
+    // frame painted whole with its calls in the order they came: frames
+    // repainted in part and frames painted whole with their calls grouped.
+    // The counts are printed at each hundredth frame and when the program
+    // ends, as "repaint-check partial N differed M whole K differed L".
+    static void printRepaintCheck() {
+        std::fprintf(stderr, "repaint-check partial %llu differed %llu whole %llu differed %llu\n",
+                     static_cast<unsigned long long>(g_checked[0]), static_cast<unsigned long long>(g_differed[0]),
+                     static_cast<unsigned long long>(g_checked[1]), static_cast<unsigned long long>(g_differed[1]));
+    }
     void checkRepaint() {
         static const bool on = std::getenv("BRIMBLE_CHECK_REPAINT") != nullptr;
         if (!on) return;
         static bool registered = false;
         if (!registered) {
             registered = true;
-            std::atexit([] {
-                std::fprintf(stderr, "repaint-check partial %llu differed %llu\n",
-                             static_cast<unsigned long long>(g_checkedPartial),
-                             static_cast<unsigned long long>(g_differedPartial));
-            });
+            std::atexit(printRepaintCheck);
         }
         SDL_Rect all{0, 0, gw_, gh_};
-        std::vector<uint8_t> part(static_cast<size_t>(gw_) * gh_ * 4), whole(part.size());
+        std::vector<uint8_t> shown(static_cast<size_t>(gw_) * gh_ * 4), inOrder(shown.size());
         SDL_RenderSetClipRect(renderer_, nullptr);
-        if (SDL_RenderReadPixels(renderer_, &all, SDL_PIXELFORMAT_RGBA32, part.data(), gw_ * 4) != 0) return;
+        if (SDL_RenderReadPixels(renderer_, &all, SDL_PIXELFORMAT_RGBA32, shown.data(), gw_ * 4) != 0) return;
         for (const TDrawCall& c : recorder_.shown()) execute(c);
         SDL_RenderFlush(renderer_);
         SDL_RenderSetClipRect(renderer_, nullptr);
-        if (SDL_RenderReadPixels(renderer_, &all, SDL_PIXELFORMAT_RGBA32, whole.data(), gw_ * 4) != 0) return;
+        if (SDL_RenderReadPixels(renderer_, &all, SDL_PIXELFORMAT_RGBA32, inOrder.data(), gw_ * 4) != 0) return;
         SDL_RenderSetClipRect(renderer_, clip_.w > 0 && clip_.h > 0 ? &clip_ : nullptr);
-        ++g_checkedPartial;
-        if (part != whole) ++g_differedPartial;
-        if (g_checkedPartial % 100 == 0)
-            std::fprintf(stderr, "repaint-check partial %llu differed %llu\n",
-                         static_cast<unsigned long long>(g_checkedPartial),
-                         static_cast<unsigned long long>(g_differedPartial));
+        const int kind = recorder_.lastWasPartial() ? 0 : 1;
+        ++g_checked[kind];
+        if (shown != inOrder) ++g_differed[kind];
+        if ((g_checked[0] + g_checked[1]) % 100 == 0) printRepaintCheck();
     }
 
     // Carries out the calls recorded so far; the frame then counts as changed.
@@ -1387,11 +1448,13 @@ private:
     double lastPresent_ = 0;
     double paceWaitMs_ = 0;
     TFrameRecorder recorder_;  // a window's calls, held until the frame is presented
+    bool keepsFrames_ = false;  // the window keeps its last frame after a present
     uint64_t frames_ = 0;
     uint64_t presents_ = 0;                          // frames presented, for dropping unused pictures
     std::vector<std::weak_ptr<TSdlTexture>> onUse_;  // pictures read from their files on use
     std::vector<std::weak_ptr<TSdlFont>> fonts_;     // fonts whose faces may be closed when idle
     std::shared_ptr<TSdlFont> builtin_;
+    std::vector<TGlyphPage> glyphPages_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     bool builtinTried_ = false;
     int freq_ = 44100, channels_ = 2;
