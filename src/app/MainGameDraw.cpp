@@ -177,6 +177,25 @@ void TMainGame::_renewBoardCache() {
             ++i;
         }
     if (changed.empty()) return;
+    if (!_view.identity()) {
+        // Scaled plates drawn clipped to a patch sample their pictures a
+        // little differently from unclipped ones, so through a view the whole
+        // board picture is drawn again: the backdrop and every plate.
+        float ox = 0, oy = 0;
+        GetOrigin(ox, oy);
+        ForceDrawing(true);
+        SetBlend(SOLIDBLEND);
+        SetColor(255, 255, 255);
+        SetAlpha(1);
+        DrawImage(_backCache, 0, 0);
+        _view.begin();
+        m3Game->drawPlatesAtRest();
+        _view.end();
+        GrabImage(_boardCache, static_cast<int>(ox + 0.5f), static_cast<int>(oy + 0.5f));
+        ForceDrawing(false);
+        plain();
+        return;
+    }
     int vx, vy, vw, vh;
     GetViewport(vx, vy, vw, vh);
     float ox = 0, oy = 0;
@@ -185,18 +204,13 @@ void TMainGame::_renewBoardCache() {
     for (auto& t : changed) {
         int half = 36;  // a cell, its shadow and a margin
         if (t->td && t->td->gfx) half = std::max(t->td->gfx->width, t->td->gfx->height) / 2 + 6;
-        // The patch on the screen, where the view shows the cell.
-        if (!_view.identity()) half = static_cast<int>(std::ceil(half * _view.scale)) + 2;
-        const int x = static_cast<int>(_view.toScreenX(t->dim.x)) - half,
-                  y = static_cast<int>(_view.toScreenY(t->dim.y)) - half;
+        const int x = static_cast<int>(t->dim.x) - half, y = static_cast<int>(t->dim.y) - half;
         SetViewport(x, y, 2 * half, 2 * half);
         SetBlend(SOLIDBLEND);
         SetColor(255, 255, 255);
         SetAlpha(1);
         DrawImage(_backCache, 0, 0);
-        _view.begin();
         m3Game->drawPlatesAtRest();
-        _view.end();
         GrabImageRect(_boardCache, static_cast<int>(ox + 0.5f) + x, static_cast<int>(oy + 0.5f) + y, 2 * half,
                       2 * half, x, y);
     }
