@@ -58,10 +58,14 @@ int TMainGame::draw() {
         plain();
         return 0;
     }
+    // The board and what moves on it in the board's pixels, through its view;
+    // particles are placed on the screen when made.
+    _view.begin();
     _drawGame();
     _drawArrows();
     PlaySprites::drawOdpady();
     PlaySprites::drawGhosts();
+    _view.end();
     playParticles().draw();
     PlaySprites::drawEmitters();
     _drawGui();
@@ -122,7 +126,9 @@ void TMainGame::_buildBackCache() {
     float ox = 0, oy = 0;
     GetOrigin(ox, oy);
     GrabImage(_backCache, static_cast<int>(ox + 0.5f), static_cast<int>(oy + 0.5f));
+    _view.begin();
     m3Game->drawPlatesAtRest();
+    _view.end();
     GrabImage(_boardCache, static_cast<int>(ox + 0.5f), static_cast<int>(oy + 0.5f));
     ForceDrawing(false);
     Cls();
@@ -171,6 +177,25 @@ void TMainGame::_renewBoardCache() {
             ++i;
         }
     if (changed.empty()) return;
+    if (!_view.identity()) {
+        // Scaled plates drawn clipped to a patch sample their pictures a
+        // little differently from unclipped ones, so through a view the whole
+        // board picture is drawn again: the backdrop and every plate.
+        float ox = 0, oy = 0;
+        GetOrigin(ox, oy);
+        ForceDrawing(true);
+        SetBlend(SOLIDBLEND);
+        SetColor(255, 255, 255);
+        SetAlpha(1);
+        DrawImage(_backCache, 0, 0);
+        _view.begin();
+        m3Game->drawPlatesAtRest();
+        _view.end();
+        GrabImage(_boardCache, static_cast<int>(ox + 0.5f), static_cast<int>(oy + 0.5f));
+        ForceDrawing(false);
+        plain();
+        return;
+    }
     int vx, vy, vw, vh;
     GetViewport(vx, vy, vw, vh);
     float ox = 0, oy = 0;
@@ -470,7 +495,7 @@ int TMainGame::initBegin_Show0() {
     initFlyingTiles();
     const int now = Millisecs();
     for (auto& f : PlaySprites::flyingTiles) {
-        f->y0 = -80.0f - f->tile->r * 20.0f;
+        f->y0 = _view.toBoardY(-80.0f) - f->tile->r * 20.0f;
         f->startTime = now + f->tile->c * 60 + (level->rows - f->tile->r) * 25;
         f->duration = 550;
     }
@@ -481,7 +506,7 @@ int TMainGame::initBegin_Show1() {
     initFlyingTiles();
     const int now = Millisecs();
     for (auto& f : PlaySprites::flyingTiles) {
-        f->y0 = 860.0f + f->tile->r * 10.0f;
+        f->y0 = _view.toBoardY(860.0f) + f->tile->r * 10.0f;
         f->startTime = now + (level->rows - 1 - f->tile->r) * 70 + f->tile->c * 15;
         f->duration = 600;
     }
@@ -492,7 +517,7 @@ int TMainGame::initBegin_Show2() {
     initFlyingTiles();
     const int now = Millisecs();
     for (auto& f : PlaySprites::flyingTiles) {
-        f->x0 = -80;
+        f->x0 = _view.toBoardX(-80.0f);
         f->rot0 = -180;
         f->arc = 60;
         f->startTime = now + (level->cols - 1 - f->tile->c) * 60 + f->tile->r * 20;
@@ -505,7 +530,7 @@ int TMainGame::initBegin_Show3() {
     initFlyingTiles();
     const int now = Millisecs();
     for (auto& f : PlaySprites::flyingTiles) {
-        f->x0 = 1104;
+        f->x0 = _view.toBoardX(1104.0f);
         f->rot0 = 180;
         f->arc = -60;
         f->startTime = now + f->tile->c * 60 + f->tile->r * 20;
@@ -538,8 +563,8 @@ int TMainGame::initBegin_Show5() {
     const int n = std::max<int>(1, static_cast<int>(PlaySprites::flyingTiles.size()));
     for (auto& f : PlaySprites::flyingTiles) {
         const float ang = 360.0f * i / n * kDeg;
-        f->x0 = 534 + 760 * std::cos(ang);
-        f->y0 = 406 + 760 * std::sin(ang);
+        f->x0 = 534 + 760 / _view.scale * std::cos(ang);
+        f->y0 = 406 + 760 / _view.scale * std::sin(ang);
         f->arc = 180;
         f->rot0 = -270;
         f->startTime = now + i * 1400 / n;
@@ -554,8 +579,8 @@ int TMainGame::initBegin_Show6() {
     const int now = Millisecs();
     for (auto& f : PlaySprites::flyingTiles) {
         const bool top = f->tile->r < level->rows / 2.0f, left = f->tile->c < level->cols / 2.0f;
-        f->x0 = left ? -80.0f : 1104.0f;
-        f->y0 = top ? -80.0f : 848.0f;
+        f->x0 = _view.toBoardX(left ? -80.0f : 1104.0f);
+        f->y0 = _view.toBoardY(top ? -80.0f : 848.0f);
         f->scale0 = 0.5f;
         f->startTime =
             now + (f->tile->r * level->cols + f->tile->c) * 1200 / std::max(1, level->rows * level->cols);
@@ -591,7 +616,7 @@ int TMainGame::initEnd_FlyAway() {
     for (auto& f : PlaySprites::flyingTiles) {
         f->leaving = true;
         f->x1 = f->x0 + RndF(-300, 300);
-        f->y1 = -120 - RndF(0, 200);
+        f->y1 = _view.toBoardY(-120.0f) - RndF(0, 200);
         f->rot1 = RndF(-360, 360);
         f->scale1 = 0.4f;
         f->startTime = now + (level->rows - 1 - f->tile->r) * 40 + Rand(0, 120);
@@ -607,7 +632,7 @@ int TMainGame::initEnd_FlyDown() {
     for (auto& f : PlaySprites::flyingTiles) {
         f->leaving = true;
         f->x1 = f->x0 + RndF(-60, 60);
-        f->y1 = 900;
+        f->y1 = _view.toBoardY(900.0f);
         f->rot1 = RndF(-90, 90);
         f->startTime = now + (level->rows - 1 - f->tile->r) * 60 + f->tile->c * 10;
         f->duration = 800;

@@ -218,8 +218,9 @@ int TMainGame::useBonus_losoweUsun() {
         if (!ch || !ch->tile) continue;
         TBonusEmitter::Spark s;
         s.chip = ch;
-        s.x1 = ch->tile->dim.x;
-        s.y1 = ch->tile->dim.y;
+        // The sparks fly on the screen, to where the view shows the chip.
+        s.x1 = _view.toScreenX(ch->tile->dim.x);
+        s.y1 = _view.toScreenY(ch->tile->dim.y);
         s.launch = now + 15 * k++;
         e.sparks.push_back(s);
     }

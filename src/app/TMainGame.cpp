@@ -13,6 +13,7 @@
 #include "app/Harness.h"
 #include "app/PlaySprites.h"
 #include "app/TMainGameEffects.h"
+#include "app/TOdpad.h"
 #include "audio/TGlobalSnd.h"
 #include "data/DataGlobals.h"
 #include "data/TTxtFile.h"
@@ -33,6 +34,7 @@
 #include "match3/TM3Game.h"
 #include "match3/TM3Input.h"
 #include "match3/TM3Particles.h"
+#include "match3/TM3Settings.h"
 #include "match3/TMatchInfo.h"
 #include "match3/TPowerUp.h"
 #include "match3/TTile.h"
@@ -44,11 +46,17 @@ std::shared_ptr<TMainGame> mainGame;
 namespace {
 
 // The board reads the game's mouse as the GUI sees it this frame (the GUI
-// mouse has already taken the presses from the services).
+// mouse has already taken the presses from the services), mapped back through
+// the view the board is shown in.
 class TGameMouseInput : public TM3Input {
 public:
-    int mouseX() override { return mouse.x; }
-    int mouseY() override { return mouse.y; }
+    explicit TGameMouseInput(const TMainGame& s) : _s(s) {}
+    int mouseX() override {
+        return static_cast<int>(std::floor(_s.boardView().toBoardX(static_cast<float>(mouse.x))));
+    }
+    int mouseY() override {
+        return static_cast<int>(std::floor(_s.boardView().toBoardY(static_cast<float>(mouse.y))));
+    }
     int mouseHit() override {
         const int h = mouse.leftPressed;
         mouse.leftPressed = 0;
@@ -56,6 +64,9 @@ public:
     }
     bool mouseDown() override { return mouse.leftHolded != 0; }
     void flushMouse() override { mouse.clear(); }
+
+private:
+    const TMainGame& _s;
 };
 
 std::string upperAscii(std::string s) {
@@ -212,7 +223,7 @@ int TMainGame::_setupGame() {
     m3Game->imagePoint = LoadImage(dataRoot + "gfx/gui/mainGame/punkt.png", IMG_FILTERED);
     if (m3Game->imagePoint) MidHandleImage(m3Game->imagePoint);
     m3Game->host = _effects;
-    m3Game->input = std::make_shared<TGameMouseInput>();
+    m3Game->input = std::make_shared<TGameMouseInput>(*this);
     TPowerUp::loadTable();
     setM3Effects(_effects.get());
     setM3Particles(&playParticles());
@@ -270,11 +281,28 @@ int TMainGame::setLevel(const std::shared_ptr<TLevel>& lvl) {
     m3Game->setLevel(level);
     m3Game->pickedTile.reset();
     m3Game->setLevelPosition(534, 406);
+    _applyBoardView();
     m3Game->_updateTiles();
     player().save();
     bonusUse.fill(0);
     _backCacheValid = false;
     return 0;
+}
+
+void TMainGame::_applyBoardView() {
+    const float px = level->settings ? level->settings->sizeX : 60,
+                py = level->settings ? level->settings->sizeY : 60;
+    _view = TBoardView::fit(level->rows, level->cols, px, py, level->lx, level->ly);
+    if (_view.identity()) {
+        playParticles().setBoardToScreen(nullptr);
+    } else {
+        playParticles().setBoardToScreen([this](float& x, float& y) {
+            x = _view.toScreenX(x);
+            y = _view.toScreenY(y);
+        });
+    }
+    TOdpad::fadeY = _view.toBoardY(700);
+    TOdpad::endY = _view.toBoardY(840);
 }
 
 int TMainGame::setStartData() {
@@ -1116,7 +1144,9 @@ void TMainGame::_driveAutoplayer() {
     const int before = _autoplayer->moves;
     if (!_autoplayer->step()) return;
     const auto& in = *_autoplayer->input;
-    MoveMouse(in.x, in.y);
+    // The autoplayer aims at board pixels; the mouse moves on the screen.
+    MoveMouse(static_cast<int>(std::lround(_view.toScreenX(static_cast<float>(in.x)))),
+              static_cast<int>(std::lround(_view.toScreenY(static_cast<float>(in.y)))));
     if (in.hit) InjectMouseButton(1, false);  // a fresh press even if the button was held
     InjectMouseButton(1, in.down || in.hit != 0);
     if (_autoplayer->moves != before) HarnessAutoplayMoveMade();

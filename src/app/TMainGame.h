@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/TArrow.h"
+#include "app/TBoardView.h"
 #include "app/TEkran.h"
 #include "data/TDim.h"
 
@@ -224,6 +225,9 @@ public:
 
     // --- helpers of our own ---------------------------------------------------------
     bool isSetUp() const { return _setUp; }
+    // How the board is shown: through a smaller view when it is larger than
+    // the room the HUD leaves (set by setLevel).
+    const TBoardView& boardView() const { return _view; }
     // The headless harness drives the autoplayer through the real mouse.
     bool autoplayWanted = false;
     int autoplayMoves() const;
@@ -281,6 +285,10 @@ public:
 
 private:
     bool _setUp = false;
+    TBoardView _view;
+    // Fits the view to the level just placed and lets the particles and the
+    // falling pieces know.
+    void _applyBoardView();
     std::vector<std::weak_ptr<TChip>> _refused;
     int _refusedUntil = 0;
     int _praiseRank = 0;  // the best praise shown for the current move

@@ -89,6 +89,9 @@ void TMainGameEffects::flyingResource(int slot, float x, float y, const std::sha
         r.b = cd->rgb.b;
     }
     const TDim d = _s.getPowerUpDim(slot + 1);
+    // It flies on the screen, from where the view shows the chip.
+    x = _s.boardView().toScreenX(x);
+    y = _s.boardView().toScreenY(y);
     r.x0 = x;
     r.y0 = y;
     r.x1 = d.x;

@@ -6,6 +6,9 @@
 #include "match3/TChip.h"
 #include "match3/TTile.h"
 
+float TOdpad::fadeY = 700;
+float TOdpad::endY = 840;
+
 void TOdpad::begin() {
     falling = true;
     if (tile) {
@@ -45,8 +48,8 @@ bool TOdpad::update(int now) {
     y += vy * frameDelta;
     vy += 0.45f * frameDelta;
     rot += vr * frameDelta;
-    if (y > 700) alpha = std::max(0.0f, alpha - 0.05f * frameDelta);
-    return y < 840 && alpha > 0;
+    if (y > fadeY) alpha = std::max(0.0f, alpha - 0.05f * frameDelta);
+    return y < endY && alpha > 0;
 }
 
 void TOdpad::draw() const {

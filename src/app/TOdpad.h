@@ -17,6 +17,11 @@ public:
     bool falling = false;
     bool vanish = false;  // shrinks and fades where it is instead of falling
 
+    // Where pieces fall in the board's pixels: they fade from fadeY on and
+    // are gone at endY (the bottom of the screen; the play screen moves both
+    // when it shows its board through a smaller view).
+    static float fadeY, endY;
+
     // False once it has left the screen (or faded).
     bool update(int now);
     void draw() const;

@@ -5,6 +5,9 @@
 // playParticles().
 #pragma once
 
+#include <functional>
+#include <utility>
+
 #include "match3/TM3Particles.h"
 
 class TPlayParticles : public TM3Particles {
@@ -33,6 +36,19 @@ public:
     virtual void draw() {}
     virtual void clear() {}
     virtual int count() const { return 0; }
+
+    // The play screen may show its board through a smaller view: positions on
+    // the board (every burst but the caption words, fireworks and power-up
+    // sparks) are then mapped to the screen by this. Null: no mapping.
+    void setBoardToScreen(std::function<void(float&, float&)> f) { _boardToScreen = std::move(f); }
+
+protected:
+    void _toScreen(float& x, float& y) const {
+        if (_boardToScreen) _boardToScreen(x, y);
+    }
+
+private:
+    std::function<void(float&, float&)> _boardToScreen;
 };
 
 // The installed particles; a do-nothing instance until setPlayParticles.

@@ -100,6 +100,23 @@ void applyClip() {
     B().setClip(x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0));
 }
 
+// A point of the drawing, after the origin, through the view (exact when
+// there is no view, so unscaled drawing keeps its pixels). A point the view
+// puts within a rounding error of a whole pixel is put on it, so pictures
+// laid edge to edge on whole pixels stay so (renderers that truncate would
+// otherwise open one-pixel seams between them).
+float throughView(float v, float scale, float move) {
+    const float w = v * scale + move;
+    const float n = std::round(w);
+    return std::fabs(w - n) < 1e-3f ? n : w;
+}
+float viewX(float x) {
+    return g_state.viewScale == 1 && g_state.viewX == 0 ? x : throughView(x, g_state.viewScale, g_state.viewX);
+}
+float viewY(float y) {
+    return g_state.viewScale == 1 && g_state.viewY == 0 ? y : throughView(y, g_state.viewScale, g_state.viewY);
+}
+
 void recomputeMatrix() {
     const double rad = g_state.rotation * 3.14159265358979323846 / 180.0;
     const float c = static_cast<float>(std::cos(rad)), s = static_cast<float>(std::sin(rad));
@@ -118,8 +135,8 @@ void transformBox(TQuad& q, float x, float y, float u0, float v0, float w, float
     const TRenderState& s = g_state;
     for (int i = 0; i < 4; ++i) {
         const float du = us[i] - hx, dv = vs[i] - hy;
-        q.x[i] = (x + s.originX + du * s.ix + dv * s.iy) * px;
-        q.y[i] = (y + s.originY + du * s.jx + dv * s.jy) * py;
+        q.x[i] = viewX(x + s.originX + du * s.ix + dv * s.iy) * px;
+        q.y[i] = viewY(y + s.originY + du * s.jx + dv * s.jy) * py;
     }
 }
 
@@ -374,6 +391,16 @@ void SetOrigin(float x, float y) {
 void GetOrigin(float& x, float& y) {
     x = g_state.originX;
     y = g_state.originY;
+}
+void SetViewTransform(float scale, float dx, float dy) {
+    g_state.viewScale = scale;
+    g_state.viewX = dx;
+    g_state.viewY = dy;
+}
+void GetViewTransform(float& scale, float& dx, float& dy) {
+    scale = g_state.viewScale;
+    dx = g_state.viewX;
+    dy = g_state.viewY;
 }
 void SetViewportF(float x, float y, float w, float h) {
     g_vpX = x;
@@ -632,9 +659,9 @@ void DrawLine(float x1, float y1, float x2, float y2) {
     const TRenderState& s = g_state;
     const float dx = x2 - x1, dy = y2 - y1;
     const float px = pixScaleX(), py = pixScaleY();
-    const float ax = (x1 + s.originX) * px, ay = (y1 + s.originY) * py;
-    const float bx = (x1 + s.originX + dx * s.ix + dy * s.iy) * px;
-    const float by = (y1 + s.originY + dx * s.jx + dy * s.jy) * py;
+    const float ax = viewX(x1 + s.originX) * px, ay = viewY(y1 + s.originY) * py;
+    const float bx = viewX(x1 + s.originX + dx * s.ix + dy * s.iy) * px;
+    const float by = viewY(y1 + s.originY + dx * s.jx + dy * s.jy) * py;
     B().drawLine(ax, ay, bx, by, clampByte(s.r), clampByte(s.g), clampByte(s.b), alphaByte(s.alpha), s.blend);
 }
 

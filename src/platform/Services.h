@@ -82,6 +82,9 @@ struct TRenderState {
     int vpX = 0, vpY = 0, vpW = 1024, vpH = 768;
     int clsR = 0, clsG = 0, clsB = 0;
     FontPtr font;  // null = built-in font
+    // A view scaled by viewScale and then moved by (viewX, viewY), applied to
+    // everything drawn after the origin (SetViewTransform).
+    float viewScale = 1, viewX = 0, viewY = 0;
     // The 2x2 matrix derived from rotation and scale.
     float ix = 1, iy = 0, jx = 0, jy = 1;
 };
@@ -108,6 +111,12 @@ void SetScale(float sx, float sy);
 void GetScale(float& sx, float& sy);
 void SetOrigin(float x, float y);
 void GetOrigin(float& x, float& y);
+// Scales what is drawn next by `scale` about the logical origin and then
+// moves it by (dx, dy): a point (x, y) lands at (x * scale + dx, y * scale + dy).
+// (1, 0, 0), the default, draws as if there were no view. Clipping, grabbing
+// and the mouse are not affected.
+void SetViewTransform(float scale, float dx, float dy);
+void GetViewTransform(float& scale, float& dx, float& dy);
 void SetViewport(int x, int y, int w, int h);
 void GetViewport(int& x, int& y, int& w, int& h);
 // Fractional viewport (logical coordinates), e.g. a letterboxed game area.

@@ -70,6 +70,40 @@ TEST_F(ServicesTest, TransformActsAboutTheHandle) {
     }
 }
 
+TEST_F(ServicesTest, ViewScalesAndMovesEverythingDrawnAndPutsNearWholePixelsOnThem) {
+    ImagePtr img = image(60, 60);
+    ASSERT_TRUE(img);
+    MidHandleImage(img);
+    SetOrigin(2, 4);
+    // (x, y) lands at (x * 0.65 + 10.5, y * 0.65 - 3): the image at (100, 100)
+    // plus origin spans 72..132 x 74..134 before the view.
+    SetViewTransform(0.65f, 10.5f, -3);
+    DrawImage(img, 100, 100);
+    DrawRect(98, 96, 20, 10);  // with the origin 100..120 x 100..110
+    SetViewTransform(1, 0, 0);
+    DrawRect(98, 96, 20, 10);
+    SetOrigin(0, 0);
+    // A cell 39 pixels wide from x 180: 180 * 39 / 60 - 50 is 67, which single
+    // precision makes 66.99999; a renderer that truncates would open a seam.
+    SetViewTransform(39.0f / 60.0f, -50, 0);
+    DrawRect(180, 0, 60, 10);
+    SetViewTransform(1, 0, 0);
+    ASSERT_EQ(rec->quads.size(), 4u);
+    const float want[3][4] = {
+        {72 * 0.65f + 10.5f, 132 * 0.65f + 10.5f, 74 * 0.65f - 3, 134 * 0.65f - 3},
+        {100 * 0.65f + 10.5f, 120 * 0.65f + 10.5f, 100 * 0.65f - 3, 110 * 0.65f - 3},
+        {100, 120, 100, 110},  // no view: as before
+    };
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_NEAR(rec->quads[i].x[0], want[i][0], 1e-3) << i;
+        EXPECT_NEAR(rec->quads[i].x[2], want[i][1], 1e-3) << i;
+        EXPECT_NEAR(rec->quads[i].y[0], want[i][2], 1e-3) << i;
+        EXPECT_NEAR(rec->quads[i].y[2], want[i][3], 1e-3) << i;
+    }
+    EXPECT_EQ(rec->quads[3].x[0], 67.0f);
+    EXPECT_EQ(rec->quads[3].x[2], 106.0f);
+}
+
 TEST_F(ServicesTest, RectAndTextUseTheirTopLeftAsPivot) {
     SetRotation(90);
     DrawRect(10, 10, 30, 20);
