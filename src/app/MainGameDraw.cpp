@@ -629,6 +629,7 @@ void TMainGame::_drawCelebration() {
     }
     // Under the win panel the win screen draws them, behind its panel.
     if (!_winScreenUp) fireworks().draw();
+    _winCaption.draw();
     plain();
 }
 

@@ -15,6 +15,7 @@
 #include "app/TArrow.h"
 #include "app/TEkran.h"
 #include "data/TDim.h"
+#include "effects/TParticle.h"
 
 class TLevel;
 class TM3Game;
@@ -294,6 +295,9 @@ private:
     bool _paused = false;
     bool _winScreenUp = false;  // the win panel runs over this screen
     float _duskA = 0;           // the sky darkening for the fireworks
+    // The win's caption and its stars: drawn over the dusk, the word on a
+    // dark halo, so it stays readable as night falls.
+    TParticleList _winCaption{16};
     void _drawCelebration();
     void _warmGlyphs();
     std::shared_ptr<TMainGameEffects> _effects;
