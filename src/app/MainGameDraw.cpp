@@ -238,6 +238,36 @@ int TMainGame::_drawPanele() {
     return 0;
 }
 
+std::vector<TDim> TMainGame::hudPanels() const {
+    // The same places _drawPanele puts them once they have slid in.
+    std::vector<TDim> v;
+    auto add = [&](const ImagePtr& img, float x, float y) {
+        if (!img) return;
+        TDim d;
+        d.x = x;
+        d.y = y;
+        d.w = static_cast<float>(ImageWidth(img));
+        d.h = static_cast<float>(ImageHeight(img));
+        d.update();
+        v.push_back(d);
+    };
+    add(panelBonusow, 0, 44);
+    add(timePanel, 384, 0);
+    add(img, 764, 0);
+    if (auto menu = Gui ? Gui->getItem("MENU") : nullptr)
+        if (menu->dim && menu->dim->x2 > menu->dim->x1) {
+            // A button's place is its middle; its corners are its extent.
+            TDim d;
+            d.x = menu->dim->x1;
+            d.y = menu->dim->y1;
+            d.w = menu->dim->x2 - menu->dim->x1;
+            d.h = menu->dim->y2 - menu->dim->y1;
+            d.update();
+            v.push_back(d);
+        }
+    return v;
+}
+
 int TMainGame::_drawPanele_GHOST() {
     // A warm flash over the panels as they land.
     if (hper < 1 || efPer >= 1) return 0;

@@ -88,6 +88,9 @@ public:
     virtual int addScore(int i);
     virtual int resetPowerUps();
     virtual TDim getPowerUpDim(int i);
+    // The HUD's panels where they stand at rest: the power-up panel, the
+    // clock, the score counters and the menu button (what a tip keeps clear of).
+    std::vector<TDim> hudPanels() const;
     virtual int useBonus_hammer();
     virtual int useBonus_bomba();
     virtual int useBonus_shuffle();
