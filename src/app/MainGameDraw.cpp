@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/Harness.h"
 #include "app/PlaySprites.h"
 #include "app/TMainGame.h"
 #include "data/DataGlobals.h"
@@ -130,6 +131,12 @@ void TMainGame::_buildBackCache() {
     for (auto& row : level->tile)
         for (auto& t : row) _boardCachePlates.push_back(t ? t->td.get() : nullptr);
     _backCacheValid = true;
+    _backCacheResets = DisplayResets();
+    ++_backBakes;
+    if (harnessActive()) {
+        std::printf("backdrop: baked (frame %d)\n", framesLoop);
+        std::fflush(stdout);
+    }
     _freeBackSources();
 }
 
@@ -198,6 +205,14 @@ int TMainGame::_drawBack() {
     // Once the panels are in place everything behind the board is one picture,
     // and while the plates rest, they and the board's frame are in it too.
     m3Game->platesCached = false;
+    if (_backCacheValid && _backCacheResets != DisplayResets()) {
+        // The display lost the baked pictures (a full-screen switch, a lost
+        // device): bake them again, into new pictures, from the sources read
+        // back.
+        _backCacheValid = false;
+        _backCache.reset();
+        _boardCache.reset();
+    }
     if (hper >= 1 && !_backCacheValid) _buildBackCache();
     if (hper >= 1 && _backCacheValid && _backCache && _backCache->data) {
         ImagePtr picture = _backCache;

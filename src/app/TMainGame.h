@@ -91,6 +91,9 @@ public:
     // The HUD's panels where they stand at rest: the power-up panel, the
     // clock, the score counters and the menu button (what a tip keeps clear of).
     std::vector<TDim> hudPanels() const;
+    // How often the backdrop and board pictures have been baked (each level
+    // once, and again whenever the display lost them).
+    int backBakes() const { return _backBakes; }
     virtual int useBonus_hammer();
     virtual int useBonus_bomba();
     virtual int useBonus_shuffle();
@@ -309,6 +312,8 @@ private:
     ImagePtr _boardCache;  // the same with the board's frame and its plates at rest
     std::vector<const TTileData*> _boardCachePlates;  // each cell's plate in _boardCache
     bool _backCacheValid = false;
+    int _backCacheResets = 0;  // DisplayResets() when the cached pictures were baked
+    int _backBakes = 0;
     // The background scene and the vignette are freed once baked into the
     // cached pictures, and read again when a re-bake needs them.
     bool _backImgFreed = false, _podkladFreed = false;
