@@ -906,6 +906,9 @@ int TMainGame::sendAllToOdpady() {
 
 int TMainGame::finish() {
     profileManager().save();
+    // The caption is not updated once the screen has gone: its particles go
+    // back to their pools now rather than with the next level.
+    _winCaption.clear();
     m3Game->blyskA = m3Game->dBlyskA = 0;
     if (level)
         for (auto& row : level->tile)
