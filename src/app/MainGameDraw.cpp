@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/Harness.h"
 #include "app/PlaySprites.h"
 #include "app/TMainGame.h"
 #include "data/DataGlobals.h"
@@ -136,6 +137,12 @@ void TMainGame::_buildBackCache() {
     for (auto& row : level->tile)
         for (auto& t : row) _boardCachePlates.push_back(t ? t->td.get() : nullptr);
     _backCacheValid = true;
+    _backCacheResets = DisplayResets();
+    ++_backBakes;
+    if (harnessActive()) {
+        std::printf("backdrop: baked (frame %d)\n", framesLoop);
+        std::fflush(stdout);
+    }
     _freeBackSources();
 }
 
@@ -223,6 +230,14 @@ int TMainGame::_drawBack() {
     // Once the panels are in place everything behind the board is one picture,
     // and while the plates rest, they and the board's frame are in it too.
     m3Game->platesCached = false;
+    if (_backCacheValid && _backCacheResets != DisplayResets()) {
+        // The display lost the baked pictures (a full-screen switch, a lost
+        // device): bake them again, into new pictures, from the sources read
+        // back.
+        _backCacheValid = false;
+        _backCache.reset();
+        _boardCache.reset();
+    }
     if (hper >= 1 && !_backCacheValid) _buildBackCache();
     if (hper >= 1 && _backCacheValid && _backCache && _backCache->data) {
         ImagePtr picture = _backCache;
@@ -261,6 +276,36 @@ int TMainGame::_drawPanele() {
     if (panelZegara) DrawImage(panelZegara, 384 + 42, 40 - 90 * (1 - e));
     plain();
     return 0;
+}
+
+std::vector<TDim> TMainGame::hudPanels() const {
+    // The same places _drawPanele puts them once they have slid in.
+    std::vector<TDim> v;
+    auto add = [&](const ImagePtr& img, float x, float y) {
+        if (!img) return;
+        TDim d;
+        d.x = x;
+        d.y = y;
+        d.w = static_cast<float>(ImageWidth(img));
+        d.h = static_cast<float>(ImageHeight(img));
+        d.update();
+        v.push_back(d);
+    };
+    add(panelBonusow, 0, 44);
+    add(timePanel, 384, 0);
+    add(img, 764, 0);
+    if (auto menu = Gui ? Gui->getItem("MENU") : nullptr)
+        if (menu->dim && menu->dim->x2 > menu->dim->x1) {
+            // A button's place is its middle; its corners are its extent.
+            TDim d;
+            d.x = menu->dim->x1;
+            d.y = menu->dim->y1;
+            d.w = menu->dim->x2 - menu->dim->x1;
+            d.h = menu->dim->y2 - menu->dim->y1;
+            d.update();
+            v.push_back(d);
+        }
+    return v;
 }
 
 int TMainGame::_drawPanele_GHOST() {
@@ -654,6 +699,7 @@ void TMainGame::_drawCelebration() {
     }
     // Under the win panel the win screen draws them, behind its panel.
     if (!_winScreenUp) fireworks().draw();
+    _winCaption.draw();
     plain();
 }
 

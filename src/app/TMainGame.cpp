@@ -21,6 +21,7 @@
 #include "effects/TFireworks.h"
 #include "effects/TNumberAndTextParticle.h"
 #include "effects/TPlayParticles.h"
+#include "effects/TTextParticle.h"
 #include "gui/GuiGlobals.h"
 #include "gui/TButton.h"
 #include "gui/TGui.h"
@@ -44,6 +45,15 @@
 std::shared_ptr<TMainGame> mainGame;
 
 namespace {
+
+constexpr float kDuskMax = 0.5f;  // the dusk's opacity once night has fallen
+// The win caption's halo, and the faintest the word fades to before it goes:
+// the letters stay above 4.5:1 against their halo down to it. The halo is
+// there from the start, as the scene behind the word goes from the lit board
+// through the dusk's mid-grey (where neither a light nor a dark fill would
+// read without it) to night.
+constexpr float kWinCaptionShade = 0.8f;
+constexpr float kWinCaptionFloor = 0.75f;
 
 // The board reads the game's mouse as the GUI sees it this frame (the GUI
 // mouse has already taken the presses from the services), mapped back through
@@ -542,6 +552,7 @@ int TMainGame::_prepareSelf() {
     playParticles().clear();
     fireworks().clear();
     _duskA = 0;
+    _winCaption.clear();
     m3Game->zaznaczone.clear();
     // Our own: nothing of the previous level may linger.
     hintInfo.reset();
@@ -626,7 +637,8 @@ int TMainGame::update() {
         if (fireworks().bursts() == bursts) harnessLog("first firework");
         for (int i = 0; i < bursts; ++i) globalSnd.playSound("firework", 0.6f);
     }
-    if (upperAscii(state) == "WIN-END") _duskA = std::min(0.5f, _duskA + 0.015f * frameDelta);
+    if (upperAscii(state) == "WIN-END") _duskA = std::min(kDuskMax, _duskA + 0.015f * frameDelta);
+    _winCaption.update();
     return 0;
 }
 
@@ -823,6 +835,7 @@ int TMainGame::_STATE_win_end() {
         if (winScreenLoop) winScreenLoop();
         _winScreenUp = false;
         fireworks().clear();
+        _winCaption.clear();
         if (level->saPuzzle && player().nrLevelu == 190) player().addPuzzles(42);
         setState("NEXT-LEVEL");
     }
@@ -866,7 +879,13 @@ int TMainGame::WIN() {
     setState("WIN");
     globalSnd.playWINMusic();
     player().giveActStageData(level->score);
-    playParticles().textParticle(5, 512, 384);
+    _winCaption.clear();
+    textParticle(5, 512, 384, 0, &_winCaption);
+    for (TParticle* p : _winCaption.items())
+        if (auto* word = dynamic_cast<TTextParticle*>(p)) {
+            word->shade = kWinCaptionShade;
+            word->fadeFloor = kWinCaptionFloor;
+        }
     m3Game->cleanUpFlashes();
     if (playLogLevel) playLogLevel(1);
     mouse.setCursor("paw");
@@ -915,6 +934,9 @@ int TMainGame::sendAllToOdpady() {
 
 int TMainGame::finish() {
     profileManager().save();
+    // The caption is not updated once the screen has gone: its particles go
+    // back to their pools now rather than with the next level.
+    _winCaption.clear();
     m3Game->blyskA = m3Game->dBlyskA = 0;
     if (level)
         for (auto& row : level->tile)

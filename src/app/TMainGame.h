@@ -16,6 +16,7 @@
 #include "app/TBoardView.h"
 #include "app/TEkran.h"
 #include "data/TDim.h"
+#include "effects/TParticle.h"
 
 class TLevel;
 class TM3Game;
@@ -88,6 +89,12 @@ public:
     virtual int addScore(int i);
     virtual int resetPowerUps();
     virtual TDim getPowerUpDim(int i);
+    // The HUD's panels where they stand at rest: the power-up panel, the
+    // clock, the score counters and the menu button (what a tip keeps clear of).
+    std::vector<TDim> hudPanels() const;
+    // How often the backdrop and board pictures have been baked (each level
+    // once, and again whenever the display lost them).
+    int backBakes() const { return _backBakes; }
     virtual int useBonus_hammer();
     virtual int useBonus_bomba();
     virtual int useBonus_shuffle();
@@ -302,6 +309,9 @@ private:
     bool _paused = false;
     bool _winScreenUp = false;  // the win panel runs over this screen
     float _duskA = 0;           // the sky darkening for the fireworks
+    // The win's caption and its stars: drawn over the dusk, the word on a
+    // dark halo, so it stays readable as night falls.
+    TParticleList _winCaption{16};
     void _drawCelebration();
     void _warmGlyphs();
     std::shared_ptr<TMainGameEffects> _effects;
@@ -310,6 +320,8 @@ private:
     ImagePtr _boardCache;  // the same with the board's frame and its plates at rest
     std::vector<const TTileData*> _boardCachePlates;  // each cell's plate in _boardCache
     bool _backCacheValid = false;
+    int _backCacheResets = 0;  // DisplayResets() when the cached pictures were baked
+    int _backBakes = 0;
     // The background scene and the vignette are freed once baked into the
     // cached pictures, and read again when a re-bake needs them.
     bool _backImgFreed = false, _podkladFreed = false;

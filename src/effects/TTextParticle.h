@@ -10,6 +10,14 @@ class TTextParticle : public TParticle {
 public:
     float px = 0, py = 0;  // resting place
     int p = 0;             // caption picture, CAPTION_*
+    // A caption over a darkened scene: a soft dark halo around the letters,
+    // this opaque at most (0: none; the owner may change it every frame).
+    float shade = 0;
+    // The word's fade stops here (0: it fades out completely): it fades to
+    // this alpha on its halo at full strength and both are gone when its
+    // life ends, so it is never shown fainter than it reads.
+    float fadeFloor = 0;
+    float shadeA = 0;  // the share of `shade` the halo has this frame
 
     enum : int {
         CAPTION_EXCELLENT,
@@ -29,6 +37,7 @@ public:
     virtual void _updatePer();
     void update() override;
     void draw() override;
+    void _drawShade() const;
 
     static std::array<ImagePtr, CAPTION_COUNT> captions;
     static bool captionsSetUp;

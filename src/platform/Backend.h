@@ -148,6 +148,9 @@ void InjectWheel(int dz);
 void InjectChar(uint32_t codepoint);
 void InjectTerminate();                // the window's close button
 void InjectSuspended(bool suspended);  // focus lost / regained
+// The display lost what was drawn into pictures at run time (the renderer
+// reset its render targets or its device; the graphics were opened again).
+void InjectDisplayReset();
 void ResetInput();                     // all keys up, queues empty, no close request
 
 // The size of a PNG or JPEG picture read from its header, without decoding

@@ -335,7 +335,12 @@ TPixmap ThresholdAlpha(const TPixmap& pix) {
 // Graphics
 
 bool OpenGraphics(int width, int height, int depth, int hertz, int flags) {
+    static bool openedBefore = false;
     if (!B().openGraphics(width, height, depth, hertz, flags)) return false;
+    // A switch of mode (full screen and back) may well lose what was drawn
+    // into pictures, whatever the renderer says.
+    if (openedBefore) InjectDisplayReset();
+    openedBefore = true;
     g_virtW = static_cast<float>(width);
     g_virtH = static_cast<float>(height);
     SetViewport(0, 0, width, height);
@@ -741,6 +746,12 @@ void InjectChar(uint32_t cp) {
 void InjectTerminate() { g_input.terminate = true; }
 void InjectSuspended(bool suspended) { g_input.suspended = suspended; }
 void ResetInput() { g_input = TInput{}; }
+
+namespace {
+int g_displayResets = 0;
+}
+void InjectDisplayReset() { ++g_displayResets; }
+int DisplayResets() { return g_displayResets; }
 
 void PollSystem() { B().pollEvents(); }
 

@@ -186,6 +186,13 @@ void MoveMouse(int x, int y);
 void PollSystem();    // pumps the window's events (also done by every input query)
 bool AppTerminate();  // the window's close button was pressed
 bool AppSuspended();  // the window lost the focus
+// How often the display has lost what was drawn into pictures at run time
+// (grabbed or baked ones): a renderer that reset its render targets or its
+// device (Direct3D does on a full-screen switch, a resize, a lost device) or
+// the graphics opened again (a switch to or from full screen). Whoever keeps
+// such pictures notes the count when it makes them and makes them again when
+// the count has moved on. Pictures loaded from files are not counted here.
+int DisplayResets();
 
 // Audio
 SoundPtr LoadSound(const std::string& path, int flags = 0);

@@ -1088,6 +1088,7 @@ namespace {
 constexpr float kPad = 26;     // the panel's rim and margin
 constexpr float kOkRoom = 58;  // room for the "ok" button under the text
 constexpr float kDefaultW = 290, kDefaultH = 150;
+constexpr float kArrowReach = 80;  // how far right of its button a power-up's arrow reaches
 
 float textWidthIn(const FontPtr& f, const std::string& text) {
     const FontPtr old = GetImageFont();
@@ -1133,6 +1134,82 @@ void TTutorialTip::countDims(TEkran* screen) {
     dim.x = std::max(4.0f, std::min(dim.x, 1020 - dim.w));
     dim.y = std::max(4.0f, std::min(dim.y, 764 - dim.h));
     dim.update();
+    if (TMainGame* g = tutorialPlayScreen(screen)) {
+        // On the play screen a tip keeps off the HUD's panels and off the
+        // button it points at and its arrow, wherever the file put it.
+        std::vector<TDim> avoid = g->hudPanels();
+        for (const Entry& e : actions)
+            if ((e.key == "ARROW" || e.key == "DOUBLE-ARROW") && !e.args.empty() &&
+                e.args[0] == "POWER-UP-SIDE" && e.args.size() > 1) {
+                const TDim b = g->getPowerUpDim(std::atoi(e.args[1].c_str()));
+                if (b.w <= 0) continue;
+                TDim pointed;  // the button and its arrow, which lies to its right
+                pointed.x = b.x - b.w / 2;
+                pointed.y = b.y - b.h / 2;
+                pointed.w = b.w + kArrowReach;
+                pointed.h = b.h;
+                pointed.update();
+                avoid.push_back(pointed);
+            }
+        const TDim was = dim;
+        dim = placeClear(dim, avoid);
+        std::string hud;
+        for (const TDim& d : avoid)
+            hud += " " + std::to_string(static_cast<int>(d.x)) + "," + std::to_string(static_cast<int>(d.y)) +
+                   "," + std::to_string(static_cast<int>(d.w)) + "," + std::to_string(static_cast<int>(d.h));
+        if (harnessActive())
+            std::printf("tip-place: %s %d,%d,%d,%d moved %d,%d clear of%s\n", id.c_str(),
+                        static_cast<int>(dim.x), static_cast<int>(dim.y), static_cast<int>(dim.w),
+                        static_cast<int>(dim.h), static_cast<int>(dim.x - was.x),
+                        static_cast<int>(dim.y - was.y), hud.c_str());
+    }
+}
+
+TDim TTutorialTip::placeClear(const TDim& tip, const std::vector<TDim>& avoid, float gap) {
+    auto hits = [&](const TDim& t, const TDim& r) {
+        return t.x < r.x + r.w + gap && r.x < t.x + t.w + gap && t.y < r.y + r.h + gap &&
+               r.y < t.y + t.h + gap;
+    };
+    auto onScreen = [](const TDim& t) {
+        return t.x >= 4 && t.y >= 4 && t.x + t.w <= 1020 && t.y + t.h <= 764;
+    };
+    auto clear = [&](const TDim& t) {
+        for (const TDim& r : avoid)
+            if (hits(t, r)) return false;
+        return true;
+    };
+    if (clear(tip)) return tip;
+    // Each step moves a place that still overlaps a rectangle to one of that
+    // rectangle's four sides; three steps reach a corner between panels.
+    std::vector<TDim> layer{tip}, next;
+    TDim best = tip;
+    float bestDist = -1;
+    for (int depth = 0; depth < 3 && !layer.empty(); ++depth) {
+        next.clear();
+        for (const TDim& c : layer)
+            for (const TDim& r : avoid) {
+                if (!hits(c, r)) continue;
+                const float xs[] = {r.x + r.w + gap, r.x - gap - c.w};
+                const float ys[] = {r.y + r.h + gap, r.y - gap - c.h};
+                for (int k = 0; k < 4; ++k) {
+                    TDim m = c;
+                    if (k < 2)
+                        m.x = xs[k];
+                    else
+                        m.y = ys[k - 2];
+                    if (!onScreen(m)) continue;
+                    const float dist = std::hypot(m.x - tip.x, m.y - tip.y);
+                    if (clear(m)) {
+                        if (bestDist < 0 || dist < bestDist) bestDist = dist, best = m;
+                    } else if (next.size() < 256) {
+                        next.push_back(m);
+                    }
+                }
+            }
+        layer.swap(next);
+    }
+    best.update();
+    return best;
 }
 
 bool TTutorialTip::countAutoDims(TEkran* screen) {

@@ -147,6 +147,10 @@ public:
     // --- layout --------------------------------------------------------------
     // The panel's size from its background, text and picture, then its place.
     void countDims(TEkran* screen = nullptr);
+    // `tip` moved the shortest way that takes it at least `gap` off every
+    // rectangle of `avoid`, staying on the 1024 x 768 screen: unchanged when
+    // it is clear already, and also when no such place is found.
+    static TDim placeClear(const TDim& tip, const std::vector<TDim>& avoid, float gap = 6);
     // The place of an automatic position next to its board object, kept on
     // the screen; false when the object is not on the board.
     bool countAutoDims(TEkran* screen);

@@ -2,6 +2,7 @@
 // lists, the picture-table message and the particle makers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -209,6 +210,49 @@ TEST_F(ParticleTest, CaptionKindsAndTheTextParticleLife) {
     advance(2000);
     l.update();
     EXPECT_EQ(l.size(), 0);
+}
+
+// A caption with a fade floor (the win's, over the dusk) fades only to its
+// floor, on its halo at full strength, and is gone when its life ends; one
+// without fades out completely.
+TEST_F(ParticleTest, CaptionFadesOnlyToItsFloorThenGoes) {
+    struct Case {
+        float floor;
+        float faintestAtLeast, faintestBelow;  // the faintest alpha it is shown at
+    };
+    const Case cases[] = {{0.0f, 0.0f, 0.1f}, {0.75f, 0.75f, 0.8f}, {0.5f, 0.5f, 0.55f}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.floor);
+        TParticleList l(64);
+        textParticle(5, 512, 384, 0, &l);
+        auto* word = dynamic_cast<TTextParticle*>(l.items().front());
+        ASSERT_NE(word, nullptr);
+        word->fadeFloor = c.floor;
+        word->shade = 0.8f;
+        float faintest = 2, weakestHalo = 2;
+        int frames = 0;
+        l.update();
+        while (!word->dead() && frames < 1000) {
+            if (word->lifePer >= 0.75f) {
+                faintest = std::min(faintest, word->a);
+                weakestHalo = std::min(weakestHalo, word->shadeA);
+            }
+            advance(1000.0 / 60);
+            l.update();
+            ++frames;
+        }
+        EXPECT_TRUE(word->dead());
+        EXPECT_GE(faintest, c.faintestAtLeast);
+        EXPECT_LT(faintest, c.faintestBelow);
+        // The halo keeps its strength under a word that stops at a floor and
+        // fades with one that fades out.
+        if (c.floor > 0)
+            EXPECT_EQ(weakestHalo, 1.0f);
+        else
+            EXPECT_LT(weakestHalo, 0.1f);
+        // Its whole life, not cut short: 2200 ms at 60 frames a second.
+        EXPECT_NEAR(frames, 132, 2);
+    }
 }
 
 TEST_F(ParticleTest, EveryMakerAddsParticlesThatAllDieInTime) {

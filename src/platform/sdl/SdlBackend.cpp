@@ -1057,6 +1057,14 @@ public:
                 else if (ev.window.event == SDL_WINDOWEVENT_CLOSE)
                     InjectTerminate();
                 break;
+            case SDL_RENDER_TARGETS_RESET:
+            case SDL_RENDER_DEVICE_RESET:
+                // The contents of render targets (or, with the device, of
+                // every texture) are gone: whoever baked pictures bakes them
+                // again, and the next frame is drawn whole.
+                recorder_.invalidate();
+                InjectDisplayReset();
+                break;
             case SDL_KEYDOWN:
             case SDL_KEYUP: {
                 const bool down = ev.type == SDL_KEYDOWN;
