@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "PlayFixture.h"
 #include "StubBackend.h"
 #include "app/PlaySprites.h"
 #include "app/TMainGame.h"
@@ -60,12 +61,7 @@ protected:
         game = std::make_shared<TMainGame>();
         game->profile = profile;
         game->setup();
-        auto lvl = loadLevelFile(std::string(BRIMBLE_SOURCE_DIR) + "/tests/fixtures/match3/swap_basic.lvl",
-                                 game->m3Game.get());
-        ASSERT_TRUE(lvl);
-        game->setLevel(lvl);
-        game->prepare();
-        game->setState("NORMAL");
+        ASSERT_TRUE(PlayFixtureLevel(*game, "swap_basic.lvl"));
         game->level->setGlobalAlpha(1);
         game->hper = 1;  // the HUD has slid in: the backdrop is baked
     }

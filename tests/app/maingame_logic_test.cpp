@@ -8,6 +8,7 @@
 #include <memory>
 #include <set>
 
+#include "PlayFixture.h"
 #include "app/PlaySprites.h"
 #include "app/TMainGame.h"
 #include "data/DataGlobals.h"
@@ -101,12 +102,7 @@ protected:
         ResetInput();
     }
     void loadLevel(const std::string& name) {
-        auto lvl = loadLevelFile(std::string(BRIMBLE_SOURCE_DIR) + "/tests/fixtures/match3/" + name,
-                                 game->m3Game.get());
-        ASSERT_TRUE(lvl);
-        game->setLevel(lvl);
-        game->prepare();
-        game->setState("NORMAL");
+        ASSERT_TRUE(PlayFixtureLevel(*game, name));
         game->level->setGlobalAlpha(1);
     }
     void tick(int ms) { Backend().advanceClock(ms); }

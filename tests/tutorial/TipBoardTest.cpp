@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "PlayFixture.h"
 #include "app/PlaySprites.h"
 #include "app/TMainGame.h"
 #include "data/DataGlobals.h"
@@ -58,12 +59,7 @@ protected:
         ResetInput();
     }
     void load(const std::string& name) {
-        auto lvl = loadLevelFile(std::string(BRIMBLE_SOURCE_DIR) + "/tests/fixtures/match3/" + name,
-                                 game->m3Game.get());
-        ASSERT_TRUE(lvl);
-        game->setLevel(lvl);
-        game->prepare();
-        game->setState("NORMAL");
+        ASSERT_TRUE(PlayFixtureLevel(*game, name));
         game->level->setGlobalAlpha(1);
         game->alpha = 1;
         game->fade = game->dFade = 0;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "PlayFixture.h"
 #include "TestDir.h"
 #include "app/AppGlobals.h"
 #include "app/PlaySprites.h"
@@ -45,12 +46,7 @@ protected:
         game = std::make_shared<TMainGame>();
         game->profile = profile;
         game->setup();
-        auto lvl = loadLevelFile(std::string(BRIMBLE_SOURCE_DIR) + "/tests/fixtures/match3/swap_basic.lvl",
-                                 game->m3Game.get());
-        ASSERT_TRUE(lvl);
-        game->setLevel(lvl);
-        game->prepare();
-        game->setState("NORMAL");
+        ASSERT_TRUE(PlayFixtureLevel(*game, "swap_basic.lvl"));
         game->alpha = 1;
         game->fade = game->dFade = 0;
         game->closeGoalCard();
