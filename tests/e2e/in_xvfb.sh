@@ -10,12 +10,12 @@ skip() { echo "SKIPPED: $*" >&2; exit 77; }
 command -v xvfb-run >/dev/null || skip "xvfb-run is not installed (apt-get install xvfb)"
 command -v xauth >/dev/null || skip "xauth is not installed (apt-get install xauth), which xvfb-run needs"
 if [ -z "${BRIMBLE_IN_XVFB:-}" ]; then
-  rm -rf "$OUT"
-  mkdir -p "$OUT"
   # xvfb-run -a can give a server the display of another started at the same
   # moment, whose server then refuses us: the inner run says so (code 75) and
-  # a new server is started, up to three times.
+  # a new server is started, up to three times, OUT emptied each time.
   for try in 1 2 3; do
+    rm -rf "$OUT"
+    mkdir -p "$OUT"
     BRIMBLE_IN_XVFB=1 timeout 360 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
     rc=$?
     [ $rc -eq 75 ] || break

@@ -20,6 +20,9 @@ done
 if [ -z "$win" ]; then
   kill "$pid" 2>/dev/null
   wait "$pid"
+  # Right after another test's X server has gone, a new one now and then
+  # answers xdpyinfo but not the game: in_xvfb.sh starts a fresh one (75).
+  grep -q "found no display" "$OUT/stderr.txt" && { echo "the game found no display"; exit 75; }
   echo "the game showed no window"; cat "$OUT/stderr.txt"; exit 1
 fi
 # Once the game is up, the files the exit saves write are taken away; only
