@@ -92,6 +92,8 @@ TEditor::TEditor() {
 int TEditor::setup() {
     if (_setUp) return 0;
     _setUp = true;
+    // A save killed before its rename leaves its trial copy in the level folder.
+    for (const auto& folder : editorFolders()) DropInterruptedWrites(folder.path);
     _game = makeEditorEngine();
     _font = guiLoadFont(dataRoot + "gfx/fonts/bluehigh.ttf", 17, 0);
     _small = guiLoadFont(dataRoot + "gfx/fonts/bluehigh.ttf", 14, 0);

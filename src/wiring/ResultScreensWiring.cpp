@@ -7,6 +7,7 @@
 #include "app/TMainGame.h"
 #include "screens/TEndOfGame.h"
 #include "screens/TLoseScreen.h"
+#include "screens/TPopUp.h"
 #include "screens/TWinScreen.h"
 #include "wiring/Wiring.h"
 
@@ -19,5 +20,6 @@ void wireResultScreens() {
         return winScreen->mainLoop(mainGame.get());
     };
     mainGame->loseScreenLoop = [] { return loseScreen->mainLoop(mainGame.get()); };
+    mainGame->showNotice = [](const std::string& text) { notice(text, mainGame.get()); };
     Control::registerScreen("END-OF-GAME", [] { return endOfGame->mainLoop(); });
 }
