@@ -330,7 +330,7 @@ TEST_F(LevelFileTest, RandomChipIsUniformOverAvailable) {
 }
 
 TEST_F(LevelFileTest, RebuildTilesSwitchesToTheOtherSet) {
-    auto lvl = loadText(levelText(1, 2, {"2 0"}));
+    auto lvl = loadText(levelText(1, 2, {"2 0"}, {"1 0"}));
     ASSERT_TRUE(lvl);
     bind(lvl);
     const auto before = lvl->tile[0][0]->td;

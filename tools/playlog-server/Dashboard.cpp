@@ -407,7 +407,8 @@ std::string renderDashboard(const DashboardData& d, const DashboardQuery& q,
         o << "</td></tr>";
     }
     o << "</table>";
-    o << "<p class=\"note\">Medians count values from 1000 up to three significant figures.</p>";
+    o << "<p class=\"note\">Medians are exact below 1000; from there on times and matches are counted to three "
+         "significant figures and scores to two.</p>";
     if (limits.empty())
         o << "<p class=\"note\">Time left at the win needs the levels' time limits: start the server with "
              "--levels DIR.</p>";

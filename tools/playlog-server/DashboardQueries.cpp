@@ -20,7 +20,7 @@ double middle(const std::string& lo, const std::string& hi) {
 bool loadDashboard(Store& store, const DashboardQuery& q, const std::map<int64_t, int64_t>& limits,
                    DashboardData& d, std::string& error) {
     d = DashboardData();
-    const bool dated = q.filter.dated();
+    const bool dated = q.filter.dated(), anyVersion = q.filter.version.empty();
     std::vector<std::string> p = storesql::filterParams(q.filter);
     std::map<int64_t, size_t> index;
     bool ok = store.query(storesql::levelFiguresSql(dated), p,
@@ -41,7 +41,7 @@ bool loadDashboard(Store& store, const DashboardQuery& q, const std::map<int64_t
                               return true;
                           },
                           error);
-    ok = ok && store.query(storesql::mediansSql(dated), p,
+    ok = ok && store.query(storesql::mediansSql(dated, anyVersion), p,
                            [&](const SqlRow& r) {
                                auto it = index.find(num(r[0]));
                                if (it == index.end()) return true;
@@ -81,7 +81,7 @@ bool loadDashboard(Store& store, const DashboardQuery& q, const std::map<int64_t
     if (d.histogramLevel >= 0) {
         std::vector<std::string> hp = p;
         hp.push_back(std::to_string(d.histogramLevel));
-        ok = store.query(storesql::timeCountsSql(dated), hp,
+        ok = store.query(storesql::timeCountsSql(dated, anyVersion), hp,
                          [&](const SqlRow& r) {
                              d.timeCounts.emplace_back(num(r[0]), num(r[1]));
                              return true;

@@ -6,6 +6,7 @@
 // collector's is run again.
 #include <libpq-fe.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <mutex>
 
@@ -15,6 +16,10 @@ namespace {
 
 using Dialect = Store::Dialect;
 
+// Every parameter goes as text (also those a statement does not use, whose
+// type PostgreSQL could not tell otherwise).
+const Oid kTextOid = 25;
+
 // Any number; every collector takes the same lock while it migrates.
 const char* kMigrationLock = "SELECT pg_advisory_lock(73190415)";
 const char* kMigrationUnlock = "SELECT pg_advisory_unlock(73190415)";
@@ -22,6 +27,21 @@ const char* kMigrationUnlock = "SELECT pg_advisory_unlock(73190415)";
 std::vector<const char*> pointers(const std::vector<std::string>& params) {
     std::vector<const char*> p;
     for (const auto& s : params) p.push_back(s.c_str());
+    return p;
+}
+
+// The parameters a statement uses: PostgreSQL refuses more than its highest
+// $n (SQLite takes them), and the shared statements do not all use every one.
+std::vector<const char*> pointersFor(const std::string& sql, const std::vector<std::string>& params) {
+    size_t highest = 0;
+    for (size_t i = 0; i + 1 < sql.size(); ++i)
+        if (sql[i] == '$' && sql[i + 1] >= '1' && sql[i + 1] <= '9') {
+            size_t n = 0, k = i + 1;
+            while (k < sql.size() && sql[k] >= '0' && sql[k] <= '9') n = n * 10 + static_cast<size_t>(sql[k++] - '0');
+            highest = std::max(highest, n);
+        }
+    auto p = pointers(params);
+    if (p.size() > highest) p.resize(highest);
     return p;
 }
 
@@ -106,8 +126,9 @@ public:
                std::string& error) override {
         std::lock_guard<std::mutex> lock(_m);
         if (!alive(error)) return false;
-        const auto p = pointers(params);
-        PGresult* r = PQexecParams(_c, sql.c_str(), static_cast<int>(p.size()), nullptr, p.data(), nullptr,
+        const auto p = pointersFor(sql, params);
+        const std::vector<Oid> types(p.size(), kTextOid);
+        PGresult* r = PQexecParams(_c, sql.c_str(), static_cast<int>(p.size()), types.data(), p.data(), nullptr,
                                    nullptr, 0);
         if (PQresultStatus(r) != PGRES_TUPLES_OK) {
             error = PQresultErrorMessage(r);
@@ -131,8 +152,9 @@ public:
             PQfinish(c);
             return nullptr;
         }
-        const auto p = pointers(params);
-        if (!PQsendQueryParams(c, sql.c_str(), static_cast<int>(p.size()), nullptr, p.data(), nullptr, nullptr,
+        const auto p = pointersFor(sql, params);
+        const std::vector<Oid> types(p.size(), kTextOid);
+        if (!PQsendQueryParams(c, sql.c_str(), static_cast<int>(p.size()), types.data(), p.data(), nullptr, nullptr,
                                0) ||
             !PQsetSingleRowMode(c)) {
             error = PQerrorMessage(c);

@@ -90,16 +90,17 @@ std::string dayEnd(const std::string& day);
 // Empties the running totals and counts them again from the records (after
 // a bulk load that bypassed them).
 std::vector<std::string> rebuildTotals(Dialect d);
-// The value a median is counted with: exact below 1000, three significant
-// figures from there on, so the totals stay small however many records come.
-int64_t medianBin(int64_t v);
-std::string medianBinSql(const std::string& expr);
+// The value a median is counted with: exact below 1000, `figures`
+// significant figures from there on (times and matches three, scores two),
+// so the totals stay small however many records come.
+int64_t medianBin(int64_t v, int figures);
+std::string medianBinSql(const std::string& expr, int figures);
 // The dashboard's statements, with the parameters $1 version, $2 and $3
 // first and last time (filterParams), $4 a level. Without dates they read
 // the running totals; with dates, the records of those days.
 std::string levelFiguresSql(bool dated);  // level, plays, wins, losses, left, power-ups, pieces, biggest
-std::string mediansSql(bool dated);       // level, metric (t w s m), lower and upper middle value
-std::string timeCountsSql(bool dated);    // seconds (as counted for medians), plays
+std::string mediansSql(bool dated, bool anyVersion);     // level, metric (t w s m), lower and upper middle value
+std::string timeCountsSql(bool dated, bool anyVersion);  // seconds (as counted for medians), plays
 std::string playersSql(bool dated, int limit);  // player, runs, rounds, wins, highest played and won, first, last
 std::string countsSql(bool dated);        // players, rounds
 // Whether a failed statement is worth running again (deadlock, serialisation).

@@ -129,20 +129,26 @@ int latestVersion() {
     return 3;
 }
 
-int64_t medianBin(int64_t v) {
+int64_t medianBin(int64_t v, int figures) {
     if (v < 1000) return v;
+    int64_t top = 1;
+    for (int i = 0; i < figures; ++i) top *= 10;
     int64_t step = 1;
-    while (v / step >= 1000) step *= 10;
+    while (v / step >= top) step *= 10;
     return v / step * step;
 }
 
-std::string medianBinSql(const std::string& e) {
+std::string medianBinSql(const std::string& e, int figures) {
     // The same steps as medianBin, up to the largest value a record may hold.
     std::string s = "(CASE WHEN " + e + " < 1000 THEN " + e;
-    int64_t limit = 10000, step = 10;
-    for (int i = 0; i < 16; ++i, limit *= 10, step *= 10)
-        s += " WHEN " + e + " < " + std::to_string(limit) + " THEN " + e + " / " + std::to_string(step) + " * " +
-             std::to_string(step);
+    int64_t top = 1;
+    for (int i = 0; i < figures; ++i) top *= 10;
+    int64_t step = 1;
+    while (1000 / step >= top) step *= 10;
+    for (int64_t limit = top * step; limit <= 1000000000000000000LL / 10; limit *= 10, step *= 10)
+        if (limit > 1000)
+            s += " WHEN " + e + " < " + std::to_string(limit) + " THEN " + e + " / " + std::to_string(step) + " * " +
+                 std::to_string(step);
     return s + " ELSE " + e + " END)";
 }
 
@@ -185,11 +191,12 @@ struct Metric {
     const char* id;
     const char* column;
     bool winsOnly;
+    int figures;  // significant figures counted from 1000 up
 };
-const Metric kMetrics[] = {{"t", "level_time", false},
-                           {"w", "level_time", true},
-                           {"s", "score", false},
-                           {"m", "matches", false}};
+const Metric kMetrics[] = {{"t", "level_time", false, 3},
+                           {"w", "level_time", true, 3},
+                           {"s", "score", false, 2},
+                           {"m", "matches", false, 3}};
 
 const char* kTotalsTables[] = {
     "CREATE TABLE level_totals (version TEXT NOT NULL, level BIGINT NOT NULL, plays BIGINT NOT NULL, "
@@ -197,6 +204,8 @@ const char* kTotalsTables[] = {
     "pieces BIGINT NOT NULL, biggest BIGINT NOT NULL, PRIMARY KEY (version, level))",
     "CREATE TABLE level_values (version TEXT NOT NULL, level BIGINT NOT NULL, metric TEXT NOT NULL, "
     "value BIGINT NOT NULL, n BIGINT NOT NULL, PRIMARY KEY (version, level, metric, value))",
+    "CREATE TABLE level_values_all (level BIGINT NOT NULL, metric TEXT NOT NULL, value BIGINT NOT NULL, "
+    "n BIGINT NOT NULL, PRIMARY KEY (level, metric, value))",
     "CREATE TABLE player_totals (version TEXT NOT NULL, player TEXT NOT NULL, rounds BIGINT NOT NULL, "
     "wins BIGINT NOT NULL, runs BIGINT NOT NULL, highest_played BIGINT NOT NULL, highest_won BIGINT NOT NULL, "
     "first_seen TEXT NOT NULL, last_seen TEXT NOT NULL, PRIMARY KEY (version, player))",
@@ -215,12 +224,18 @@ std::vector<std::string> recordTotals(Dialect d) {
                 "left_plays = level_totals.left_plays + excluded.left_plays, power_ups = level_totals.power_ups + "
                 "excluded.power_ups, pieces = level_totals.pieces + excluded.pieces, biggest = " +
                 sqlMax(d, "level_totals.biggest", "excluded.biggest"));
-    for (const Metric& m : kMetrics)
+    for (const Metric& m : kMetrics) {
+        const std::string bin = medianBinSql(p + m.column, m.figures);
+        const std::string when = m.winsOnly ? "NEW.outcome = 1" : "1 = 1";
         s.push_back(std::string("INSERT INTO level_values (version, level, metric, value, n) SELECT NEW.version, "
                                 "NEW.level, '") +
-                    m.id + "', " + medianBinSql(p + m.column) + ", 1 WHERE " +
-                    (m.winsOnly ? "NEW.outcome = 1" : "1 = 1") +
+                    m.id + "', " + bin + ", 1 WHERE " + when +
                     " ON CONFLICT (version, level, metric, value) DO UPDATE SET n = level_values.n + 1");
+        // The same over every version, which the unfiltered page reads.
+        s.push_back(std::string("INSERT INTO level_values_all (level, metric, value, n) SELECT NEW.level, '") + m.id +
+                    "', " + bin + ", 1 WHERE " + when +
+                    " ON CONFLICT (level, metric, value) DO UPDATE SET n = level_values_all.n + 1");
+    }
     s.push_back("INSERT INTO player_totals (version, player, rounds, wins, runs, highest_played, highest_won, "
                 "first_seen, last_seen) VALUES (NEW.version, NEW.player, 1, " +
                 won(p) + ", 0, NEW.level, " + wonLevel(p) +
@@ -243,16 +258,18 @@ const char* kRunCounted =
 
 std::vector<std::string> rebuildTotals(Dialect) {
     const std::string p;
-    std::vector<std::string> s = {"DELETE FROM level_totals", "DELETE FROM level_values", "DELETE FROM player_totals",
-                                  "DELETE FROM player_runs"};
+    std::vector<std::string> s = {"DELETE FROM level_totals", "DELETE FROM level_values", "DELETE FROM level_values_all",
+                                  "DELETE FROM player_totals", "DELETE FROM player_runs"};
     s.push_back("INSERT INTO level_totals (version, level, plays, wins, losses, left_plays, power_ups, pieces, "
                 "biggest) SELECT version, level, COUNT(*), SUM(" +
                 won(p) + "), SUM(" + lost(p) + "), SUM(" + leftPlay(p) + "), SUM(" + powerUps(p) + "), SUM(" +
                 pieces(p) + "), MAX(biggest_match) FROM records GROUP BY version, level");
     for (const Metric& m : kMetrics)
         s.push_back(std::string("INSERT INTO level_values (version, level, metric, value, n) SELECT version, level, '") +
-                    m.id + "', " + medianBinSql(m.column) + ", COUNT(*) FROM records" +
+                    m.id + "', " + medianBinSql(m.column, m.figures) + ", COUNT(*) FROM records" +
                     (m.winsOnly ? " WHERE outcome = 1" : "") + " GROUP BY 1, 2, 3, 4");
+    s.push_back("INSERT INTO level_values_all (level, metric, value, n) SELECT level, metric, value, SUM(n) FROM "
+                "level_values GROUP BY 1, 2, 3");
     // Runs first: their trigger finds no player rows yet and changes nothing.
     s.push_back("INSERT INTO player_runs (version, player, run_key) SELECT DISTINCT version, player, run_key FROM "
                 "records");
@@ -360,13 +377,15 @@ const char* kVersionIs = "($1 = '' OR version = $1)";
 const char* kRecordsMatch =
     "($1 = '' OR version = $1) AND ($2 = '' OR received_at >= $2) AND ($3 = '' OR received_at <= $3)";
 
-// The (level, metric, value, n) rows the medians are counted from.
-std::string valueRows(bool dated) {
-    if (!dated) return std::string("SELECT level, metric, value, n FROM level_values WHERE ") + kVersionIs;
+// The (level, metric, value, n) rows the medians are counted from: the
+// totals over every version, one version's, or the chosen days' records.
+std::string valueRows(bool dated, bool anyVersion) {
+    if (!dated && anyVersion) return "SELECT level, metric, value, n FROM level_values_all";
+    if (!dated) return "SELECT level, metric, value, n FROM level_values WHERE version = $1";
     std::string s;
     for (const Metric& m : kMetrics) {
         if (!s.empty()) s += " UNION ALL ";
-        s += std::string("SELECT level, '") + m.id + "' AS metric, " + medianBinSql(m.column) +
+        s += std::string("SELECT level, '") + m.id + "' AS metric, " + medianBinSql(m.column, m.figures) +
              " AS value, 1 AS n FROM records WHERE " + kRecordsMatch + (m.winsOnly ? " AND outcome = 1" : "");
     }
     return s;
@@ -385,10 +404,10 @@ std::string levelFiguresSql(bool dated) {
            " GROUP BY level ORDER BY level";
 }
 
-std::string mediansSql(bool dated) {
+std::string mediansSql(bool dated, bool anyVersion) {
     // Element k (from 1) of a sorted list is the smallest value whose running
     // count reaches k; the median is the mean of elements (n+1)/2 and n/2+1.
-    return "WITH h AS (SELECT level, metric, value, SUM(n) AS n FROM (" + valueRows(dated) +
+    return "WITH h AS (SELECT level, metric, value, SUM(n) AS n FROM (" + valueRows(dated, anyVersion) +
            ") src GROUP BY level, metric, value), c AS (SELECT level, metric, value, CAST(SUM(n) OVER (PARTITION "
            "BY level, metric ORDER BY value ROWS BETWEEN UNBOUNDED PRECEDING AND CURRENT ROW) AS BIGINT) AS cum, "
            "CAST(SUM(n) OVER (PARTITION BY level, metric) AS BIGINT) AS tot FROM h) SELECT level, metric, MIN(CASE "
@@ -396,8 +415,8 @@ std::string mediansSql(bool dated) {
            "GROUP BY level, metric";
 }
 
-std::string timeCountsSql(bool dated) {
-    return "SELECT value, SUM(n) FROM (" + valueRows(dated) +
+std::string timeCountsSql(bool dated, bool anyVersion) {
+    return "SELECT value, SUM(n) FROM (" + valueRows(dated, anyVersion) +
            ") src WHERE level = CAST($4 AS BIGINT) AND metric = 't' GROUP BY value ORDER BY value";
 }
 

@@ -54,7 +54,7 @@ struct Generator {
         r.outcome = roll < 65 ? 1 : roll < 92 ? 0 : -1;
         if (r.outcome == 1 && level < 191) ++level;
         r.levelTime = between(20, 600);
-        r.score = r.outcome == 1 ? between(2000, 40000) : between(0, 15000);
+        r.score = 10 * (r.outcome == 1 ? between(200, 4000) : between(0, 1500));  // scores go in tens
         r.matchType = "SWAP";
         r.availableChips = "1 2 3 4 5";
         r.chipsCount = 5;
@@ -94,8 +94,13 @@ int copyIntoPostgres(const std::string& conninfo, Generator& g, int64_t n) {
     }
     std::string names;
     for (const auto& col : storesql::columns()) names += std::string(names.empty() ? "" : ", ") + col.name;
-    bool ok = exec(c, "BEGIN") && exec(c, "ALTER TABLE records DISABLE TRIGGER records_totals") &&
-              exec(c, "COPY records (" + names + ") FROM STDIN");
+    bool ok = exec(c, "BEGIN") && exec(c, "ALTER TABLE records DISABLE TRIGGER records_totals");
+    if (ok) {
+        PGresult* r = PQexec(c, ("COPY records (" + names + ") FROM STDIN").c_str());
+        ok = PQresultStatus(r) == PGRES_COPY_IN;
+        if (!ok) std::fprintf(stderr, "playlog-generate: COPY: %s", PQresultErrorMessage(r));
+        PQclear(r);
+    }
     std::string buf;
     for (int64_t i = 0; ok && i < n; ++i) {
         const auto v = storesql::values(g.next());

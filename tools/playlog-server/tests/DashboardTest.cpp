@@ -109,10 +109,33 @@ TEST(Dashboard, CsvQuotesTextAndDefusesFormulas) {
 }
 
 TEST(Dashboard, MedianBins) {
-    const std::pair<int64_t, int64_t> cases[] = {{0, 0},         {999, 999},       {1000, 1000},
-                                                 {12345, 12300}, {99999, 99900},   {100000, 100000},
-                                                 {123456789, 123000000}, {-5, -5}};
-    for (const auto& c : cases) EXPECT_EQ(storesql::medianBin(c.first), c.second) << c.first;
+    const struct {
+        int64_t v;
+        int figures;
+        int64_t bin;
+    } cases[] = {{0, 3, 0},           {999, 3, 999},        {1000, 3, 1000},          {12345, 3, 12300},
+                 {99999, 3, 99900},   {100000, 3, 100000},  {123456789, 3, 123000000}, {-5, 3, -5},
+                 {999, 2, 999},       {1234, 2, 1200},      {12345, 2, 12000},        {99999, 2, 99000},
+                 {1999999999, 2, 1900000000}};
+    for (const auto& c : cases) EXPECT_EQ(storesql::medianBin(c.v, c.figures), c.bin) << c.v << " " << c.figures;
+    // The database counts the same bins.
+    const std::string path = ::testing::TempDir() + "playlog_bins.sqlite";
+    for (const char* s : {"", "-wal", "-shm"}) std::filesystem::remove(path + s);
+    auto store = makeSqliteStore(path);
+    std::string err;
+    ASSERT_TRUE(store->open(err)) << err;
+    for (const auto& c : cases) {
+        std::string got;
+        ASSERT_TRUE(store->query("SELECT " + storesql::medianBinSql("CAST($1 AS BIGINT)", c.figures),
+                                 {std::to_string(c.v)},
+                                 [&](const SqlRow& r) {
+                                     got = r[0];
+                                     return true;
+                                 },
+                                 err))
+            << err;
+        EXPECT_EQ(got, std::to_string(c.bin)) << c.v << " " << c.figures;
+    }
 }
 
 // The figures the database counts (from its running totals, or from the
