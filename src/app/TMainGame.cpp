@@ -930,7 +930,9 @@ bool TMainGame::_endIfStuck() {
     harnessLog("no progress");
     if (showNotice)
         showNotice("No move can be made on this board any more, so the round is over.");
+    lostNoMoves = true;
     LOSE();
+    lostNoMoves = false;
     return true;
 }
 

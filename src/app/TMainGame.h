@@ -48,6 +48,7 @@ public:
     static constexpr int kMaxIdleRefills = 3;
     // Ends a round that can make no progress, with a notice; true when it did.
     bool _endIfStuck();
+    bool lostNoMoves = false;  // the last loss was a round with no move left
     int continueLevel = 0;
     std::array<int, 6> bonusUse{};
     int byloZnak = 0;

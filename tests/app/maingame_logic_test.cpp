@@ -289,6 +289,7 @@ TEST_F(MainGameTest, ARoundThatCannotProgressEndsWithANotice) {
                  {"swap_basic.lvl", false, 0}};
     for (const auto& c : cases) {
         loadLevel(c.level);
+        game->m3Game->rAlpha = game->m3Game->dRAlpha = 1;  // the frame is in, as after the opening
         std::vector<std::string> notices;
         int loses = 0;
         game->showNotice = [&](const std::string& t) { notices.push_back(t); };
