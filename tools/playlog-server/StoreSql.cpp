@@ -407,12 +407,17 @@ std::string levelFiguresSql(bool dated) {
 std::string mediansSql(bool dated, bool anyVersion) {
     // Element k (from 1) of a sorted list is the smallest value whose running
     // count reaches k; the median is the mean of elements (n+1)/2 and n/2+1.
-    return "WITH h AS (SELECT level, metric, value, SUM(n) AS n FROM (" + valueRows(dated, anyVersion) +
-           ") src GROUP BY level, metric, value), c AS (SELECT level, metric, value, CAST(SUM(n) OVER (PARTITION "
-           "BY level, metric ORDER BY value ROWS BETWEEN UNBOUNDED PRECEDING AND CURRENT ROW) AS BIGINT) AS cum, "
-           "CAST(SUM(n) OVER (PARTITION BY level, metric) AS BIGINT) AS tot FROM h) SELECT level, metric, MIN(CASE "
-           "WHEN cum >= (tot + 1) / 2 THEN value END), MIN(CASE WHEN cum >= tot / 2 + 1 THEN value END) FROM c "
-           "GROUP BY level, metric";
+    // The totals hold one row per value already (read in their key's order);
+    // the records of chosen days are counted into such rows first.
+    const std::string rows = dated ? "SELECT level, metric, value, SUM(n) AS n FROM (" + valueRows(dated, anyVersion) +
+                                         ") src GROUP BY level, metric, value"
+                                   : valueRows(dated, anyVersion);
+    return "WITH c AS (SELECT level, metric, value, CAST(SUM(n) OVER (PARTITION BY level, metric ORDER BY value ROWS "
+           "BETWEEN UNBOUNDED PRECEDING AND CURRENT ROW) AS BIGINT) AS cum, CAST(SUM(n) OVER (PARTITION BY level, "
+           "metric) AS BIGINT) AS tot FROM (" +
+           rows +
+           ") h) SELECT level, metric, MIN(CASE WHEN cum >= (tot + 1) / 2 THEN value END), MIN(CASE WHEN cum >= tot / "
+           "2 + 1 THEN value END) FROM c GROUP BY level, metric";
 }
 
 std::string timeCountsSql(bool dated, bool anyVersion) {
