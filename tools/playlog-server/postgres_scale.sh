@@ -101,11 +101,13 @@ grep -o '<p class="note">[0-9]* rounds from [0-9]* players' "$W/page.html" | hea
 SAMPLER=$!
 before=$(awk '/VmRSS/ {print $2}' /proc/"$SPID"/status)
 start=$(date +%s.%N)
-bytes=$(curl -s "http://127.0.0.1:$PORT/export.csv" | tee >(head -c 100000 >"$W/csv-head.txt") | wc -c)
+bytes=$(curl -s "http://127.0.0.1:$PORT/export.csv" | tee >(wc -l >"$W/csv-lines") | wc -c)
 end=$(date +%s.%N)
 kill "$SAMPLER" 2>/dev/null
 wait "$SAMPLER" 2>/dev/null
-lines_expected=$((N + 1))
-echo "CSV: $bytes bytes in $(echo "$end - $start" | bc) s; collector resident memory $((before / 1024)) MB before, peak $(($(cat "$W/rss-peak") / 1024)) MB while streaming"
+sleep 0.5
+lines=$(cat "$W/csv-lines")
+echo "CSV: $lines lines, $bytes bytes in $(echo "$end - $start" | bc) s; collector resident memory $((before / 1024)) MB before, peak $(($(cat "$W/rss-peak") / 1024)) MB while streaming"
+[ "$lines" -eq $((N + 1)) ] || fail "the CSV has $lines lines for $N records"
 check_totals
 echo "totals agree with the $N records"
