@@ -658,6 +658,11 @@ void TEditor::startCheck() {
     }
     _checkFile = _workDir() + "check.lvl";
     auto lvl = buildEditorLevel(board.doc, _game.get(), &why);
+    if (lvl && !levelPlayProblem(*lvl).empty()) {
+        // The runner would refuse it: say why here.
+        _say("Nothing to check: " + levelPlayProblem(*lvl) + ".", true);
+        return;
+    }
     if (!lvl || !lvl->save(_checkFile)) {
         _say("Cannot check the level: " + (lvl ? "its test file cannot be written" : why) + ".", true);
         return;
