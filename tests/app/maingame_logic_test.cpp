@@ -280,12 +280,13 @@ TEST_F(MainGameTest, ShuffleDropsEveryChipAndTheBoardRefills) {
 // at once when nothing can bring new pieces, after a few refills in a row
 // without a match otherwise; a playable board goes on.
 TEST_F(MainGameTest, ARoundThatCannotProgressEndsWithANotice) {
+    // The stuck boards live apart from the board fixtures, which are all winnable.
     const struct {
         const char* level;
         bool ends;
         int refills;  // boards refilled before the end
-    } cases[] = {{"stuck_no_creators.lvl", true, 0},
-                 {"stuck_two_cells.lvl", true, TMainGame::kMaxIdleRefills},
+    } cases[] = {{"../stuck/stuck_no_creators.lvl", true, 0},
+                 {"../stuck/stuck_two_cells.lvl", true, TMainGame::kMaxIdleRefills},
                  {"swap_basic.lvl", false, 0}};
     for (const auto& c : cases) {
         loadLevel(c.level);
