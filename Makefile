@@ -8,7 +8,7 @@ ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test test-plain test-asan bench fuzz clean levelcheck
+.PHONY: all deps build run test test-plain test-asan bench fuzz fuzz-run clean levelcheck collector-attack collector-scale
 
 all: build
 
@@ -57,6 +57,32 @@ levelcheck:
 	cmake --build $(BUILD) -j $(JOBS) --target levelrun
 	python3 tools/levelgen/levelgen.py build
 	python3 tools/levelgen/levelcheck.py --levelrun $(BUILD)/levelrun --jobs 2
+
+# The play-log collector under attack at full size: 200 slow or idle
+# connections (from 200 addresses, then from one) and a 200 MB header flood
+# while honest senders post; every honest record must be answered within 2 s
+# and the collector stay under 100 MB resident.
+collector-attack: build
+	nice -n 10 python3 tools/playlog-server/attack_test.py --server $(BUILD)/playlog-server --slow 200 --spread \
+	  --flood-mb 200 --duration 20 --timing-goal 2
+	nice -n 10 python3 tools/playlog-server/attack_test.py --server $(BUILD)/playlog-server --slow 200 \
+	  --flood-mb 200 --duration 20 --timing-goal 2
+
+# The collector on PostgreSQL with 10 million generated records: dashboard
+# answer times and the CSV streamed at constant memory (RECORDS=N for another size).
+RECORDS ?= 10000000
+collector-scale: build
+	nice -n 10 bash tools/playlog-server/postgres_scale.sh scale $(RECORDS) $(BUILD)/playlog-server \
+	  $(BUILD)/playlog-load $(BUILD)/playlog-generate $(BUILD)/playlog-scale
+
+# Each fuzz target for FUZZ_SECONDS (default 120) from its seed corpus; new
+# inputs go to build-fuzz/corpus/<name>, crashes to build-fuzz/crashes/.
+FUZZ_SECONDS ?= 120
+fuzz-run: fuzz
+	@mkdir -p build-fuzz/crashes
+	@for f in build-fuzz/fuzz_*; do n=$${f#build-fuzz/fuzz_}; mkdir -p build-fuzz/corpus/$$n; \
+	  echo "== $$n"; nice -n 10 $$f -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=build-fuzz/crashes/$$n- \
+	  build-fuzz/corpus/$$n tests/fuzz/corpus/$$n 2>&1 | grep -E "^#[0-9]+ *DONE|ERROR|SUMMARY" ; done
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz

@@ -7,7 +7,7 @@ pkgs=(
   libvorbis-dev libogg-dev libfreetype-dev libpng-dev libjpeg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   librsvg2-bin fonts-texgyre fonts-dejavu-core fonts-dejavu-extra python3
-  libcpp-httplib-dev libsqlite3-dev libpq-dev postgresql
+  libcpp-httplib-dev libmicrohttpd-dev libsqlite3-dev libpq-dev postgresql
   xdotool xvfb xauth libgl1-mesa-dri
 )
 missing=()

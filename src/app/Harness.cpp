@@ -209,6 +209,14 @@ bool parseHarnessScript(const std::string& text, std::vector<THarnessCommand>& o
                 }
                 rest = w;
             }
+            // A screenshot is a file in the shots folder, never a path out of it.
+            if (c.name == "shot" &&
+                (rest.size() > 100 || rest == "." || rest == ".." ||
+                 rest.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789._-") !=
+                     std::string::npos)) {
+                error = "line " + std::to_string(lineNo) + ": shot names a file of the shots folder (letters, digits, . _ -)";
+                return false;
+            }
             c.args.push_back(rest);
         } else {
             std::string w;

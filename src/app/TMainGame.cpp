@@ -559,6 +559,8 @@ int TMainGame::_prepareSelf() {
     arrows.clear();
     vanishList.clear();
     checked = 0;
+    _idleRefills = 0;
+    _matchesAtRefill = -1;
     toolTipA.fill(0);
     dToolTipA.fill(0);
     _backCacheValid = false;
@@ -759,16 +761,18 @@ int TMainGame::_STATE_Normal() {
                        PlaySprites::emitters.empty() && m3Game->rAlpha >= 1.0f;
     if (quiet && checked == 0) {
         checked = 1;
+        // A cleared board is won even when no move is left on it.
+        if (level->allTilesAre(1) && level->thereIsNoPuzzleChip()) {
+            WIN();
+            return 0;
+        }
         if (!m3Game->_MatchLeft_short()) {
+            if (_endIfStuck()) return 0;
             harnessLog("refill");
             sendAllToOdpady();
             playParticles().textParticle(6, 512, 384);
             checked = 0;
-            return 0;
-        }
-        if (level->allTilesAre(1) && level->thereIsNoPuzzleChip()) {
-            WIN();
-            return 0;
+            // The clock goes on while the board refills.
         }
     }
     if (!quiet) {
@@ -906,6 +910,30 @@ int TMainGame::LOSE() {
         setState("MAIN-MENU");
     playParticles().textParticle(8, 512, 384);
     return 0;
+}
+
+bool TMainGame::_endIfStuck() {
+    if (level->log_iloscMatchy != _matchesAtRefill) _idleRefills = 0;
+    _matchesAtRefill = level->log_iloscMatchy;
+    ++_idleRefills;
+    bool creators = false;
+    for (int r = 0; r < level->rows; ++r)
+        for (int c = 0; c < level->cols; ++c) {
+            const TTile* t = level->tileAt(r, c);
+            creators = creators || (t && t->creator != 0 && t->kind() != 0);
+        }
+    // Without creators (or chip kinds for them) a refill only empties the
+    // board; with them, a board that stays without a match refill after
+    // refill never will have one.
+    const bool canRefill = creators && !level->availableChips.empty();
+    if (canRefill && _idleRefills <= kMaxIdleRefills) return false;
+    harnessLog("no progress");
+    if (showNotice)
+        showNotice("No move can be made on this board any more, so the round is over.");
+    lostNoMoves = true;
+    LOSE();
+    lostNoMoves = false;
+    return true;
 }
 
 int TMainGame::sendAllToOdpady() {

@@ -40,6 +40,15 @@ public:
     std::array<ImagePtr, 3> trybImg{}, trybImgSmall{};
     int tryb = 0;  // 0 none, 1 hammer, 2 vanish colour, 3 cross-fire, 4 replace
     int checked = 0;
+    // Boards refilled in a row with no match between them; a board that
+    // cannot make a match after kMaxIdleRefills refills (or cannot be
+    // refilled at all) ends the round.
+    int _idleRefills = 0;
+    int _matchesAtRefill = -1;
+    static constexpr int kMaxIdleRefills = 3;
+    // Ends a round that can make no progress, with a notice; true when it did.
+    bool _endIfStuck();
+    bool lostNoMoves = false;  // the last loss was a round with no move left
     int continueLevel = 0;
     std::array<int, 6> bonusUse{};
     int byloZnak = 0;
@@ -221,6 +230,8 @@ public:
     // the HUD's panels (the goal card, the tool tips).
     static void drawCard(float x, float y, float w, float h, float a, float rim);
     std::function<void(int result)> playLogLevel;  // 1 won, 0 lost, -1 main menu, -2 restart
+    // A message box over the play screen until the player closes it.
+    std::function<void(const std::string&)> showNotice;
 
     // The profile the level is played for: the current player's in the quest,
     // a throw-away one for a level played on its own.

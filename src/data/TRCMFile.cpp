@@ -1,3 +1,4 @@
+#include <cfloat>
 #include "data/TRCMFile.h"
 
 #include <climits>
@@ -141,7 +142,15 @@ int TRCMFile::Load(const std::string& path) {
         errorMsg("Nie znaleziono pliku : " + path);
         return 0;
     }
-    LoadFromText(LoadText(real));
+    bool found = false;
+    std::string text = LoadText(real, &found);
+    if (!found) {
+        // Present but unreadable (permissions, size): not an empty file,
+        // or a caller would write defaults over it.
+        errorMsg("Nie mozna odczytac pliku : " + path);
+        return 0;
+    }
+    LoadFromText(std::move(text));
     return 0;
 }
 
@@ -381,7 +390,11 @@ float TRCMFile::getFloat(const std::string& path, int index, int print) {
     std::vector<std::string> parts;
     auto e = _findEntry(path, parts);
     if (!e || index < 0 || static_cast<size_t>(index) >= e->_value.size()) return 0;
-    return static_cast<float>(parseNumber(e->_value[static_cast<size_t>(index)]));
+    // A float holds less than a double: the largest float stands for anything larger.
+    const double v = parseNumber(e->_value[static_cast<size_t>(index)]);
+    if (v > FLT_MAX) return FLT_MAX;
+    if (v < -FLT_MAX) return -FLT_MAX;
+    return static_cast<float>(v);
 }
 
 int rcmEntryInt(const TRCMEntry& e, int index) {

@@ -57,6 +57,8 @@ std::string refusalReason(const std::string& path, TM3Game* game) {
             i = j;
         }
     }
+    std::string why;
+    if (!loadLevelFromRCM(*f, path, game, &why) && !why.empty()) return why;
     return "the game's level loader refuses it";
 }
 }  // namespace
@@ -130,7 +132,8 @@ bool saveEditorLevel(const TEditorLevelData& data, TM3Game* game, const std::str
     }
     std::string reason;
     auto level = buildEditorLevel(data, game, &reason);
-    if (!level) {
+    if (level) reason = levelPlayProblem(*level);
+    if (!level || !reason.empty()) {
         why = "The level cannot be saved: " + reason + ".";
         return false;
     }

@@ -92,6 +92,8 @@ TEditor::TEditor() {
 int TEditor::setup() {
     if (_setUp) return 0;
     _setUp = true;
+    // A save killed before its rename leaves its trial copy in the level folder.
+    for (const auto& folder : editorFolders()) DropInterruptedWrites(folder.path);
     _game = makeEditorEngine();
     _font = guiLoadFont(dataRoot + "gfx/fonts/bluehigh.ttf", 17, 0);
     _small = guiLoadFont(dataRoot + "gfx/fonts/bluehigh.ttf", 14, 0);
@@ -656,6 +658,11 @@ void TEditor::startCheck() {
     }
     _checkFile = _workDir() + "check.lvl";
     auto lvl = buildEditorLevel(board.doc, _game.get(), &why);
+    if (lvl && !levelPlayProblem(*lvl).empty()) {
+        // The runner would refuse it: say why here.
+        _say("Nothing to check: " + levelPlayProblem(*lvl) + ".", true);
+        return;
+    }
     if (!lvl || !lvl->save(_checkFile)) {
         _say("Cannot check the level: " + (lvl ? "its test file cannot be written" : why) + ".", true);
         return;

@@ -352,6 +352,8 @@ void TPuzzleGame::clickPuzzle(const TPuzzlePtr& p) {
         TPuzzlePtr dropped = click;
         click = nullptr;
         level->putPuzzle(dropped.get());
+        // Every drop is kept at once: a game killed on the board loses no move.
+        if (auto pl = player()) pl->save();
         globalSnd.playPuzzleClick();
         std::printf(
             "puzzle: dropped %s %d at %d,%d, joins %d\n", dropped->isGroup() ? "group" : "piece",

@@ -310,6 +310,15 @@ bool TPuzzleLevel::complete() const {
 
 namespace {
 
+constexpr int kMaxPieces = 10000;
+constexpr int kMaxPieceId = 1000000;
+// Positions far off any screen are not a puzzle the game wrote.
+constexpr float kMaxPosition = 100000;
+
+bool inRange(float v) {
+    return std::isfinite(v) && std::fabs(v) <= kMaxPosition;
+}
+
 std::string upper(std::string s) {
     for (char& c : s)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -323,7 +332,7 @@ bool parseIds(const std::string& text, std::vector<int>& out, std::string& bad) 
     while (in >> word) {
         char* end = nullptr;
         const double v = std::strtod(word.c_str(), &end);
-        if (!end || *end != 0 || !std::isfinite(v) || std::fabs(v) > 2e9) {
+        if (!end || *end != 0 || !std::isfinite(v) || std::fabs(v) > kMaxPieceId) {
             bad = word;
             return false;
         }
@@ -339,8 +348,6 @@ TPuzzleLevelPtr refuse(const std::string& path, const std::string& why, std::str
     return nullptr;
 }
 
-constexpr int kMaxPieces = 10000;
-
 }  // namespace
 
 TPuzzleLevelPtr loadPuzzleLevel(const std::string& path, int shuffle, std::string* error) {
@@ -349,6 +356,7 @@ TPuzzleLevelPtr loadPuzzleLevel(const std::string& path, int shuffle, std::strin
     auto level = std::make_shared<TPuzzleLevel>();
     level->stx = f->getFloat("puzzles::st", 0);
     level->sty = f->getFloat("puzzles::st", 1);
+    if (!inRange(level->stx) || !inRange(level->sty)) return refuse(path, "the board position is out of range", error);
     const int n = f->getInt("puzzles::i");
     if (n <= 0 || n > kMaxPieces) return refuse(path, "it holds no pieces (puzzles::i)", error);
 
@@ -357,7 +365,9 @@ TPuzzleLevelPtr loadPuzzleLevel(const std::string& path, int shuffle, std::strin
         const std::string P = "puzzles::p" + std::to_string(k);
         if (!f->hasEntry(P + "::id")) return refuse(path, "piece " + std::to_string(k) + " has no id", error);
         auto p = std::make_shared<TPuzzle>();
-        p->id = static_cast<int>(f->getFloat(P + "::id"));
+        p->id = f->getInt(P + "::id");
+        if (p->id < 0 || p->id > kMaxPieceId)
+            return refuse(path, "piece " + std::to_string(k) + " has an id out of range", error);
         if (!ids.insert(p->id).second)
             return refuse(path, "the piece id " + std::to_string(p->id) + " is used twice", error);
         p->imgUrl = f->getString(P + "::img");
@@ -365,6 +375,8 @@ TPuzzleLevelPtr loadPuzzleLevel(const std::string& path, int shuffle, std::strin
         p->dDim.y = std::trunc(f->getFloat(P + "::ddim", 1));
         p->dim.x = std::trunc(f->getFloat(P + "::dim", 0));
         p->dim.y = std::trunc(f->getFloat(P + "::dim", 1));
+        if (!inRange(p->dDim.x) || !inRange(p->dDim.y) || !inRange(p->dim.x) || !inRange(p->dim.y))
+            return refuse(path, "piece " + std::to_string(p->id) + " lies out of range", error);
         p->sasiedziTxt = f->getString(P + "::sasiedzi");
         // The writer of these files puts an empty text down as "0".
         if (p->imgUrl == "0") p->imgUrl.clear();
@@ -430,7 +442,7 @@ TPuzzleLevelPtr loadPuzzleLevel(const std::string& path, int shuffle, std::strin
             }
             level->puzzles.push_back(g);
         } else {
-            const int id = static_cast<int>(f->getFloat(Q + "::id"));
+            const int id = f->getInt(Q + "::id");
             TPuzzlePtr p = level->getPuzzleById(id);
             if (!p)
                 return refuse(path,

@@ -13,13 +13,13 @@ std::vector<TBackGroundPtr>& loadBackgrounds(const std::string& path) {
     list.clear();
     auto file = loadRCMFile(m3DataPath(path));
     if (!file) return list;
-    const int n = static_cast<int>(file->getFloat("backGrounds::i"));
+    const int n = file->getInt("backGrounds::i");
     if (n < 0 || n > 10000) return list;
     for (int i = 1; i <= n; ++i) {
         const std::string key = "backGrounds::back" + std::to_string(i);
         auto b = std::make_shared<TBackGround>();
         b->url = file->getString(key + "::url");
-        b->id = static_cast<int>(file->getFloat(key + "::id"));
+        b->id = file->getInt(key + "::id");
         list.push_back(b);
     }
     return list;

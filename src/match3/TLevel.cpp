@@ -527,7 +527,25 @@ TLevelPtr loadLevelFile(const std::string& path, TM3Game* game) {
     return loadLevelFromRCM(*file, path, game);
 }
 
-TLevelPtr loadLevelFromRCM(TRCMFile& file, const std::string& name, TM3Game* game) {
+std::string levelPlayProblem(const TLevel& level) {
+    bool chips = false, creators = false, toBreak = false;
+    for (const auto& row : level.tile)
+        for (const auto& t : row) {
+            if (!t) continue;
+            chips = chips || t->chip != nullptr;
+            creators = creators || (t->creator != 0 && t->kind() != 0);
+            toBreak = toBreak || t->kind() > 1;
+        }
+    // Nothing to break is won at once; pieces or a way for them to come make moves.
+    if (!toBreak || chips || (creators && !level.availableChips.empty())) return "";
+    if (!creators)
+        return "it has plates to break but no pieces and no creator cell to bring new ones, so it could never be "
+               "won or lost";
+    return "it has plates to break but no pieces and no chip kinds for its creator cells to bring, so it could "
+           "never be won or lost";
+}
+
+TLevelPtr loadLevelFromRCM(TRCMFile& file, const std::string& name, TM3Game* game, std::string* why) {
     auto lvl = std::make_shared<TLevel>();
     lvl->m3Game = game;
     lvl->settings = game ? game->settings : nullptr;
@@ -537,6 +555,7 @@ TLevelPtr loadLevelFromRCM(TRCMFile& file, const std::string& name, TM3Game* gam
     if (lvl->rows < 1 || lvl->rows > kMaxDim || lvl->cols < 1 || lvl->cols > kMaxDim) {
         std::fprintf(stderr, "Level file %s refused: board size %d x %d is outside 1..%d\n",
                      name.c_str(), lvl->rows, lvl->cols, kMaxDim);
+        if (why) *why = "its board size is outside 1 x 1 to 30 x 30";
         return nullptr;
     }
     lvl->czas = toInt(file.getFloat("level::data::time", 0));
@@ -652,6 +671,12 @@ TLevelPtr loadLevelFromRCM(TRCMFile& file, const std::string& name, TM3Game* gam
             if (t->chip && t->chip->isPuzzle()) lvl->log_iloscPuzzli += 1;
         }
     lvl->log_availableChips = avail;
+    const std::string problem = levelPlayProblem(*lvl);
+    if (!problem.empty()) {
+        std::fprintf(stderr, "Level file %s refused: %s\n", name.c_str(), problem.c_str());
+        if (why) *why = problem;
+        return nullptr;
+    }
     return lvl;
 }
 

@@ -116,7 +116,11 @@ using TLevelPtr = std::shared_ptr<TLevel>;
 TLevelPtr loadLevelFile(const std::string& path, TM3Game* game);
 // Same, from text already in memory (the fuzz target and tests use it);
 // name is used in messages.
-TLevelPtr loadLevelFromRCM(TRCMFile& file, const std::string& name, TM3Game* game);
+TLevelPtr loadLevelFromRCM(TRCMFile& file, const std::string& name, TM3Game* game, std::string* why = nullptr);
+// Why a board could never be won or lost ("" when it can be played): plates
+// to break but no piece on it and nowhere for new ones to come from (no
+// creator cell, or no chip kind for the creators to bring).
+std::string levelPlayProblem(const TLevel& level);
 bool saveLevelFile(TLevel& level, const std::string& path);
 // Editor's new level: rows x cols plain plates, no chips, time 360, background 1.
 TLevelPtr createEmptyLevel(int rows, int cols, TM3Game* game);

@@ -7,13 +7,13 @@ TM3FrameDataPtr loadFrameData(TRCMFile& file, int n, TM3Game* game) {
     auto fd = std::make_shared<TM3FrameData>();
     const std::string key = "frames::frame" + std::to_string(n);
     fd->m3Game = game;
-    fd->id = static_cast<int>(file.getFloat(key + "::id"));
-    fd->frames = static_cast<int>(file.getFloat(key + "::frames"));
+    fd->id = file.getInt(key + "::id");
+    fd->frames = file.getInt(key + "::frames");
     fd->typ = file.getString(key + "::typ");
-    fd->frameW = static_cast<int>(file.getFloat(key + "::framesDim", 0));
-    fd->frameH = static_cast<int>(file.getFloat(key + "::framesDim", 1));
-    fd->dx = static_cast<int>(file.getFloat(key + "::dir", 0));
-    fd->dy = static_cast<int>(file.getFloat(key + "::dir", 1));
+    fd->frameW = file.getInt(key + "::framesDim", 0);
+    fd->frameH = file.getInt(key + "::framesDim", 1);
+    fd->dx = file.getInt(key + "::dir", 0);
+    fd->dy = file.getInt(key + "::dir", 1);
     fd->url = file.getString(key + "::gfx");
     fd->gfx = loadCatalogueImage(fd->url, fd->frames, fd->frameW, fd->frameH, "NO TILE FILE : ");
     return fd;
@@ -24,7 +24,7 @@ std::vector<TM3FrameDataPtr> loadFrameCatalogue(const std::string& path, TM3Game
     auto file = loadRCMFile(m3DataPath(path));
     if (!file) return out;
     if (!file->hasEntry("frames::i")) return out;
-    const int n = static_cast<int>(file->getFloat("frames::i"));
+    const int n = file->getInt("frames::i");
     if (n < 0 || n > 10000) return out;
     for (int i = 0; i <= n; ++i) out.push_back(loadFrameData(*file, i, game));
     return out;

@@ -11,8 +11,8 @@ TM3SettingsPtr loadM3Settings(const std::string& path) {
     s->sizeY = file->getFloat("settings::size", 1);
     s->xSpeed = file->getFloat("settings::xSpeed");
     s->ySpeed = file->getFloat("settings::ySpeed");
-    s->swap_bonusMatch = static_cast<int>(file->getFloat("settings::swap_bonusMatch"));
-    s->chain_bonusMatch = static_cast<int>(file->getFloat("settings::chain_bonusMatch"));
-    s->group_bonusMatch = static_cast<int>(file->getFloat("settings::group_bonusMatch"));
+    s->swap_bonusMatch = file->getInt("settings::swap_bonusMatch");
+    s->chain_bonusMatch = file->getInt("settings::chain_bonusMatch");
+    s->group_bonusMatch = file->getInt("settings::group_bonusMatch");
     return s;
 }

@@ -29,12 +29,12 @@ TTileDataPtr loadTileData(TRCMFile& file, int n, TM3Game* game) {
     auto td = std::make_shared<TTileData>();
     const std::string key = "tiles::tile" + std::to_string(n);
     td->m3Game = game;
-    td->id = static_cast<int>(file.getFloat(key + "::id"));
-    td->frames = static_cast<int>(file.getFloat(key + "::frames"));
-    td->frameW = static_cast<int>(file.getFloat(key + "::framesDim", 0));
-    td->frameH = static_cast<int>(file.getFloat(key + "::framesDim", 1));
+    td->id = file.getInt(key + "::id");
+    td->frames = file.getInt(key + "::frames");
+    td->frameW = file.getInt(key + "::framesDim", 0);
+    td->frameH = file.getInt(key + "::framesDim", 1);
     td->url = file.getString(key + "::gfx");
-    td->match = static_cast<int>(file.getFloat(key + "::match"));
+    td->match = file.getInt(key + "::match");
     td->gfx = loadCatalogueImage(td->url, td->frames, td->frameW, td->frameH, "NO TILE FILE : ");
     return td;
 }
@@ -44,7 +44,7 @@ std::vector<TTileDataPtr> loadTileCatalogue(const std::string& path, TM3Game* ga
     auto file = loadRCMFile(m3DataPath(path));
     if (!file) return out;
     if (!file->hasEntry("tiles::i")) return out;
-    const int n = static_cast<int>(file->getFloat("tiles::i"));
+    const int n = file->getInt("tiles::i");
     // A count far beyond any real table is a broken file, not a request to
     // allocate millions of entries.
     if (n < 0 || n > 10000) return out;

@@ -249,6 +249,11 @@ bool ReadBytesFile(const std::string& path, std::string& bytes) {
     auto s = ReadFile(path);
     if (!s) return false;
     long n = s->size();
+    if (n > kMaxFileBytes) {
+        std::fprintf(stderr, "%s is %ld bytes, more than any file of the game may be (%ld); it is not read.\n",
+                     path.c_str(), n, kMaxFileBytes);
+        return false;
+    }
     if (n > 0) bytes = s->readBytes(static_cast<size_t>(n));
     return true;
 }
@@ -286,6 +291,28 @@ bool WriteBytesFileAtomic(const std::string& path, const std::string& bytes) {
 
 void DropInterruptedWrite(const std::string& path) {
     if (FileType(path + ".tmp") == 1) DeleteFile(path + ".tmp");
+}
+
+bool IsInterruptedWriteName(const std::string& name) {
+    const auto endsWith = [&name](const char* tail) {
+        const size_t n = std::strlen(tail);
+        return name.size() > n && name.compare(name.size() - n, n, tail) == 0;
+    };
+    return endsWith(".tmp") || (name.size() > 7 && name[0] == '.' && endsWith(".check"));
+}
+
+int DropInterruptedWrites(const std::string& dir) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    int removed = 0;
+    fs::recursive_directory_iterator it(fs::u8path(dir), fs::directory_options::skip_permission_denied, ec);
+    for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        if (it.depth() >= 4) it.disable_recursion_pending();
+        std::error_code e2;
+        if (it->is_symlink(e2) || !it->is_regular_file(e2)) continue;
+        if (IsInterruptedWriteName(it->path().filename().u8string()) && fs::remove(it->path(), e2)) ++removed;
+    }
+    return removed;
 }
 
 std::string LoadText(const std::string& path, bool* found) {

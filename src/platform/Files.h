@@ -69,7 +69,10 @@ std::string RealPath(const std::string& path);   // absolute form
 std::string StripDir(const std::string& path);   // file name without folder
 std::string ExtractDir(const std::string& path); // folder without the trailing "/"; "" for none
 
-// Whole-file bytes. ReadBytesFile returns false when the file is missing.
+// Whole-file bytes. ReadBytesFile returns false when the file is missing,
+// cannot be read, or is larger than kMaxFileBytes (said on stderr): no file
+// the game reads or writes comes near that, so a larger one is damage.
+constexpr long kMaxFileBytes = 16L * 1024 * 1024;
 bool ReadBytesFile(const std::string& path, std::string& bytes);
 // Atomic: a temporary file in the same folder, flushed, renamed over path.
 // On failure the old file is untouched and false is returned.
@@ -77,6 +80,12 @@ bool WriteBytesFileAtomic(const std::string& path, const std::string& bytes);
 // Removes what a WriteBytesFileAtomic(path, ...) killed before its rename left
 // beside PATH (nothing a reader of PATH would ever see).
 void DropInterruptedWrite(const std::string& path);
+// The temporary files that writes killed before their rename leave: "X.tmp"
+// (WriteBytesFileAtomic) and ".X.check" (the level editor's trial copy).
+bool IsInterruptedWriteName(const std::string& fileName);
+// Removes every such file in dir and its folders (four deep, links not
+// followed); how many were removed.
+int DropInterruptedWrites(const std::string& dir);
 
 // Load text: FF FE UTF-16LE, FE FF UTF-16BE, EF BB BF UTF-8, otherwise Latin-1.
 // Returns UTF-8; "" for a missing file (found = false).

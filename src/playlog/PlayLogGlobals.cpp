@@ -61,4 +61,5 @@ void playLogStartUp() {
     playlogSender = std::make_shared<TPlaylogSender>();
     playlogSender->init("/playlogs/brimble/playlog.php", a.host, "http://" + a.host);
     playlogSender->target_port = a.port;
+    playlogSender->http_post->authToken = a.token;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <sstream>
 
 #ifndef BRIMBLE_PLAYLOG_HOST
@@ -33,15 +34,35 @@ bool validHost(const std::string& h) {
                        [](unsigned char c) { return std::isalnum(c) || c == '.' || c == '-'; });
 }
 
+bool validToken(const std::string& t) {
+    return t.size() >= 16 && t.size() <= 128 && std::all_of(t.begin(), t.end(), [](unsigned char c) {
+               return std::isalnum(c) || std::strchr("._~+/=-", c) != nullptr;
+           });
+}
+
 }  // namespace
 
 TPlaylogAddress TPlaylogAddress::fromText(const std::string& text) {
     TPlaylogAddress a = builtIn();
     std::istringstream in(text);
     std::string line;
+    // The token may stand on any line after the address.
+    std::string token;
+    bool haveAddress = false;
+    TPlaylogAddress found = a;
     while (std::getline(in, line)) {
         line = trim(line);
         if (line.empty()) continue;
+        if (line.rfind("token ", 0) == 0) {
+            token = trim(line.substr(6));
+            if (!validToken(token)) {
+                a.problem = "playlog-net.txt: the token is not 16 to 128 letters, digits or ._~+/=-";
+                return a;
+            }
+            continue;
+        }
+        if (haveAddress) continue;
+        haveAddress = true;
         std::string host = line;
         int port = 80;
         const size_t colon = line.rfind(':');
@@ -61,9 +82,9 @@ TPlaylogAddress TPlaylogAddress::fromText(const std::string& text) {
             a.problem = "playlog-net.txt: \"" + line + "\" is not a host name or dotted address";
             return a;
         }
-        a.host = host;
-        a.port = port;
-        return a;
+        found.host = host;
+        found.port = port;
     }
-    return a;
+    found.token = token;
+    return found;
 }

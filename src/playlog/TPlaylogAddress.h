@@ -1,5 +1,6 @@
 // Where the play log is posted: "playlog-net.txt" may hold a line
-// "host[:port]"; an empty file leaves the address chosen at build time.
+// "host[:port]"; an empty file leaves the address chosen at build time. A
+// later line "token TOKEN" gives the collector's upload token.
 #pragma once
 
 #include <string>
@@ -8,6 +9,7 @@ class TPlaylogAddress {
 public:
     std::string host;
     int port = 80;
+    std::string token;  // "" when the file gives none
     std::string problem;  // why the text was not used ("" when it was, or was empty)
 
     // The address built in (BRIMBLE_PLAYLOG_HOST, BRIMBLE_PLAYLOG_PORT).

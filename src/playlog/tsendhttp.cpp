@@ -144,6 +144,7 @@ std::string tsendhttp::request(const std::string& host, int port, const std::str
     r += "POST http://" + hostPort + script + " HTTP/1.0" + kCRLF;
     r += "Host: " + hostPort + kCRLF;
     r += "User-Agent: PlaylogUploader" + kCRLF;
+    if (!authToken.empty()) r += "Authorization: Bearer " + oneLine(authToken) + kCRLF;
     r += "Content-Type: multipart/form-data; boundary=" + boundary + kCRLF;
     r += "Content-Length: " + std::to_string(contentLength()) + kCRLF;
     r += kCRLF;

@@ -45,6 +45,9 @@ public:
     int readLimitMs = 1000;
     int64_t deadlineMs = 0;
     size_t maxAnswerBytes = 64 * 1024;  // the rest of a longer answer is not read
+    // Sent as "Authorization: Bearer TOKEN" when not empty (a collector
+    // open to other machines takes uploads only with its token).
+    std::string authToken;
     // Why the last send failed ("" when it did not).
     std::string lastError;
     // Whether the last send got a complete answer with status 200.

@@ -202,6 +202,25 @@ void TProfile::handLevelToPlay() {
 }
 
 bool TProfile::save() {
+    if (_saveFiles()) {
+        _saveFailureShown = false;
+        return true;
+    }
+    if (!_saveFailureShown) {
+        _saveFailureShown = true;
+        const std::string where = profilesDir.empty() ? std::string("there is no folder for the players' files")
+                                                      : "the folder " + folder() + " cannot be written";
+        const std::string text = "The progress of " + name + " could not be saved: " + where +
+                                 ". The game goes on, but what is played now may be lost.";
+        if (H().showMessage)
+            H().showMessage(text);
+        else
+            Notify(text);
+    }
+    return false;
+}
+
+bool TProfile::_saveFiles() {
     const std::string id = folderName();
     if (profilesDir.empty() || !isFolderId(id)) {
         std::fprintf(stderr, "Profile \"%s\" has no usable folder; it is not saved.\n", name.c_str());

@@ -73,7 +73,11 @@ public:
     // Writes the quest level and jigsaw beside "profile.dat", then
     // "profile.dat" itself, each atomically, into folder(). False when any
     // write failed or there is no usable folder (nothing is written then).
+    // False when anything could not be written; the first failure (until a
+    // save works again) is also shown to the player (profileHooks().showMessage).
     bool save();
+    bool _saveFailureShown = false;
+    bool _saveFiles();  // the writing itself
     // Reads the profile from its folder; false (with a line on stderr) when
     // "profile.dat" is missing or unreadable. Counted lists stop at the
     // entries present, whatever count the file claims.

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/Files.h"
 #include "platform/Services.h"
@@ -110,6 +111,15 @@ void TProfileManager::loadProfiles() {
         for (auto& e : g->_listaWpisow) entries.emplace(Utf8Upper(e->_id), e);
         present = g->_listaWpisow.size();
     }
+    std::unordered_set<std::string> listed, folders;
+    size_t withoutFolder = 0;
+    {
+        // The folders there are, read once: a list naming many players is not a
+        // look-up on the disk for each of them.
+        std::error_code ec;
+        for (const auto& e : std::filesystem::directory_iterator(std::filesystem::u8path(profilesDir), ec))
+            if (e.is_directory(ec)) folders.insert(e.path().filename().u8string());
+    }
     const int count = f->getInt("Profiles::i");
     const size_t n = count > 0 ? std::min(static_cast<size_t>(count), present) : 0;
     for (size_t k = 1; k <= n; ++k) {
@@ -125,7 +135,13 @@ void TProfileManager::loadProfiles() {
                          k, listedName.c_str(), id.c_str());
             continue;
         }
-        if (findByID(id)) continue;
+        if (!listed.insert(id).second) continue;
+        // A listed player whose folder is gone has nothing to load; a list of
+        // many such (a damaged or hostile file) is skipped quickly and said once.
+        if (!folders.count(id)) {
+            ++withoutFolder;
+            continue;
+        }
         auto p = std::make_shared<TProfile>();
         if (!_loadInto(p, id, listedName)) {
             // Its folder is not ours to drop: the player stays listed.
@@ -134,6 +150,9 @@ void TProfileManager::loadProfiles() {
         }
         lista.push_back(p);
     }
+    if (withoutFolder > 0)
+        std::fprintf(stderr, "Profile list %s names %zu player(s) without a folder; they are left out.\n",
+                     listPath.c_str(), withoutFolder);
     // Every folder holding a profile is a player, listed or not (a list
     // damaged by hand or by a crash must not hide anybody).
     _addUnlistedFolders();

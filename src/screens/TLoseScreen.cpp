@@ -28,6 +28,8 @@ int TLoseScreen::setup() {
     auto t = loadLocalisedText(dataRoot + "txt/loseScreen.txt");
     txtInfo = t && t->lines() >= 1 ? t->txt[0] : "Time is up!";
     while (!txtInfo.empty() && txtInfo.back() == '\r') txtInfo.pop_back();
+    txtNoMoves = t && t->lines() >= 4 ? t->txt[3] : "No moves left. Another go?";
+    while (!txtNoMoves.empty() && txtNoMoves.back() == '\r') txtNoMoves.pop_back();
     font = guiLoadFont(dataRoot + "gfx/gui/loseScreen/font.ttf", 36, 0);
     Gui = loadGui(dataRoot + "gfx/gui/loseScreen/loseScreen.gui");
     return 0;
@@ -100,18 +102,24 @@ int TLoseScreen::draw() {
     SetColor(255, 255, 255);
     SetAlpha(alpha);
     if (img) DrawImage(img, 512, 370);
-    if (img && ribbonImg) {
+    if (img && ribbonImg && !noMoves) {
         // Scaled to sit inside the ribbon's middle, 158 pixels above the panel's centre.
         const float s = std::min(1.0f, 290.0f / static_cast<float>(std::max(1, ribbonImg->width)));
         SetScale(s, s);
         DrawImage(ribbonImg, 512, 370 - 158);
         SetScale(1, 1);
     }
+    if (img && noMoves) {
+        // No caption picture says this: the words on the ribbon itself.
+        SetColor(94, 46, 18);
+        drawTextBlock("No moves!", 367, 190, 290, "CENTER", font, 1);
+        SetColor(255, 255, 255);
+    }
     // The message sits on the parchment under the ribbon, in dark brown: gold
     // letters on the cream are too faint to read (about 1.2:1).
     const int top = 370 - 200 + 100;
     SetColor(94, 46, 18);
-    drawTextBlock(txtInfo, 360, top, 305, "CENTER", font, 1);
+    drawTextBlock(noMoves ? txtNoMoves : txtInfo, 360, top, 305, "CENTER", font, 1);
     SetColor(255, 255, 255);
     SetAlpha(1);
     _drawGui();

@@ -15,6 +15,10 @@ public:
     ImagePtr ribbonImg;  // the "Time's Up!" caption laid on the panel's ribbon
     int toExit = 0;
     std::string txtInfo;
+    // The round ended because no move was left (not by the clock): no
+    // "Time's Up!" ribbon, and the message says so.
+    bool noMoves = false;
+    std::string txtNoMoves;
     FontPtr font;
 
     int setup() override;

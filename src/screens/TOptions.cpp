@@ -11,6 +11,7 @@
 #include "gui/TMouse.h"
 #include "platform/Files.h"
 #include "platform/Services.h"
+#include "profiles/ProfileHooks.h"
 
 TOptions& options() {
     // Never destroyed, like the profile manager: the save on exit needs it.
@@ -82,7 +83,19 @@ bool TOptions::saveOptions() {
     f->setFloat("settings::musicVolume", musicVolume);
     f->setFloat("settings::soundVolume", soundVolume);
     f->setFloat("settings::customCursor", customCursor);
-    return f->save(path);
+    if (f->save(path)) {
+        _saveFailureShown = false;
+        return true;
+    }
+    if (!_saveFailureShown) {
+        _saveFailureShown = true;
+        const std::string text = "The settings could not be saved in " + path + "; they last until the game ends.";
+        if (profileHooks().showMessage)
+            profileHooks().showMessage(text);
+        else
+            Notify(text);
+    }
+    return false;
 }
 
 bool TOptions::openScreen() {

@@ -35,6 +35,7 @@ public:
     // file that was there but could not be read is left alone (true) until
     // a setting is changed.
     bool saveOptions();
+    bool _saveFailureShown = false;  // a failed save was shown (until one works)
     // A setting was changed by the player: written now, and from now on.
     void settingsChanged();
     // Opens the display through openGraphics with the two screen settings.

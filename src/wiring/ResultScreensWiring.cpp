@@ -7,6 +7,7 @@
 #include "app/TMainGame.h"
 #include "screens/TEndOfGame.h"
 #include "screens/TLoseScreen.h"
+#include "screens/TPopUp.h"
 #include "screens/TWinScreen.h"
 #include "wiring/Wiring.h"
 
@@ -18,6 +19,10 @@ void wireResultScreens() {
         }
         return winScreen->mainLoop(mainGame.get());
     };
-    mainGame->loseScreenLoop = [] { return loseScreen->mainLoop(mainGame.get()); };
+    mainGame->loseScreenLoop = [] {
+        loseScreen->noMoves = mainGame->lostNoMoves;
+        return loseScreen->mainLoop(mainGame.get());
+    };
+    mainGame->showNotice = [](const std::string& text) { notice(text, mainGame.get()); };
     Control::registerScreen("END-OF-GAME", [] { return endOfGame->mainLoop(); });
 }

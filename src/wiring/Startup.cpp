@@ -146,6 +146,11 @@ int runBrimble(int argc, char** argv) {
     std::atexit(saveOnExit);
     makeUserFolders();
     Paths::getPaths();
+    // Saves killed before their rename leave their temporary files behind.
+    if (!userRoot.empty())
+        if (const int n = DropInterruptedWrites(userRoot))
+            std::fprintf(stderr, "Removed %d temporary file(s) left by interrupted saves in %s\n", n,
+                         userRoot.c_str());
 
     // Settings, then the display they ask for; the players' list is read
     // now that the per-user folders exist.

@@ -230,6 +230,9 @@ TEST(CommandLineTest, EditorTakesAnOptionalFile) {
 TEST(HarnessScriptTest, ParsesCommandsAndReportsTheLine) {
     std::vector<THarnessCommand> cmds;
     std::string err;
+    std::vector<THarnessCommand> shots;
+    std::string shotError;
+    EXPECT_TRUE(parseHarnessScript("shot win-screen_2.v1\n", shots, shotError)) << shotError;
     ASSERT_TRUE(parseHarnessScript("# a comment\n\nwait 60\nclick 10 20  # trailing\ntype hello world\r\n"
                                    "expect-screen MAIN-MENU\ndrag 1 2 3 4 5\nkey 13\nquit\n",
                                    cmds, err))
@@ -249,6 +252,9 @@ TEST(HarnessScriptTest, ParsesCommandsAndReportsTheLine) {
         {"wait 1\nfly 2\n", "line 2"},     {"wait x\n", "line 1"},          {"click 1\n", "line 1"},
         {"wait 1 2\n", "line 1"},          {"\n\nkey 300\n", "line 3"},     {"shot\n", "line 1"},
         {"expect-screen A B\n", "line 1"}, {"wait -5\n", "line 1"},         {"autoplay 9999999999\n", "line 1"},
+        // Screenshots stay in their folder.
+        {"shot ../../x\n", "line 1"},     {"wait 1\nshot /tmp/x\n", "line 2"}, {"shot ..\n", "line 1"},
+        {"shot a\\b\n", "line 1"},       {"shot a:b\n", "line 1"},
     };
     for (const auto& b : bad) {
         std::vector<THarnessCommand> c;

@@ -276,6 +276,45 @@ TEST_F(MainGameTest, ShuffleDropsEveryChipAndTheBoardRefills) {
     EXPECT_EQ(chipsOnBoard(), before);
 }
 
+// A round that can make no progress ends with a notice and the lose screen:
+// at once when nothing can bring new pieces, after a few refills in a row
+// without a match otherwise; a playable board goes on.
+TEST_F(MainGameTest, ARoundThatCannotProgressEndsWithANotice) {
+    // The stuck boards live apart from the board fixtures, which are all winnable.
+    const struct {
+        const char* level;
+        bool ends;
+        int refills;  // boards refilled before the end
+    } cases[] = {{"../stuck/stuck_no_creators.lvl", true, 0},
+                 {"../stuck/stuck_two_cells.lvl", true, TMainGame::kMaxIdleRefills},
+                 {"swap_basic.lvl", false, 0}};
+    for (const auto& c : cases) {
+        loadLevel(c.level);
+        game->m3Game->rAlpha = game->m3Game->dRAlpha = 1;  // the frame is in, as after the opening
+        std::vector<std::string> notices;
+        int loses = 0;
+        game->showNotice = [&](const std::string& t) { notices.push_back(t); };
+        game->loseScreenLoop = [&] {
+            ++loses;
+            return std::string("MAIN-MENU");
+        };
+        int frames = 0;
+        for (; frames < 60 * 60 && game->state == "NORMAL"; ++frames) {
+            tick(17);
+            PlaySprites::updateOdpady();
+            game->_STATE_Normal();
+        }
+        EXPECT_EQ(game->state != "NORMAL", c.ends) << c.level << " after " << frames << " frames";
+        EXPECT_EQ(loses, c.ends ? 1 : 0) << c.level;
+        ASSERT_EQ(notices.size(), c.ends ? 1u : 0u) << c.level;
+        if (c.ends) {
+            EXPECT_NE(notices[0].find("No move can be made"), std::string::npos) << notices[0];
+            EXPECT_EQ(game->_idleRefills, c.refills + 1) << c.level;
+        }
+        PlaySprites::clearAll();
+    }
+}
+
 TEST_F(MainGameTest, SwapHintShowsTwoArrowsThenWaits) {
     game->showHint();
     ASSERT_EQ(game->arrows.size(), 2u);

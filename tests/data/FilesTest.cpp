@@ -124,3 +124,55 @@ TEST_F(Files, TextStartingLikeAMarkSurvives) {
         EXPECT_EQ(LoadText(path("m.txt")), t);
     }
 }
+
+// Files are read whole up to a size no file of the game comes near; a larger
+// one is refused (with a line on stderr) instead of filling the memory.
+TEST_F(Files, FilesOverTheCapAreNotRead) {
+    const struct {
+        const char* name;
+        size_t size;
+        bool read;
+    } cases[] = {{"small.dat", 10, true},
+                 {"at-cap.dat", static_cast<size_t>(kMaxFileBytes), true},
+                 {"over-cap.dat", static_cast<size_t>(kMaxFileBytes) + 1, false}};
+    for (const auto& c : cases) {
+        writeBytes(c.name, std::string(c.size, 'x'));
+        std::string bytes;
+        testing::internal::CaptureStderr();
+        const bool read = ReadBytesFile(path(c.name), bytes);
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(read, c.read) << c.name;
+        EXPECT_EQ(bytes.size(), c.read ? c.size : 0u) << c.name;
+        EXPECT_EQ(err.find("not read") != std::string::npos, !c.read) << c.name << ": " << err;
+        bool found = true;
+        LoadText(path(c.name), &found);
+        EXPECT_EQ(found, c.read) << c.name;
+    }
+}
+
+// What saves killed before their rename leave is removed; nothing else is,
+// and links are not followed out of the folder.
+TEST_F(Files, InterruptedWritesAreRemoved) {
+    namespace fs = std::filesystem;
+    fs::create_directories(dir / "user/Profiles/65-78-78-");
+    fs::create_directories(dir / "outside");
+    const struct {
+        const char* path;
+        bool removed;
+    } files[] = {
+        {"user/Profiles/profiles.dat.tmp", true},
+        {"user/Profiles/65-78-78-/profile.dat.tmp", true},
+        {"user/.level07.lvl.check", true},
+        {"user/Profiles/profiles.dat", false},
+        {"user/Profiles/65-78-78-/profile.dat", false},
+        {"user/notes.tmp.txt", false},
+        {"user/level.check", false},
+        {"user/.check", false},
+        {"outside/kept.tmp", false},
+    };
+    for (const auto& f : files) writeBytes(f.path, "x");
+    fs::create_directory_symlink(dir / "outside", dir / "user/link");
+    EXPECT_EQ(DropInterruptedWrites(path("user")), 3);
+    for (const auto& f : files) EXPECT_EQ(fs::exists(dir / f.path), !f.removed) << f.path;
+    EXPECT_EQ(DropInterruptedWrites(path("no-such-folder")), 0);
+}

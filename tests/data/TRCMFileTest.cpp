@@ -20,6 +20,27 @@ std::string goldenPath(const std::string& name) {
 
 using RCMFile = TempDirTest;
 
+// A file that is there but cannot be read is not an empty file: callers
+// that would write defaults over an empty one must be able to tell.
+TEST_F(RCMFile, AFileThatCannotBeReadIsNotLoaded) {
+    writeBytes("ok.dat", "a {\n\tb = 1\n}\n");
+    writeBytes("empty.dat", "");
+    writeBytes("huge.dat", "a {\n" + std::string(static_cast<size_t>(kMaxFileBytes), ' ') + "}\n");
+    std::filesystem::create_directories(dir / "folder.dat");
+    const struct {
+        const char* name;
+        bool loaded;
+    } cases[] = {{"ok.dat", true}, {"empty.dat", true}, {"huge.dat", false}, {"folder.dat", false}, {"missing.dat", false}};
+    for (const auto& c : cases) {
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        auto f = loadRCMFile(path(c.name));
+        testing::internal::GetCapturedStdout();
+        testing::internal::GetCapturedStderr();
+        EXPECT_EQ(f->_loaded, c.loaded) << c.name;
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Reading by the character rules
 

@@ -148,6 +148,15 @@ TEST_F(EditorFiles, ARefusedLevelIsNotWrittenAndTheOldFileStays) {
     EXPECT_FALSE(saveEditorLevel(bad, game.get(), mine("keep.lvl"), why));
     EXPECT_NE(why.find("plate kind 9"), std::string::npos) << why;
     EXPECT_EQ(readBytes("Levels/keep.lvl"), before);
+    // Plates to break but no piece and no creator: it could never end.
+    TEditorLevelData stuck = sample();
+    for (auto& cell : stuck.cells) {
+        cell.chip = 0;
+        cell.creator = 0;
+    }
+    EXPECT_FALSE(saveEditorLevel(stuck, game.get(), mine("keep.lvl"), why));
+    EXPECT_NE(why.find("could never be won or lost"), std::string::npos) << why;
+    EXPECT_EQ(readBytes("Levels/keep.lvl"), before);
 
     // A save that cannot replace the file (a folder stands in its way) fails
     // and leaves nothing behind.

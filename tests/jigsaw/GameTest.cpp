@@ -5,6 +5,9 @@
 
 #include "JigsawFixture.h"
 #include "gui/TMouse.h"
+#include <filesystem>
+
+#include "jigsaw/JigsawProfileLinks.h"
 #include "jigsaw/TPuzzleGame.h"
 #include "platform/Backend.h"
 #include "profiles/ProfileHooks.h"
@@ -200,6 +203,29 @@ TEST_F(Screen, HeldButtonDragsThePieceUntilRelease) {
     frame(424, 130, false);  // released: dropped and snapped
     EXPECT_EQ(g.click, nullptr);
     EXPECT_EQ(entries(level()), "3 4 (2 1)");
+}
+
+// Every drop is saved at once, so a game killed on the board keeps it.
+TEST_F(Screen, EveryDropIsSavedAtOnce) {
+    const std::string dir = ::testing::TempDir() + "jigsaw_drop_save/";
+    std::filesystem::remove_all(dir);
+    connectJigsawToProfiles(profileHooks());
+    profile->name = "Ann";
+    profile->profilesDir = dir;
+    own({1, 2});
+    ready();
+    place(piece(level(), 1), 300, 100);
+    place(piece(level(), 2), 600, 400);
+    frame(620, 420, true);
+    frame(620, 420, true, false, 250);
+    frame(720, 500, true);
+    frame(720, 500, false);  // dropped far from its neighbour: no join
+    ASSERT_EQ(piece(level(), 2)->dim.x, 700);
+    auto saved = loadPuzzleLevel(dir + profile->folderName() + "/puzzleLevel.dat", 0);
+    ASSERT_NE(saved, nullptr) << "nothing was saved at the drop";
+    EXPECT_EQ(saved->getPuzzleById(2)->dim.x, 700);
+    EXPECT_EQ(saved->getPuzzleById(2)->dim.y, 480);
+    std::filesystem::remove_all(dir);
 }
 
 TEST_F(Screen, BackIsRefusedWhileEveryPieceIsOwnedAndUnsolved) {

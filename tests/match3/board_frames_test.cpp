@@ -21,7 +21,9 @@ protected:
     TLevelPtr board(const std::vector<std::string>& rows) {
         const int r = static_cast<int>(rows.size());
         const int c = static_cast<int>((rows[0].size() + 1) / 2);
-        auto lvl = loadText(levelText(r, c, rows));
+        // A piece on every plate (its kind as chip kind): a board with plates
+        // to break and nothing to play them is refused.
+        auto lvl = loadText(levelText(r, c, rows, rows));
         EXPECT_TRUE(lvl);
         lvl->CreateLevelFrames();
         return lvl;

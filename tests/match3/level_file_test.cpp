@@ -330,7 +330,7 @@ TEST_F(LevelFileTest, RandomChipIsUniformOverAvailable) {
 }
 
 TEST_F(LevelFileTest, RebuildTilesSwitchesToTheOtherSet) {
-    auto lvl = loadText(levelText(1, 2, {"2 0"}));
+    auto lvl = loadText(levelText(1, 2, {"2 0"}, {"1 0"}));
     ASSERT_TRUE(lvl);
     bind(lvl);
     const auto before = lvl->tile[0][0]->td;
@@ -339,4 +339,34 @@ TEST_F(LevelFileTest, RebuildTilesSwitchesToTheOtherSet) {
     EXPECT_NE(lvl->tile[0][0]->td, before);
     EXPECT_EQ(lvl->tile[0][0]->kind(), 2);
     EXPECT_EQ(lvl->tile[0][0]->td->url, "gfx/tiles/tileB2.png");
+}
+
+// A board with plates to break that no move could ever touch is refused,
+// saying why; one that pieces or creators can play is not.
+TEST_F(LevelFileTest, BoardsThatCanNeverEndAreRefused) {
+    const std::string creators = "\tchipCreators {\n\t\ti = 1\n\t\tcc1 = 0, 0\n\t}\n\n";
+    const struct {
+        const char* what;
+        std::string text;
+        bool refused;
+    } cases[] = {
+        {"plates to break, no pieces, no creators", levelText(2, 2, {"2 1", "1 3"}), true},
+        {"creators with no chip kinds", withGroups(levelText(2, 2, {"2 1", "1 1"}, {}, {}, ""), creators), true},
+        {"creators on a hole only", withGroups(levelText(2, 2, {"0 2", "1 1"}), creators), true},
+        {"creators that bring pieces", withGroups(levelText(2, 2, {"2 1", "1 1"}), creators), false},
+        {"pieces without creators", levelText(1, 3, {"2 1 1"}, {"1 2 3"}), false},
+        {"nothing to break", levelText(2, 2, {"1 1", "1 1"}), false},
+    };
+    for (const auto& c : cases) {
+        testing::internal::CaptureStderr();
+        auto lvl = loadText(c.text);
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(lvl == nullptr, c.refused) << c.what;
+        if (c.refused) EXPECT_NE(err.find("could never be won or lost"), std::string::npos) << c.what << ": " << err;
+        TRCMFile f;
+        f.LoadFromText(c.text);
+        std::string why;
+        EXPECT_EQ(loadLevelFromRCM(f, "x", game.get(), &why) == nullptr, c.refused) << c.what;
+        EXPECT_EQ(why.empty(), !c.refused) << c.what << ": " << why;
+    }
 }

@@ -182,26 +182,40 @@ TEST(SenderFormat, AddressFile) {
         const char* host;
         int port;
         bool problem;
+        const char* token;
     };
     const TPlaylogAddress def = TPlaylogAddress::builtIn();
     const Case cases[] = {
-        {"", def.host.c_str(), def.port, false},
-        {"\n  \n", def.host.c_str(), def.port, false},
-        {"play.example.org", "play.example.org", 80, false},
-        {"  127.0.0.1:8080  \r\n", "127.0.0.1", 8080, false},
-        {"\nlogs-1.studio:65535\nignored:1\n", "logs-1.studio", 65535, false},
-        {"host:0", def.host.c_str(), def.port, true},
-        {"host:99999", def.host.c_str(), def.port, true},
-        {"host:http", def.host.c_str(), def.port, true},
-        {"bad host", def.host.c_str(), def.port, true},
-        {"evil\"host/x", def.host.c_str(), def.port, true},
+        {"", def.host.c_str(), def.port, false, ""},
+        {"\n  \n", def.host.c_str(), def.port, false, ""},
+        {"play.example.org", "play.example.org", 80, false, ""},
+        {"  127.0.0.1:8080  \r\n", "127.0.0.1", 8080, false, ""},
+        {"\nlogs-1.studio:65535\nignored:1\n", "logs-1.studio", 65535, false, ""},
+        {"host:0", def.host.c_str(), def.port, true, ""},
+        {"host:99999", def.host.c_str(), def.port, true, ""},
+        {"host:http", def.host.c_str(), def.port, true, ""},
+        {"bad host", def.host.c_str(), def.port, true, ""},
+        {"evil\"host/x", def.host.c_str(), def.port, true, ""},
+        {"logs.lan:8080\ntoken 0123456789abcdef\r\n", "logs.lan", 8080, false, "0123456789abcdef"},
+        {"token 0123456789abcdef+/=\nlogs.lan", "logs.lan", 80, false, "0123456789abcdef+/="},
+        {"logs.lan\ntoken short", def.host.c_str(), def.port, true, ""},
+        {"logs.lan\ntoken 0123456789abcdef\"x", def.host.c_str(), def.port, true, ""},
     };
     for (const Case& c : cases) {
         const TPlaylogAddress a = TPlaylogAddress::fromText(c.text);
         EXPECT_EQ(a.host, c.host) << c.text;
         EXPECT_EQ(a.port, c.port) << c.text;
         EXPECT_EQ(!a.problem.empty(), c.problem) << c.text;
+        EXPECT_EQ(a.token, c.token) << c.text;
     }
+    // The token goes out as a header line of its own.
+    tsendhttp h;
+    h.authToken = "0123456789abcdef";
+    const std::string req = h.request("logs.lan", 8080, "/playlogs/brimble/playlog.php");
+    EXPECT_NE(req.find("\r\nUser-Agent: PlaylogUploader\r\nAuthorization: Bearer 0123456789abcdef\r\nContent-Type:"),
+              std::string::npos)
+        << req;
+    EXPECT_EQ(tsendhttp().request("logs.lan", 8080, "/x").find("Authorization"), std::string::npos);
     EXPECT_EQ(def.host, "localhost");
     EXPECT_EQ(def.port, 80);
 }

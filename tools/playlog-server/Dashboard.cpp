@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -76,6 +77,11 @@ std::vector<LevelStats> levelStats(const std::vector<PlayRecord>& records,
         s.piecesPerPlay = pieces / s.plays;
         out.push_back(s);
     }
+    flagLevels(out, minPlays);
+    return out;
+}
+
+void flagLevels(std::vector<LevelStats>& out, int minPlays) {
     // A level stands out when its figures are far from those of the levels
     // around it (each with enough plays to count).
     for (LevelStats& s : out) {
@@ -101,7 +107,6 @@ std::vector<LevelStats> levelStats(const std::vector<PlayRecord>& records,
             s.flags.push_back("short: median time " + clock(s.medianTime) + " against " + clock(time));
         }
     }
-    return out;
 }
 
 std::vector<PlayerStats> playerStats(const std::vector<PlayRecord>& records) {
@@ -246,12 +251,19 @@ std::string svgMedianTime(const std::vector<LevelStats>& levels) {
 }
 
 std::string svgHistogram(const std::vector<PlayRecord>& records, int64_t level) {
-    std::vector<int64_t> times;
+    std::map<int64_t, int64_t> counts;
     for (const PlayRecord& r : records)
-        if (r.level == level) times.push_back(r.levelTime);
+        if (r.level == level) ++counts[r.levelTime];
+    return svgHistogram(std::vector<std::pair<int64_t, int64_t>>(counts.begin(), counts.end()), level);
+}
+
+std::string svgHistogram(const std::vector<std::pair<int64_t, int64_t>>& timeCounts, int64_t level) {
     std::vector<Bar> bars;
-    if (!times.empty()) {
-        const int64_t hi = *std::max_element(times.begin(), times.end());
+    int64_t plays = 0;
+    for (const auto& tc : timeCounts) plays += tc.second;
+    if (plays > 0) {
+        int64_t hi = 0;
+        for (const auto& tc : timeCounts) hi = std::max(hi, tc.first);
         // Bins of a round width: 10 s, 30 s, 1 min, 2 min, 5 min, 10 min...
         const int64_t widths[] = {10, 30, 60, 120, 300, 600, 1800, 3600};
         int64_t width = widths[sizeof widths / sizeof widths[0] - 1];
@@ -260,14 +272,15 @@ std::string svgHistogram(const std::vector<PlayRecord>& records, int64_t level) 
                 width = w;
                 break;
             }
-        const size_t bins = static_cast<size_t>(hi / width) + 1;
-        std::vector<int> counts(bins, 0);
-        for (int64_t t : times) ++counts[static_cast<size_t>(t / width)];
+        // A time limit of a day or more gives many bins; they stay a few hundred.
+        while (hi / width >= 400) width *= 2;
+        const size_t bins = static_cast<size_t>(std::max<int64_t>(hi, 0) / width) + 1;
+        std::vector<int64_t> counts(bins, 0);
+        for (const auto& tc : timeCounts) counts[static_cast<size_t>(std::max<int64_t>(tc.first, 0) / width)] += tc.second;
         for (size_t i = 0; i < bins; ++i) {
-            const std::string range =
-                clock(static_cast<double>(i * width)) + "-" + clock(static_cast<double>((i + 1) * width));
-            bars.push_back({clock(static_cast<double>(i * width)),
-                            range + ": " + std::to_string(counts[i]) + " plays",
+            const int64_t from = static_cast<int64_t>(i) * width;
+            const std::string range = clock(static_cast<double>(from)) + "-" + clock(static_cast<double>(from + width));
+            bars.push_back({clock(static_cast<double>(from)), range + ": " + std::to_string(counts[i]) + " plays",
                             static_cast<double>(counts[i]), false});
         }
     }
@@ -275,9 +288,8 @@ std::string svgHistogram(const std::vector<PlayRecord>& records, int64_t level) 
     for (const Bar& b : bars) top = std::max(top, b.value);
     top = std::max(4.0, std::ceil(top / 4.0) * 4.0);
     return barChart(
-        "Times played on level " + std::to_string(level) + " (" + std::to_string(times.size()) + " plays)",
-        bars, top, [](double v) { return fmt(v, 0); }, "time played (bin start, m:ss)",
-        [](double v) { return fmt(v, 0); });
+        "Times played on level " + std::to_string(level) + " (" + std::to_string(plays) + " plays)", bars, top,
+        [](double v) { return fmt(v, 0); }, "time played (bin start, m:ss)", [](double v) { return fmt(v, 0); });
 }
 
 namespace {
@@ -307,27 +319,57 @@ const char* kStyle =
 
 }  // namespace
 
+std::vector<DashboardSection>& dashboardSections() {
+    static std::vector<DashboardSection> sections;
+    return sections;
+}
+
+DashboardData dashboardFromRecords(const std::vector<PlayRecord>& records, const DashboardQuery& q,
+                                   const std::vector<std::string>& versions,
+                                   const std::map<int64_t, int64_t>& limits) {
+    DashboardData d;
+    d.levels = levelStats(records, limits, q.minPlays);
+    d.players = playerStats(records);
+    std::stable_sort(d.players.begin(), d.players.end(),
+                     [](const PlayerStats& a, const PlayerStats& b) { return a.lastSeen > b.lastSeen; });
+    d.playerCount = static_cast<int64_t>(d.players.size());
+    if (d.players.size() > static_cast<size_t>(kMaxPlayersShown)) d.players.resize(kMaxPlayersShown);
+    d.rounds = static_cast<int64_t>(records.size());
+    d.versions = versions;
+    d.histogramLevel = q.histogramLevel;
+    if (d.histogramLevel < 0) {
+        int most = -1;
+        for (const LevelStats& s : d.levels)
+            if (s.plays > most) {
+                most = s.plays;
+                d.histogramLevel = s.level;
+            }
+    }
+    std::map<int64_t, int64_t> counts;
+    for (const PlayRecord& r : records)
+        if (r.level == d.histogramLevel) ++counts[r.levelTime];
+    d.timeCounts.assign(counts.begin(), counts.end());
+    return d;
+}
+
 std::string renderDashboard(const std::vector<PlayRecord>& records, const DashboardQuery& q,
                             const std::vector<std::string>& versions,
                             const std::map<int64_t, int64_t>& limits) {
-    const auto levels = levelStats(records, limits, q.minPlays);
-    const auto players = playerStats(records);
-    int64_t histLevel = q.histogramLevel;
-    if (histLevel < 0) {
-        int most = -1;
-        for (const LevelStats& s : levels)
-            if (s.plays > most) {
-                most = s.plays;
-                histLevel = s.level;
-            }
-    }
+    return renderDashboard(dashboardFromRecords(records, q, versions, limits), q, limits);
+}
+
+std::string renderDashboard(const DashboardData& d, const DashboardQuery& q,
+                            const std::map<int64_t, int64_t>& limits) {
+    const auto& levels = d.levels;
+    const auto& players = d.players;
+    const int64_t histLevel = d.histogramLevel;
+    const auto& versions = d.versions;
     std::ostringstream o;
     o << "<!DOCTYPE html><html lang=\"en\"><head><meta charset=\"utf-8\"><title>Brimble play "
          "log</title><style>"
       << kStyle << "</style></head><body>";
-    o << "<h1>Brimble play log</h1><p class=\"note\">" << records.size()
-      << (records.size() == 1 ? " round" : " rounds") << " from " << players.size()
-      << (players.size() == 1 ? " player." : " players.") << " Levels in red stand out as hard against the "
+    o << "<h1>Brimble play log</h1><p class=\"note\">" << d.rounds << (d.rounds == 1 ? " round" : " rounds")
+      << " from " << d.playerCount << (d.playerCount == 1 ? " player." : " players.") << " Levels in red stand out as hard against the "
       << kNeighbours << " levels on each side (win rate " << fmt(kWinRateGap * 100)
       << " points lower, or median time " << fmt(kTimeFactor, 1)
       << "&times; longer), counting levels with at least " << q.minPlays << " plays.</p>";
@@ -341,7 +383,7 @@ std::string renderDashboard(const std::vector<PlayRecord>& records, const Dashbo
       << htmlEscape(queryString(q)) << "\">CSV export</a></form>";
 
     o << "<h2>Levels</h2>" << svgWinRate(levels) << svgMedianTime(levels);
-    if (histLevel >= 0) o << svgHistogram(records, histLevel);
+    if (histLevel >= 0) o << svgHistogram(d.timeCounts, histLevel);
     o << "<table><tr><th>Level</th><th>Plays</th><th>Won</th><th>Lost</th><th>Left</th><th>Win rate</th>"
          "<th>Median time</th><th>Median score</th><th>Time left at the win</th><th>Median matches</th>"
          "<th>Biggest match</th><th>Power-ups a play</th><th>Pieces a play</th><th class=\"t\">Stands "
@@ -365,6 +407,8 @@ std::string renderDashboard(const std::vector<PlayRecord>& records, const Dashbo
         o << "</td></tr>";
     }
     o << "</table>";
+    o << "<p class=\"note\">Medians are exact below 1000; from there on times and matches are counted to three "
+         "significant figures and scores to two.</p>";
     if (limits.empty())
         o << "<p class=\"note\">Time left at the win needs the levels' time limits: start the server with "
              "--levels DIR.</p>";
@@ -377,7 +421,12 @@ std::string renderDashboard(const std::vector<PlayRecord>& records, const Dashbo
           << p.runs << "</td><td>" << p.rounds << "</td><td>" << p.wins << "</td><td>" << p.highestWon
           << "</td><td>" << p.highestPlayed << "</td><td class=\"t\">" << htmlEscape(p.firstSeen)
           << "</td><td class=\"t\">" << htmlEscape(p.lastSeen) << "</td></tr>";
-    o << "</table></body></html>";
+    o << "</table>";
+    if (d.playerCount > static_cast<int64_t>(players.size()))
+        o << "<p class=\"note\">The " << players.size() << " players seen most recently of " << d.playerCount
+          << "; the CSV export has every round.</p>";
+    for (const std::string& section : d.sections) o << section;
+    o << "</body></html>";
     return o.str();
 }
 
@@ -394,17 +443,49 @@ std::string csvText(const std::string& s) {
 
 }  // namespace
 
-std::string renderCsv(const std::vector<PlayRecord>& records) {
+std::string validUtf8(const std::string& s) {
+    std::string o;
+    o.reserve(s.size());
+    for (size_t i = 0; i < s.size();) {
+        const size_t n = utf8SequenceLength(s, i);
+        if (n == 0) {
+            o += "\xEF\xBF\xBD";
+            ++i;
+        } else {
+            o.append(s, i, n);
+            i += n;
+        }
+    }
+    return o;
+}
+
+std::string csvHeader() {
     std::string o;
     const auto& cols = storesql::columns();
     for (size_t i = 0; i < cols.size(); ++i) o += std::string(i ? "," : "") + cols[i].name;
-    o += "\r\n";
-    for (const PlayRecord& r : records) {
-        const auto v = storesql::values(r);
-        for (size_t i = 0; i < v.size(); ++i)
-            o += std::string(i ? "," : "") + (cols[i].type == 't' ? csvText(v[i]) : v[i]);
-        o += "\r\n";
+    return o + "\r\n";
+}
+
+std::string csvLine(const SqlRow& v) {
+    const auto& cols = storesql::columns();
+    std::string o;
+    for (size_t i = 0; i < v.size() && i < cols.size(); ++i) {
+        if (i) o += ',';
+        if (cols[i].type == 't')
+            o += csvText(validUtf8(v[i]));
+        else if (cols[i].type == 'r') {
+            char b[40];
+            std::snprintf(b, sizeof b, "%.17g", std::strtod(v[i].c_str(), nullptr));
+            o += b;
+        } else
+            o += v[i];
     }
+    return o + "\r\n";
+}
+
+std::string renderCsv(const std::vector<PlayRecord>& records) {
+    std::string o = csvHeader();
+    for (const PlayRecord& r : records) o += csvLine(storesql::values(r));
     return o;
 }
 

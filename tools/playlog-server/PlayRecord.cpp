@@ -22,22 +22,15 @@ bool parseInt(const std::string& s, int64_t lo, int64_t hi, int64_t& out) {
     return true;
 }
 
-// Valid UTF-8 without control characters.
+// Well-formed UTF-8 without control characters (C0, DEL or C1).
 bool cleanText(const std::string& s) {
-    const size_t n = s.size();
-    size_t i = 0;
-    while (i < n) {
+    for (size_t i = 0; i < s.size();) {
+        const size_t n = utf8SequenceLength(s, i);
+        if (n == 0) return false;
         const unsigned char c = static_cast<unsigned char>(s[i]);
-        if (c < 0x80) {
-            if (c < 0x20 || c == 0x7f) return false;
-            ++i;
-            continue;
-        }
-        const size_t extra = (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : 0;
-        if (extra == 0 || c < 0xc2 || i + extra >= n) return false;
-        for (size_t k = 1; k <= extra; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xc0) != 0x80) return false;
-        i += extra + 1;
+        if (c < 0x20 || c == 0x7f) return false;
+        if (c == 0xc2 && static_cast<unsigned char>(s[i + 1]) < 0xa0) return false;  // U+0080..U+009F
+        i += n;
     }
     return true;
 }
@@ -214,6 +207,36 @@ std::string clockFromSeconds(int64_t s) {
     return b;
 }
 
+size_t utf8SequenceLength(const std::string& s, size_t i) {
+    const size_t n = s.size();
+    if (i >= n) return 0;
+    const auto at = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char c = at(i);
+    if (c < 0x80) return 1;
+    // The second byte's range depends on the first (no overlong forms, no
+    // surrogates, nothing past U+10FFFF); later bytes are 80..BF.
+    size_t len = 0;
+    unsigned char lo = 0x80, hi = 0xbf;
+    if (c >= 0xc2 && c <= 0xdf) {
+        len = 2;
+    } else if (c >= 0xe0 && c <= 0xef) {
+        len = 3;
+        if (c == 0xe0) lo = 0xa0;
+        if (c == 0xed) hi = 0x9f;
+    } else if (c >= 0xf0 && c <= 0xf4) {
+        len = 4;
+        if (c == 0xf0) lo = 0x90;
+        if (c == 0xf4) hi = 0x8f;
+    } else {
+        return 0;
+    }
+    if (i + len > n) return 0;
+    if (at(i + 1) < lo || at(i + 1) > hi) return 0;
+    for (size_t k = 2; k < len; ++k)
+        if (at(i + k) < 0x80 || at(i + k) > 0xbf) return 0;
+    return len;
+}
+
 std::string hashHex(const std::string& s) {
     uint64_t h = 1469598103934665603ull;
     for (unsigned char c : s) {
@@ -249,6 +272,112 @@ int64_t PlayRecord::powerUpsUsed() const {
     int64_t n = 0;
     for (int64_t u : bonusUsage) n += u;
     return n;
+}
+
+namespace {
+
+// The value of a parameter such as name="x" in a header line, "" when absent.
+bool headerParam(const std::string& line, const std::string& param, std::string& value) {
+    size_t at = 0;
+    while ((at = line.find(param + "=\"", at)) != std::string::npos) {
+        // A whole parameter name: after "; " or the start.
+        if (at == 0 || line[at - 1] == ' ' || line[at - 1] == ';') {
+            const size_t start = at + param.size() + 2;
+            const size_t end = line.find('"', start);
+            if (end == std::string::npos) return false;
+            value = line.substr(start, end - start);
+            return true;
+        }
+        at += param.size();
+    }
+    return false;
+}
+
+bool startsWithNoCase(const std::string& s, const std::string& prefix) {
+    if (s.size() < prefix.size()) return false;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(s[i])) != std::tolower(static_cast<unsigned char>(prefix[i])))
+            return false;
+    return true;
+}
+
+}  // namespace
+
+bool parseMultipart(const std::string& contentType, const std::string& body, std::vector<FormField>& out,
+                    std::string& error) {
+    out.clear();
+    if (!startsWithNoCase(contentType, "multipart/form-data")) {
+        error = "expected a multipart/form-data upload";
+        return false;
+    }
+    const size_t b = contentType.find("boundary=");
+    std::string boundary = b == std::string::npos ? "" : contentType.substr(b + 9);
+    const size_t semi = boundary.find(';');
+    if (semi != std::string::npos) boundary.resize(semi);
+    if (boundary.size() >= 2 && boundary.front() == '"' && boundary.back() == '"')
+        boundary = boundary.substr(1, boundary.size() - 2);
+    if (boundary.empty() || boundary.size() > 70) {
+        error = "the upload names no boundary";
+        return false;
+    }
+    const std::string delimiter = "--" + boundary;
+    // The first delimiter opens the body or follows a line end (a preamble).
+    size_t pos = body.compare(0, delimiter.size(), delimiter) == 0 ? 0 : body.find("\r\n" + delimiter);
+    if (pos == std::string::npos) {
+        error = "malformed multipart body: no part";
+        return false;
+    }
+    if (pos != 0) pos += 2;
+    for (;;) {
+        pos += delimiter.size();
+        if (body.compare(pos, 2, "--") == 0) return true;  // the closing delimiter
+        if (body.compare(pos, 2, "\r\n") != 0) {
+            error = "malformed multipart body: a delimiter without a line end";
+            return false;
+        }
+        pos += 2;
+        FormField f;
+        bool named = false;
+        for (;;) {
+            const size_t eol = body.find("\r\n", pos);
+            if (eol == std::string::npos || eol - pos > 1024) {
+                error = "malformed multipart body: a part's headers do not end";
+                return false;
+            }
+            const std::string line = body.substr(pos, eol - pos);
+            pos = eol + 2;
+            if (line.empty()) break;
+            if (startsWithNoCase(line, "content-disposition:")) {
+                if (!headerParam(line, "name", f.name)) {
+                    error = "malformed multipart body: a part without a name";
+                    return false;
+                }
+                named = true;
+                std::string filename;
+                f.isFile = headerParam(line, "filename", filename);
+            }
+        }
+        if (!named) {
+            error = "malformed multipart body: a part without a name";
+            return false;
+        }
+        const size_t next = body.find("\r\n" + delimiter, pos);
+        if (next == std::string::npos) {
+            error = "malformed multipart body: a part does not end";
+            return false;
+        }
+        if (next - pos > 4096) {
+            error = "field \"" + f.name.substr(0, 64) + "\" is longer than 4096 bytes";
+            return false;
+        }
+        f.value = body.substr(pos, next - pos);
+        if (out.size() >= 200000) {
+            error = "more than 200000 fields";
+            return false;
+        }
+        out.push_back(std::move(f));
+        pos = next + 2;
+    }
 }
 
 bool recordsFromFields(const std::vector<FormField>& fields, std::vector<PlayRecord>& out,

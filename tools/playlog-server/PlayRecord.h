@@ -43,6 +43,12 @@ struct PlayRecord {
     int64_t powerUpsUsed() const;  // sum of bonusUsage
 };
 
+// The fields of a multipart/form-data body, in order; false with a reason
+// when the body is not one (no boundary, a part without a name, no closing
+// delimiter, a value over 4096 bytes or more than 200000 fields).
+bool parseMultipart(const std::string& contentType, const std::string& body, std::vector<FormField>& out,
+                    std::string& error);
+
 // Splits the fields into records at each "version" field and checks every
 // field of every record (names, types, ranges, lengths). False with a reason
 // for the first problem found; nothing is returned then.
@@ -52,6 +58,10 @@ bool recordsFromFields(const std::vector<FormField>& fields, std::vector<PlayRec
 // "m:ss" to seconds (-1 when malformed) and back.
 int64_t secondsFromClock(const std::string& s);
 std::string clockFromSeconds(int64_t s);
+
+// The length of the well-formed UTF-8 sequence at s[i] (no overlong forms,
+// no surrogates, nothing past U+10FFFF), or 0 when there is none.
+size_t utf8SequenceLength(const std::string& s, size_t i);
 
 // 64-bit FNV-1a as 16 hex digits.
 std::string hashHex(const std::string& s);

@@ -9,7 +9,7 @@
 
 namespace {
 
-using storesql::Dialect;
+using Dialect = Store::Dialect;
 
 class SqliteStore : public Store {
 public:
@@ -89,48 +89,40 @@ public:
         return true;
     }
 
-    bool select(const RecordFilter& f, std::vector<PlayRecord>& out, std::string& error) override {
+    Dialect dialect() const override { return Dialect::Sqlite; }
+
+    bool query(const std::string& sql, const std::vector<std::string>& params, const SqlRowHandler& onRow,
+               std::string& error) override {
         std::lock_guard<std::mutex> lock(_rm);
-        out.clear();
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(_r, storesql::selectSql(Dialect::Sqlite).c_str(), -1, &st, nullptr) !=
-            SQLITE_OK) {
-            error = sqlite3_errmsg(_r);
-            return false;
-        }
-        const std::string params[] = {f.version, storesql::dayStart(f.from), storesql::dayEnd(f.to)};
-        for (int i = 0; i < 3; ++i)
-            sqlite3_bind_text(st, i + 1, params[i].c_str(), static_cast<int>(params[i].size()),
-                              SQLITE_TRANSIENT);
-        const size_t n = storesql::columns().size();
+        sqlite3_stmt* st = prepare(_r, sql, params, error);
+        if (!st) return false;
+        SqlRow row;
         int rc;
         while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-            std::vector<std::string> v(n);
-            for (size_t i = 0; i < n; ++i) {
-                const unsigned char* t = sqlite3_column_text(st, static_cast<int>(i));
-                v[i] = t ? reinterpret_cast<const char*>(t) : "";
+            readRow(st, row);
+            if (!onRow(row)) {
+                rc = SQLITE_DONE;
+                break;
             }
-            PlayRecord r;
-            if (storesql::fromValues(v, r)) out.push_back(std::move(r));
         }
         if (rc != SQLITE_DONE) error = sqlite3_errmsg(_r);
         sqlite3_finalize(st);
         return rc == SQLITE_DONE;
     }
 
-    bool versions(std::vector<std::string>& out, std::string& error) override {
-        std::lock_guard<std::mutex> lock(_rm);
-        out.clear();
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(_r, "SELECT DISTINCT version FROM records ORDER BY version", -1, &st,
-                               nullptr) != SQLITE_OK) {
-            error = sqlite3_errmsg(_r);
-            return false;
+    std::unique_ptr<RowCursor> openCursor(const std::string& sql, const std::vector<std::string>& params,
+                                          std::string& error) override {
+        sqlite3* db = nullptr;
+        if (!openDb(db, SQLITE_OPEN_READONLY, error)) {
+            if (db) sqlite3_close(db);
+            return nullptr;
         }
-        while (sqlite3_step(st) == SQLITE_ROW)
-            out.push_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-        sqlite3_finalize(st);
-        return true;
+        sqlite3_stmt* st = prepare(db, sql, params, error);
+        if (!st) {
+            sqlite3_close(db);
+            return nullptr;
+        }
+        return std::make_unique<Cursor>(db, st);
     }
 
 private:
@@ -148,6 +140,57 @@ private:
         }
         sqlite3_busy_timeout(db, 5000);
         return true;
+    }
+
+    class Cursor : public RowCursor {
+    public:
+        Cursor(sqlite3* db, sqlite3_stmt* st) : _db(db), _st(st) {}
+        ~Cursor() override {
+            sqlite3_finalize(_st);
+            sqlite3_close(_db);
+        }
+        bool next(SqlRow& row) override {
+            const int rc = sqlite3_step(_st);
+            if (rc == SQLITE_ROW) {
+                readRow(_st, row);
+                return true;
+            }
+            if (rc != SQLITE_DONE) _error = sqlite3_errmsg(_db);
+            return false;
+        }
+        const std::string& error() const override { return _error; }
+
+    private:
+        sqlite3* _db;
+        sqlite3_stmt* _st;
+        std::string _error;
+    };
+
+    // Parameters are written $1, $2, ... and bound by those names.
+    static sqlite3_stmt* prepare(sqlite3* db, const std::string& sql, const std::vector<std::string>& params,
+                                 std::string& error) {
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
+            error = sqlite3_errmsg(db);
+            sqlite3_finalize(st);
+            return nullptr;
+        }
+        for (size_t i = 0; i < params.size(); ++i) {
+            const int k = sqlite3_bind_parameter_index(st, ("$" + std::to_string(i + 1)).c_str());
+            if (k > 0)
+                sqlite3_bind_text(st, k, params[i].c_str(), static_cast<int>(params[i].size()), SQLITE_TRANSIENT);
+        }
+        return st;
+    }
+
+    static void readRow(sqlite3_stmt* st, SqlRow& row) {
+        const int n = sqlite3_column_count(st);
+        row.resize(static_cast<size_t>(n));
+        for (int i = 0; i < n; ++i) {
+            const unsigned char* t = sqlite3_column_text(st, i);
+            row[static_cast<size_t>(i)].assign(t ? reinterpret_cast<const char*>(t) : "",
+                                               t ? static_cast<size_t>(sqlite3_column_bytes(st, i)) : 0);
+        }
     }
 
     static bool exec(sqlite3* db, const std::string& sql, std::string& error) {

@@ -1,4 +1,4 @@
-// build/playlog-load --port P [--posts N] [--threads C] [--acked FILE] [--stop-on-failure 1]
+// build/playlog-load --port P [--posts N] [--threads C] [--acked FILE] [--stop-on-failure 1] [--players NAME]
 // build/playlog-load --port P --verify FILE
 // build/playlog-load --port P --exit-run N   (N rounds sent as the game's exit sends them)
 // Posts play-log records to a collector from C threads, each with the game's
@@ -6,7 +6,8 @@
 // (median, 99th percentile, longest). With --acked every record answered
 // "200 OK" is written to FILE ("player id" a line) as soon as it is answered;
 // --verify reads such a file and checks each of those records is in the
-// collector's CSV export.
+// collector's CSV export. --players NAME names the senders NAME-0, NAME-1...
+// (two loads with the same name post the same records).
 #include <httplib.h>
 
 #include <algorithm>
@@ -102,7 +103,7 @@ int exitRun(int port, int rounds) {
 int main(int argc, char** argv) {
     int port = 8080, posts = 2000, threads = 8;
     bool stopOnFailure = false;
-    std::string acked, verifyFile;
+    std::string acked, verifyFile, players;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string a = argv[i], v = argv[i + 1];
         if (a == "--port")
@@ -117,6 +118,8 @@ int main(int argc, char** argv) {
             verifyFile = v;
         else if (a == "--exit-run")
             return exitRun(port, std::stoi(v));
+        else if (a == "--players")
+            players = v;
         else if (a == "--stop-on-failure")
             stopOnFailure = v == "1";
     }
@@ -132,7 +135,8 @@ int main(int argc, char** argv) {
     const std::string stamp = std::to_string(std::chrono::system_clock::now().time_since_epoch().count());
     for (int t = 0; t < threads; ++t) {
         pool.emplace_back([&, t] {
-            const std::string player = "load-" + stamp + "-" + std::to_string(t);
+            const std::string player =
+                (players.empty() ? "load-" + stamp : players) + "-" + std::to_string(t);
             int id = 0;
             std::vector<double> mine;
             while (next.fetch_add(1) < posts) {

@@ -124,7 +124,7 @@ TEST_F(StoreTest, VersionOneDatabaseIsMigrated) {
     auto store = makeSqliteStore(path);
     std::string err;
     ASSERT_TRUE(store->open(err)) << err;
-    EXPECT_EQ(store->schemaVersion(), 2);
+    EXPECT_EQ(store->schemaVersion(), storesql::latestVersion());
     std::vector<PlayRecord> rows;
     ASSERT_TRUE(store->select({}, rows, err));
     ASSERT_EQ(rows.size(), 2u);
@@ -132,6 +132,19 @@ TEST_F(StoreTest, VersionOneDatabaseIsMigrated) {
     int added = 0;
     ASSERT_TRUE(store->insert({testRecord("A", 1, 1, 1, 10)}, added, err));
     EXPECT_EQ(added, 0) << "the migrated database refuses repeats";
+    // The running totals were counted from the records already there.
+    std::vector<std::string> versions;
+    ASSERT_TRUE(store->versions(versions, err)) << err;
+    EXPECT_EQ(versions, std::vector<std::string>{"v1.0"});
+    int64_t plays = 0;
+    ASSERT_TRUE(store->query("SELECT SUM(plays) FROM level_totals", {},
+                             [&](const SqlRow& r) {
+                                 plays = std::atoll(r[0].c_str());
+                                 return true;
+                             },
+                             err))
+        << err;
+    EXPECT_EQ(plays, 2);
 }
 
 TEST_F(StoreTest, AnUnusableFileIsAnError) {
