@@ -10,7 +10,9 @@
 #include "app/AppGlobals.h"
 #include "app/Harness.h"
 #include "audio/TGlobalSnd.h"
+#include "data/DataGlobals.h"
 #include "gui/TMouse.h"
+#include "platform/SystemPaths.h"
 
 const char* const kGraphicsFailedMessage =
     "We're very sorry but the game could not initialize required graphics mode. Please update your drivers.";
@@ -243,17 +245,19 @@ void clearLetterbox() {
     }
 }
 
+const int kWindowIconSizes[7] = {16, 24, 32, 48, 64, 128, 256};
+
+int setGameWindowIcon() {
+    std::vector<std::string> files;
+    for (int n : kWindowIconSizes) files.push_back(dataRoot + "gfx/icon/brimble-" + std::to_string(n) + ".png");
+    const int found = SetWindowIcon(files);
+    if (found == 0) std::fprintf(stderr, "gfx/icon/ holds no icon pictures; the window keeps the system's icon.\n");
+    return found;
+}
+
 std::string defaultUserRoot() {
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    std::string base;
-    if (xdg && *xdg == '/') {
-        base = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (!home || !*home) return "";
-        base = std::string(home) + "/.local/share";
-    }
-    return base + "/" + productName;
+    const std::string base = UserDataFolder();
+    return base.empty() ? std::string() : base + "/" + productName;
 }
 
 void makeUserFolders() {

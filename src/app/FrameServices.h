@@ -51,10 +51,17 @@ bool hasLetterboxBars(const TLetterbox& box);
 // next frame clears the game area itself).
 void clearLetterbox();
 
+// The window's icon: gfx/icon/brimble-N.png in each size the window takes
+// (16 to 256 px). Returns how many sizes were found; none gives a message.
+int setGameWindowIcon();
+extern const int kWindowIconSizes[7];
+
 // userRoot from XDG (or --user-dir), folders created with their parents.
 void makeUserFolders();
-// The per-user root that makeUserFolders would choose ($XDG_DATA_HOME/Brimble,
-// ~/.local/share/Brimble); "" when no home is known.
+// The per-user root that makeUserFolders would choose: the system's per-user
+// data folder (UserDataFolder: $XDG_DATA_HOME, else ~/.local/share, the home
+// taken from the account when HOME is unset or relative; %APPDATA% on
+// Windows) + "/Brimble"; "" when the system gives none.
 std::string defaultUserRoot();
 
 // The exit hook: runs the saves registered with addExitSave, in the order

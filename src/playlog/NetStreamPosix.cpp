@@ -1,7 +1,7 @@
 // POSIX sockets behind TNetStream: non-blocking connect and poll() for every
 // wait, MSG_NOSIGNAL so a server that hangs up cannot kill the game with
-// SIGPIPE. A Windows build supplies NetStreamWinsock.cpp instead (see
-// TNetStream.h), so this file compiles to nothing there.
+// SIGPIPE. Windows builds use NetStreamWinsock.cpp; this file compiles to
+// nothing there.
 #if !defined(_WIN32)
 #include <arpa/inet.h>
 #include <fcntl.h>
