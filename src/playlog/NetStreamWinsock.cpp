@@ -9,17 +9,9 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
 
+#include "playlog/NetResolve.h"
 #include "playlog/TNetStream.h"
-
-int64_t netClockMs() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
 
 namespace {
 
@@ -145,61 +137,16 @@ private:
     }
 };
 
-// The state a look-up thread shares with its caller; whichever leaves last frees it.
-struct LookUp {
-    std::mutex m;
-    std::condition_variable cv;
-    bool done = false;
-    uint32_t address = 0;
-    std::string error;
-};
-
 }  // namespace
 
 std::unique_ptr<TNetStream> makeNetStream() {
     return std::make_unique<WinsockNetStream>();
 }
 
-uint32_t lookUpHostIPv4(const std::string& name, int64_t deadlineMs, std::string& error) {
-    if (!winsockReady()) {
-        error = "cannot start Winsock";
-        return 0;
-    }
-    // getaddrinfo has no time limit of its own: it runs on a thread that is
-    // left behind when the deadline passes.
-    auto job = std::make_shared<LookUp>();
-    try {
-        std::thread([job, name] {
-            addrinfo hints{};
-            hints.ai_family = AF_INET;
-            hints.ai_socktype = SOCK_STREAM;
-            addrinfo* res = nullptr;
-            const int rc = ::getaddrinfo(name.c_str(), nullptr, &hints, &res);
-            uint32_t a = 0;
-            std::string err;
-            if (rc == 0 && res)
-                a = ntohl(reinterpret_cast<sockaddr_in*>(res->ai_addr)->sin_addr.s_addr);
-            else
-                err = winsockError(("cannot find the host " + name).c_str(), rc);
-            if (res) ::freeaddrinfo(res);
-            std::lock_guard<std::mutex> lock(job->m);
-            job->address = a;
-            job->error = err;
-            job->done = true;
-            job->cv.notify_all();
-        }).detach();
-    } catch (const std::exception&) {
-        error = "cannot start the host look-up";
-        return 0;
-    }
-    std::unique_lock<std::mutex> lock(job->m);
-    const auto until = std::chrono::steady_clock::time_point(std::chrono::milliseconds(deadlineMs));
-    if (!job->cv.wait_until(lock, until, [&] { return job->done; })) {
-        error = "the host " + name + " was not found within the time limit";
-        return 0;
-    }
-    error = job->error;
-    return job->address;
+bool netReady(std::string& error) {
+    if (winsockReady()) return true;
+    error = "cannot start Winsock";
+    return false;
 }
 
 #endif  // _WIN32

@@ -24,6 +24,7 @@
 #include "gui/TMouse.h"
 #include "platform/Backend.h"
 #include "platform/Files.h"
+#include "platform/SystemPaths.h"
 #include "platform/sdl/SdlBackend.h"
 #include "profiles/TProfileManager.h"
 #include "screens/TEndOfGame.h"
@@ -67,7 +68,8 @@ void wireGame() {
 }
 
 int runBrimble(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<std::string> args = CommandLineArgs(argc, argv);  // UTF-8 on every system
+    if (!args.empty()) args.erase(args.begin());
     TCommandLine cl;
     std::string error;
     if (!parseCommandLine(args, cl, error)) {

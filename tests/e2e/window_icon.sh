@@ -10,19 +10,7 @@ command -v xdotool >/dev/null || skip "xdotool is not installed (apt-get install
 command -v xprop >/dev/null || skip "xprop is not installed (apt-get install x11-utils)"
 "$BRIMBLE" --windowed --user-dir "$OUT/user" --data "$GAMEDIR" --credits >"$OUT/stdout.txt" 2>"$OUT/stderr.txt" &
 pid=$!
-win=""
-for _ in $(seq 1 200); do
-  win=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -1)
-  [ -n "$win" ] && break
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.2
-done
-if [ -z "$win" ]; then
-  kill "$pid" 2>/dev/null
-  wait "$pid"
-  grep -q "found no display" "$OUT/stderr.txt" && { echo "the game found no display"; exit 75; }
-  echo "the game showed no window"; cat "$OUT/stderr.txt"; exit 1
-fi
+win=$(window_of "$pid") || exit $?
 # The icon is set once the display is open and the fonts are loaded: wait for it.
 for _ in $(seq 1 100); do
   xprop -id "$win" _NET_WM_ICON >"$OUT/icon.txt" 2>&1
