@@ -14,9 +14,8 @@ include(GNUInstallDirs)
 # suite starts no second build.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY TRUE)
 
-set(BRIMBLE_APP_ID "org.brimble.Brimble" CACHE STRING "Reverse-DNS id of the menu entry, icon and AppStream data")
+set(BRIMBLE_APP_ID "org.brimble.brimble" CACHE STRING "Reverse-DNS id of the menu entry, icon and AppStream data")
 set(BRIMBLE_HOMEPAGE "https://brimble.org" CACHE STRING "The game's web page (AppStream; screenshots under /screenshots/)")
-set(BRIMBLE_DEVELOPER_ID "org.brimble")
 
 if(NOT TARGET brimble)
   return()  # a build without the game (Windows without SDL) installs nothing

@@ -12,7 +12,7 @@ P=$OUT/prefix
 if ! cmake --install "$BUILD" --prefix "$P" >"$OUT/install.log" 2>&1; then
   cat "$OUT/install.log"; echo "FAILED: cmake --install"; exit 1
 fi
-ID=org.brimble.Brimble
+ID=org.brimble.brimble
 for f in bin/brimble libexec/brimble/levelrun share/brimble/data/levels/level01.lvl \
          share/brimble/gfx/fonts/Bookman.ttf share/brimble/txt/eng/names.txt \
          share/applications/$ID.desktop share/metainfo/$ID.metainfo.xml share/man/man6/brimble.6 \

@@ -26,8 +26,8 @@ for lib in libsdl2-2.0-0 libsdl2-image-2.0-0 libsdl2-mixer-2.0-0 libsdl2-ttf-2.0
   echo "$depends" | grep -q "$lib" || fail "Depends lacks $lib"
 done
 dpkg-deb -c "$DEB" >"$OUT/contents.txt"
-for f in ./usr/bin/brimble ./usr/libexec/brimble/levelrun ./usr/share/applications/org.brimble.Brimble.desktop \
-         ./usr/share/metainfo/org.brimble.Brimble.metainfo.xml ./usr/share/icons/hicolor/256x256/apps/org.brimble.Brimble.png \
+for f in ./usr/bin/brimble ./usr/libexec/brimble/levelrun ./usr/share/applications/org.brimble.brimble.desktop \
+         ./usr/share/metainfo/org.brimble.brimble.metainfo.xml ./usr/share/icons/hicolor/256x256/apps/org.brimble.brimble.png \
          ./usr/share/man/man6/brimble.6 ./usr/share/brimble/data/levels/level01.lvl; do
   grep -q " $f\$" "$OUT/contents.txt" || fail "the package lacks $f"
 done
@@ -45,7 +45,7 @@ fi
 # Unpacked into a scratch root, started by the menu entry's command.
 ROOT=$OUT/root
 dpkg-deb -x "$DEB" "$ROOT"
-exec_line=$(sed -n 's/^Exec=//p' "$ROOT/usr/share/applications/org.brimble.Brimble.desktop")
+exec_line=$(sed -n 's/^Exec=//p' "$ROOT/usr/share/applications/org.brimble.brimble.desktop")
 [ "$exec_line" = /usr/bin/brimble ] || fail "the menu entry starts '$exec_line', want /usr/bin/brimble"
 v=$("$ROOT/usr/bin/brimble" --version) || fail "--version: status $?"
 [ "$v" = "Brimble $VERSION" ] || fail "--version says '$v'"
