@@ -80,6 +80,7 @@ set(CPACK_PACKAGE_DESCRIPTION
 set off bonus chips. A quest of 191 levels leads through stages, one dog and its owner
 each; won levels earn the pieces of a jigsaw picture that dresses the dog up.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_INSTALL_PREFIX /usr)
 # Installed into a staging DESTDIR with the prefix /usr itself, so the menu
 # entry and the manual page name /usr/bin/brimble, not the staging folder.
 set(CPACK_SET_DESTDIR ON)
@@ -90,6 +91,4 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${BRIMBLE_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE gzip)
-# Only the game: the build's tools, tests and benchmarks have no install rules.
-set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR})
 include(CPack)

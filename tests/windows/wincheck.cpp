@@ -11,6 +11,8 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <windows.h>
+// The platform's own DeleteFile, not the Windows API's macro of that name.
+#undef DeleteFile
 
 #include <fcntl.h>
 #include <io.h>
@@ -70,12 +72,11 @@ void wideFileNames(const std::string& out) {
     bool listed = false;
     std::error_code ec;
     for (const auto& e : std::filesystem::directory_iterator(std::filesystem::u8path(out), ec))
-        listed = listed || e.path().u8string() == std::filesystem::u8path(name).u8string();
+        listed = listed || e.path().filename().u8string() == StripDir(name);
     check(listed, "the folder lists it by the same name");
     const std::string renamed = out + "/\xC3\x9F-2.txt";  // "ß-2.txt"
     check(RenameFile(name, renamed) && FileType(renamed) == 1 && FileType(name) == 0, "it is renamed");
-    std::string bytes;
-    check(ReadBytesFile(renamed, bytes) && bytes == text, "the renamed file holds the bytes");
+    check(LoadText(renamed, &found) == text && found, "the renamed file holds the text");
     check(DeleteFile(renamed) && FileType(renamed) == 0, "it is deleted");
     const std::string dir = out + "/\xC3\x96rdner/\xC3\xBCnter";  // "Ördner/ünter"
     check(CreateDir(dir, true) && FileType(dir) == 2, "folders with non-ASCII names are made with their parents");
