@@ -10,7 +10,6 @@
 #include "app/AppGlobals.h"
 #include "app/Harness.h"
 #include "audio/TGlobalSnd.h"
-#include "data/DataGlobals.h"
 #include "gui/TMouse.h"
 #include "platform/SystemPaths.h"
 
@@ -243,16 +242,6 @@ void clearLetterbox() {
         SetClsColor(r, g, b);
         SetViewportF(g_box.offsetX, g_box.offsetY, static_cast<float>(g_vgW), static_cast<float>(g_vgH));
     }
-}
-
-const int kWindowIconSizes[7] = {16, 24, 32, 48, 64, 128, 256};
-
-int setGameWindowIcon() {
-    std::vector<std::string> files;
-    for (int n : kWindowIconSizes) files.push_back(dataRoot + "gfx/icon/brimble-" + std::to_string(n) + ".png");
-    const int found = SetWindowIcon(files);
-    if (found == 0) std::fprintf(stderr, "gfx/icon/ holds no icon pictures; the window keeps the system's icon.\n");
-    return found;
 }
 
 std::string defaultUserRoot() {

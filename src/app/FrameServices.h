@@ -51,11 +51,6 @@ bool hasLetterboxBars(const TLetterbox& box);
 // next frame clears the game area itself).
 void clearLetterbox();
 
-// The window's icon: gfx/icon/brimble-N.png in each size the window takes
-// (16 to 256 px). Returns how many sizes were found; none gives a message.
-int setGameWindowIcon();
-extern const int kWindowIconSizes[7];
-
 // userRoot from XDG (or --user-dir), folders created with their parents.
 void makeUserFolders();
 // The per-user root that makeUserFolders would choose: the system's per-user

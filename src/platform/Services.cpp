@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "platform/Backend.h"
+#include "platform/WindowIcon.h"
 
 float frameDelta = 1.0f;
 

@@ -209,10 +209,6 @@ int Millisecs();
 int DesktopWidth();
 int DesktopHeight();
 void SetWindowTitle(const std::string& title);
-// The window's icon, from PNG files of several sizes (the system shows the
-// one that fits each place). Files that cannot be read are left out; returns
-// how many sizes the window was given.
-int SetWindowIcon(const std::vector<std::string>& pngFiles);
 void Notify(const std::string& text, bool serious = false);
 bool Confirm(const std::string& text);
 std::string RequestFile(const std::string& title, const std::string& filter, bool save,

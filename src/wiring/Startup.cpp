@@ -10,6 +10,7 @@
 #include "app/AppGlobals.h"
 #include "app/Control.h"
 #include "app/FrameServices.h"
+#include "app/GameIcon.h"
 #include "app/Harness.h"
 #include "app/Paths.h"
 #include "app/PlayLevel.h"

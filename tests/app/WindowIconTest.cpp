@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "StubBackend.h"
-#include "app/FrameServices.h"
+#include "app/GameIcon.h"
 #include "data/DataGlobals.h"
 #include "platform/Backend.h"
 #include "platform/Files.h"
