@@ -14,7 +14,8 @@ include(GNUInstallDirs)
 # suite starts no second build.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY TRUE)
 
-set(BRIMBLE_APP_ID "org.brimble.brimble" CACHE STRING "Reverse-DNS id of the menu entry, icon and AppStream data")
+# Reverse-DNS id of the menu entry, icon and AppStream data (lower case: AppStream asks for it).
+set(BRIMBLE_APP_ID org.brimble.brimble)
 set(BRIMBLE_HOMEPAGE "https://brimble.org" CACHE STRING "The game's web page (AppStream; screenshots under /screenshots/)")
 
 if(NOT TARGET brimble)
