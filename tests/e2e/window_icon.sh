@@ -13,7 +13,8 @@ pid=$!
 win=$(window_of "$pid") || exit $?
 # The icon is set once the display is open and the fonts are loaded: wait for it.
 for _ in $(seq 1 100); do
-  xprop -id "$win" _NET_WM_ICON >"$OUT/icon.txt" 2>&1
+  # -len: the whole property (xprop cuts long ones short by default)
+  xprop -len 4000000 -id "$win" _NET_WM_ICON >"$OUT/icon.txt" 2>&1
   grep -q "Icon (256 x 256)" "$OUT/icon.txt" && break
   sleep 0.2
 done
@@ -36,4 +37,4 @@ case "$title" in
   *) echo "the title '$title' does not name the version $version"; fail=1 ;;
 esac
 [ $fail -eq 0 ] || exit 1
-echo "the window has its icon in $(echo "$sizes" | wc -w) sizes ($sizes) and the title '$title'"
+echo "the window has its icon in $(grep -c 'Icon (' "$OUT/icon.txt") sizes ($sizes) and the title '$title'"
