@@ -24,5 +24,21 @@ run_installed() {
     fail "$name: the main menu's screenshot is blank or missing"
     return
   fi
-  echo "$name: the installed game showed its main menu and ended with status 0"
+  # The installed game must have found its own data: its menu is, pixel for
+  # pixel, the menu the build shows on the source tree's game/ (same script,
+  # same seed). A game that found no data still reaches a menu, drawn with
+  # the built-in font and no pictures.
+  if [ ! -f "$OUT/run-reference/shots/menu.png" ]; then
+    rm -rf "$OUT/run-reference" && mkdir -p "$OUT/run-reference"
+    "$BUILD/brimble" --data "$HERE/../../game" --headless --script "$HERE/menu.e2e" \
+      --shots "$OUT/run-reference/shots" --user-dir "$OUT/run-reference/user" --seed 1 \
+      >"$OUT/run-reference/stdout.txt" 2>"$OUT/run-reference/stderr.txt" ||
+      { fail "the build's own game failed the menu script"; return; }
+  fi
+  if ! cmp -s "$dir/shots/menu.png" "$OUT/run-reference/shots/menu.png"; then
+    fail "$name: the installed game's menu differs from the build's (its data not found?)"
+    head -5 "$dir/stderr.txt"
+    return
+  fi
+  echo "$name: the installed game showed the main menu the build shows and ended with status 0"
 }
