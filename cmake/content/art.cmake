@@ -96,7 +96,7 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/contact/index.txt
   COMMAND ${BRIMBLE_PYTHON3} ${contact_tool} ${BRIMBLE_GAME_DIR} ${CMAKE_BINARY_DIR}/contact
   DEPENDS ${art_all} ${contact_sources} ${art_tables}
   COMMENT "contact sheets and board mock-up in ${CMAKE_BINARY_DIR}/contact" VERBATIM)
-set_property(GLOBAL APPEND PROPERTY BRIMBLE_CONTENT_OUTPUTS ${CMAKE_BINARY_DIR}/contact/index.txt)
+set_property(GLOBAL APPEND PROPERTY BRIMBLE_REVIEW_OUTPUTS ${CMAKE_BINARY_DIR}/contact/index.txt)
 
 # The same showcase board drawn by the real engine (tools/boardshot), in both
 # tile sets: proof that the pictures and the tables fit the engine's drawing.
@@ -107,7 +107,7 @@ if(TARGET boardshot)
     COMMAND boardshot ${showcase} ${CMAKE_BINARY_DIR}/contact/engine_board_set1.png --back 8 --tileset 1
     DEPENDS boardshot ${showcase} ${art_all} ${art_tables}
     COMMENT "engine board shots in ${CMAKE_BINARY_DIR}/contact" VERBATIM)
-  set_property(GLOBAL APPEND PROPERTY BRIMBLE_CONTENT_OUTPUTS ${CMAKE_BINARY_DIR}/contact/engine_board.png)
+  set_property(GLOBAL APPEND PROPERTY BRIMBLE_REVIEW_OUTPUTS ${CMAKE_BINARY_DIR}/contact/engine_board.png)
 
   # Every campaign level as the engine draws it, 12 levels a sheet
   # (contact/levels_1.png holds levels 1-12, and so on): one sheet of all 191
@@ -137,7 +137,7 @@ if(TARGET boardshot)
         COMMAND ${BRIMBLE_PYTHON3} ${CMAKE_SOURCE_DIR}/tools/contact/contact.py ${out}
                 "campaign levels, sheet ${sheet}" --cell 380 --bg dark ${level_shots_${sheet}}
         DEPENDS ${level_shots_${sheet}} ${contact_sources} COMMENT "campaign level sheet ${sheet}" VERBATIM)
-      set_property(GLOBAL APPEND PROPERTY BRIMBLE_CONTENT_OUTPUTS ${out})
+      set_property(GLOBAL APPEND PROPERTY BRIMBLE_REVIEW_OUTPUTS ${out})
     endforeach()
   endif()
 endif()

@@ -11,7 +11,7 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/contact/dogs/dogs_index.txt
   COMMAND ${BRIMBLE_PYTHON3} ${CMAKE_SOURCE_DIR}/tools/dogs/dog_sheets.py ${BRIMBLE_GAME_DIR} ${CMAKE_BINARY_DIR}/contact/dogs
   DEPENDS ${dog_art} ${dog_tools} ${dog_texts}
   COMMENT "dog review sheets in ${CMAKE_BINARY_DIR}/contact/dogs" VERBATIM)
-set_property(GLOBAL APPEND PROPERTY BRIMBLE_CONTENT_OUTPUTS ${CMAKE_BINARY_DIR}/contact/dogs/dogs_index.txt)
+set_property(GLOBAL APPEND PROPERTY BRIMBLE_REVIEW_OUTPUTS ${CMAKE_BINARY_DIR}/contact/dogs/dogs_index.txt)
 
 if(BRIMBLE_TESTS)
   # The puzzle files the dog table names are made by the jigsaw content rules;

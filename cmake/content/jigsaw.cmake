@@ -83,7 +83,7 @@ if(jigsaw_previews)
             "jigsaw puzzles: solved, apart, scattered" --cell 400 --bg dark ${jigsaw_previews}
     DEPENDS ${jigsaw_previews} ${CMAKE_SOURCE_DIR}/tools/contact/contact.py
     COMMENT "jigsaw contact sheet" VERBATIM)
-  set_property(GLOBAL APPEND PROPERTY BRIMBLE_CONTENT_OUTPUTS ${jigsaw_previews} ${jigsaw_sheet})
+  set_property(GLOBAL APPEND PROPERTY BRIMBLE_REVIEW_OUTPUTS ${jigsaw_previews} ${jigsaw_sheet})
 endif()
 if(jigsaw_cut)
   string(REPLACE ";" " " jigsaw_cut "${jigsaw_cut}")

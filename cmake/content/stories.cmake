@@ -30,7 +30,7 @@ if(TARGET storyshot)
             "comic stories" --cell 500 --bg dark ${story_previews}
     DEPENDS storyshot ${story_art} ${story_files} ${contact_sources}
     COMMENT "story previews in ${story_preview_dir}" VERBATIM)
-  set_property(GLOBAL APPEND PROPERTY BRIMBLE_CONTENT_OUTPUTS ${CMAKE_BINARY_DIR}/contact/stories.png)
+  set_property(GLOBAL APPEND PROPERTY BRIMBLE_REVIEW_OUTPUTS ${CMAKE_BINARY_DIR}/contact/stories.png)
 endif()
 
 if(BRIMBLE_TESTS)

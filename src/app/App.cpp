@@ -5,6 +5,8 @@
 #include <ctime>
 #include <filesystem>
 
+#include "platform/SystemPaths.h"
+
 namespace fs = std::filesystem;
 
 std::string usageText() {
@@ -100,21 +102,21 @@ bool parseCommandLine(const std::vector<std::string>& args, TCommandLine& out, s
 std::string absolutePath(const std::string& p) {
     if (p.empty()) return p;
     std::error_code ec;
-    fs::path a = fs::absolute(p, ec);
-    return ec ? p : a.lexically_normal().string();
+    fs::path a = fs::absolute(fs::u8path(p), ec);
+    return ec ? p : a.lexically_normal().u8string();
 }
 
 // --data, else game/ beside the build (the folder of the executable or its
-// parent), else the current folder.
+// parent), else the installed layout (PREFIX/bin/brimble with its data in
+// PREFIX/share/brimble), else the current folder.
 std::string findDataDir(const std::string& given) {
     if (!given.empty()) return given;
     std::error_code ec;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec) {
-        for (const fs::path& base : {exe.parent_path(), exe.parent_path().parent_path()}) {
-            const fs::path g = base / "game";
-            if (fs::is_directory(g / "data", ec)) return g.string();
-        }
+    const fs::path exe = fs::u8path(ExecutablePath());
+    if (!exe.empty()) {
+        const fs::path bin = exe.parent_path();
+        for (const fs::path& g : {bin / "game", bin.parent_path() / "game", bin.parent_path() / "share" / "brimble"})
+            if (fs::is_directory(g / "data", ec)) return g.u8string();
     }
     return ".";
 }

@@ -11,6 +11,7 @@
 #include "app/Harness.h"
 #include "audio/TGlobalSnd.h"
 #include "gui/TMouse.h"
+#include "platform/SystemPaths.h"
 
 const char* const kGraphicsFailedMessage =
     "We're very sorry but the game could not initialize required graphics mode. Please update your drivers.";
@@ -244,16 +245,8 @@ void clearLetterbox() {
 }
 
 std::string defaultUserRoot() {
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    std::string base;
-    if (xdg && *xdg == '/') {
-        base = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (!home || !*home) return "";
-        base = std::string(home) + "/.local/share";
-    }
-    return base + "/" + productName;
+    const std::string base = UserDataFolder();
+    return base.empty() ? std::string() : base + "/" + productName;
 }
 
 void makeUserFolders() {

@@ -53,8 +53,10 @@ void clearLetterbox();
 
 // userRoot from XDG (or --user-dir), folders created with their parents.
 void makeUserFolders();
-// The per-user root that makeUserFolders would choose ($XDG_DATA_HOME/Brimble,
-// ~/.local/share/Brimble); "" when no home is known.
+// The per-user root that makeUserFolders would choose: the system's per-user
+// data folder (UserDataFolder: $XDG_DATA_HOME, else ~/.local/share, the home
+// taken from the account when HOME is unset or relative; %APPDATA% on
+// Windows) + "/Brimble"; "" when the system gives none.
 std::string defaultUserRoot();
 
 // The exit hook: runs the saves registered with addExitSave, in the order

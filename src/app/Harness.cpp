@@ -248,7 +248,7 @@ bool parseHarnessScript(const std::string& text, std::vector<THarnessCommand>& o
 }
 
 void harnessStart(const std::string& scriptPath, const std::string& shotsDir, bool drawEveryFrame) {
-    std::ifstream f(scriptPath, std::ios::binary);
+    std::ifstream f(std::filesystem::u8path(scriptPath), std::ios::binary);
     if (!f) {
         std::fprintf(stderr, "script: cannot read %s\n", scriptPath.c_str());
         std::exit(2);

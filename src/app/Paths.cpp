@@ -30,7 +30,7 @@ std::vector<std::string> Paths::levelFiles(const std::string& folder) {
     std::error_code ec;
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         if (!it->is_regular_file(ec)) continue;
-        const std::string n = it->path().filename().string();
+        const std::string n = it->path().filename().u8string();
         if (n.size() > 4 && n[0] != '.' && Utf8Lower(n.substr(n.size() - 4)) == ".lvl") out.push_back(n);
     }
     std::sort(out.begin(), out.end());

@@ -12,7 +12,7 @@
 #include "profiles/TProfile.h"
 
 int levelNumberOfFile(const std::string& path) {
-    const std::string stem = std::filesystem::path(path).stem().string();
+    const std::string stem = std::filesystem::u8path(path).stem().u8string();
     size_t end = stem.size();
     while (end > 0 && !std::isdigit(static_cast<unsigned char>(stem[end - 1]))) --end;
     size_t begin = end;

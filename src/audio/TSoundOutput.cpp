@@ -4,12 +4,10 @@
 #include <cstring>
 
 #include "platform/Backend.h"
+#include "platform/Files.h"
 
 bool TSoundOutput::exists(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    std::fclose(f);
-    return true;
+    return FileType(path) == 1;
 }
 
 bool TSoundOutput::decodes() {

@@ -21,8 +21,8 @@ std::string gameLevelsDir() {
 std::string canonicalDir(std::string dir) {
     while (dir.size() > 1 && (dir.back() == '/' || dir.back() == '\\')) dir.pop_back();
     std::error_code ec;
-    fs::path p = fs::weakly_canonical(fs::absolute(dir, ec), ec);
-    return ec ? std::string() : p.string();
+    fs::path p = fs::weakly_canonical(fs::absolute(fs::u8path(dir), ec), ec);
+    return ec ? std::string() : p.u8string();
 }
 
 // The resource counters are kept in the file but the game's loader leaves

@@ -15,6 +15,10 @@ TChildProcess::~TChildProcess() {
     stop();
 }
 
+bool TChildProcess::running() const {
+    return _pid > 0;
+}
+
 bool TChildProcess::start(const std::vector<std::string>& argv) {
     stop();
     _out.clear();
@@ -87,14 +91,4 @@ void TChildProcess::stop() {
         _fd = -1;
     }
 }
-#else
-// No child processes on this platform yet: the check reports it cannot run.
-TChildProcess::~TChildProcess() = default;
-bool TChildProcess::start(const std::vector<std::string>&) {
-    return false;
-}
-bool TChildProcess::poll() {
-    return true;
-}
-void TChildProcess::stop() {}
-#endif
+#endif  // !_WIN32

@@ -1,6 +1,7 @@
 // A program run beside the game whose standard output is collected without
 // ever making a frame wait: poll() reads what is there and says whether the
-// program has ended.
+// program has ended. POSIX: posix_spawn and a pipe (TChildProcess.cpp);
+// Windows: CreateProcess and an anonymous pipe (TChildProcessWindows.cpp).
 #pragma once
 
 #include <string>
@@ -20,13 +21,18 @@ public:
     bool poll();
     // Stops the program (if running) and waits for it.
     void stop();
-    bool running() const { return _pid > 0; }
+    bool running() const;
     const std::string& output() const { return _out; }
     int status() const { return _status; }  // exit status, -1 when killed or not started
 
 private:
+#ifdef _WIN32
+    void* _process = nullptr;  // HANDLEs (TChildProcessWindows.cpp)
+    void* _pipe = nullptr;
+#else
     int _pid = -1;
     int _fd = -1;
+#endif
     int _status = -1;
     std::string _out;
 };

@@ -623,7 +623,7 @@ std::string TEditor::_workDir() const {
     if (dir.empty()) {
         std::error_code ec;
         const auto tmp = std::filesystem::temp_directory_path(ec);
-        dir = (ec ? std::string(".") : tmp.string()) + "/brimble-editor/";
+        dir = (ec ? std::string(".") : tmp.u8string()) + "/brimble-editor/";
     }
     CreateDir(dir, true);
     return dir;

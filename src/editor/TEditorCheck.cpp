@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "platform/Files.h"
+#include "platform/SystemPaths.h"
 
 namespace {
 long long nowNs() {
@@ -94,10 +95,16 @@ TEditorCheckSummary summariseRuns(const std::vector<TEditorRun>& runs) {
 
 std::string TEditorCheck::runnerPath() {
     if (const char* e = std::getenv("BRIMBLE_LEVELRUN"); e && *e) return e;
+    const std::string exe = ExecutablePath();
+    const std::string name = ProgramFileName("levelrun");
+    if (exe.empty()) return name;
+    const auto bin = std::filesystem::u8path(exe).parent_path();
+    // Beside the game in a build; the installed game keeps it in
+    // PREFIX/libexec/brimble/, out of the players' command search path.
+    const auto installed = bin.parent_path() / "libexec" / "brimble" / name;
     std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return "levelrun";
-    return (exe.parent_path() / "levelrun").string();
+    if (!std::filesystem::exists(bin / name, ec) && std::filesystem::exists(installed, ec)) return installed.u8string();
+    return (bin / name).u8string();
 }
 
 bool TEditorCheck::start(const std::string& levelFile, std::string& why) {

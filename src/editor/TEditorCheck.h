@@ -51,7 +51,8 @@ public:
     TEditorCheckSummary summary() const { return summariseRuns(_results); }
     int elapsedMs() const;
 
-    // The runner program: $BRIMBLE_LEVELRUN, else "levelrun" beside the game.
+    // The runner program: $BRIMBLE_LEVELRUN, else "levelrun" beside the game,
+    // else the installed one in ../libexec/brimble/.
     static std::string runnerPath();
     int maxFrames = 60 * 60 * 15;  // a quarter of an hour of play per run
 

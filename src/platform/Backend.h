@@ -52,6 +52,8 @@ public:
     virtual int desktopWidth() const = 0;
     virtual int desktopHeight() const = 0;
     virtual void setWindowTitle(const std::string& /*title*/) {}
+    // RGBA pictures of the icon, one per size.
+    virtual void setWindowIcon(const std::vector<TPixmap>& /*sizes*/) {}
 
     // Drawing, in display pixels. The clip rectangle applies to everything
     // including fill().

@@ -8,6 +8,8 @@
 
 #ifdef _WIN32
 #include <io.h>
+
+#include "platform/WinText.h"
 #else
 #include <fcntl.h>
 #include <unistd.h>
@@ -163,7 +165,12 @@ bool TStream::writeString(const std::string& utf8) {
 
 StreamPtr OpenStream(const std::string& path, const char* mode) {
     if (path.empty()) return nullptr;
+#ifdef _WIN32
+    // Wide characters: the narrow C library reads names in the ANSI code page.
+    std::FILE* f = _wfopen(Utf8ToWide(path).c_str(), Utf8ToWide(mode).c_str());
+#else
     std::FILE* f = std::fopen(path.c_str(), mode);
+#endif
     if (!f) return nullptr;
     return StreamPtr(new TStream(f));
 }

@@ -8,9 +8,11 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 
 #include "platform/Backend.h"
+#include "platform/WindowIcon.h"
 
 float frameDelta = 1.0f;
 
@@ -296,7 +298,7 @@ bool jpegSize(std::ifstream& in, int& w, int& h) {
 }  // namespace
 
 bool ProbePictureSize(const std::string& path, int& w, int& h) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
     if (!in) return false;
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
@@ -864,24 +866,42 @@ int Millisecs() {
 int DesktopWidth() { return B().desktopWidth(); }
 int DesktopHeight() { return B().desktopHeight(); }
 void SetWindowTitle(const std::string& title) { B().setWindowTitle(title); }
+int SetWindowIcon(const std::vector<std::string>& pngFiles) {
+    std::vector<TPixmap> sizes;
+    for (const std::string& f : pngFiles) {
+        TPixmap p = B().decodeImage(f);
+        if (p.width > 0 && p.height > 0 && p.pixels.size() == static_cast<size_t>(p.width) * p.height * 4)
+            sizes.push_back(std::move(p));
+    }
+    if (!sizes.empty()) B().setWindowIcon(sizes);
+    return static_cast<int>(sizes.size());
+}
 void Notify(const std::string& text, bool serious) { B().notify(text, serious); }
 bool Confirm(const std::string& text) { return B().confirm(text); }
 std::string RequestFile(const std::string& title, const std::string& filter, bool save,
                         const std::string& initial) {
     return B().requestFile(title, filter, save, initial);
 }
-std::string CurrentDate() {
+namespace {
+std::tm localNow() {
     std::time_t t = std::time(nullptr);
     std::tm tm{};
+#ifdef _WIN32
+    localtime_s(&tm, &t);
+#else
     localtime_r(&t, &tm);
+#endif
+    return tm;
+}
+}  // namespace
+std::string CurrentDate() {
+    const std::tm tm = localNow();
     char buf[32];
     std::strftime(buf, sizeof buf, "%d %b %Y", &tm);
     return buf;
 }
 std::string CurrentTime() {
-    std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
+    const std::tm tm = localNow();
     char buf[32];
     std::strftime(buf, sizeof buf, "%H:%M:%S", &tm);
     return buf;

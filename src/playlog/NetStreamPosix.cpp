@@ -1,7 +1,7 @@
 // POSIX sockets behind TNetStream: non-blocking connect and poll() for every
 // wait, MSG_NOSIGNAL so a server that hangs up cannot kill the game with
-// SIGPIPE. A Windows build supplies NetStreamWinsock.cpp instead (see
-// TNetStream.h), so this file compiles to nothing there.
+// SIGPIPE. Windows builds use NetStreamWinsock.cpp; this file compiles to
+// nothing there.
 #if !defined(_WIN32)
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -12,18 +12,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
-#include <condition_variable>
 #include <cstring>
-#include <mutex>
-#include <thread>
 
+#include "playlog/NetResolve.h"
 #include "playlog/TNetStream.h"
-
-int64_t netClockMs() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
 
 namespace {
 
@@ -123,58 +115,14 @@ private:
     }
 };
 
-// The state a look-up thread shares with its caller; whichever leaves last frees it.
-struct LookUp {
-    std::mutex m;
-    std::condition_variable cv;
-    bool done = false;
-    uint32_t address = 0;
-    std::string error;
-};
-
 }  // namespace
 
 std::unique_ptr<TNetStream> makeNetStream() {
     return std::make_unique<PosixNetStream>();
 }
 
-uint32_t lookUpHostIPv4(const std::string& name, int64_t deadlineMs, std::string& error) {
-    // getaddrinfo has no time limit of its own, so it runs on a thread of its
-    // own that is left behind when the deadline passes.
-    auto job = std::make_shared<LookUp>();
-    try {
-        std::thread([job, name] {
-            addrinfo hints{};
-            hints.ai_family = AF_INET;
-            hints.ai_socktype = SOCK_STREAM;
-            addrinfo* res = nullptr;
-            const int rc = ::getaddrinfo(name.c_str(), nullptr, &hints, &res);
-            uint32_t a = 0;
-            std::string err;
-            if (rc == 0 && res) {
-                a = ntohl(reinterpret_cast<sockaddr_in*>(res->ai_addr)->sin_addr.s_addr);
-            } else {
-                err = std::string("cannot find the host ") + name + ": " + ::gai_strerror(rc);
-            }
-            if (res) ::freeaddrinfo(res);
-            std::lock_guard<std::mutex> lock(job->m);
-            job->address = a;
-            job->error = err;
-            job->done = true;
-            job->cv.notify_all();
-        }).detach();
-    } catch (const std::exception&) {
-        error = "cannot start the host look-up";
-        return 0;
-    }
-    std::unique_lock<std::mutex> lock(job->m);
-    const auto until = std::chrono::steady_clock::time_point(std::chrono::milliseconds(deadlineMs));
-    if (!job->cv.wait_until(lock, until, [&] { return job->done; })) {
-        error = "the host " + name + " was not found within the time limit";
-        return 0;
-    }
-    error = job->error;
-    return job->address;
+bool netReady(std::string&) {
+    return true;  // POSIX sockets need no start
 }
 
 #endif  // !_WIN32

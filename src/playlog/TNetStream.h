@@ -3,10 +3,8 @@
 // Every call gives up at its deadline (a steady-clock time in milliseconds,
 // netClockMs), so no server can hold the caller longer than it allows.
 //
-// The POSIX implementation is NetStreamPosix.cpp; a Windows port supplies
-// the same functions over Winsock (WSAStartup once, ioctlsocket(FIONBIO) for
-// non-blocking connects, WSAPoll instead of poll, closesocket, and no
-// SIGPIPE to guard against).
+// NetStreamPosix.cpp implements it over POSIX sockets, NetStreamWinsock.cpp
+// over Winsock; each compiles to nothing on the other system.
 #pragma once
 
 #include <cstddef>

@@ -24,7 +24,7 @@ std::string disposition(const thttpinput& in) {
 // A file's bytes, copied in blocks of 4096.
 std::string fileBytes(const std::string& path) {
     std::string out;
-    std::ifstream f(path, std::ios::binary);
+    std::ifstream f(std::filesystem::u8path(path), std::ios::binary);
     char block[4096];
     while (f.read(block, sizeof block) || f.gcount() > 0) out.append(block, static_cast<size_t>(f.gcount()));
     return out;
@@ -79,7 +79,7 @@ thttpinputPtr tsendhttp::addinput(const std::string& name, const std::string& va
 }
 
 std::string tsendhttp::contentTypeFor(const std::string& path) {
-    std::string ext = std::filesystem::path(path).extension().string();
+    std::string ext = std::filesystem::u8path(path).extension().u8string();
     if (!ext.empty()) ext.erase(0, 1);
     std::transform(ext.begin(), ext.end(), ext.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -102,7 +102,7 @@ thttpinputPtr tsendhttp::addfile(const std::string& name, const std::string& pat
     in->mode = 1;
     in->name = oneLine(name);
     in->filepath = path;
-    in->filename = oneLine(std::filesystem::path(path).filename().string());
+    in->filename = oneLine(std::filesystem::u8path(path).filename().u8string());
     in->filecontenttype = contentTypeFor(path);
     inputs.push_back(in);
     return in;

@@ -32,6 +32,8 @@ void TEndOfGame::setLines(const std::vector<std::string>& text) {
             d.font = font3;
             s.erase(0, 1);
         }
+        // "{version}" stands for the game's version in every language's credits.
+        for (size_t k; (k = s.find("{version}")) != std::string::npos;) s.replace(k, 9, BRIMBLE_VERSION);
         d.txt = s;
         lista.push_back(d);
     }

@@ -1,16 +1,16 @@
 // The start-up sequence: flags, frame timer, singletons and their wiring,
 // language and title, per-user folders, settings and display, cursor, then
 // the main loop (or one of the development entry points); the exit saves.
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 
 #include "app/App.h"
 #include "app/AppGlobals.h"
 #include "app/Control.h"
 #include "app/FrameServices.h"
+#include "app/GameIcon.h"
 #include "app/Harness.h"
 #include "app/Paths.h"
 #include "app/PlayLevel.h"
@@ -25,6 +25,7 @@
 #include "gui/TMouse.h"
 #include "platform/Backend.h"
 #include "platform/Files.h"
+#include "platform/SystemPaths.h"
 #include "platform/sdl/SdlBackend.h"
 #include "profiles/TProfileManager.h"
 #include "screens/TEndOfGame.h"
@@ -68,7 +69,8 @@ void wireGame() {
 }
 
 int runBrimble(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<std::string> args = CommandLineArgs(argc, argv);  // UTF-8 on every system
+    if (!args.empty()) args.erase(args.begin());
     TCommandLine cl;
     std::string error;
     if (!parseCommandLine(args, cl, error)) {
@@ -104,7 +106,9 @@ int runBrimble(int argc, char** argv) {
     const std::string puzzleFile = exists(cl.puzzle.c_str()) ? absolutePath(cl.puzzle) : cl.puzzle;
 
     const std::string data = findDataDir(cl.dataDir);
-    if (chdir(data.c_str()) != 0) {
+    std::error_code cdError;
+    std::filesystem::current_path(std::filesystem::u8path(data), cdError);
+    if (cdError) {
         std::fprintf(stderr, "brimble: cannot enter the data folder %s\n", data.c_str());
         return 2;
     }
@@ -139,6 +143,10 @@ int runBrimble(int argc, char** argv) {
         std::fprintf(stderr, "txt/%s/names.txt gives no title; using \"Brimble\".\n", language.c_str());
         title = "Brimble";
     }
+#ifdef BRIMBLE_DEVELOPMENT
+    // Development builds say which version runs, for bug reports and screenshots.
+    title += std::string(" ") + BRIMBLE_VERSION;
+#endif
     SetWindowTitle(title);
     cheatsEnabled = exists("cheats.txt") ? 1 : 0;
     mouse._v = 0;
@@ -181,6 +189,7 @@ int runBrimble(int argc, char** argv) {
     if (!bigFont) std::fprintf(stderr, "gfx/fonts/Bookman.ttf cannot be loaded; using the built-in font.\n");
     pauseText = firstLineTrimmed(loadLocalisedText(dataRoot + "txt/pause.txt"));
     if (pauseText.empty()) pauseText = "Paused";
+    setGameWindowIcon();
     options().setupMouse();
     if (normalStart) {
         // The development start at a quest level goes straight to work.

@@ -38,3 +38,22 @@ cd "$GAMEDIR" || exit 1
 # window, keeps a buffer to the end; that is not the game's.
 printf 'leak:libdbus-1.so\n' >"$OUT/lsan.supp"
 export LSAN_OPTIONS="suppressions=$OUT/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+
+# window_of PID: prints the game's visible window once it shows (up to 40 s).
+# When none shows, the game is stopped and the script ends: "found no
+# display" on a just-started server asks for a fresh one (75), else failure.
+window_of() {
+  local pid=$1 win=""
+  for _ in $(seq 1 200); do
+    win=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -1)
+    [ -n "$win" ] && { echo "$win"; return 0; }
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.2
+  done
+  kill "$pid" 2>/dev/null
+  wait "$pid"
+  # Right after another test's X server has gone, a new one now and then
+  # answers xdpyinfo but not the game: in_xvfb.sh starts a fresh one (75).
+  grep -q "found no display" "$OUT/stderr.txt" && { echo "the game found no display" >&2; exit 75; }
+  echo "the game showed no window" >&2; cat "$OUT/stderr.txt" >&2; exit 1
+}

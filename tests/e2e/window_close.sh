@@ -10,21 +10,7 @@ set -u
 command -v xdotool >/dev/null || skip "xdotool is not installed (apt-get install xdotool)"
 "$BRIMBLE" --windowed --user-dir "$OUT/user" --data "$GAMEDIR" --quest-at 2 >"$OUT/stdout.txt" 2>"$OUT/stderr.txt" &
 pid=$!
-win=""
-for _ in $(seq 1 200); do
-  win=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -1)
-  [ -n "$win" ] && break
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.2
-done
-if [ -z "$win" ]; then
-  kill "$pid" 2>/dev/null
-  wait "$pid"
-  # Right after another test's X server has gone, a new one now and then
-  # answers xdpyinfo but not the game: in_xvfb.sh starts a fresh one (75).
-  grep -q "found no display" "$OUT/stderr.txt" && { echo "the game found no display"; exit 75; }
-  echo "the game showed no window"; cat "$OUT/stderr.txt"; exit 1
-fi
+win=$(window_of "$pid") || exit $?
 # Once the game is up, the files the exit saves write are taken away; only
 # the saves can bring them back.
 for _ in $(seq 1 100); do

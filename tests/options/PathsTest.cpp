@@ -2,6 +2,10 @@
 // to the root of the file system.
 #include <gtest/gtest.h>
 
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -50,51 +54,74 @@ TEST(PathsTest, ProfilesAndSettingsFollowTheUserFolder) {
     Paths::getPaths();
 }
 
-TEST(PathsTest, WithoutHomeNothingIsWritten) {
+// Without HOME (a service started without one) or with a relative one, the
+// player's files go under the account's home from the password database.
+TEST(PathsTest, WithoutHomeTheAccountsHomeIsUsed) {
     SavedEnv home("HOME"), xdg("XDG_DATA_HOME");
+    const passwd* pw = ::getpwuid(::getuid());
+    if (!pw || !pw->pw_dir || pw->pw_dir[0] != '/') GTEST_SKIP() << "this account has no home in the password database";
+    const std::string account = std::string(pw->pw_dir) == "/" ? "" : pw->pw_dir;
+    unsetenv("XDG_DATA_HOME");
+    unsetenv("HOME");
+    EXPECT_EQ(defaultUserRoot(), account + "/.local/share/Brimble");
+    setenv("HOME", "", 1);
+    EXPECT_EQ(defaultUserRoot(), account + "/.local/share/Brimble");
+    setenv("HOME", "relative/home", 1);
+    EXPECT_EQ(defaultUserRoot(), account + "/.local/share/Brimble");
+    setenv("HOME", "/elsewhere/someone", 1);  // an absolute HOME still wins
+    EXPECT_EQ(defaultUserRoot(), "/elsewhere/someone/.local/share/Brimble");
+}
+
+// With no home at all (no HOME, no XDG_DATA_HOME, and a uid the password
+// database does not know, as a container may run a game under) nothing is
+// written and no path falls back to the root of the file system. The child
+// of the death test takes on such a uid; only root may do that.
+void noHomeAnywhere(uid_t stranger) {
+    auto need = [](bool ok, const char* what) {
+        if (!ok) {
+            std::fprintf(stderr, "FAILED: %s\n", what);
+            std::fflush(stderr);
+            _exit(1);
+        }
+    };
     unsetenv("HOME");
     unsetenv("XDG_DATA_HOME");
-    const std::string savedRoot = userRoot, savedOverride = appOptions.userDirOverride;
+    need(::setgid(stranger) == 0 && ::setuid(stranger) == 0, "taking on a uid without a password entry");
     appOptions.userDirOverride.clear();
     // Only meaningful where the root does not hold these already.
     const bool rootClean = !fs::exists("/Profiles") && !fs::exists("/Data");
 
-    testing::internal::CaptureStderr();
-    makeUserFolders();
-    const std::string err = testing::internal::GetCapturedStderr();
+    makeUserFolders();  // says "... will not be kept" (the death test's pattern checks it)
     Paths::getPaths();
-    EXPECT_EQ(userRoot, "");
-    EXPECT_NE(err.find("will not be kept"), std::string::npos);
-    EXPECT_EQ(profilesDir, "");
-    EXPECT_EQ(profilesFile, "");
-    EXPECT_EQ(Paths::settingsFile(), "");
+    need(userRoot.empty(), "no per-user folder");
+    need(profilesDir.empty() && profilesFile.empty() && Paths::settingsFile().empty(), "no file paths");
 
     TOptions o;
-    EXPECT_EQ(o.settingsPath(), "");
+    need(o.settingsPath().empty(), "no settings path");
     o.musicVolume = 0.1f;
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(o.saveOptions());
+    need(!o.saveOptions(), "saving the settings fails");
     o.loadOptions();  // the defaults
-    testing::internal::GetCapturedStderr();
-    EXPECT_FLOAT_EQ(o.musicVolume, TOptions().musicVolume);
+    need(o.musicVolume == TOptions().musicVolume, "the default settings are used");
 
     TProfileManager m;
     m.profilesDir = profilesDir;
-    testing::internal::CaptureStderr();
     m.loadProfiles();
     auto p = m.createProfile("Ann");
     const bool saved = m.save();
-    testing::internal::GetCapturedStderr();
-    EXPECT_TRUE(p);
-    EXPECT_FALSE(saved);
-    if (rootClean) {
-        EXPECT_FALSE(fs::exists("/Profiles"));
-        EXPECT_FALSE(fs::exists("/Data"));
-    }
+    need(p != nullptr, "a player is made for the session");
+    need(!saved, "saving the players fails");
+    if (rootClean) need(!fs::exists("/Profiles") && !fs::exists("/Data"), "nothing at the root");
+    std::fprintf(stderr, "nothing kept, nothing written\n");
+    std::fflush(stderr);
+    _exit(0);
+}
 
-    userRoot = savedRoot;
-    appOptions.userDirOverride = savedOverride;
-    Paths::getPaths();
+TEST(PathsTest, WithoutAnyHomeNothingIsWritten) {
+    if (::getuid() != 0) GTEST_SKIP() << "needs root to take on a uid without a password entry";
+    uid_t stranger = 54321;
+    while (::getpwuid(stranger)) ++stranger;
+    EXPECT_EXIT(noHomeAnywhere(stranger), ::testing::ExitedWithCode(0),
+                "will not be kept.*nothing kept, nothing written");
 }
 
 }  // namespace

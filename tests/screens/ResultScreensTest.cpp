@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "data/DataGlobals.h"
+#include "data/TTxtFile.h"
 #include "match3/TLevel.h"
 #include "platform/Backend.h"
 #include "platform/Services.h"
@@ -273,6 +274,23 @@ TEST(EndOfGame, LinesPickTheirFontsAndDropEmptyOnes) {
     EXPECT_EQ(e.lista[4].font, e.font1);
     // The null backend's built-in font is 16 px high: 5 lines of 16 + 2.
     EXPECT_FLOAT_EQ(e.listHeight(), 5 * 18.0f);
+}
+
+TEST(EndOfGame, VersionPlaceholderBecomesTheBuildsVersion) {
+    InstallBackend(nullptr);
+    TEndOfGame e;
+    e.setLines({"Version {version}", "{version}/{version}", "{versio}"});
+    ASSERT_EQ(e.lista.size(), 3u);
+    EXPECT_EQ(e.lista[0].txt, std::string("Version ") + BRIMBLE_VERSION);
+    EXPECT_EQ(e.lista[1].txt, std::string(BRIMBLE_VERSION) + "/" + BRIMBLE_VERSION);
+    EXPECT_EQ(e.lista[2].txt, "{versio}");
+    // The shipped credits name it.
+    bool named = false;
+    const auto credits = loadText(std::string(BRIMBLE_GAME_DIR) + "/txt/eng/credits.txt");
+    ASSERT_TRUE(credits);
+    for (const auto& line : credits->txt)
+        named = named || line.find("{version}") != std::string::npos;
+    EXPECT_TRUE(named);
 }
 
 }  // namespace

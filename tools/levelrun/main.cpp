@@ -9,9 +9,15 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include "platform/Backend.h"
 #include "platform/Services.h"
+#include "platform/SystemPaths.h"
 #include "data/DataGlobals.h"
 #include "match3/TLevel.h"
 #include "match3/TM3Game.h"
@@ -30,13 +36,19 @@ bool number(const char* s, long& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // The same bytes as on Linux: no CR before each line feed.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     std::string file, data = BRIMBLE_GAME_DIR;
     long seed = 1, maxFrames = 60L * 60 * 30;
     bool timed = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if ((a == "--seed" || a == "--max-frames" || a == "--data") && i + 1 < argc) {
-            const char* v = argv[++i];
+    const std::vector<std::string> args = CommandLineArgs(argc, argv);
+    const int count = static_cast<int>(args.size());
+    for (int i = 1; i < count; ++i) {
+        const std::string a = args[i];
+        if ((a == "--seed" || a == "--max-frames" || a == "--data") && i + 1 < count) {
+            const char* v = args[++i].c_str();
             if (a == "--data") {
                 data = v;
                 continue;
@@ -64,8 +76,8 @@ int main(int argc, char** argv) {
     // The loaders resolve relative paths against the data folder; the level
     // file is named relative to where we were started.
     std::error_code ec;
-    const auto abs = std::filesystem::absolute(file, ec);
-    if (!ec) file = abs.string();
+    const auto abs = std::filesystem::absolute(std::filesystem::u8path(file), ec);
+    if (!ec) file = abs.u8string();
     dataRoot = data;
     InstallBackend(nullptr);
     SeedRnd(static_cast<uint32_t>(seed));

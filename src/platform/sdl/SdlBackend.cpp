@@ -1,6 +1,7 @@
 // SDL2 backends: the windowed one and the headless one share everything but
 // the render target, the clock, the event source and the audio device.
 #include "platform/sdl/SdlBackend.h"
+#include "platform/sdl/TX11WindowIcon.h"
 #include "platform/sdl/TX11WindowWatch.h"
 
 #include <SDL.h>
@@ -363,6 +364,7 @@ public:
                 }
                 // After the renderer: making it may have replaced the X window.
                 TX11WindowWatch::watch(window_);
+                applyIcon();
             } else {
                 if (SDL_SetWindowFullscreen(window_, fs) != 0) return false;
                 if (!fs) {
@@ -441,6 +443,26 @@ public:
     void setWindowTitle(const std::string& title) override {
         title_ = title;
         if (window_) SDL_SetWindowTitle(window_, title.c_str());
+    }
+    void setWindowIcon(const std::vector<TPixmap>& sizes) override {
+        icons_ = sizes;
+        applyIcon();
+    }
+    // SDL takes one picture (the largest up to 256 px: Windows and most
+    // window managers scale it down well); on X11 every size is added.
+    void applyIcon() {
+        if (!window_ || icons_.empty()) return;
+        const TPixmap* pick = &icons_[0];
+        for (const TPixmap& p : icons_)
+            if (pick->width > 256 ? p.width < pick->width : p.width <= 256 && p.width > pick->width) pick = &p;
+        SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(pick->pixels.data()), pick->width,
+                                                            pick->height, 32, pick->width * 4,
+                                                            SDL_PIXELFORMAT_RGBA32);
+        if (s) {
+            SDL_SetWindowIcon(window_, s);
+            SDL_FreeSurface(s);
+        }
+        TX11WindowIcon::set(window_, icons_);
     }
 
     // -- drawing -----------------------------------------------------------
@@ -1448,6 +1470,7 @@ private:
     int gw_ = 1024, gh_ = 768;
     SDL_Rect clip_{0, 0, 1024, 768};
     std::string title_ = "Brimble";
+    std::vector<TPixmap> icons_;  // the window icon, one picture a size
     std::string rendererName_ = "sdl";
     bool pointerShown_ = true;
     bool vsync_ = true;
